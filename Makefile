@@ -1,0 +1,20 @@
+# The two commands of the README.
+#   make run   builds the release tree and plays the demo
+#   make test  builds with the sanitizers and runs every test
+.PHONY: run test deps
+
+deps:
+	@scripts/install-deps
+
+run: deps
+	cmake --preset release
+	cmake --build --preset release
+	cd build/release && ./brovell
+
+test: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan --output-on-failure
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan --output-on-failure

@@ -1,0 +1,18 @@
+# Warnings and the optional sanitizer for the project's own targets.
+# BROVELL_SANITIZER: empty, "address" (address + undefined behaviour) or "thread".
+set(BROVELL_SANITIZER "" CACHE STRING "Sanitizer for the project's own targets: address or thread")
+
+function(brovell_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(BROVELL_SANITIZER STREQUAL "address")
+    set(flags -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  elseif(BROVELL_SANITIZER STREQUAL "thread")
+    set(flags -fsanitize=thread -fno-omit-frame-pointer)
+  else()
+    set(flags "")
+  endif()
+  if(flags)
+    target_compile_options(${target} PRIVATE ${flags})
+    target_link_options(${target} PUBLIC ${flags})
+  endif()
+endfunction()

@@ -1,0 +1,26 @@
+// The program's clocks. The performance counter is the steady clock in nanoseconds; its
+// start value and frequency are process-wide doubles that the program takes during static
+// initialisation (StartClock), so "since start" means since that moment. Before StartClock
+// runs the start value is 0 and times are raw counter readings.
+#pragma once
+
+#include <cstdint>
+
+double ReadPerformanceCounter();  // steady clock, in counter ticks
+double ReadPerformanceFrequency(); // counter ticks per second
+void StartClock();                 // takes the start value and the frequency
+
+double GetTicksSinceStart();
+double GetTimeMs();                // milliseconds since start
+uint32_t GetTickCountMs();         // milliseconds of the monotonic clock, wrapping at 2^32
+void SleepMs(uint32_t milliseconds);
+
+class CStopwatch
+{
+public:
+    CStopwatch();
+    double GetElapsedMs() const;
+
+private:
+    double m_StartTicks;
+};

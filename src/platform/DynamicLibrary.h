@@ -1,0 +1,30 @@
+// A shared library opened with dlopen. The library stays loaded while the object lives.
+#pragma once
+
+#include <string>
+
+namespace platform
+{
+class DynamicLibrary
+{
+public:
+    DynamicLibrary() = default;
+    ~DynamicLibrary();
+    DynamicLibrary(const DynamicLibrary&) = delete;
+    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+    // Loads the library at path (a bare name goes through the loader's search path).
+    bool Open(const std::string& path);
+    bool IsOpen() const { return m_Handle != nullptr; }
+    void* FindSymbol(const char* name) const;
+    // The loader's last message after a failed Open or FindSymbol.
+    const std::string& GetError() const { return m_Error; }
+
+private:
+    void* m_Handle = nullptr;
+    mutable std::string m_Error;
+};
+
+// The folder that holds the running executable, with a trailing '/', or "" when unknown.
+std::string GetExecutableDirectory();
+}
