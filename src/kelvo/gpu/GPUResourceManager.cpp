@@ -49,9 +49,8 @@ void CGPUResourceManager::AddLoadResourceSubscriber(ILoadResourceSubscriber* sub
 
 void CGPUResourceManager::NotifyLoadResource()
 {
-    // By index: a subscriber may subscribe another one from inside its notification.
-    for (std::size_t index = 0; index < m_Subscribers.size(); ++index)
-        m_Subscribers[index]->OnLoadResource();
+    for (ILoadResourceSubscriber* subscriber : m_Subscribers)
+        subscriber->OnLoadResource();
 }
 
 GPUObjectStore* CGPUResourceManager::StoreOf(const GPUObjectHandle& handle)

@@ -15,7 +15,8 @@ CResourceManager& CResourceManager::Instance()
 uint32_t CResourceManager::ScanDirectory(const std::string& directory)
 {
     std::error_code error;
-    std::string path = fs::absolute(directory, error).string();
+    // Full path with "." and ".." resolved, as the registry hands it to every loader.
+    std::string path = fs::absolute(directory, error).lexically_normal().string();
     if (error)
         return 0;
     if (!path.ends_with('/'))

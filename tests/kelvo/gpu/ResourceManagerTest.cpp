@@ -84,13 +84,14 @@ TEST(CResourceManager, ScanRegistersBareNamesSkipsHiddenEntriesAndLetsTheLaterFi
                    "[CResourceManager::AddEntry] Old file: " + loser + "\n");
 }
 
-TEST(CResourceManager, TrailingSeparatorAndRescanGiveTheSamePaths)
+TEST(CResourceManager, PathsAreFullAndNormalWhateverTheSpelling)
 {
     CDataTree tree;
     const std::string name = tree.AddFile("", "music.mp3");
+    tree.AddFile("sub", "other.mp3");
     CResourceManager& registry = CResourceManager::Instance();
-    EXPECT_EQ(registry.ScanDirectory(tree.Root().string() + "/"), 1u);
-    EXPECT_EQ(registry.GetPath(name), tree.PathOf(name)); // no doubled separator
+    EXPECT_EQ(registry.ScanDirectory(tree.Root().string() + "/sub/../"), 2u);
+    EXPECT_EQ(registry.GetPath(name), tree.PathOf(name)); // no "..", no doubled separator
 
     // Scanning again finds only files already known: each is a redefinition by itself.
     uint32_t entered = 1;
