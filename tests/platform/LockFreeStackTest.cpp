@@ -50,7 +50,7 @@ TEST(LockFreeStack, ContendedPopAndPushKeepsEveryNodeExactlyOnce)
 {
     constexpr int kThreads = 4;
     constexpr int kNodes = 6;
-    constexpr int kRounds = 20000;
+    constexpr int kRounds = 50000;
     platform::LockFreeStack stack;
     std::vector<SCountedNode> nodes(kNodes);
     for (int i = 0; i < kNodes; ++i)

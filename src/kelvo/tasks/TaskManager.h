@@ -41,7 +41,9 @@ public:
     // (neither run nor deleted).
     void AddTask(ITask* task, const std::string& groupName);
     // Waits until the named group has no queued and no running task; false at once when
-    // there is no such group (or, for a worker, when the manager stops meanwhile).
+    // there is no such group (or, for a worker, when the manager stops meanwhile). A worker
+    // runs queued tasks of any group meanwhile and, when none is queued, waits on the group
+    // like any other thread.
     bool WaitGroup(CTaskManagerThread* worker, const std::string& groupName);
     bool IsGroupIdle(CTaskGroup* group);
 

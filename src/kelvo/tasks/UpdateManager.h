@@ -4,7 +4,8 @@
 // defined. Add and Wait are called from one thread (the main thread).
 //
 // The queue is a lock-free stack of nodes that are recycled through a free-node stack, so
-// a steady state allocates nothing.
+// a steady state allocates nothing. Its tasks touch it until their workers let go of them,
+// so it is destroyed after its task manager (as static objects built before it are).
 #pragma once
 
 #include "kelvo/tasks/UpdateManagerTask.h"

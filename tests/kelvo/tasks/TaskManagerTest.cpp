@@ -199,29 +199,35 @@ TEST(TaskManager, WorkerWaitingForAGroupRunsItsTasks)
 }
 
 // Every worker waits inside a task for its own group, whose tasks the others may be
-// running: each wait must end when its group drains, whoever ran the last task.
+// running: each wait must end when its group drains, whoever ran the last task. Repeated,
+// since a lost wake-up shows only in some interleavings (as a hang).
 TEST(TaskManager, WorkersWaitingForGroupsAllResume)
 {
+    constexpr int kRounds = 100;
     constexpr int kOuterTasks = 4;
-    constexpr int kInnerTasks = 50;
+    constexpr int kInnerTasks = 20;
     CTaskManager manager(4);
-    std::vector<std::atomic<int>> innerRuns(kOuterTasks);
-    std::vector<int> runsWhenWaited(kOuterTasks, -1);
     for (int outer = 0; outer < kOuterTasks; ++outer)
         manager.CreateGroup("Inner" + std::to_string(outer), 1);
-    for (int outer = 0; outer < kOuterTasks; ++outer)
-        manager.AddTask(new CFunctionTask([&, outer](ITask& self) {
-                            const std::string group = "Inner" + std::to_string(outer);
-                            auto& runs = innerRuns[static_cast<std::size_t>(outer)];
-                            for (int i = 0; i < kInnerTasks; ++i)
-                                manager.AddTask(new CFunctionTask([&runs](ITask&) { ++runs; }), group);
-                            EXPECT_TRUE(manager.WaitGroup(self.GetRunningThread(), group));
-                            runsWhenWaited[static_cast<std::size_t>(outer)] = runs;
-                        }),
-                        "Default");
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
-    for (int outer = 0; outer < kOuterTasks; ++outer)
-        EXPECT_EQ(runsWhenWaited[static_cast<std::size_t>(outer)], kInnerTasks) << "outer task " << outer;
+    for (int round = 0; round < kRounds; ++round)
+    {
+        std::vector<std::atomic<int>> innerRuns(kOuterTasks);
+        std::vector<int> runsWhenWaited(kOuterTasks, -1);
+        for (int outer = 0; outer < kOuterTasks; ++outer)
+            manager.AddTask(new CFunctionTask([&, outer](ITask& self) {
+                                const std::string group = "Inner" + std::to_string(outer);
+                                auto& runs = innerRuns[static_cast<std::size_t>(outer)];
+                                for (int i = 0; i < kInnerTasks; ++i)
+                                    manager.AddTask(new CFunctionTask([&runs](ITask&) { ++runs; }), group);
+                                EXPECT_TRUE(manager.WaitGroup(self.GetRunningThread(), group));
+                                runsWhenWaited[static_cast<std::size_t>(outer)] = runs;
+                            }),
+                            "Default");
+        ASSERT_TRUE(manager.WaitGroup(nullptr, "Default"));
+        for (int outer = 0; outer < kOuterTasks; ++outer)
+            ASSERT_EQ(runsWhenWaited[static_cast<std::size_t>(outer)], kInnerTasks)
+                << "round " << round << ", outer task " << outer;
+    }
 }
 
 TEST(TaskManager, DestructionJoinsIdleWorkers)
