@@ -1,0 +1,271 @@
+#include "kelvo/tasks/TaskManager.h"
+
+#include "TestTasks.h"
+#include "kelvo/tasks/TaskManagerThread.h"
+
+#include <latch>
+#include <mutex>
+#include <semaphore>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr const char* kTaskExceptionMessage = "[CTaskManager::RunOneTask] Task exception!\n";
+
+int CountOccurrences(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+// Occupies workers with tasks in "Default" until released one at a time.
+class CWorkerBlockers
+{
+public:
+    CWorkerBlockers(CTaskManager& manager, int count)
+        : m_Started(count)
+    {
+        for (int i = 0; i < count; ++i)
+            manager.AddTask(new CFunctionTask([this](ITask&) {
+                                m_Started.count_down();
+                                m_Gate.acquire();
+                            }),
+                            "Default");
+        m_Started.wait();
+    }
+    void Release(int count) { m_Gate.release(count); }
+
+private:
+    std::latch m_Started;
+    std::counting_semaphore<16> m_Gate{0};
+};
+}
+
+TEST(TaskManager, ServesGroupsInAscendingPriorityEachInQueueOrder)
+{
+    CTaskManager manager(4);
+    CWorkerBlockers blockers(manager, 4);
+
+    // Created out of priority order; tasks queued interleaved across the groups.
+    manager.CreateGroup("Low", 9);
+    manager.CreateGroup("High", 1);
+    manager.CreateGroup("Middle", 5);
+    std::mutex orderMutex;
+    std::vector<std::string> order;
+    for (int i = 0; i < 3; ++i)
+        for (const char* group : {"Low", "Middle", "High"})
+        {
+            const std::string label = std::string(group) + std::to_string(i);
+            manager.AddTask(new CFunctionTask([&, label](ITask&) {
+                                std::lock_guard lock(orderMutex);
+                                order.push_back(label);
+                            }),
+                            group);
+        }
+
+    // One free worker takes the queued tasks one after another; the others stay blocked.
+    blockers.Release(1);
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Low"));
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Middle"));
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "High"));
+    blockers.Release(3);
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
+
+    const std::vector<std::string> expected{"High0", "High1", "High2", "Middle0", "Middle1",
+                                            "Middle2", "Low0", "Low1", "Low2"};
+    EXPECT_EQ(order, expected);
+}
+
+TEST(TaskManager, ThrowingTaskIsReportedOnceKeptAndItsGroupStillDrains)
+{
+    CTaskManager manager(4);
+    manager.CreateGroup("Work", 2);
+    std::atomic<int> destroyed{0};
+    std::atomic<int> ran{0};
+    auto* throwsInt = new CFunctionTask([](ITask&) { throw 42; }, &destroyed);
+    auto* throwsError = new CFunctionTask([](ITask&) { throw std::runtime_error("broken"); }, &destroyed);
+
+    bool waited = false;
+    const std::string log = CaptureStderr([&] {
+        manager.AddTask(throwsInt, "Work");
+        for (int i = 0; i < 8; ++i)
+            manager.AddTask(new CFunctionTask([&](ITask&) { ++ran; }), "Work");
+        manager.AddTask(throwsError, "Work");
+        waited = manager.WaitGroup(nullptr, "Work");
+    });
+
+    EXPECT_TRUE(waited);
+    EXPECT_EQ(ran.load(), 8);
+    EXPECT_EQ(CountOccurrences(log, kTaskExceptionMessage), 2) << log;
+    EXPECT_EQ(log.size(), 2 * std::string(kTaskExceptionMessage).size()) << log;
+    // A task that threw is left to its creator.
+    EXPECT_EQ(destroyed.load(), 0);
+    delete throwsInt;
+    delete throwsError;
+}
+
+TEST(TaskManager, WaitGroupReturnsAtOnceForIdleGroupsAndFailsForMissingOnes)
+{
+    CTaskManager manager(4);
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default")); // with the idle semaphore left signalled
+    manager.CreateGroup("Empty", 3);
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Empty"));
+    EXPECT_FALSE(manager.WaitGroup(nullptr, "Missing"));
+
+    // After a drained cycle the group is waited on again correctly.
+    std::atomic<int> ran{0};
+    manager.AddTask(new CFunctionTask([&](ITask&) { ++ran; }), "Empty");
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Empty"));
+    EXPECT_EQ(ran.load(), 1);
+}
+
+TEST(TaskManager, TaskForMissingGroupIsDroppedAndNeverRuns)
+{
+    std::atomic<bool> ran{false};
+    std::atomic<int> destroyed{0};
+    CFunctionTask orphan([&](ITask&) { ran = true; }, &destroyed);
+    {
+        CTaskManager manager(4);
+        manager.AddTask(&orphan, "Missing");
+        // Creating the group later does not bring the task back.
+        manager.CreateGroup("Missing", 0);
+        manager.AddTask(new CFunctionTask([](ITask&) {}), "Missing");
+        EXPECT_TRUE(manager.WaitGroup(nullptr, "Missing"));
+        EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
+    }
+    EXPECT_FALSE(ran.load());
+    EXPECT_EQ(destroyed.load(), 0);
+}
+
+TEST(TaskManager, ManyTasksRunExactlyOnceAndAreDeletedOnce)
+{
+    constexpr int kTasks = 10000;
+    CTaskManager manager(4);
+    manager.CreateGroup("Second", 1);
+    std::vector<std::atomic<int>> runs(kTasks);
+    std::atomic<int> destroyed{0};
+    for (int i = 0; i < kTasks; ++i)
+        manager.AddTask(new CFunctionTask([&runs, i](ITask& task) {
+                            EXPECT_NE(task.GetRunningThread(), nullptr);
+                            ++runs[static_cast<std::size_t>(i)];
+                        },
+                                          &destroyed),
+                        i % 2 ? "Second" : "Default");
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Second"));
+
+    for (int i = 0; i < kTasks; ++i)
+        ASSERT_EQ(runs[static_cast<std::size_t>(i)].load(), 1) << "task " << i;
+    EXPECT_EQ(destroyed.load(), kTasks);
+}
+
+// With a single worker, a task waiting for another group can only finish by running that
+// group's tasks itself.
+TEST(TaskManager, WorkerWaitingForAGroupRunsItsTasks)
+{
+    constexpr int kInnerTasks = 100;
+    CTaskManager manager(1);
+    manager.CreateGroup("Inner", 1);
+    std::atomic<int> innerRuns{0};
+    std::atomic<int> innerOnOuterWorker{0};
+    bool waited = false;
+    int runsWhenWaited = -1;
+    CFunctionTask outer([&](ITask& self) {
+        CTaskManagerThread* worker = self.GetRunningThread();
+        for (int i = 0; i < kInnerTasks; ++i)
+            manager.AddTask(new CFunctionTask([&, worker](ITask& inner) {
+                                ++innerRuns;
+                                if (inner.GetRunningThread() == worker)
+                                    ++innerOnOuterWorker;
+                            }),
+                            "Inner");
+        waited = manager.WaitGroup(worker, "Inner");
+        runsWhenWaited = innerRuns;
+    });
+    outer.SetDeleteAfterRun(false);
+
+    manager.AddTask(&outer, "Default");
+    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
+    EXPECT_TRUE(waited);
+    EXPECT_EQ(runsWhenWaited, kInnerTasks);
+    EXPECT_EQ(innerOnOuterWorker.load(), kInnerTasks);
+}
+
+// Every worker waits inside a task for its own group, whose tasks the others may be
+// running: each wait must end when its group drains, whoever ran the last task. Repeated,
+// since a lost wake-up shows only in some interleavings (as a hang).
+TEST(TaskManager, WorkersWaitingForGroupsAllResume)
+{
+    constexpr int kRounds = 100;
+    constexpr int kOuterTasks = 4;
+    constexpr int kInnerTasks = 20;
+    CTaskManager manager(4);
+    for (int outer = 0; outer < kOuterTasks; ++outer)
+        manager.CreateGroup("Inner" + std::to_string(outer), 1);
+    for (int round = 0; round < kRounds; ++round)
+    {
+        std::vector<std::atomic<int>> innerRuns(kOuterTasks);
+        std::vector<int> runsWhenWaited(kOuterTasks, -1);
+        for (int outer = 0; outer < kOuterTasks; ++outer)
+            manager.AddTask(new CFunctionTask([&, outer](ITask& self) {
+                                const std::string group = "Inner" + std::to_string(outer);
+                                auto& runs = innerRuns[static_cast<std::size_t>(outer)];
+                                for (int i = 0; i < kInnerTasks; ++i)
+                                    manager.AddTask(new CFunctionTask([&runs](ITask&) { ++runs; }), group);
+                                EXPECT_TRUE(manager.WaitGroup(self.GetRunningThread(), group));
+                                runsWhenWaited[static_cast<std::size_t>(outer)] = runs;
+                            }),
+                            "Default");
+        ASSERT_TRUE(manager.WaitGroup(nullptr, "Default"));
+        for (int outer = 0; outer < kOuterTasks; ++outer)
+            ASSERT_EQ(runsWhenWaited[static_cast<std::size_t>(outer)], kInnerTasks)
+                << "round " << round << ", outer task " << outer;
+    }
+}
+
+TEST(TaskManager, DestructionJoinsIdleWorkers)
+{
+    for (int round = 0; round < 20; ++round)
+    {
+        CTaskManager manager(4);
+        if (round % 2)
+        {
+            manager.AddTask(new CFunctionTask([](ITask&) {}), "Default");
+            EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
+        }
+    }
+}
+
+// A worker busy at destruction finishes its task; queued tasks are not started, and those
+// the manager owns are deleted.
+TEST(TaskManager, DestructionStopsWorkersAndDeletesTasksThatNeverRan)
+{
+    std::atomic<int> ran{0};
+    std::atomic<int> destroyed{0};
+    std::latch blockerStarted(1);
+    CFunctionTask blocker([&](ITask& self) {
+        blockerStarted.count_down();
+        CTaskManager* manager = self.GetRunningThread()->GetManager();
+        while (manager->IsRunning())
+            std::this_thread::yield();
+    });
+    blocker.SetDeleteAfterRun(false);
+    CFunctionTask kept([&](ITask&) { ++ran; }, &destroyed);
+    kept.SetDeleteAfterRun(false);
+    {
+        CTaskManager manager(1);
+        manager.AddTask(&blocker, "Default");
+        blockerStarted.wait();
+        manager.AddTask(new CFunctionTask([&](ITask&) { ++ran; }, &destroyed), "Default");
+        manager.AddTask(&kept, "Default");
+    }
+    EXPECT_EQ(ran.load(), 0);
+    EXPECT_EQ(destroyed.load(), 1); // the owned task, not the kept one
+}

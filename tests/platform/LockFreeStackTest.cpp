@@ -1,0 +1,126 @@
+#include "platform/LockFreeStack.h"
+
+#include <algorithm>
+#include <barrier>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct SCountedNode : platform::LockFreeNode
+{
+    int m_Index = 0;
+    int m_Holds = 0; // written only by the thread that popped the node
+};
+
+// Pops everything and returns how often each index came out.
+std::vector<int> DrainCounts(platform::LockFreeStack& stack, std::size_t nodeCount)
+{
+    std::vector<int> counts(nodeCount, 0);
+    while (platform::LockFreeNode* node = stack.Pop())
+        ++counts[static_cast<std::size_t>(static_cast<SCountedNode*>(node)->m_Index)];
+    return counts;
+}
+}
+
+TEST(LockFreeStack, PopsInReverseOrderOfPushAndReportsEmpty)
+{
+    platform::LockFreeStack stack;
+    EXPECT_TRUE(stack.IsEmpty());
+    EXPECT_EQ(stack.Pop(), nullptr);
+
+    SCountedNode nodes[3];
+    for (auto& node : nodes)
+        stack.Push(&node);
+    EXPECT_FALSE(stack.IsEmpty());
+    EXPECT_EQ(stack.Pop(), &nodes[2]);
+    EXPECT_EQ(stack.Pop(), &nodes[1]);
+    stack.Push(&nodes[2]);
+    EXPECT_EQ(stack.Pop(), &nodes[2]);
+    EXPECT_EQ(stack.Pop(), &nodes[0]);
+    EXPECT_EQ(stack.Pop(), nullptr);
+    EXPECT_TRUE(stack.IsEmpty());
+}
+
+// Few nodes cycled by many threads: the same nodes come back to the head again and again,
+// the situation in which an unguarded head would hand one node out twice or lose one.
+TEST(LockFreeStack, ContendedPopAndPushKeepsEveryNodeExactlyOnce)
+{
+    constexpr int kThreads = 4;
+    constexpr int kNodes = 6;
+    constexpr int kRounds = 50000;
+    platform::LockFreeStack stack;
+    std::vector<SCountedNode> nodes(kNodes);
+    for (int i = 0; i < kNodes; ++i)
+    {
+        nodes[static_cast<std::size_t>(i)].m_Index = i;
+        stack.Push(&nodes[static_cast<std::size_t>(i)]);
+    }
+
+    std::barrier start(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            start.arrive_and_wait();
+            std::vector<SCountedNode*> held;
+            for (int round = 0; round < kRounds; ++round)
+            {
+                // Hold one to three nodes at a time, then give them back.
+                const int wanted = 1 + (round + t) % 3;
+                for (int i = 0; i < wanted; ++i)
+                    if (auto* node = static_cast<SCountedNode*>(stack.Pop()))
+                    {
+                        ++node->m_Holds;
+                        held.push_back(node);
+                    }
+                for (SCountedNode* node : held)
+                    stack.Push(node);
+                held.clear();
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+
+    const std::vector<int> counts = DrainCounts(stack, kNodes);
+    for (int i = 0; i < kNodes; ++i)
+        EXPECT_EQ(counts[static_cast<std::size_t>(i)], 1) << "node " << i;
+    int holds = 0;
+    for (const auto& node : nodes)
+        holds += node.m_Holds;
+    EXPECT_GT(holds, 0);
+}
+
+TEST(LockFreeStack, ConcurrentPushesAndPopsLoseNothing)
+{
+    constexpr int kThreads = 4;
+    constexpr int kNodesPerThread = 5000;
+    platform::LockFreeStack stack;
+    platform::LockFreeStack taken;
+    std::vector<SCountedNode> nodes(kThreads * kNodesPerThread);
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        nodes[i].m_Index = static_cast<int>(i);
+
+    // Every thread pushes its share, then moves half as many nodes to a second stack while
+    // the others may still be pushing.
+    std::barrier start(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            start.arrive_and_wait();
+            for (int i = 0; i < kNodesPerThread; ++i)
+                stack.Push(&nodes[static_cast<std::size_t>(t * kNodesPerThread + i)]);
+            for (int i = 0; i < kNodesPerThread / 2; ++i)
+                if (platform::LockFreeNode* node = stack.Pop())
+                    taken.Push(node);
+        });
+    for (auto& thread : threads)
+        thread.join();
+
+    std::vector<int> counts = DrainCounts(stack, nodes.size());
+    const std::vector<int> takenCounts = DrainCounts(taken, nodes.size());
+    std::transform(counts.begin(), counts.end(), takenCounts.begin(), counts.begin(), std::plus<>());
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        ASSERT_EQ(counts[i], 1) << "node " << i;
+}
