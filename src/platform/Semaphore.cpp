@@ -10,12 +10,11 @@ Semaphore::Semaphore(int32_t initialCount, int32_t maximumCount)
 
 bool Semaphore::Release(int32_t count)
 {
-    {
-        std::lock_guard lock(m_Mutex);
-        if (count <= 0 || m_Count > m_Maximum - count)
-            return false;
-        m_Count += count;
-    }
+    // Notifying under the lock: a waiter that wakes may destroy the semaphore at once.
+    std::lock_guard lock(m_Mutex);
+    if (count <= 0 || m_Count > m_Maximum - count)
+        return false;
+    m_Count += count;
     if (count == 1)
         m_Signal.notify_one();
     else

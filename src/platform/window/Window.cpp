@@ -1,5 +1,7 @@
 #include "platform/window/Window.h"
 
+#include <cstring>
+
 #include <SDL.h>
 #include <epoxy/gl.h>
 
@@ -75,6 +77,16 @@ bool Window::Create(const char* title)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         m_Error = std::string("cannot open a display: ") + SDL_GetError();
+        return false;
+    }
+    // SDL falls back to a window nobody sees when no display answers; the program only
+    // runs there when it was asked for by name (SDL_VIDEODRIVER), as the tests do.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !(requested && std::strcmp(requested, driver) == 0)) {
+        m_Error = "cannot open a display: no X11 or Wayland display answers (is DISPLAY or WAYLAND_DISPLAY set?)";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);

@@ -1,6 +1,7 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/core/ObjectTree.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,13 @@ class ObjectTree : public ::testing::Test
 {
 protected:
     void SetUp() override { g_Trace.clear(); }
+    // Objects never delete their components; the test owns them.
+    static void DeleteLogics(std::initializer_list<const CGameObject*> objects)
+    {
+        for (const CGameObject* object : objects)
+            for (CObjectLogicBase* logic : object->GetLogics())
+                delete logic;
+    }
 };
 
 TEST_F(ObjectTree, WalkVisitsParentsBeforeChildrenAndSkipsInactiveSubtrees)
@@ -83,6 +91,7 @@ TEST_F(ObjectTree, WalkVisitsParentsBeforeChildrenAndSkipsInactiveSubtrees)
     EXPECT_EQ(queue.queued[0].first, static_cast<ILogicUpdate*>(&root));
     EXPECT_EQ(queue.queued[2].first, static_cast<ILogicUpdate*>(&a1));
     EXPECT_EQ(queue.queued[3].second, CTraceLogic::StaticTypeId());
+    DeleteLogics({&root, &a, &b, &a1, &hidden, &underHidden});
 }
 
 TEST_F(ObjectTree, UpdateReachesOnlyTheFirstComponentOfAKind)
@@ -103,6 +112,7 @@ TEST_F(ObjectTree, UpdateReachesOnlyTheFirstComponentOfAKind)
     EXPECT_EQ(g_Trace, (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(derived->GetOwner(), &object);
     EXPECT_EQ(FindLogic(nullptr, CTraceLogic::StaticTypeId()), nullptr);
+    DeleteLogics({&object});
 }
 
 TEST_F(ObjectTree, SetParentMovesTheObjectAndTellsItsComponentsOnce)
@@ -125,6 +135,7 @@ TEST_F(ObjectTree, SetParentMovesTheObjectAndTellsItsComponentsOnce)
     EXPECT_EQ(second.GetChildren().size(), 1u);
     second.RemoveChild(&first); // absent: nothing
     EXPECT_EQ(second.GetChildren().size(), 1u);
+    DeleteLogics({&child});
 }
 
 TEST_F(ObjectTree, ObjectIdsAreDistinctAndIncreasing)

@@ -1,0 +1,113 @@
+#include "brovell/SdlKelvoAppWindow.h"
+
+#include <string>
+#include <unistd.h>
+
+#include "platform/Clock.h"
+#include "platform/Log.h"
+
+using namespace platform;
+
+namespace
+{
+constexpr char kWindowTitle[] = "Brovell";
+constexpr uint32_t kExitCommand = 105;
+}
+
+int CSdlKelvoAppWindow::Run()
+{
+    if (!m_Window.Create(kWindowTitle)) {
+        DebugLog("[CSdlKelvoAppWindow::Run] %s\n", m_Window.GetError().c_str());
+        return 1;
+    }
+    if (WindowProc({WM_CREATE, 0, 0}) != 0) {
+        DebugLog("[CSdlKelvoAppWindow::Run] The window could not be set up.\n");
+        m_Window.Destroy();
+        return 1;
+    }
+    const int exitCode = RunMainLoop(*this);
+    OnShutdown();
+    m_Window.Destroy();
+    return exitCode;
+}
+
+int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
+{
+    switch (message.message) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_DESTROY:
+        m_Window.PostQuitMessage(0);
+        return 0;
+    case WM_CLOSE:
+        m_Game.RequestQuit();
+        return 0;
+    case WM_KEYDOWN:
+        if (message.wParam == VK_ESCAPE)
+            _exit(0);
+        return 0;
+    case WM_COMMAND:
+        if (message.wParam == Window::kAboutCommand)
+            m_Window.ShowAboutBox(kWindowTitle, "Brovell, a real-time demo.");
+        else if (message.wParam == kExitCommand)
+            DestroyWindow();
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+bool CSdlKelvoAppWindow::OnCreate()
+{
+    // The GPU backend, the renderer and the world are set up here as they join.
+    return true;
+}
+
+void CSdlKelvoAppWindow::DestroyWindow()
+{
+    m_Window.Destroy();
+    WindowProc({WM_DESTROY, 0, 0});
+}
+
+void CSdlKelvoAppWindow::GetClientSize(uint32_t& width, uint32_t& height) const
+{
+    m_Window.GetClientSize(width, height);
+}
+
+void CSdlKelvoAppWindow::SetMouseCapture(bool capture)
+{
+    m_Window.SetMouseCapture(capture);
+}
+
+bool CSdlKelvoAppWindow::PeekMessage(SWindowMessage& message)
+{
+    return m_Window.PeekMessage(message);
+}
+
+void CSdlKelvoAppWindow::DispatchMessage(const SWindowMessage& message)
+{
+    WindowProc(message);
+}
+
+bool CSdlKelvoAppWindow::IsQuitRequested() const
+{
+    return m_Game.IsQuitRequested();
+}
+
+void CSdlKelvoAppWindow::Frame()
+{
+    m_Game.Frame();
+    // Until the renderer draws and presents, the frame shows a cleared back buffer.
+    m_Window.ClearAndPresent(0.0f, 0.0f, 0.0f);
+}
+
+void CSdlKelvoAppWindow::ShowFrameRate(const char* text)
+{
+    // Until the renderer draws text, the frame rate goes to the window title.
+    m_Window.SetTitle((std::string(kWindowTitle) + "  " + text).c_str());
+}
+
+void CSdlKelvoAppWindow::Sleep(uint32_t milliseconds)
+{
+    SleepMs(milliseconds);
+}
