@@ -1,27 +1,13 @@
-#include "GLTestContext.h"
+#include "GLDeviceFixture.h"
 
-#include "kelvo/gpu/gl/GLDevice.h"
 #include "kelvo/gpu/gl/GLTexture2D.h"
 
 #include <cstring>
 
 namespace
 {
-class GLDeviceTest : public GLTest
+class GLDeviceTest : public GLDeviceTestBase
 {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        GLenum error = GL_NO_ERROR;
-        ASSERT_TRUE(m_Device.Create(error)) << std::hex << error;
-        ASSERT_TRUE(m_Device.CreateBackBuffer(640, 480, error)) << std::hex << error;
-        ASSERT_TRUE(m_Device.CreateDepthSurface(error)) << std::hex << error;
-    }
-
-    CGLDevice m_Device;
 };
 }
 
