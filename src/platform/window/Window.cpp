@@ -1,0 +1,209 @@
+#include "platform/window/Window.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include "platform/window/KeyMapping.h"
+
+namespace platform
+{
+namespace
+{
+// Turns one SDL event into a window message; false for events the program does not take.
+bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
+{
+    message = SWindowMessage{};
+    switch (event.type) {
+    case SDL_QUIT:
+        // A close request of the desktop or a termination signal.
+        message.message = WM_CLOSE;
+        return true;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+            message.message = WM_CLOSE;
+            return true;
+        }
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            message.message = WM_SIZE;
+            message.lParam = PackWords(static_cast<uint32_t>(event.window.data1), static_cast<uint32_t>(event.window.data2));
+            return true;
+        }
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            message.message = WM_PAINT;
+            return true;
+        }
+        return false;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const uint32_t virtualKey = VirtualKeyFromScancode(event.key.keysym.scancode);
+        if (virtualKey == 0)
+            return false;
+        const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+        if (event.type == SDL_KEYDOWN && alt && virtualKey == VK_OEM_2) {
+            // The accelerator: Alt+'?' and Alt+'/' (the same key) ask for the About box.
+            message.message = WM_COMMAND;
+            message.wParam = Window::kAboutCommand;
+            return true;
+        }
+        message.message = event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
+        message.wParam = virtualKey;
+        return true;
+    }
+    case SDL_MOUSEMOTION:
+        message.message = WM_MOUSEMOVE;
+        message.lParam = PackWords(static_cast<uint32_t>(event.motion.x), static_cast<uint32_t>(event.motion.y));
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button != SDL_BUTTON_LEFT)
+            return false;
+        message.message = event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        message.lParam = PackWords(static_cast<uint32_t>(event.button.x), static_cast<uint32_t>(event.button.y));
+        return true;
+    default:
+        return false;
+    }
+}
+}
+
+Window::~Window()
+{
+    Destroy();
+}
+
+bool Window::Create(const char* title)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        m_Error = std::string("cannot open a display: ") + SDL_GetError();
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    m_Window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1920, 1080, flags);
+    if (!m_Window) {
+        m_Error = std::string("cannot create the window: ") + SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    m_GLContext = SDL_GL_CreateContext(m_Window);
+    if (!m_GLContext) {
+        m_Error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
+        Destroy();
+        return false;
+    }
+    SDL_GL_SetSwapInterval(0);
+    SDL_ShowCursor(SDL_DISABLE);
+    return true;
+}
+
+void Window::Destroy()
+{
+    if (m_GLContext) {
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_GLContext));
+        m_GLContext = nullptr;
+    }
+    if (m_Window) {
+        SDL_DestroyWindow(m_Window);
+        m_Window = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+bool Window::PeekMessage(SWindowMessage& message)
+{
+    if (!m_Posted.empty()) {
+        message = m_Posted.front();
+        m_Posted.pop_front();
+        return true;
+    }
+    if (!m_Window)
+        return false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (TranslateEvent(event, message))
+            return true;
+    }
+    return false;
+}
+
+void Window::PostQuitMessage(int exitCode)
+{
+    SWindowMessage quit;
+    quit.message = WM_QUIT;
+    quit.wParam = static_cast<uint64_t>(exitCode);
+    m_Posted.push_back(quit);
+}
+
+
+void Window::GetClientSize(uint32_t& width, uint32_t& height) const
+{
+    int w = 0;
+    int h = 0;
+    if (m_Window)
+        SDL_GL_GetDrawableSize(m_Window, &w, &h);
+    width = static_cast<uint32_t>(w);
+    height = static_cast<uint32_t>(h);
+}
+
+void Window::SetTitle(const char* title)
+{
+    if (m_Window)
+        SDL_SetWindowTitle(m_Window, title);
+}
+
+void Window::SetMouseCapture(bool capture)
+{
+    SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
+}
+
+void Window::ShowAboutBox(const char* title, const char* text)
+{
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title, text, m_Window);
+}
+
+void Window::ClearAndPresent(float red, float green, float blue)
+{
+    if (!m_GLContext)
+        return;
+    glClearColor(red, green, blue, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    Present();
+}
+
+void Window::Present()
+{
+    if (m_Window)
+        SDL_GL_SwapWindow(m_Window);
+}
+
+int16_t KeyState(uint32_t virtualKey)
+{
+    bool held = false;
+    if (virtualKey == VK_LBUTTON || virtualKey == VK_RBUTTON) {
+        const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+        held = (buttons & SDL_BUTTON(virtualKey == VK_LBUTTON ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT)) != 0;
+    } else {
+        int count = 0;
+        const Uint8* keys = SDL_GetKeyboardState(&count);
+        for (SDL_Scancode scancode : ScancodesOfVirtualKey(virtualKey))
+            if (scancode != SDL_SCANCODE_UNKNOWN && scancode < count && keys[scancode])
+                held = true;
+    }
+    return held ? static_cast<int16_t>(-32768) : 0;
+}
+
+void CursorPos(int32_t& x, int32_t& y)
+{
+    int px = 0;
+    int py = 0;
+    SDL_GetGlobalMouseState(&px, &py);
+    x = px;
+    y = py;
+}
+}

@@ -1,0 +1,70 @@
+// Test doubles of the resource interface. Each counts its live instances so that tests can
+// see when a container destroyed its resource.
+#pragma once
+
+#include "kelvo/gpu/GPUResource.h"
+#include "kelvo/gpu/GPUResult.h"
+
+#include <string>
+
+// Loads any file name except those starting with "missing" (code 12); cannot be copied.
+class CFakeResource : public IGPUResource
+{
+    KELVO_RTTI(CFakeResource, IGPUResource)
+
+public:
+    static constexpr uint32_t kMissingFileCode = 12;
+    static inline int s_LiveCount = 0;
+
+    CFakeResource() { ++s_LiveCount; }
+    ~CFakeResource() override { --s_LiveCount; }
+
+    bool Update() override
+    {
+        ++m_UpdateCount;
+        return true;
+    }
+    bool Refresh() override
+    {
+        ++m_RefreshCount;
+        return true;
+    }
+    bool Release() override
+    {
+        ++m_ReleaseCount;
+        return true;
+    }
+    uint32_t Load(const std::string& fileName) override
+    {
+        m_FileName = fileName;
+        return fileName.starts_with("missing") ? kMissingFileCode : kGPUResultOk;
+    }
+
+    std::string m_FileName;
+    int m_UpdateCount = 0;
+    int m_RefreshCount = 0;
+    int m_ReleaseCount = 0;
+};
+
+// Copies its data, as meshes do.
+class CFakeCopyableResource : public CFakeResource
+{
+    KELVO_RTTI(CFakeCopyableResource, CFakeResource)
+
+public:
+    IGPUResource* Clone() const override
+    {
+        auto* copy = new CFakeCopyableResource();
+        copy->m_FileName = m_FileName;
+        return copy;
+    }
+};
+
+// A faulty copy: answers with an object of its base class.
+class CFakeMiscopiedResource : public CFakeResource
+{
+    KELVO_RTTI(CFakeMiscopiedResource, CFakeResource)
+
+public:
+    IGPUResource* Clone() const override { return new CFakeResource(); }
+};

@@ -1,0 +1,276 @@
+#include "kelvo/gpu/GPUResourceManager.h"
+
+#include "FakeResources.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// The manager as the backend sees it: loads fake resources and adds ready-made ones.
+class CTestResourceManager : public CGPUResourceManager
+{
+public:
+    template <typename T = CFakeCopyableResource>
+    uint32_t Load(uint32_t type, const std::string& fileName, GPUObjectHandle& outHandle)
+    {
+        return LoadOrFind<T>(type, fileName, [] { return new T(); }, outHandle);
+    }
+    template <typename T = CFakeResource>
+    uint32_t Add(uint32_t type, const std::string& name, GPUObjectHandle& outHandle)
+    {
+        return AddResource(type, new T(), name, outHandle);
+    }
+};
+
+class CCountingSubscriber : public ILoadResourceSubscriber
+{
+public:
+    CCountingSubscriber(std::vector<int>* calls, int tag)
+        : m_Calls(calls)
+        , m_Tag(tag)
+    {
+    }
+    void OnLoadResource() override { m_Calls->push_back(m_Tag); }
+
+private:
+    std::vector<int>* m_Calls;
+    int m_Tag;
+};
+
+class GPUResourceManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { m_LiveAtStart = CFakeResource::s_LiveCount; }
+    // Every test gives back all it holds: no resource may outlive it.
+    void TearDown() override { EXPECT_EQ(CFakeResource::s_LiveCount, m_LiveAtStart); }
+    int Live() const { return CFakeResource::s_LiveCount - m_LiveAtStart; }
+
+    CTestResourceManager m_Manager;
+    int m_LiveAtStart = 0;
+};
+}
+
+TEST_F(GPUResourceManagerTest, LoadingTwiceSharesOneResourceUntilTheLastRelease)
+{
+    std::vector<int> loads;
+    CCountingSubscriber subscriber(&loads, 1);
+    m_Manager.AddLoadResourceSubscriber(&subscriber);
+
+    GPUObjectHandle first, second;
+    ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "ship.x", first), kGPUResultOk);
+    ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "ship.x", second), kGPUResultOk);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first.m_Type, kGPUObjectMesh);
+    EXPECT_EQ(loads.size(), 1u); // the hit in the store loads nothing
+    EXPECT_EQ(Live(), 1);
+    auto* resource = static_cast<CFakeResource*>(m_Manager.GetResource(first));
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(resource->m_FileName, "ship.x");
+
+    // The first release keeps the object for the second holder.
+    EXPECT_TRUE(m_Manager.ReleaseResource(&first));
+    EXPECT_EQ(m_Manager.GetResource(second), resource);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&second));
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(m_Manager.GetResource(first), nullptr);
+    EXPECT_EQ(m_Manager.FindByName("ship.x", kGPUObjectMesh), nullptr);
+    EXPECT_FALSE(m_Manager.ReleaseResource(&first)); // one release too many is refused
+
+    // The freed name loads the file again, as a new container.
+    GPUObjectHandle reloaded;
+    ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "ship.x", reloaded), kGPUResultOk);
+    EXPECT_NE(reloaded.m_Id, first.m_Id);
+    EXPECT_EQ(loads.size(), 2u);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&reloaded));
+}
+
+TEST_F(GPUResourceManagerTest, FoundHandlesAreReferencesAndMayBeReleasedDirectly)
+{
+    GPUObjectHandle loaded;
+    ASSERT_EQ(m_Manager.Load(kGPUObjectTexture, "wall.jpg", loaded), kGPUResultOk);
+    // The same name in another store is another resource.
+    EXPECT_EQ(m_Manager.FindByName("wall.jpg", kGPUObjectMesh), nullptr);
+
+    const GPUObjectHandle* found = m_Manager.FindByName("wall.jpg", kGPUObjectTexture);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(*found, loaded);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&loaded));
+    EXPECT_EQ(Live(), 1); // the look-up's reference still holds it
+    // The last release passes the container's own handle; the store must not read it after.
+    EXPECT_TRUE(m_Manager.ReleaseResource(found));
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(m_Manager.FindByName("wall.jpg", kGPUObjectTexture), nullptr);
+}
+
+TEST_F(GPUResourceManagerTest, FailedLoadLeavesNothingBehind)
+{
+    std::vector<int> loads;
+    CCountingSubscriber subscriber(&loads, 1);
+    m_Manager.AddLoadResourceSubscriber(&subscriber);
+
+    GPUObjectHandle handle;
+    EXPECT_EQ(m_Manager.Load(kGPUObjectEffect, "missing.e", handle), CFakeResource::kMissingFileCode);
+    EXPECT_FALSE(handle.IsValid());
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(m_Manager.FindByName("missing.e", kGPUObjectEffect), nullptr);
+    EXPECT_EQ(loads.size(), 1u); // the attempt itself was announced
+}
+
+TEST_F(GPUResourceManagerTest, IdsComeFromTheProcessWideCounter)
+{
+    class CAskedLater : public CFakeResource
+    {
+        KELVO_RTTI(CAskedLater, CFakeResource)
+    };
+    const uint32_t before = NextProcessId();
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Manager.Add(kGPUObjectMaterial, "red", handle), kGPUResultOk);
+    EXPECT_EQ(handle.m_Id, before + 1);
+    // A type number drawn afterwards follows the id and cannot collide with it.
+    EXPECT_EQ(CAskedLater::StaticTypeId(), before + 2);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&handle));
+}
+
+TEST_F(GPUResourceManagerTest, HandlesOutsideTheStoresAreRefused)
+{
+    GPUObjectHandle loaded;
+    ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "box.x", loaded), kGPUResultOk);
+    GPUObjectHandle noStore = loaded;
+    noStore.m_Type = 7;
+    GPUObjectHandle wrongStore = loaded;
+    wrongStore.m_Type = kGPUObjectTexture;
+    GPUObjectHandle out;
+
+    EXPECT_FALSE(m_Manager.ReleaseResource(nullptr));
+    for (const GPUObjectHandle& bad : {noStore, wrongStore, GPUObjectHandle{}})
+    {
+        EXPECT_EQ(m_Manager.GetResource(bad), nullptr);
+        EXPECT_FALSE(m_Manager.ReleaseResource(&bad));
+        EXPECT_EQ(m_Manager.RenameResource(bad, "other.x"), kGPUResultHandleNotFound);
+        EXPECT_EQ(m_Manager.CloneResource(bad, out), kGPUResultHandleNotFound);
+    }
+    EXPECT_EQ(m_Manager.FindByName("box.x", kGPUObjectTypeCount), nullptr);
+    EXPECT_FALSE(out.IsValid());
+    // None of that touched the real one.
+    EXPECT_EQ(Live(), 1);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&loaded));
+}
+
+TEST_F(GPUResourceManagerTest, EmptyNamesRegisterByIdOnly)
+{
+    GPUObjectHandle first, second;
+    ASSERT_EQ(m_Manager.Add(kGPUObjectTexture, "", first), kGPUResultOk);
+    ASSERT_EQ(m_Manager.Add(kGPUObjectTexture, "", second), kGPUResultOk);
+    EXPECT_NE(first, second);
+    EXPECT_NE(m_Manager.GetResource(first), nullptr);
+    EXPECT_EQ(m_Manager.FindByName("", kGPUObjectTexture), nullptr);
+    EXPECT_EQ(m_Manager.RenameResource(first, "named"), kGPUResultNameNotFound);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&first));
+    EXPECT_TRUE(m_Manager.ReleaseResource(&second));
+}
+
+TEST_F(GPUResourceManagerTest, AddingUnderATakenNameDestroysTheNewcomer)
+{
+    GPUObjectHandle kept, refused;
+    ASSERT_EQ(m_Manager.Add(kGPUObjectMaterial, "white", kept), kGPUResultOk);
+    EXPECT_EQ(m_Manager.Add(kGPUObjectMaterial, "white", refused), kGPUResultNameInUse);
+    EXPECT_FALSE(refused.IsValid());
+    EXPECT_EQ(Live(), 1);
+    const GPUObjectHandle* found = m_Manager.FindByName("white", kGPUObjectMaterial);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(*found, kept);
+    EXPECT_TRUE(m_Manager.ReleaseResource(found));
+    EXPECT_TRUE(m_Manager.ReleaseResource(&kept));
+}
+
+TEST_F(GPUResourceManagerTest, RenameMovesTheNameOrChangesNothing)
+{
+    GPUObjectHandle effect, other;
+    ASSERT_EQ(m_Manager.Load(kGPUObjectEffect, "default.e", effect), kGPUResultOk);
+    ASSERT_EQ(m_Manager.Load(kGPUObjectEffect, "pressure.e", other), kGPUResultOk);
+
+    // Conflicts, including the name it already has, leave both names where they were.
+    EXPECT_EQ(m_Manager.RenameResource(effect, "pressure.e"), kGPUResultNameInUse);
+    EXPECT_EQ(m_Manager.RenameResource(effect, "default.e"), kGPUResultNameInUse);
+    for (const char* name : {"default.e", "pressure.e"})
+    {
+        const GPUObjectHandle* found = m_Manager.FindByName(name, kGPUObjectEffect);
+        ASSERT_NE(found, nullptr) << name;
+        EXPECT_EQ(*found, std::string(name) == "default.e" ? effect : other);
+        m_Manager.ReleaseResource(found);
+    }
+
+    // A successful rename frees the old name for a new load of the file.
+    ASSERT_EQ(m_Manager.RenameResource(effect, "default"), kGPUResultOk);
+    const GPUObjectHandle* renamed = m_Manager.FindByName("default", kGPUObjectEffect);
+    ASSERT_NE(renamed, nullptr);
+    EXPECT_EQ(*renamed, effect);
+    m_Manager.ReleaseResource(renamed);
+    GPUObjectHandle reloaded;
+    ASSERT_EQ(m_Manager.Load(kGPUObjectEffect, "default.e", reloaded), kGPUResultOk);
+    EXPECT_NE(reloaded, effect);
+
+    // Renaming to "" leaves it known by handle only; the last release still cleans up.
+    ASSERT_EQ(m_Manager.RenameResource(other, ""), kGPUResultOk);
+    EXPECT_EQ(m_Manager.FindByName("pressure.e", kGPUObjectEffect), nullptr);
+    EXPECT_EQ(m_Manager.FindByName("", kGPUObjectEffect), nullptr);
+    EXPECT_NE(m_Manager.GetResource(other), nullptr);
+    EXPECT_EQ(m_Manager.RenameResource(other, "again"), kGPUResultNameNotFound);
+
+    for (GPUObjectHandle* handle : {&effect, &other, &reloaded})
+        EXPECT_TRUE(m_Manager.ReleaseResource(handle));
+}
+
+TEST_F(GPUResourceManagerTest, CloneMakesAnUnnamedIndependentCopy)
+{
+    GPUObjectHandle original, copy;
+    ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "car.am", original), kGPUResultOk);
+    ASSERT_EQ(m_Manager.CloneResource(original, copy), kGPUResultOk);
+    EXPECT_NE(copy.m_Id, original.m_Id);
+    EXPECT_EQ(copy.m_Type, kGPUObjectMesh);
+    EXPECT_EQ(Live(), 2);
+
+    auto* copied = GPUResourceCast<CFakeCopyableResource>(m_Manager.GetResource(copy));
+    ASSERT_NE(copied, nullptr);
+    EXPECT_NE(copied, m_Manager.GetResource(original));
+    EXPECT_EQ(copied->m_FileName, "car.am");
+    // The name still leads to the original only.
+    const GPUObjectHandle* found = m_Manager.FindByName("car.am", kGPUObjectMesh);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(*found, original);
+    m_Manager.ReleaseResource(found);
+
+    EXPECT_TRUE(m_Manager.ReleaseResource(&original));
+    EXPECT_EQ(m_Manager.GetResource(copy), copied);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&copy));
+}
+
+TEST_F(GPUResourceManagerTest, CloneOfAResourceThatCannotBeCopiedGives45)
+{
+    GPUObjectHandle texture, miscopied, out;
+    ASSERT_EQ(m_Manager.Load<CFakeResource>(kGPUObjectTexture, "wall.jpg", texture), kGPUResultOk);
+    ASSERT_EQ(m_Manager.Load<CFakeMiscopiedResource>(kGPUObjectMesh, "odd.x", miscopied),
+              kGPUResultOk);
+
+    EXPECT_EQ(m_Manager.CloneResource(texture, out), kGPUResultCannotCopy);
+    // A copy of the wrong class is refused and destroyed, not leaked.
+    EXPECT_EQ(m_Manager.CloneResource(miscopied, out), kGPUResultCannotCopy);
+    EXPECT_FALSE(out.IsValid());
+    EXPECT_EQ(Live(), 2);
+
+    EXPECT_TRUE(m_Manager.ReleaseResource(&texture));
+    EXPECT_TRUE(m_Manager.ReleaseResource(&miscopied));
+}
+
+TEST_F(GPUResourceManagerTest, SubscribersHearEveryLoadInOrder)
+{
+    std::vector<int> calls;
+    CCountingSubscriber first(&calls, 1), second(&calls, 2);
+    m_Manager.AddLoadResourceSubscriber(&first);
+    m_Manager.AddLoadResourceSubscriber(&second);
+    m_Manager.NotifyLoadResource();
+    EXPECT_EQ(calls, (std::vector<int>{1, 2}));
+}

@@ -1,0 +1,153 @@
+#include "kelvo/gpu/TechniqueSelection.h"
+#include "kelvo/gpu/VarManager.h"
+
+#include "CaptureStderr.h"
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::string SizeChangeLog(uint32_t oldSize, uint32_t newSize)
+{
+    return "[CVarManager::GetVariable] Bad variable size! old: " + std::to_string(oldSize) +
+           ", new: " + std::to_string(newSize) + "!\n" +
+           "[CVarManager::GetVariable] Variable size change is unsafe!\n";
+}
+
+bool AllZero(const CVar* variable)
+{
+    for (uint32_t i = 0; i < variable->GetSize(); ++i)
+        if (variable->GetData()[i] != 0)
+            return false;
+    return true;
+}
+
+// A producer as the program writes them: the variable is looked up once per call site.
+void ProduceNoise(float value)
+{
+    static CVar* const s_Noise = GetVariable("test_cached_noise", 4);
+    s_Noise->SetFloat(value);
+}
+}
+
+TEST(CVarManager, NewVariablesAreZeroAndSameSizeLookUpsKeepThem)
+{
+    CVar* created = GetVariable("test_new_color", 16);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->GetSize(), 16u);
+    EXPECT_TRUE(AllZero(created));
+
+    const std::array<float, 4> color{0.25f, 0.5f, 0.75f, 1.0f};
+    created->SetVector(color);
+    const std::string log = CaptureStderr([&] { EXPECT_EQ(GetVariable("test_new_color", 16), created); });
+    EXPECT_EQ(log, "");
+    EXPECT_EQ(std::memcmp(created->GetData(), color.data(), sizeof(color)), 0);
+    EXPECT_EQ(&CVarManager::Instance(), &CVarManager::Instance());
+}
+
+TEST(CVarManager, SizeConflictLogsAndResetsTheSameObjectKeepingItsText)
+{
+    CVar* variable = GetVariable("test_conflict", 4);
+    variable->SetFloat(3.5f);
+    variable->SetText("kept");
+
+    CVar* again = nullptr;
+    const std::string log = CaptureStderr([&] { again = GetVariable("test_conflict", 64); });
+    EXPECT_EQ(log, SizeChangeLog(4, 64));
+    EXPECT_EQ(again, variable);
+    EXPECT_EQ(variable->GetSize(), 64u);
+    EXPECT_TRUE(AllZero(variable));
+    EXPECT_EQ(variable->GetText(), "kept");
+}
+
+TEST(CVar, TypedSettersResizeSilentlyAndGettersRefuseOtherSizes)
+{
+    CVar* variable = GetVariable("test_typed", 16);
+    std::array<float, 16> matrix{};
+    for (size_t i = 0; i < matrix.size(); ++i)
+        matrix[i] = static_cast<float>(i) + 0.5f;
+
+    float single = -1.0f;
+    EXPECT_FALSE(variable->GetFloat(single));
+    EXPECT_EQ(single, -1.0f); // untouched
+
+    const std::string log = CaptureStderr([&] { variable->SetMatrix(matrix); });
+    EXPECT_EQ(log, "");
+    EXPECT_EQ(variable->GetSize(), 64u);
+    std::array<float, 16> readBack{};
+    EXPECT_TRUE(variable->GetMatrix(readBack));
+    EXPECT_EQ(readBack, matrix);
+    EXPECT_FALSE(variable->GetFloat(single));
+
+    variable->SetUInt(0xdeadbeefu);
+    EXPECT_EQ(variable->GetSize(), 4u);
+    std::array<float, 16> untouched = matrix;
+    EXPECT_FALSE(variable->GetMatrix(untouched));
+    EXPECT_EQ(untouched, matrix);
+    variable->SetFloat(2.0f);
+    EXPECT_TRUE(variable->GetFloat(single));
+    EXPECT_EQ(single, 2.0f);
+
+    const std::array<std::array<float, 4>, 3> basis{};
+    variable->SetVector3x(basis);
+    EXPECT_EQ(variable->GetSize(), 48u);
+}
+
+TEST(CVar, ResizeKeepsLeadingBytesAndResetZeroesThem)
+{
+    CVar* variable = GetVariable("test_resize", 4);
+    variable->SetUInt(0x04030201u);
+    variable->Resize(6);
+    EXPECT_EQ(std::vector<uint8_t>(variable->GetData(), variable->GetData() + 6),
+              (std::vector<uint8_t>{1, 2, 3, 4, 0, 0}));
+    variable->Resize(2);
+    EXPECT_EQ(std::vector<uint8_t>(variable->GetData(), variable->GetData() + 2),
+              (std::vector<uint8_t>{1, 2}));
+    variable->Reset(3);
+    EXPECT_EQ(variable->GetSize(), 3u);
+    EXPECT_TRUE(AllZero(variable));
+}
+
+TEST(CVarManager, CachedPointerSurvivesASizeChange)
+{
+    ProduceNoise(0.5f);
+    CVar* noise = GetVariable("test_cached_noise", 4);
+    float value = 0.0f;
+    ASSERT_TRUE(noise->GetFloat(value));
+    EXPECT_EQ(value, 0.5f);
+
+    // Another user asks for the name with another size: the cached pointer stays valid,
+    // sees the new size, and the producer's next write takes its own size back.
+    const std::string log = CaptureStderr([&] { EXPECT_EQ(GetVariable("test_cached_noise", 16), noise); });
+    EXPECT_EQ(log, SizeChangeLog(4, 16));
+    EXPECT_FALSE(noise->GetFloat(value));
+    ProduceNoise(0.75f);
+    ASSERT_TRUE(noise->GetFloat(value));
+    EXPECT_EQ(value, 0.75f);
+}
+
+TEST(TechniqueSelection, TextsLiveInTheirVariablesAndSurviveSizeChecks)
+{
+    SetTechnique("d3d_material");
+    SetPass("p0");
+    EXPECT_EQ(GetTechnique(), "d3d_material");
+    EXPECT_EQ(GetPass(), "p0");
+
+    CVar* technique = GetVariable("r_technique", 1);
+    CVar* pass = GetVariable("r_pass", 1);
+    EXPECT_EQ(technique->GetText(), "d3d_material");
+    EXPECT_EQ(pass->GetText(), "p0");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(GetVariable("r_technique", 1)->GetText(), "d3d_material");
+
+    // Even a size conflict keeps the text, and the selection still reads through it.
+    CaptureStderr([] { GetVariable("r_pass", 4); });
+    EXPECT_EQ(GetPass(), "p0");
+    SetPass("p1");
+    EXPECT_EQ(pass->GetText(), "p1");
+    CaptureStderr([] { GetVariable("r_pass", 1); });
+}
