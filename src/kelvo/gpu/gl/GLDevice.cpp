@@ -79,11 +79,15 @@ constexpr float kUnitQuad[] = {
 constexpr uint32_t kUnitQuadStride = 6 * sizeof(float);
 }
 
-CGLDevice::CGLDevice() = default;
-
 CGLDevice::~CGLDevice()
 {
+    Destroy();
+}
+
+void CGLDevice::Destroy()
+{
     delete m_UnitQuad;
+    m_UnitQuad = nullptr;
     for (SSamplerStage& stage : m_Stages)
         if (stage.m_Sampler != 0)
             glDeleteSamplers(1, &stage.m_Sampler);
@@ -95,10 +99,34 @@ CGLDevice::~CGLDevice()
         glDeleteFramebuffers(1, &m_Framebuffer);
     if (m_VertexArray != 0)
         glDeleteVertexArrays(1, &m_VertexArray);
+    m_VertexArray = m_Framebuffer = m_BackBuffer = m_DepthSurface = 0;
+    m_BackBufferWidth = m_BackBufferHeight = 0;
+    m_Targets = {};
+    m_DepthAttached = false;
+    m_InScene = false;
+    m_FillMode = EFillMode::Solid;
+    m_States = {};
+    m_Stages = {};
+    m_Streams = {};
+    m_Declaration.clear();
+    m_IndexBuffer = 0;
+    m_Indices32 = false;
+}
+
+uint64_t CGLDevice::GetAvailableTextureMemory() const
+{
+    // Vendor extensions report kilobytes; Mesa's software renderers report nothing.
+    GLint kilobytes[4] = {0, 0, 0, 0};
+    if (epoxy_has_gl_extension("GL_NVX_gpu_memory_info"))
+        glGetIntegerv(GL_GPU_MEMORY_INFO_CURRENT_AVAILABLE_VIDMEM_NVX, kilobytes);
+    else if (epoxy_has_gl_extension("GL_ATI_meminfo"))
+        glGetIntegerv(GL_TEXTURE_FREE_MEMORY_ATI, kilobytes);
+    return static_cast<uint64_t>(kilobytes[0] > 0 ? kilobytes[0] : 0) * 1024;
 }
 
 bool CGLDevice::Create(GLenum& outError)
 {
+    Destroy();
     ClearGLErrors();
     glGenVertexArrays(1, &m_VertexArray);
     glBindVertexArray(m_VertexArray);

@@ -50,7 +50,7 @@ public:
         ECullMode m_CullMode = ECullMode::None;
     };
 
-    CGLDevice();
+    CGLDevice() = default;
     CGLDevice(const CGLDevice&) = delete;
     CGLDevice& operator=(const CGLDevice&) = delete;
     ~CGLDevice();
@@ -62,6 +62,11 @@ public:
     bool CreateBackBuffer(uint32_t width, uint32_t height, GLenum& outError);
     // The shared 1920x1080 depth-stencil surface, attached.
     bool CreateDepthSurface(GLenum& outError);
+    // Frees every GL object and returns to the state before Create.
+    void Destroy();
+    bool IsCreated() const { return m_VertexArray != 0; }
+    // Texture memory the driver reports as free, in bytes; 0 when it does not tell.
+    uint64_t GetAvailableTextureMemory() const;
 
     bool GetBackBufferSize(uint32_t& outWidth, uint32_t& outHeight) const;
 

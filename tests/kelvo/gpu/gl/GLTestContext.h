@@ -43,10 +43,12 @@ private:
 
 class GLTest : public ::testing::Test
 {
-protected:
+public:
+    // Size of the pbuffer that stands in for the window.
     static constexpr uint32_t kWindowWidth = 320;
     static constexpr uint32_t kWindowHeight = 240;
 
+protected:
     void SetUp() override;
 
     CGLTestContext m_Context;
