@@ -3,7 +3,7 @@
 #include "kelvo/gpu/gl/SamplerStages.h"
 #include "kelvo/gpu/gl/VertexDeclaration.h"
 
-#include <regex>
+#include <cctype>
 
 namespace
 {
@@ -62,13 +62,64 @@ std::string StageSource(const SEffectSource& source, const SEffectShaderSource& 
            "void main() { kelvo_vertex_entry(); gl_Position.y = -gl_Position.y; }\n";
 }
 
-// Driver messages as "file(line): message": Mesa writes "0:12(5): ", others "0(12) : ".
+// Digits at position; advances past them. False when there are none.
+bool SkipDigits(const std::string& text, std::size_t& position)
+{
+    const std::size_t start = position;
+    while (position < text.size() && std::isdigit(static_cast<unsigned char>(text[position])))
+        ++position;
+    return position > start;
+}
+
+// The file line named at the start of a driver message line, and where the message proper
+// begins: Mesa writes "0:12(5): ", others "0(12) : ".
+bool DriverLinePrefix(const std::string& line, std::string& outLine, std::size_t& outRest)
+{
+    std::size_t position = 0;
+    if (!SkipDigits(line, position) || position >= line.size())
+        return false;
+    std::size_t lineStart = position + 1;
+    std::size_t lineEnd = lineStart;
+    if (line[position] == ':')
+    {
+        if (!SkipDigits(line, lineEnd) || line.compare(lineEnd, 1, "(") != 0)
+            return false;
+        position = lineEnd + 1;
+        if (!SkipDigits(line, position) || line.compare(position, 3, "): ") != 0)
+            return false;
+        outRest = position + 3;
+    }
+    else if (line[position] == '(')
+    {
+        if (!SkipDigits(line, lineEnd) || line.compare(lineEnd, 4, ") : ") != 0)
+            return false;
+        outRest = lineEnd + 4;
+    }
+    else
+        return false;
+    outLine = line.substr(lineStart, lineEnd - lineStart);
+    return true;
+}
+
+// Driver messages with their lines written as "file(line): message".
 std::string WithFileLines(const std::string& log, const std::string& fileName)
 {
-    static const std::regex kMesa(R"((^|\n)\d+:(\d+)\(\d+\): )");
-    static const std::regex kOthers(R"((^|\n)\d+\((\d+)\) : )");
-    std::string text = std::regex_replace(log, kMesa, "$1" + fileName + "($2): ");
-    return std::regex_replace(text, kOthers, "$1" + fileName + "($2): ");
+    std::string result;
+    std::size_t start = 0;
+    while (start < log.size())
+    {
+        std::size_t end = log.find('\n', start);
+        end = end == std::string::npos ? log.size() : end + 1;
+        const std::string line = log.substr(start, end - start);
+        std::string number;
+        std::size_t rest = 0;
+        if (DriverLinePrefix(line, number, rest))
+            result += fileName + "(" + number + "): " + line.substr(rest);
+        else
+            result += line;
+        start = end;
+    }
+    return result;
 }
 
 GLuint CompileStage(GLenum type, const std::string& text, const std::string& what,
