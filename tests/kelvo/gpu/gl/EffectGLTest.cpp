@@ -165,9 +165,9 @@ TEST_F(EffectGLTest, BrokenFilesFailToLoadWithTheirCodeAndMessage)
 // The picture rows.png (4 x 2: red, green, blue, white over black) drawn with point filtering
 // on the rectangle (0.25, 0.5, 0.5, 0.25) of a 64 x 64 target covers x 16..47, y 32..47:
 //
-//   +----------------+  row 0
-//   |   +--------+   |  row 32: red .. green .. blue .. white
-//   |   +--------+   |  row 47: black
+//   +----------------+  row 0: background (clear_tex)
+//   |   +--------+   |  rows 32..39: red, green, blue, white (8 columns each)
+//   |   +--------+   |  rows 40..47: black
 //   +----------------+
 TEST_F(EffectGLTest, TexturedQuadLandsOnTheRectangleOfRDbgTexPos)
 {
@@ -179,8 +179,8 @@ TEST_F(EffectGLTest, TexturedQuadLandsOnTheRectangleOfRDbgTexPos)
     ASSERT_EQ(m_Backend->CreateTexture("quad_target", 64, 64, 1, 1, true, targetHandle), kGPUResultOk);
     m_Handles.push_back(targetHandle);
     auto* target = GPUResourceCast<CTextureGL>(m_Backend->GetResource(targetHandle));
-    const float black[4] = {0, 0, 0, 1};
-    GetVariable("r_clear_color", 16)->SetVector(black);
+    const float background[4] = {0.2f, 0.4f, 0.6f, 1.0f};
+    GetVariable("r_clear_color", 16)->SetVector(background);
     ASSERT_EQ(target->Clear(), kGPUResultOk);
 
     const GPUObjectHandle* found = m_Backend->FindByName("default", kGPUObjectEffect);
@@ -200,16 +200,20 @@ TEST_F(EffectGLTest, TexturedQuadLandsOnTheRectangleOfRDbgTexPos)
     std::vector<uint32_t> texels;
     ASSERT_EQ(target->ReadPixels(0, 0, 0, 64, 64, texels), kGPUResultOk);
     auto at = [&](uint32_t x, uint32_t y) { return texels[y * 64 + x]; };
+    // The four corners of the rectangle, and the background just outside each of them.
     EXPECT_EQ(at(16, 32), 0xffff0000u);
     EXPECT_EQ(at(47, 32), 0xffffffffu);
-    EXPECT_EQ(at(24, 39), 0xff00ff00u);
     EXPECT_EQ(at(16, 47), 0xff000000u);
-    EXPECT_EQ(at(47, 40), 0xff000000u);
-    // Just outside the rectangle stays cleared: transparent-free black from the clear.
-    EXPECT_EQ(at(15, 32), 0xff000000u);
-    EXPECT_EQ(at(48, 32), 0xff000000u);
-    EXPECT_EQ(at(16, 31), 0xff000000u);
-    // The row above the rectangle is untouched and the first covered row is red.
-    EXPECT_EQ(at(20, 31), 0xff000000u);
-    EXPECT_EQ(at(20, 32), 0xffff0000u);
+    EXPECT_EQ(at(47, 47), 0xff000000u);
+    EXPECT_EQ(at(15, 32), 0xff336699u);
+    EXPECT_EQ(at(16, 31), 0xff336699u);
+    EXPECT_EQ(at(48, 32), 0xff336699u);
+    EXPECT_EQ(at(47, 31), 0xff336699u);
+    EXPECT_EQ(at(15, 47), 0xff336699u);
+    EXPECT_EQ(at(16, 48), 0xff336699u);
+    EXPECT_EQ(at(48, 47), 0xff336699u);
+    EXPECT_EQ(at(47, 48), 0xff336699u);
+    // Texture row 0 is on top: the second texel of the top row, then the bottom row.
+    EXPECT_EQ(at(24, 39), 0xff00ff00u);
+    EXPECT_EQ(at(24, 40), 0xff000000u);
 }
