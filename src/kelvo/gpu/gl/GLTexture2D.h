@@ -48,7 +48,7 @@ public:
     uint32_t GetLevelCount() const { return m_Levels; }
     uint32_t GetFormat() const { return m_Format; }
     bool IsRenderTarget() const { return m_RenderTarget; }
-    uint32_t GetBytesPerTexel() const { return m_Info->m_BytesPerTexel; }
+    uint32_t GetBytesPerTexel() const { return m_Info != nullptr ? m_Info->m_BytesPerTexel : 0; }
 
     // Size of a level; false for a level the texture does not have.
     bool GetLevelSize(uint32_t level, uint32_t& outWidth, uint32_t& outHeight) const;

@@ -233,10 +233,12 @@ uint32_t CTextureGL::ReadBack(std::vector<uint8_t>& outBytes)
 
 uint32_t CTextureGL::Clear()
 {
+    IGPUImplementation* backend = g_pGPUImplementation;
+    if (backend == nullptr)
+        return kGPUResultNoDevice;
     const uint32_t targetResult = SetRenderTarget(0);
     if (targetResult != kGPUResultOk)
         return targetResult;
-    IGPUImplementation* backend = g_pGPUImplementation;
     uint32_t savedFillMode = 2;
     backend->GetFillMode(savedFillMode);
     backend->SetFillMode(2);

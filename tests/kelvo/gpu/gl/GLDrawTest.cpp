@@ -93,6 +93,18 @@ TEST_F(GLDrawTest, IndexedTrianglesTakeTheirPackedColoursTopRowFirst)
     EXPECT_LT((bottom >> 16) & 0xff, 0x30u);
 }
 
+TEST_F(GLDrawTest, RewrittenVerticesAreDrawnAndWritesStayInsideTheBuffer)
+{
+    const uint32_t white[2] = {0xffffffffu, 0xffffffffu};
+    EXPECT_FALSE(m_Colors.Write(12, 8, white));
+    EXPECT_FALSE(m_Colors.Write(17, 0, white));
+    ASSERT_TRUE(m_Colors.Write(0, 8, white));
+    uint32_t top = 0, bottom = 0;
+    ASSERT_TRUE(DrawQuad(0, top, bottom));
+    EXPECT_GT(top & 0xff, 0xd0u);
+    EXPECT_GT((top >> 8) & 0xff, 0xd0u);
+}
+
 TEST_F(GLDrawTest, CullModesAreTheWindingSeenOnTheTarget)
 {
     uint32_t top = 0, bottom = 0;
