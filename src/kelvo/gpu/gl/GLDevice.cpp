@@ -95,11 +95,13 @@ void CGLDevice::Destroy()
         glDeleteRenderbuffers(1, &m_DepthSurface);
     if (m_BackBuffer != 0)
         glDeleteRenderbuffers(1, &m_BackBuffer);
+    if (m_PresentFramebuffer != 0)
+        glDeleteFramebuffers(1, &m_PresentFramebuffer);
     if (m_Framebuffer != 0)
         glDeleteFramebuffers(1, &m_Framebuffer);
     if (m_VertexArray != 0)
         glDeleteVertexArrays(1, &m_VertexArray);
-    m_VertexArray = m_Framebuffer = m_BackBuffer = m_DepthSurface = 0;
+    m_VertexArray = m_Framebuffer = m_PresentFramebuffer = m_BackBuffer = m_DepthSurface = 0;
     m_BackBufferWidth = m_BackBufferHeight = 0;
     m_Targets = {};
     m_DepthAttached = false;
@@ -171,6 +173,10 @@ bool CGLDevice::CreateBackBuffer(uint32_t width, uint32_t height, GLenum& outErr
     outError = TakeGLError();
     if (outError != GL_NO_ERROR)
         return false;
+    glGenFramebuffers(1, &m_PresentFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_PresentFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_BackBuffer);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
     m_BackBufferWidth = width;
     m_BackBufferHeight = height;
     SetRenderTarget(0, nullptr);
@@ -252,17 +258,11 @@ void CGLDevice::Present(uint32_t clientWidth, uint32_t clientHeight)
     const GLint width = static_cast<GLint>(clientWidth);
     const GLint height = static_cast<GLint>(clientHeight);
     // Read from the back buffer alone, whatever targets are bound for drawing.
-    GLuint reader = 0;
-    glGenFramebuffers(1, &reader);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
-    glFramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                              m_BackBuffer);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_PresentFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // The back buffer keeps row 0 on top; the window's rows run bottom up.
     glBlitFramebuffer(0, 0, width, height, 0, height, width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
-    glDeleteFramebuffers(1, &reader);
 }
 
 bool CGLDevice::SetRenderTarget(uint32_t index, const CGLTexture2D* texture)

@@ -151,6 +151,8 @@ private:
 
     GLuint m_VertexArray = 0;
     GLuint m_Framebuffer = 0;
+    // Reads the back buffer alone for Present.
+    GLuint m_PresentFramebuffer = 0;
     GLuint m_BackBuffer = 0;
     GLuint m_DepthSurface = 0;
     uint32_t m_BackBufferWidth = 0;
