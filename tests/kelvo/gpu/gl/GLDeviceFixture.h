@@ -6,9 +6,6 @@
 
 #include "kelvo/gpu/gl/GLDevice.h"
 
-#include <fstream>
-#include <sstream>
-#include <string>
 
 class GLDeviceTestBase : public GLTest
 {
@@ -26,12 +23,3 @@ protected:
 
     CGLDevice m_Device;
 };
-
-// The text of a file of the source tree's assets folder.
-inline std::string ReadAsset(const std::string& name)
-{
-    std::ifstream file(std::string(BROVELL_ASSETS_DIR) + "/" + name, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}

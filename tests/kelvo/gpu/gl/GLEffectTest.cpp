@@ -1,7 +1,6 @@
 #include "GLDeviceFixture.h"
 
 #include "kelvo/gpu/gl/GLEffect.h"
-#include "kelvo/gpu/gl/GLTexture2D.h"
 
 #include <cstring>
 
@@ -9,97 +8,7 @@ namespace
 {
 class GLEffectTest : public GLDeviceTestBase
 {
-protected:
-    // A render target of format 1 read back as packed texels, row 0 first.
-    static std::vector<uint32_t> ReadTexels(const CGLTexture2D& target)
-    {
-        std::vector<uint8_t> bytes;
-        target.ReadLevel0(bytes);
-        std::vector<uint32_t> texels(bytes.size() / 4);
-        std::memcpy(texels.data(), bytes.data(), bytes.size());
-        return texels;
-    }
-
-    bool Run(CGLEffect& effect, const std::string& technique)
-    {
-        const int index = effect.FindTechnique(technique);
-        if (index < 0 || !effect.BeginPass(static_cast<uint32_t>(index), 0))
-            return false;
-        const bool drawn = m_Device.DrawUnitQuad();
-        return effect.EndPass() && drawn;
-    }
 };
-}
-
-TEST_F(GLEffectTest, ClearTechniqueWritesTheClearColourToEveryPixel)
-{
-    CGLEffect effect(&m_Device);
-    std::string error;
-    ASSERT_TRUE(effect.Compile(ReadAsset("default.e"), "default.e", error)) << error;
-    CGLTexture2D target;
-    GLenum glError = GL_NO_ERROR;
-    ASSERT_TRUE(target.Create(16, 8, 4, true, glError));
-    ASSERT_TRUE(m_Device.SetRenderTarget(0, &target));
-    const float color[4] = {0.25f, 0.5f, 0.75f, 1.0f};
-    ASSERT_TRUE(effect.SetValue("r_clear_color", color, sizeof(color)));
-    ASSERT_TRUE(Run(effect, "clear_tex"));
-
-    std::vector<uint8_t> bytes;
-    target.ReadLevel0(bytes);
-    ASSERT_EQ(bytes.size(), 16u * 8 * 16);
-    for (std::size_t texel = 0; texel < 16 * 8; ++texel)
-        ASSERT_EQ(std::memcmp(bytes.data() + texel * 16, color, 16), 0) << "texel " << texel;
-}
-
-// The 4x4 texture below, drawn with point filtering on the rectangle (0.25, 0.5, 0.5, 0.25)
-// of a 64x64 target, covers x 16..47 and y 32..47; each texel becomes an 8x4 block:
-//
-//   +----------------+   row 0
-//   |                |
-//   |   +--------+   |   row 32: texture row 0 (red on the left, green on the right)
-//   |   +--------+   |   row 47: texture row 3 (blue on the left, white on the right)
-//   +----------------+
-TEST_F(GLEffectTest, TexturedQuadLandsOnTheRectangleWithRowZeroOnTop)
-{
-    CGLEffect effect(&m_Device);
-    std::string error;
-    ASSERT_TRUE(effect.Compile(ReadAsset("default.e"), "default.e", error)) << error;
-
-    uint32_t picture[16];
-    for (uint32_t i = 0; i < 16; ++i)
-        picture[i] = 0xff808080u;
-    picture[0] = 0xffff0000u;
-    picture[3] = 0xff00ff00u;
-    picture[12] = 0xff0000ffu;
-    picture[15] = 0xffffffffu;
-    CGLTexture2D source;
-    GLenum glError = GL_NO_ERROR;
-    ASSERT_TRUE(source.Create(4, 4, 1, false, glError));
-    CGLTexture2D::SLockedRect rect;
-    ASSERT_TRUE(source.Lock(0, 0, 0, 4, 4, CGLTexture2D::ELock::WriteOnly, rect));
-    std::memcpy(rect.m_Bits, picture, sizeof(picture));
-    source.Unlock();
-
-    CGLTexture2D target;
-    ASSERT_TRUE(target.Create(64, 64, 1, true, glError));
-    ASSERT_TRUE(m_Device.SetRenderTarget(0, &target));
-    m_Device.Clear(true, true, 0xff000000u, 1.0f, 0);
-    ASSERT_TRUE(m_Device.SetTexture(0, &source));
-    ASSERT_TRUE(m_Device.SetSamplerFilter(0, CGLDevice::EFilter::Point, CGLDevice::EFilter::Linear));
-    const float rectangle[4] = {0.25f, 0.5f, 0.5f, 0.25f};
-    ASSERT_TRUE(effect.SetValue("r_dbg_tex_pos", rectangle, sizeof(rectangle)));
-    ASSERT_TRUE(Run(effect, "clipart_tex"));
-
-    const std::vector<uint32_t> texels = ReadTexels(target);
-    auto at = [&](uint32_t x, uint32_t y) { return texels[y * 64 + x]; };
-    EXPECT_EQ(at(16, 32), 0xffff0000u);
-    EXPECT_EQ(at(47, 32), 0xff00ff00u);
-    EXPECT_EQ(at(16, 47), 0xff0000ffu);
-    EXPECT_EQ(at(47, 47), 0xffffffffu);
-    EXPECT_EQ(at(15, 32), 0xff000000u);
-    EXPECT_EQ(at(48, 47), 0xff000000u);
-    EXPECT_EQ(at(16, 31), 0xff000000u);
-    EXPECT_EQ(at(47, 48), 0xff000000u);
 }
 
 TEST_F(GLEffectTest, PassStatesAreSavedAndRestored)
