@@ -129,3 +129,103 @@ TEST_F(GLDrawTest, DrawsWithIncompleteInputAreRefused)
     m_Device.SetVertexDeclaration({{0, 0, EVertexElementType::Float4, EVertexSemantic::TexCoord, 8}});
     EXPECT_FALSE(m_Device.DrawPrimitive(CGLDevice::EPrimitive::TriangleStrip, 0, 2));
 }
+
+namespace
+{
+// A full-target quad at depth g_Depth with colour g_Color, and one coloured by the texel
+// that the vertex stage 257 reads.
+const char* const kDepthEffect = R"(
+float g_Depth;
+float4 g_Color;
+sampler g_VertexTexture : stage(257);
+vertex_shader vs_flat
+{
+    void main() { gl_Position = vec4(in_position.xy * 2.0 - 1.0, g_Depth, 1.0); }
+}
+vertex_shader vs_fetch
+{
+    out vec4 v_Color;
+    void main()
+    {
+        gl_Position = vec4(in_position.xy * 2.0 - 1.0, 0.0, 1.0);
+        v_Color = texelFetch(g_VertexTexture, ivec2(1, 0), 0);
+    }
+}
+pixel_shader ps_flat { layout(location = 0) out vec4 o; void main() { o = g_Color; } }
+pixel_shader ps_fetched { in vec4 v_Color; layout(location = 0) out vec4 o; void main() { o = v_Color; } }
+technique flat { pass P0 { VertexShader = vs_flat; PixelShader = ps_flat; ZWriteEnable = true; } }
+technique fetch { pass P0 { VertexShader = vs_fetch; PixelShader = ps_fetched; } }
+)";
+
+class GLDepthAndVertexTextureTest : public GLDeviceTestBase
+{
+protected:
+    void SetUp() override
+    {
+        GLDeviceTestBase::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        GLenum error = GL_NO_ERROR;
+        ASSERT_TRUE(m_Target.Create(16, 16, 1, true, error));
+        ASSERT_TRUE(m_Device.SetRenderTarget(0, &m_Target));
+        std::string message;
+        ASSERT_TRUE(m_Effect.Compile(kDepthEffect, "depth.e", message)) << message;
+    }
+
+    void DrawFlat(float depth, float red, float blue)
+    {
+        const float color[4] = {red, 0.0f, blue, 1.0f};
+        m_Effect.SetValue("g_Depth", &depth, 4);
+        m_Effect.SetValue("g_Color", color, 16);
+        ASSERT_TRUE(m_Effect.BeginPass(0, 0));
+        EXPECT_TRUE(m_Device.DrawUnitQuad());
+        m_Effect.EndPass();
+    }
+
+    uint32_t CenterTexel() const
+    {
+        std::vector<uint8_t> bytes;
+        m_Target.ReadLevel0(bytes);
+        uint32_t texel = 0;
+        std::memcpy(&texel, bytes.data() + (8 * 16 + 8) * 4, 4);
+        return texel;
+    }
+
+    CGLTexture2D m_Target;
+    CGLEffect m_Effect{&m_Device};
+};
+}
+
+TEST_F(GLDepthAndVertexTextureTest, SharedDepthSurfaceKeepsTheNearerDrawing)
+{
+    CGLDevice::SRenderStates states = m_Device.GetRenderStates();
+    states.m_DepthEnable = true;
+    m_Device.SetRenderStates(states);
+    m_Device.SetDepthSurface(true);
+    m_Device.Clear(true, true, 0xff000000u, 1.0f, 0);
+    DrawFlat(0.0f, 1.0f, 0.0f);
+    DrawFlat(0.5f, 0.0f, 1.0f);
+    EXPECT_EQ(CenterTexel(), 0xffff0000u) << "the farther quad must fail the depth test";
+
+    // Without the depth surface nothing is tested: the later quad wins.
+    m_Device.SetDepthSurface(false);
+    DrawFlat(0.5f, 0.0f, 1.0f);
+    EXPECT_EQ(CenterTexel(), 0xff0000ffu);
+}
+
+TEST_F(GLDepthAndVertexTextureTest, VertexStagesFeedVertexShaders)
+{
+    const uint32_t texels[2] = {0xff000000u, 0xff00ff00u};
+    CGLTexture2D source;
+    GLenum error = GL_NO_ERROR;
+    ASSERT_TRUE(source.Create(2, 1, 1, false, error));
+    CGLTexture2D::SLockedRect rect;
+    ASSERT_TRUE(source.Lock(0, 0, 0, 2, 1, CGLTexture2D::ELock::WriteOnly, rect));
+    std::memcpy(rect.m_Bits, texels, sizeof(texels));
+    source.Unlock();
+    ASSERT_TRUE(m_Device.SetTexture(257, &source));
+    ASSERT_TRUE(m_Effect.BeginPass(1, 0));
+    EXPECT_TRUE(m_Device.DrawUnitQuad());
+    m_Effect.EndPass();
+    EXPECT_EQ(CenterTexel(), 0xff00ff00u);
+}
