@@ -3,7 +3,10 @@
 #include "../CaptureStderr.h"
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/LoadResourceSubscriber.h"
+#include "kelvo/gpu/gl/GLEffect.h"
 #include "kelvo/gpu/gl/TextureGL.h"
+
+#include <cstring>
 
 namespace
 {
@@ -160,4 +163,39 @@ TEST_F(GPUImplementationGLTest, LoadingTwiceGivesOneResourceAndOneNotification)
     EXPECT_EQ(m_Backend->FindMaterial("red", missing), kGPUResultNotFound);
     m_Backend->ReleaseResource(&a);
     m_Backend->ReleaseResource(&b);
+}
+
+TEST_F(GPUImplementationGLTest, AlphaBlendWeighsTheSourceByInverseAlpha)
+{
+    // Drawn colour (1, 0, 0, 0.25) over (0, 0, 1, 1): source x 0.75 plus destination x 0.25.
+    CGLEffect effect(m_Backend->GetDevice());
+    std::string error;
+    ASSERT_TRUE(effect.Compile(R"(
+vertex_shader vs { void main() { gl_Position = vec4(in_position.xy * 2.0 - 1.0, 0.0, 1.0); } }
+pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(1.0, 0.0, 0.0, 0.25); } }
+technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
+)",
+                               "blend.e", error))
+        << error;
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Backend->CreateTexture("", 4, 4, 1, 4, true, handle), kGPUResultOk);
+    auto* target = GPUResourceCast<CTextureGL>(m_Backend->GetResource(handle));
+    ASSERT_EQ(target->SetRenderTarget(0), kGPUResultOk);
+    m_Backend->GetDevice()->Clear(true, false, 0xff0000ffu, 1.0f, 0);
+    ASSERT_EQ(m_Backend->SetAlphaBlend(true), kGPUResultOk);
+    ASSERT_TRUE(effect.BeginPass(0, 0));
+    m_Backend->GetDevice()->DrawUnitQuad();
+    effect.EndPass();
+    ASSERT_EQ(m_Backend->SetAlphaBlend(false), kGPUResultOk);
+
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(target->ReadBack(bytes), kGPUResultOk);
+    float texel[4];
+    std::memcpy(texel, bytes.data(), sizeof(texel));
+    EXPECT_FLOAT_EQ(texel[0], 0.75f);
+    EXPECT_FLOAT_EQ(texel[1], 0.0f);
+    EXPECT_FLOAT_EQ(texel[2], 0.25f);
+    EXPECT_FALSE(m_Backend->GetDevice()->GetRenderStates().m_BlendEnable);
+    m_Backend->SetDefaultRenderTarget();
+    m_Backend->ReleaseResource(&handle);
 }
