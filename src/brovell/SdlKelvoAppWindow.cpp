@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "kelvo/gpu/ResourceManager.h"
+#include "kelvo/gpu/gl/GPUImplementationGL.h"
 #include "platform/Clock.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Log.h"
@@ -26,11 +27,16 @@ int CSdlKelvoAppWindow::Run()
     }
     if (WindowProc({WM_CREATE, 0, 0}) != 0) {
         DebugLog("[CSdlKelvoAppWindow::Run] The window could not be set up.\n");
+        delete m_GPUImplementation;
+        m_GPUImplementation = nullptr;
         m_Window.Destroy();
         return 1;
     }
     const int exitCode = RunMainLoop(*this);
     OnShutdown();
+    // The backend's GL objects go while their context still exists.
+    delete m_GPUImplementation;
+    m_GPUImplementation = nullptr;
     m_Window.Destroy();
     return exitCode;
 }
@@ -64,7 +70,13 @@ int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
 bool CSdlKelvoAppWindow::OnCreate()
 {
     RegisterDataFolder();
-    // The GPU backend, the renderer and the world are set up here as they join.
+    m_GPUImplementation = new CGPUImplementationGL();
+    const uint32_t result = m_GPUImplementation->Initialize(this, true);
+    if (result != kGPUResultOk) {
+        DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);
+        return false;
+    }
+    // The renderer and the world are set up here as they join.
     return true;
 }
 
@@ -98,6 +110,21 @@ void CSdlKelvoAppWindow::SetMouseCapture(bool capture)
     m_Window.SetMouseCapture(capture);
 }
 
+bool CSdlKelvoAppWindow::MakeContextCurrent()
+{
+    return m_Window.MakeContextCurrent();
+}
+
+void CSdlKelvoAppWindow::GetDesktopSize(uint32_t& width, uint32_t& height) const
+{
+    m_Window.GetDesktopSize(width, height);
+}
+
+void CSdlKelvoAppWindow::SwapBuffers()
+{
+    m_Window.SwapBuffers();
+}
+
 bool CSdlKelvoAppWindow::PeekMessage(SWindowMessage& message)
 {
     return m_Window.PeekMessage(message);
@@ -117,7 +144,10 @@ void CSdlKelvoAppWindow::Frame()
 {
     m_Game.Frame();
     // Until the renderer draws and presents, the frame shows a cleared back buffer.
-    m_Window.ClearAndPresent(0.0f, 0.0f, 0.0f);
+    m_GPUImplementation->BeginScene();
+    m_GPUImplementation->Clear(true, true);
+    m_GPUImplementation->EndScene();
+    m_GPUImplementation->Present();
 }
 
 void CSdlKelvoAppWindow::ShowFrameRate(const char* text)

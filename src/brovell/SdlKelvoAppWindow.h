@@ -6,9 +6,12 @@
 
 #include "brovell/KelvoAppWindow.h"
 #include "brovell/MainLoop.h"
+#include "kelvo/gpu/gl/GLWindowSurface.h"
 #include "platform/window/Window.h"
 
-class CSdlKelvoAppWindow : public CKelvoAppWindow, private IMainLoopHost
+class CGPUImplementationGL;
+
+class CSdlKelvoAppWindow : public CKelvoAppWindow, public IGLWindowSurface, private IMainLoopHost
 {
 public:
     // Opens the window, plays until the loop ends and returns the process's exit code.
@@ -16,6 +19,11 @@ public:
 
     void GetClientSize(uint32_t& width, uint32_t& height) const override;
     void SetMouseCapture(bool capture) override;
+
+    // IGLWindowSurface
+    bool MakeContextCurrent() override;
+    void GetDesktopSize(uint32_t& width, uint32_t& height) const override;
+    void SwapBuffers() override;
 
     // Handles one message as the window procedure does; returns its result.
     int64_t WindowProc(const platform::SWindowMessage& message);
@@ -37,4 +45,5 @@ private:
     void Sleep(uint32_t milliseconds) override;
 
     platform::Window m_Window;
+    CGPUImplementationGL* m_GPUImplementation = nullptr; // owned; created with the window
 };
