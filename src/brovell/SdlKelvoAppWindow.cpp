@@ -34,9 +34,6 @@ int CSdlKelvoAppWindow::Run()
     }
     const int exitCode = RunMainLoop(*this);
     OnShutdown();
-    // The backend's GL objects go while their context still exists.
-    delete m_GPUImplementation;
-    m_GPUImplementation = nullptr;
     m_Window.Destroy();
     return exitCode;
 }

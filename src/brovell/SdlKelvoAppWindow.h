@@ -45,5 +45,7 @@ private:
     void Sleep(uint32_t milliseconds) override;
 
     platform::Window m_Window;
-    CGPUImplementationGL* m_GPUImplementation = nullptr; // owned; created with the window
+    // Created with the window and kept until the process ends: resources still held by
+    // their users stay valid (they are released through their handles, never by the backend).
+    CGPUImplementationGL* m_GPUImplementation = nullptr;
 };

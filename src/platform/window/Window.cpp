@@ -120,9 +120,10 @@ void Window::Destroy()
         m_GLContext = nullptr;
     }
     if (m_Window) {
+        // The video subsystem stays up until the process ends: shutting it down unloads the
+        // GL driver, under the GL objects that the backend keeps to the end.
         SDL_DestroyWindow(m_Window);
         m_Window = nullptr;
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 
