@@ -141,8 +141,8 @@ private:
             hits(fillBar ? groove.m_Snare.substr(0, 12) + "...." : groove.m_Snare, m_Style.m_Backbeat, 0.8f);
         if (layers & kLayerHats)
         {
-            hits(groove.m_Hat, EDrum::ClosedHat, 0.45f);
-            hits(groove.m_OpenHat, EDrum::OpenHat, 0.4f);
+            hits(groove.m_Hat, EDrum::ClosedHat, 0.2f);
+            hits(groove.m_OpenHat, EDrum::OpenHat, 0.17f);
         }
     }
 

@@ -12,10 +12,9 @@ namespace
 {
 constexpr size_t kChunkFrames = 65536;
 
-double MeasureIntegrated(const SStereoBuffer& mix, bool truePeak, double& peakDb)
+double MeasureIntegrated(const SStereoBuffer& mix)
 {
-    const int mode = EBUR128_MODE_I | (truePeak ? EBUR128_MODE_TRUE_PEAK : 0);
-    ebur128_state* state = ebur128_init(2, kSampleRate, mode);
+    ebur128_state* state = ebur128_init(2, kSampleRate, EBUR128_MODE_I);
     std::vector<float> interleaved(2 * kChunkFrames);
     const size_t count = mix.m_Left.size();
     for (size_t first = 0; first < count; first += kChunkFrames)
@@ -28,44 +27,29 @@ double MeasureIntegrated(const SStereoBuffer& mix, bool truePeak, double& peakDb
         }
         ebur128_add_frames_float(state, interleaved.data(), frames);
     }
-    double lufs = 0.0;
+    double lufs = -HUGE_VAL;
     ebur128_loudness_global(state, &lufs);
-    peakDb = -HUGE_VAL;
-    if (truePeak)
-        for (unsigned channel = 0; channel < 2; ++channel)
-        {
-            double peak = 0.0;
-            ebur128_true_peak(state, channel, &peak);
-            peakDb = std::max(peakDb, 20.0 * std::log10(std::max(peak, 1e-10)));
-        }
     ebur128_destroy(&state);
     return lufs;
 }
 }
 
-SLoudness MeasureLoudness(const SStereoBuffer& mix)
-{
-    SLoudness loudness;
-    loudness.m_IntegratedLufs = MeasureIntegrated(mix, true, loudness.m_TruePeakDb);
-    return loudness;
-}
-
-SLoudness NormaliseLoudness(SStereoBuffer& mix, double targetLufs, float ceilingDb)
+double NormaliseLoudness(SStereoBuffer& mix, double targetLufs, float ceilingDb)
 {
     // 3 ms look-ahead catches a drum's attack; 120 ms release avoids audible pumping.
     const CPeakLimiter limiter(DbToGain(ceilingDb), 0.003, 0.12);
-    double unusedPeak = 0.0;
-    double gainDb = targetLufs - MeasureIntegrated(mix, false, unusedPeak);
+    double gainDb = targetLufs - MeasureIntegrated(mix);
     SStereoBuffer limited;
+    double lufs = 0.0;
     // Limiting takes a little loudness away; a few rounds of correction settle it.
     for (int round = 0; round < 4; ++round)
     {
         limiter.Process(mix, DbToGain(static_cast<float>(gainDb)), limited);
-        const double error = targetLufs - MeasureIntegrated(limited, false, unusedPeak);
-        if (std::fabs(error) < 0.05)
+        lufs = MeasureIntegrated(limited);
+        if (std::fabs(targetLufs - lufs) < 0.05)
             break;
-        gainDb += error;
+        gainDb += targetLufs - lufs;
     }
     mix = std::move(limited);
-    return MeasureLoudness(mix);
+    return lufs;
 }
