@@ -34,8 +34,9 @@ public:
             const int chord = ChordOf(bar);
             if (layers & kLayerPad)
                 WritePad(bar, chord);
+            // The drone holds the tonic two bars at a time, never past the section's end.
             if (layers & kLayerDrone && bar % 2 == 0)
-                AddNote(bar * kStepsPerBar, 2 * kStepsPerBar, Pitch(0, -1), 0.7f, m_Style.m_Drone);
+                AddNote(bar * kStepsPerBar, std::min(2, m_Bars - bar) * kStepsPerBar, Pitch(0, -1), 0.7f, m_Style.m_Drone);
             if (layers & kLayerBass)
                 WriteBass(bar, chord);
             if (layers & kLayerArp)

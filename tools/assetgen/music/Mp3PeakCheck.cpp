@@ -8,7 +8,7 @@
 
 namespace
 {
-constexpr size_t kFeedBytes = 4096;
+constexpr size_t kSliceBytes = 256;
 constexpr size_t kMaxFrameSamples = 4608;
 }
 
@@ -20,19 +20,20 @@ double MeasureDecodedTruePeak(const std::vector<uint8_t>& mp3, int sampleRate)
     std::vector<short> right(kMaxFrameSamples);
     std::vector<short> interleaved(2 * kMaxFrameSamples);
     bool failed = false;
-    // Hand the decoder a slice, then take every frame it can give before the next slice.
-    std::vector<uint8_t> bytes = mp3;
-    for (size_t offset = 0; offset < bytes.size() && !failed; offset += kFeedBytes)
-    {
-        size_t length = std::min(kFeedBytes, bytes.size() - offset);
+    // Takes every frame the decoder can give from what it holds plus data. It answers 0
+    // both when it needs more bytes and for frames without output (the header frame and
+    // the first frames of the bit reservoir), so the bytes go in small slices and a final
+    // call with none drains what is left.
+    const auto decode = [&](const uint8_t* data, size_t length) {
         for (;;)
         {
-            const int samples = hip_decode1(decoder, bytes.data() + offset, length, left.data(), right.data());
+            // LAME's interface wants a writable pointer; it only copies from it.
+            const int samples = hip_decode1(decoder, const_cast<uint8_t*>(data), length, left.data(), right.data());
             length = 0;
             if (samples < 0)
                 failed = true;
             if (samples <= 0)
-                break;
+                return;
             for (int i = 0; i < samples; ++i)
             {
                 interleaved[2 * i] = left[i];
@@ -40,7 +41,10 @@ double MeasureDecodedTruePeak(const std::vector<uint8_t>& mp3, int sampleRate)
             }
             ebur128_add_frames_short(meter, interleaved.data(), static_cast<size_t>(samples));
         }
-    }
+    };
+    for (size_t offset = 0; offset < mp3.size() && !failed; offset += kSliceBytes)
+        decode(mp3.data() + offset, std::min(kSliceBytes, mp3.size() - offset));
+    decode(nullptr, 0);
     double peak = 0.0;
     for (unsigned channel = 0; channel < 2; ++channel)
     {
