@@ -51,7 +51,7 @@ public:
             m_Score.m_Hits.push_back({m_Start, EDrum::Crash, 0.8f});
         if (layers & kLayerFill)
             for (int step = kStepsPerBar - 4; step < kStepsPerBar; ++step)
-                AddHit((m_Bars - 1) * kStepsPerBar + step, EDrum::Tom, 0.55f + 0.1f * (step % 4));
+                AddHit((m_Bars - 1) * kStepsPerBar + step, EDrum::Tom, 0.25f + 0.05f * (step % 4));
     }
 
 private:

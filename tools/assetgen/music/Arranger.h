@@ -25,7 +25,7 @@ enum ELayer : uint32_t
     kLayerSnare = 1u << 7,
     kLayerHats = 1u << 8,
     kLayerCrash = 1u << 9, // a crash on the section's first beat
-    kLayerFill = 1u << 10, // a tom fill in the section's last beat
+    kLayerFill = 1u << 10, // a tom fill in the section's last beat, leading into the next
 };
 
 // One bar of drums on a grid of sixteen steps: 'x' a full hit, 'o' a soft one, '.' none.

@@ -111,12 +111,12 @@ SScore ComposeMaruvel()
     const uint32_t beat = kLayerKick | kLayerSnare | kLayerHats;
     const std::array<SSectionPlan, kSectionCount> plans = {{
         {kLayerDrone | kLayerArp, -11.0f, 2, 2, 0},
-        {kLayerDrone | kLayerBass | kLayerKick | kLayerHats | kLayerPad, -4.5f, 2, 2, 0},
+        {kLayerDrone | kLayerBass | kLayerKick | kLayerHats | kLayerPad | kLayerFill, -4.5f, 2, 2, 0},
         {kLayerBass | kLayerArp | kLayerLead | kLayerPad | beat | kLayerCrash, 0.0f, 0, 0, 7},
         {kLayerDrone | kLayerBell | kLayerPad, -10.0f, 1, 2, 0},
-        {kLayerBass | kLayerArp | kLayerLead | beat | kLayerCrash | kLayerFill, 0.0f, 0, 1, 13},
-        {kLayerDrone | kLayerBass | kLayerBell | kLayerHats, -8.0f, 2, 2, 0},
-        {kLayerBass | kLayerArp | kLayerLead | kLayerPad | kLayerBell | beat | kLayerCrash | kLayerFill, 1.0f, 1, 1, 31},
+        {kLayerBass | kLayerArp | kLayerLead | beat | kLayerCrash, 0.0f, 0, 1, 13},
+        {kLayerDrone | kLayerBass | kLayerBell | kLayerHats | kLayerFill, -8.0f, 2, 2, 0},
+        {kLayerBass | kLayerArp | kLayerLead | kLayerPad | kLayerBell | beat | kLayerCrash, 1.0f, 1, 1, 31},
         {kLayerDrone | kLayerPad | kLayerArp, -10.0f, 0, 2, 0},
     }};
     ArrangeTrack(MakeStyle(), plans, score);

@@ -5,15 +5,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace
 {
 constexpr size_t kSliceBytes = 256;
 constexpr size_t kMaxFrameSamples = 4608;
+
+// LAME's decoder rebuilds process-wide tables whenever a decoder starts: one at a time.
+std::mutex g_DecoderLock;
 }
 
 double MeasureDecodedTruePeak(const std::vector<uint8_t>& mp3, int sampleRate)
 {
+    const std::lock_guard<std::mutex> guard(g_DecoderLock);
     hip_t decoder = hip_decode_init();
     ebur128_state* meter = ebur128_init(2, static_cast<unsigned long>(sampleRate), EBUR128_MODE_TRUE_PEAK);
     std::vector<short> left(kMaxFrameSamples);

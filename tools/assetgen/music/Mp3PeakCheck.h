@@ -7,4 +7,5 @@
 #include <vector>
 
 // The decoded stereo track's true peak in dBTP, or +HUGE_VAL if it does not decode.
+// Thread-safe; calls from several threads take turns.
 double MeasureDecodedTruePeak(const std::vector<uint8_t>& mp3, int sampleRate);

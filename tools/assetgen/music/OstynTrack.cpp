@@ -110,8 +110,8 @@ SScore ComposeOstyn()
         {kLayerPad | kLayerBass | kLayerArp | kLayerLead | beat, 0.0f, 0, 0, 5},
         {kLayerDrone | kLayerBell | kLayerArp, -9.0f, 2, 2, 0},
         {kLayerPad | kLayerBass | kLayerLead | kLayerArp | beat | kLayerCrash, 0.0f, 1, 1, 17},
-        {kLayerPad | kLayerBell | kLayerKick | kLayerHats, -7.0f, 2, 2, 0},
-        {kLayerPad | kLayerBass | kLayerLead | kLayerBell | kLayerArp | beat | kLayerCrash | kLayerFill, 1.0f, 1, 1, 29},
+        {kLayerPad | kLayerBell | kLayerKick | kLayerHats | kLayerFill, -7.0f, 2, 2, 0},
+        {kLayerPad | kLayerBass | kLayerLead | kLayerBell | kLayerArp | beat | kLayerCrash, 1.0f, 1, 1, 29},
         {kLayerDrone | kLayerPad | kLayerBell, -9.0f, 0, 0, 0},
     }};
     ArrangeTrack(MakeStyle(), plans, score);

@@ -99,12 +99,12 @@ SScore ComposeVelrin()
     const uint32_t beat = kLayerKick | kLayerSnare | kLayerHats;
     const std::array<SSectionPlan, kSectionCount> plans = {{
         {kLayerDrone | kLayerPad | kLayerBell, -11.0f, 0, 0, 0},
-        {kLayerPad | kLayerArp | kLayerBass | kLayerKick, -4.5f, 0, 2, 0},
+        {kLayerPad | kLayerArp | kLayerBass | kLayerKick | kLayerFill, -4.5f, 0, 2, 0},
         {kLayerPad | kLayerArp | kLayerBass | kLayerLead | beat | kLayerCrash, 0.0f, 1, 0, 11},
         {kLayerDrone | kLayerPad | kLayerBell | kLayerArp, -10.0f, 2, 0, 0},
-        {kLayerPad | kLayerBass | kLayerLead | kLayerArp | beat | kLayerCrash | kLayerFill, 0.0f, 0, 1, 23},
-        {kLayerPad | kLayerBass | kLayerBell | kLayerHats, -8.0f, 1, 1, 0},
-        {kLayerPad | kLayerArp | kLayerBass | kLayerLead | kLayerBell | beat | kLayerCrash | kLayerFill, 1.0f, 1, 1, 37},
+        {kLayerPad | kLayerBass | kLayerLead | kLayerArp | beat | kLayerCrash, 0.0f, 0, 1, 23},
+        {kLayerPad | kLayerBass | kLayerBell | kLayerHats | kLayerFill, -8.0f, 1, 1, 0},
+        {kLayerPad | kLayerArp | kLayerBass | kLayerLead | kLayerBell | beat | kLayerCrash, 1.0f, 1, 1, 37},
         {kLayerDrone | kLayerPad | kLayerBell, -10.0f, 0, 0, 0},
     }};
     ArrangeTrack(MakeStyle(), plans, score);
