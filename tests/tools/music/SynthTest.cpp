@@ -1,4 +1,5 @@
 // The synthesizer's building blocks: oscillators, envelope, filter, echo and reverb.
+#include "music/Dsp.h"
 #include "music/Envelope.h"
 #include "music/Filter.h"
 #include "music/Oscillator.h"
@@ -38,6 +39,13 @@ std::vector<float> Sine(float hz, size_t samples)
         value = oscillator.Next(hz);
     return signal;
 }
+}
+
+TEST(SinCycles, MatchesTheLibrarySineForAnyPhase)
+{
+    // Phases of any sign and size, as phase modulation produces them.
+    for (float cycles = -40.0f; cycles < 40.0f; cycles += 0.0137f)
+        ASSERT_NEAR(SinCycles(cycles), std::sin(2.0 * kPi * cycles), 2e-5) << cycles;
 }
 
 TEST(Oscillator, EveryWaveformHasItsPitchAndStaysBounded)

@@ -25,6 +25,21 @@ inline float MidiToHz(float note)
     return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f);
 }
 
+// sin(2 pi cycles) for any cycles, to within 1e-5: a polynomial after folding the phase
+// into a quarter wave. The oscillators call it for every sample, where libm's sinf is slow.
+inline float SinCycles(float cycles)
+{
+    const float wrapped = cycles - std::floor(cycles + 0.5f); // [-0.5, 0.5)
+    float x = 2.0f * static_cast<float>(kPi) * wrapped;       // [-pi, pi)
+    const float halfPi = 0.5f * static_cast<float>(kPi);
+    if (x > halfPi)
+        x = static_cast<float>(kPi) - x;
+    else if (x < -halfPi)
+        x = -static_cast<float>(kPi) - x;
+    const float x2 = x * x;
+    return x * (1.0f + x2 * (-1.0f / 6 + x2 * (1.0f / 120 + x2 * (-1.0f / 5040 + x2 * (1.0f / 362880)))));
+}
+
 inline int64_t SecondsToSamples(double seconds)
 {
     return static_cast<int64_t>(std::llround(seconds * kSampleRate));

@@ -25,7 +25,7 @@ public:
         switch (m_Waveform)
         {
         case EWaveform::Sine:
-            value = std::sin(2.0f * static_cast<float>(kPi) * (m_Phase + phaseOffset));
+            value = SinCycles(m_Phase + phaseOffset);
             break;
         case EWaveform::Triangle:
             value = 4.0f * std::fabs(m_Phase - 0.5f) - 1.0f;
