@@ -28,13 +28,13 @@ std::string Declarations(const SEffectSource& source)
     std::string text;
     for (const SEffectParameterSource& parameter : source.m_Parameters)
     {
-        text += std::string("uniform ") + GlslType(parameter.m_Type) + " " + parameter.m_Name;
+        text.append("uniform ").append(GlslType(parameter.m_Type)).append(" ").append(parameter.m_Name);
         if (parameter.m_ArraySize != 0)
-            text += "[" + std::to_string(parameter.m_ArraySize) + "]";
+            text.append("[").append(std::to_string(parameter.m_ArraySize)).append("]");
         text += ";\n";
     }
     for (const SEffectSamplerSource& sampler : source.m_Samplers)
-        text += "uniform sampler2D " + sampler.m_Name + ";\n";
+        text.append("uniform sampler2D ").append(sampler.m_Name).append(";\n");
     return text;
 }
 
