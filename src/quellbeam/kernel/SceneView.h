@@ -21,11 +21,16 @@ struct SSceneView
     uint32_t floorHeight;
 };
 
-// Rays traced per kind, summed by the backends for statistics.
+// Rays traced per kind, summed by the backends for statistics. The shading code reports each
+// ray it is about to trace to a log of this shape (a benchmark's log records the rays instead).
 struct SRayCounts
 {
     uint64_t primary;
     uint64_t shadow;
     uint64_t bounce;
+
+    QB_HOST_DEVICE void Primary(SVec3, SVec3) { ++primary; }
+    QB_HOST_DEVICE void Shadow(SVec3, SVec3) { ++shadow; }
+    QB_HOST_DEVICE void Bounce(SVec3, SVec3) { ++bounce; }
 };
 }

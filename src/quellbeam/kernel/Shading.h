@@ -168,11 +168,13 @@ QB_INLINE bool IsShadowed(const SSceneView& scene, const SKernelConstants& const
     return TraceGrid<true>(scene, constants, point, Xyz(constants.lightPos) - point, hit);
 }
 
-// Colour of one camera ray: shaded surface, shadow, then mirror bounces.
+// Colour of one camera ray: shaded surface, shadow, then mirror bounces. Every ray traced
+// through the grid is reported to rays (SRayCounts or a recorder) first.
+template <class TRayLog>
 QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
-                               SVec3 direction, SRayCounts& counts)
+                               SVec3 direction, TRayLog& rays)
 {
-    ++counts.primary;
+    rays.Primary(origin, direction);
     const SSurface surface = FindSurface(scene, constants, origin, direction);
     bool lit = false;
     SVec4 colour = LightSurface(constants, surface, direction, lit);
@@ -180,8 +182,9 @@ QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& 
         return colour;
     if (lit)
     {
-        ++counts.shadow;
-        if (IsShadowed(scene, constants, origin + direction * (surface.t + kHitEpsilon)))
+        const SVec3 shadowOrigin = origin + direction * (surface.t + kHitEpsilon);
+        rays.Shadow(shadowOrigin, Xyz(constants.lightPos) - shadowOrigin);
+        if (IsShadowed(scene, constants, shadowOrigin))
             colour = colour * kShadowFactor;
     }
 
@@ -193,7 +196,7 @@ QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& 
     {
         if (weight < kMinBounceWeight)
             break;
-        ++counts.bounce;
+        rays.Bounce(rayOrigin, rayDirection);
         const SSurface next = FindSurface(scene, constants, rayOrigin, rayDirection);
         bool nextLit = false;
         colour = colour + LightSurface(constants, next, rayDirection, nextLit) * weight;
@@ -220,16 +223,17 @@ QB_INLINE SVec3 CameraRayDirection(const SKernelConstants& constants, float x, f
 }
 
 // Traces pixels [x0, x1) x [y0, y1) into rows of `pitch` four-float elements.
+template <class TRayLog>
 QB_INLINE void TraceRect(const SSceneView& scene, const SKernelConstants& constants, uint32_t x0, uint32_t x1,
                          uint32_t y0, uint32_t y1, float inverseWidth, float inverseHeight, SVec4* output,
-                         uint32_t pitch, SRayCounts& counts)
+                         uint32_t pitch, TRayLog& rays)
 {
     const SVec3 origin = Xyz(constants.view[0]);
     for (uint32_t y = y0; y < y1; ++y)
         for (uint32_t x = x0; x < x1; ++x)
         {
             const SVec3 direction = CameraRayDirection(constants, (float)x, (float)y, inverseWidth, inverseHeight);
-            output[y * pitch + x] = TraceCameraRay(scene, constants, origin, direction, counts);
+            output[y * pitch + x] = TraceCameraRay(scene, constants, origin, direction, rays);
         }
 }
 }
