@@ -148,8 +148,7 @@ int CCpuBackend::TraceFrame(uint32_t count, uint32_t width, uint32_t height)
     if (width == 0 || height == 0 || m_Descriptor[kTreeCountWord] != count)
         return kBackendInvalidValue;
     SFrameJob job;
-    job.scene = SSceneView{m_SceneData.data(), count, m_Descriptor, m_TreeMemory.data(),
-                           m_FloorTexels.empty() ? nullptr : m_FloorTexels.data(), m_FloorWidth, m_FloorHeight};
+    job.scene = GetSceneView(count);
     job.constants = &m_Constants;
     job.output = m_OutputTexels;
     job.pitch = m_OutputPitch;
@@ -163,6 +162,12 @@ int CCpuBackend::TraceFrame(uint32_t count, uint32_t width, uint32_t height)
     m_Workers->Run(&CCpuBackend::TraceUnits, &job);
     m_RayCounts = SRayCounts{job.primary.load(), job.shadow.load(), job.bounce.load()};
     return kBackendOk;
+}
+
+SSceneView CCpuBackend::GetSceneView(uint32_t count) const
+{
+    return SSceneView{m_SceneData.data(), count, m_Descriptor, m_TreeMemory.data(),
+                      m_FloorTexels.empty() ? nullptr : m_FloorTexels.data(), m_FloorWidth, m_FloorHeight};
 }
 
 void CCpuBackend::TraceUnits(void* context, uint32_t)

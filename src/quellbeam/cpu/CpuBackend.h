@@ -33,9 +33,8 @@ public:
     int TraceFrame(uint32_t count, uint32_t width, uint32_t height) override;
     SRayCounts GetRayCounts() const override { return m_RayCounts; }
 
-    // Tree memory and descriptor of the last BuildTree, for inspection.
-    const uint32_t* GetTreeMemory() const { return m_TreeMemory.data(); }
-    const uint32_t* GetDescriptor() const { return m_Descriptor; }
+    // What the kernels read for `count` spheres after the last BuildTree.
+    SSceneView GetSceneView(uint32_t count) const;
 
 private:
     // Per frame: what every worker reads and the unit counter they share.

@@ -1,0 +1,174 @@
+// tracer_bench [frames]: traces the demo's four ball scenes at 1280 x 960 on the CPU backend and
+// prints frame rates and rays per second by kind; then traces the same rays (recorded from one
+// frame) through our grid and through Embree 3 on the same spheres, and prints the ratio.
+#include "BenchScenes.h"
+#include "EmbreeSpheres.h"
+#include "RayBatch.h"
+
+#include "quellbeam/BackendFactory.h"
+#include "quellbeam/cpu/CpuBackend.h"
+#include "quellbeam/kernel/Shading.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+using namespace quellbeam;
+using namespace bench;
+
+namespace
+{
+constexpr uint32_t kWidth = 1280;
+constexpr uint32_t kHeight = 960;
+constexpr float kEmbreeNear = kHitEpsilon;
+
+double Seconds(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A floor picture in the texture format the program hands over (packed ARGB).
+void PaintFloor(CMemoryTexture& floor)
+{
+    uint32_t* texels = floor.Words();
+    for (uint32_t y = 0; y < floor.GetHeight(); ++y)
+        for (uint32_t x = 0; x < floor.GetWidth(); ++x)
+            texels[y * floor.GetWidth() + x] = ((x ^ y) & 8) ? 0xFFB0B0B8u : 0xFF606070u;
+}
+
+struct SFrameFigures
+{
+    double frameSeconds;
+    double treeSeconds;
+    SRayCounts rays;
+};
+
+SFrameFigures TimeFrames(CGeomTracer& tracer, CCpuBackend& cpu, const SViewBlock& view, int frames)
+{
+    SFrameFigures figures = {};
+    for (int frame = -1; frame < frames; ++frame)  // frame -1 warms up
+    {
+        tracer.Prepare();
+        tracer.SetView(&view);
+        const auto start = std::chrono::steady_clock::now();
+        tracer.Trace();
+        const double seconds = Seconds(start);
+        tracer.Finish();
+        if (frame < 0)
+            continue;
+        figures.frameSeconds += seconds / frames;
+        const SRayCounts counts = cpu.GetRayCounts();
+        figures.rays.primary += counts.primary / frames;
+        figures.rays.shadow += counts.shadow / frames;
+        figures.rays.bounce += counts.bounce / frames;
+    }
+    uint32_t descriptor[kTreeDescriptorWords];
+    const auto start = std::chrono::steady_clock::now();
+    for (int build = 0; build < 10; ++build)
+        cpu.BuildTree(static_cast<uint32_t>(tracer.GetSpheres().size()), descriptor);
+    figures.treeSeconds = Seconds(start) / 10;
+    return figures;
+}
+
+struct SComparison
+{
+    size_t rays;
+    double oursSeconds;
+    double embreeSeconds;
+    double embreeBuildMs;
+    double agreement;
+};
+
+// The same recorded rays through our grid and through Embree: nearest hits, then shadow tests.
+SComparison Compare(CWorkerPool& workers, const SSceneView& scene, const SKernelConstants& constants,
+                    const SRayRecorder& recorded, const CEmbreeSpheres& embree)
+{
+    const SRayList& nearest = recorded.nearest;
+    const SRayList& shadow = recorded.shadow;
+    std::vector<uint32_t> ours[2], theirs[2];
+    SComparison result = {nearest.Size() + shadow.Size(), 0, 0, embree.GetBuildMs(), 0};
+
+    result.oursSeconds += RunBatch(workers, nearest.Size(), [&](size_t i) {
+        SRayHit hit;
+        TraceGrid<false>(scene, constants, nearest.origins[i], nearest.directions[i], hit);
+        return hit.ball;
+    }, ours[0]);
+    result.oursSeconds += RunBatch(workers, shadow.Size(), [&](size_t i) {
+        SRayHit hit;
+        hit.t = kShadowReach;
+        return TraceGrid<true>(scene, constants, shadow.origins[i], shadow.directions[i], hit) ? 1u : 0u;
+    }, ours[1]);
+    result.embreeSeconds += RunBatch(workers, nearest.Size(), [&](size_t i) {
+        return embree.Intersect(nearest.origins[i], nearest.directions[i], kEmbreeNear, kNoHitDistance);
+    }, theirs[0]);
+    result.embreeSeconds += RunBatch(workers, shadow.Size(), [&](size_t i) {
+        return embree.Occluded(shadow.origins[i], shadow.directions[i], kEmbreeNear, kShadowReach) ? 1u : 0u;
+    }, theirs[1]);
+
+    size_t same = 0;
+    for (int kind = 0; kind < 2; ++kind)
+        for (size_t i = 0; i < ours[kind].size(); ++i)
+            same += ours[kind][i] == theirs[kind][i] ? 1 : 0;
+    result.agreement = result.rays ? static_cast<double>(same) / static_cast<double>(result.rays) : 1.0;
+    return result;
+}
+}
+
+int main(int argc, char** argv)
+{
+    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const uint32_t threads = std::max(1u, std::thread::hardware_concurrency());
+
+    CMemoryTexture output(kWidth, kHeight, kTracerTextureFloat4);
+    CMemoryTexture input(4, 4, kTracerTextureFloat4);
+    CMemoryTexture floor(64, 64, kTracerTextureArgb8);
+    PaintFloor(floor);
+    CGeomTracer tracer(&CreateCpuBackend, &CreateCpuBackend);
+    tracer.SetGLData(&output, &input);
+    if (!tracer.IsReady() || !tracer.SetScreenSize(kWidth, kHeight))
+    {
+        std::fprintf(stderr, "tracer_bench: the CPU backend did not start\n");
+        return 1;
+    }
+    auto& cpu = static_cast<CCpuBackend&>(*tracer.GetBackend());
+    CWorkerPool workers(threads);
+
+    std::printf("CPU backend, %u threads, %ux%u, %d frames per scene (Embree %s)\n\n", threads, kWidth, kHeight,
+                frames, RTC_VERSION_STRING);
+    std::printf("%-16s %6s %9s %6s %8s %8s %8s %8s %7s | %8s %8s %6s %7s %6s\n", "scene", "balls", "frame ms",
+                "Mpx/s", "Mrays/s", "prim M/s", "shad M/s", "boun M/s", "tree ms", "ours M/s", "embr M/s", "ratio",
+                "bvh ms", "agree");
+    for (const SBenchScene& scene : MakeBenchScenes())
+    {
+        scene.setUp(tracer, floor);
+        const uint32_t count = static_cast<uint32_t>(tracer.GetSpheres().size());
+        const SFrameFigures f = TimeFrames(tracer, cpu, scene.view, frames);
+
+        // One frame's rays, recorded by running the shading code on this thread.
+        SRayRecorder recorded;
+        std::vector<SVec4> scratch(static_cast<size_t>(kWidth) * kHeight);
+        const SSceneView view = cpu.GetSceneView(count);
+        SKernelConstants constants = tracer.GetConstants();
+        TraceRect(view, constants, 0, kWidth, 0, kHeight, 1.0f / kWidth, 1.0f / kHeight, scratch.data(), kWidth,
+                  recorded);
+        CEmbreeSpheres embree(tracer.GetSpheres().data(), count, threads);
+        if (!embree.IsValid())
+            return 1;
+        const SComparison c = Compare(workers, view, constants, recorded, embree);
+
+        const double pixels = static_cast<double>(kWidth) * kHeight;
+        const double total = static_cast<double>(f.rays.primary + f.rays.shadow + f.rays.bounce);
+        const double ours = static_cast<double>(c.rays) / c.oursSeconds * 1e-6;
+        const double theirs = static_cast<double>(c.rays) / c.embreeSeconds * 1e-6;
+        std::printf("%-16s %6u %9.1f %6.2f %8.2f %8.2f %8.2f %8.2f %7.2f | %8.2f %8.2f %6.2f %7.2f %5.1f%%\n",
+                    scene.name, count, f.frameSeconds * 1e3, pixels / f.frameSeconds * 1e-6,
+                    total / f.frameSeconds * 1e-6, f.rays.primary / f.frameSeconds * 1e-6,
+                    f.rays.shadow / f.frameSeconds * 1e-6, f.rays.bounce / f.frameSeconds * 1e-6, f.treeSeconds * 1e3,
+                    ours, theirs, ours / theirs, c.embreeBuildMs, c.agreement * 100.0);
+    }
+    std::printf("\nframe ms: tree build and trace of one frame; rays per second by kind in a full frame;\n"
+                "ours/embr: one frame's recorded rays (nearest hits, then shadow tests) through our grid and\n"
+                "through Embree's single-ray queries on the same threads; ratio = ours / Embree.\n");
+    return 0;
+}
