@@ -1,4 +1,4 @@
-// tracer_bench [frames]: traces the demo's four ball scenes at 1280 x 960 on the CPU backend and
+// tracer_bench [frames [scene]]: traces the demo's four ball scenes at 1280 x 960 on the CPU backend and
 // prints frame rates and rays per second by kind; then traces the same rays (recorded from one
 // frame) through our grid and through Embree 3 on the same spheres, and prints the ratio.
 #include "BenchScenes.h"
@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <thread>
 
 using namespace quellbeam;
@@ -40,6 +42,7 @@ void PaintFloor(CMemoryTexture& floor)
 struct SFrameFigures
 {
     double frameSeconds;
+    double cpuSeconds;  // processor time of all threads: steadier than wall time on a shared machine
     double treeSeconds;
     SRayCounts rays;
 };
@@ -52,12 +55,15 @@ SFrameFigures TimeFrames(CGeomTracer& tracer, CCpuBackend& cpu, const SViewBlock
         tracer.Prepare();
         tracer.SetView(&view);
         const auto start = std::chrono::steady_clock::now();
+        const std::clock_t cpuStart = std::clock();
         tracer.Trace();
         const double seconds = Seconds(start);
+        const double cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         tracer.Finish();
         if (frame < 0)
             continue;
         figures.frameSeconds += seconds / frames;
+        figures.cpuSeconds += cpuSeconds / frames;
         const SRayCounts counts = cpu.GetRayCounts();
         figures.rays.primary += counts.primary / frames;
         figures.rays.shadow += counts.shadow / frames;
@@ -118,6 +124,7 @@ SComparison Compare(CWorkerPool& workers, const SSceneView& scene, const SKernel
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const char* only = argc > 2 ? argv[2] : nullptr;  // a part of one scene's name
     const uint32_t threads = std::max(1u, std::thread::hardware_concurrency());
 
     CMemoryTexture output(kWidth, kHeight, kTracerTextureFloat4);
@@ -136,11 +143,13 @@ int main(int argc, char** argv)
 
     std::printf("CPU backend, %u threads, %ux%u, %d frames per scene (Embree %s)\n\n", threads, kWidth, kHeight,
                 frames, RTC_VERSION_STRING);
-    std::printf("%-16s %6s %9s %6s %8s %8s %8s %8s %7s | %8s %8s %6s %7s %6s\n", "scene", "balls", "frame ms",
+    std::printf("%-16s %6s %9s %7s %6s %8s %8s %8s %8s %7s | %8s %8s %6s %7s %6s\n", "scene", "balls", "frame ms", "cpu ms",
                 "Mpx/s", "Mrays/s", "prim M/s", "shad M/s", "boun M/s", "tree ms", "ours M/s", "embr M/s", "ratio",
                 "bvh ms", "agree");
     for (const SBenchScene& scene : MakeBenchScenes())
     {
+        if (only != nullptr && std::strstr(scene.name, only) == nullptr)
+            continue;
         scene.setUp(tracer, floor);
         const uint32_t count = static_cast<uint32_t>(tracer.GetSpheres().size());
         const SFrameFigures f = TimeFrames(tracer, cpu, scene.view, frames);
@@ -161,13 +170,14 @@ int main(int argc, char** argv)
         const double total = static_cast<double>(f.rays.primary + f.rays.shadow + f.rays.bounce);
         const double ours = static_cast<double>(c.rays) / c.oursSeconds * 1e-6;
         const double theirs = static_cast<double>(c.rays) / c.embreeSeconds * 1e-6;
-        std::printf("%-16s %6u %9.1f %6.2f %8.2f %8.2f %8.2f %8.2f %7.2f | %8.2f %8.2f %6.2f %7.2f %5.1f%%\n",
-                    scene.name, count, f.frameSeconds * 1e3, pixels / f.frameSeconds * 1e-6,
+        std::printf("%-16s %6u %9.1f %7.1f %6.2f %8.2f %8.2f %8.2f %8.2f %7.2f | %8.2f %8.2f %6.2f %7.2f %5.1f%%\n",
+                    scene.name, count, f.frameSeconds * 1e3, f.cpuSeconds * 1e3, pixels / f.frameSeconds * 1e-6,
                     total / f.frameSeconds * 1e-6, f.rays.primary / f.frameSeconds * 1e-6,
                     f.rays.shadow / f.frameSeconds * 1e-6, f.rays.bounce / f.frameSeconds * 1e-6, f.treeSeconds * 1e3,
                     ours, theirs, ours / theirs, c.embreeBuildMs, c.agreement * 100.0);
     }
-    std::printf("\nframe ms: tree build and trace of one frame; rays per second by kind in a full frame;\n"
+    std::printf("\nframe ms: tree build and trace of one frame (cpu ms: processor time of all threads);\n"
+                "rays per second by kind in a full frame;\n"
                 "ours/embr: one frame's recorded rays (nearest hits, then shadow tests) through our grid and\n"
                 "through Embree's single-ray queries on the same threads; ratio = ours / Embree.\n");
     return 0;

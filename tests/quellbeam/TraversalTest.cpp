@@ -96,14 +96,23 @@ TEST(GridTraversal, MatchesBruteForceOnTheJugglerField)
 
 TEST(GridTraversal, AxisParallelRaysNeverStepAlongTheOtherAxes)
 {
+    const SGridRay alongX = MakeGridRay(Vec3(-5, 1, 2), Vec3(1, 0, 0));
+    EXPECT_EQ(alongX.step[0], 1);
+    EXPECT_EQ(alongX.step[1], 0);
+    EXPECT_EQ(alongX.step[2], 0);
     SGridWalk walk;
-    StartWalk(walk, Vec3(-5, 1, 2), Vec3(1, 0, 0), Vec3(0, 0, 0), 1.0f, 7, 5.0f);
-    EXPECT_EQ(walk.step[0], 1);
-    EXPECT_EQ(walk.step[1], 0);
-    EXPECT_EQ(walk.step[2], 0);
+    const float corner[3] = {0, 0, 0};
+    StartWalk(walk, alongX, corner, 1.0f, 1.0f, 7, 5.0f);
+    EXPECT_EQ(walk.cell[0], 0);
     EXPECT_EQ(walk.cell[1], 1);
     EXPECT_EQ(walk.tNext[1], kNeverReached);
+    EXPECT_EQ(walk.tNext[2], kNeverReached);
     EXPECT_EQ(NextAxis(walk), 0);
+    for (int step = 0; step < 7; ++step)
+        ASSERT_TRUE(StepWalk(walk, alongX, NextAxis(walk), 7));
+    EXPECT_FALSE(StepWalk(walk, alongX, NextAxis(walk), 7));
+    EXPECT_EQ(walk.cell[1], 1);
+    EXPECT_EQ(walk.cell[2], 2);
 
     // A row of balls along x, hit by rays along every axis direction from outside and inside.
     std::vector<SVec4> spheres;

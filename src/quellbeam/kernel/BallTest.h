@@ -21,6 +21,9 @@ QB_INLINE bool IntersectBall(SVec4 ball, SVec3 origin, SVec3 direction, float dd
 {
     const SVec3 v = Xyz(ball) - origin;
     const float b = Dot(v, direction);
+    // A centre behind the origin puts the near root at t <= 0.
+    if (b <= 0.0f)
+        return false;
     const float disc = 4.0f * b * b - 4.0f * dd * (Dot(v, v) - ball.w * ball.w);
     if (disc < 0.0f)
         return false;

@@ -109,17 +109,24 @@ QB_INLINE SSurface EnvironmentSurface(const SSceneView& scene, const SKernelCons
     return FloorSurface(scene, constants, origin, direction, (constants.planeY - origin.y) / direction.y);
 }
 
-// The nearest surface: a ball within range (upward rays) or before the floor (downward rays).
+// The nearest surface: a ball within range (upward rays) or no further than the floor
+// (downward rays). The search is bounded by both, so a downward ray stops at the floor.
 QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
                                SVec3 direction)
 {
     SRayHit hit;
-    const bool ball = TraceGrid<false>(scene, constants, origin, direction, hit) && hit.t < kBallRange;
-    if (direction.y >= 0.0f)
-        return ball ? BallSurface(scene, origin, direction, hit) : SkySurface();
-    const float tFloor = (constants.planeY - origin.y) / direction.y;
-    if (ball && hit.t <= tFloor)
+    hit.t = kBallRange;
+    float tFloor = 0.0f;
+    if (direction.y < 0.0f)
+    {
+        tFloor = (constants.planeY - origin.y) / direction.y;
+        // Hits are accepted below the bound: the next float after tFloor keeps a ball at tFloor.
+        hit.t = fminf(kBallRange, nextafterf(tFloor, kNoHitDistance));
+    }
+    if (TraceGrid<false>(scene, constants, origin, direction, hit))
         return BallSurface(scene, origin, direction, hit);
+    if (direction.y >= 0.0f)
+        return SkySurface();
     return FloorSurface(scene, constants, origin, direction, tFloor);
 }
 

@@ -21,7 +21,6 @@ QB_INLINE SVec3 operator-(SVec3 a, SVec3 b) { return SVec3{a.x - b.x, a.y - b.y,
 QB_INLINE SVec3 operator*(SVec3 a, float s) { return SVec3{a.x * s, a.y * s, a.z * s}; }
 QB_INLINE float Dot(SVec3 a, SVec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 QB_INLINE SVec3 Normalise(SVec3 a) { return a * (1.0f / sqrtf(Dot(a, a))); }
-QB_INLINE float Component(SVec3 a, int axis) { return axis == 0 ? a.x : (axis == 1 ? a.y : a.z); }
 QB_INLINE SVec3 Xyz(SVec4 a) { return SVec3{a.x, a.y, a.z}; }
 QB_INLINE SVec3 Xyz(const float* a) { return SVec3{a[0], a[1], a[2]}; }
 
