@@ -223,6 +223,44 @@ TEST(GeomTracer, TracesTheSingleJugglerIntoTheOutputTexture)
     EXPECT_GT(sky, 500);
 }
 
+TEST(GeomTracer, EveryPixelIsTracedAtSizesThatAreNotWholeUnits)
+{
+    // 200 x 12 is one and a half units across and down; the texture is smaller still, and
+    // nothing may be written past it.
+    STracerFixture fixture(200, 12);
+    CMemoryTexture small(150, 10, kTracerTextureFloat4);
+    fixture.tracer.SetGLData(&small, &fixture.input);
+    ASSERT_TRUE(fixture.tracer.SetScreenSize(200, 12));
+    EXPECT_EQ(g_Log.constants.blocksX, 2u);
+    EXPECT_EQ(g_Log.constants.totalBlocks, 4u);
+    fixture.tracer.UploadSpheres();
+    fixture.LookFrom(0, 0, 150);
+    fixture.Frame();
+    EXPECT_EQ(fixture.tracer.GetBackend()->GetRayCounts().primary, 150u * 10u);
+    for (uint32_t y = 0; y < 10; ++y)
+        for (uint32_t x = 0; x < 150; ++x)
+            ASSERT_GT(small.Texel(x, y)[0] + small.Texel(x, y)[1] + small.Texel(x, y)[2], 0.0f) << x << "," << y;
+}
+
+TEST(GeomTracer, FloorTextureIsRegisteredOnceAndCopiedWhenItBecomesCurrent)
+{
+    STracerFixture fixture;
+    CMemoryTexture metal(8, 8, kTracerTextureArgb8);
+    CMemoryTexture wood(8, 8, kTracerTextureArgb8);
+    fixture.tracer.SetTexture(&metal);
+    fixture.tracer.SetTexture(&metal);
+    EXPECT_EQ(metal.GetLockCount(), 1);
+    EXPECT_EQ(metal.GetUnlockCount(), 1);
+    fixture.tracer.SetTexture(&wood);
+    fixture.tracer.SetTexture(&metal);
+    EXPECT_EQ(metal.GetLockCount(), 2);
+    EXPECT_EQ(g_Log.registered, 4);  // output, input, metal, wood
+    // A texture of the wrong format is refused and none stays bound.
+    CMemoryTexture floats(8, 8, kTracerTextureFloat4);
+    fixture.tracer.SetTexture(&floats);
+    EXPECT_EQ(floats.GetLockCount(), 0);
+}
+
 TEST(GeomTracer, NothingIsTracedWithoutAMappedOutput)
 {
     STracerFixture fixture(128, 8);

@@ -84,6 +84,35 @@ TEST(Shading, MissesShowTheSkyUpwardAndTheFloorDownward)
     ExpectColour(other, 0.0, 0.8 * nl, 0.0);
 }
 
+TEST(Shading, TexturedFloorTakesItsColourFromTheTexelUnderThePoint)
+{
+    CTestScene scene;
+    scene.Build({SVec4{0, 50, 0, 1}}, {}, -60.0f, 60.0f);
+    MatteFloor(scene.constants);
+    scene.constants.planeY = 0.0f;
+    scene.constants.lightPos[0] = 0.0f;
+    scene.constants.lightPos[1] = 30.0f;
+    scene.constants.lightPos[2] = 0.0f;
+    scene.constants.planeTexture = 1;
+    // 4 x 3 texels; the floor is addressed at 0.015 texels per unit, clamped at the edges.
+    scene.floorWidth = 4;
+    scene.floorHeight = 3;
+    scene.floorTexels.assign(12, 0xFF000000u);
+    scene.floorTexels[1 * 4 + 2] = 0xFF336699u;
+    scene.floorTexels[0] = 0xFFFF0000u;
+    scene.floorTexels[2 * 4 + 3] = 0xFF00FF00u;
+
+    // Point (150, 0, 80): texel (2.25, 1.2); checker fractions 1 and 0.9 pick material 1 (diffuse 0.7).
+    const SVec4 texel = Shade(scene, Vec3(150, 10, 80), Vec3(0, -1, 0));
+    const double nl = 30.0 / std::sqrt(150.0 * 150.0 + 900.0 + 80.0 * 80.0);
+    ExpectColour(texel, 0x33 / 255.0 * 0.7 * nl, 0x66 / 255.0 * 0.7 * nl, 0x99 / 255.0 * 0.7 * nl);
+    // Below zero clamps to texel 0, far out to the last texel.
+    EXPECT_GT(Shade(scene, Vec3(-30, 10, -30), Vec3(0, -1, 0)).x, 0.0f);
+    EXPECT_EQ(Shade(scene, Vec3(-30, 10, -30), Vec3(0, -1, 0)).y, 0.0f);
+    EXPECT_GT(Shade(scene, Vec3(900, 10, 900), Vec3(0, -1, 0)).y, 0.0f);
+    EXPECT_EQ(Shade(scene, Vec3(900, 10, 900), Vec3(0, -1, 0)).x, 0.0f);
+}
+
 TEST(Shading, ShadowedFloorPointIsThreeTenthsOfItsLitValue)
 {
     CTestScene open;

@@ -33,7 +33,8 @@ public:
 
     SSceneView View() const
     {
-        return SSceneView{m_Data.data(), m_Count, m_Tree, m_Memory.data(), nullptr, 0, 0};
+        return SSceneView{m_Data.data(), m_Count, m_Tree, m_Memory.data(),
+                          floorTexels.empty() ? nullptr : floorTexels.data(), floorWidth, floorHeight};
     }
 
     // Nearest hit over every sphere, with the kernels' ball test.
@@ -52,6 +53,9 @@ public:
 
     SKernelConstants constants;
     bool complete = false;
+    std::vector<uint32_t> floorTexels;
+    uint32_t floorWidth = 0;
+    uint32_t floorHeight = 0;
 
 private:
     uint32_t m_Count = 0;

@@ -100,16 +100,16 @@ bool CGeomTracer::SetScreenSize(uint32_t width, uint32_t height)
 {
     m_Width = width;
     m_Height = height;
-    m_TilesAcross = width >> 4;
-    m_TilesDown = height >> 3;
-    // A work unit is 8 tiles of 16 x 8 side by side: 128 x 8 pixels.
-    m_Constants.totalBlocks = (m_TilesDown * m_TilesAcross) >> 3;
+    // Work units of 128 x 8 pixels (8 tiles of 16 x 8 side by side); partial units at the right
+    // and bottom edges are included, so every pixel of any size is traced.
+    const uint32_t unitsAcross = (width + 127) / 128;
+    m_Constants.totalBlocks = unitsAcross * ((height + 7) / 8);
     if (int error = UploadConstant(&m_Constants.totalBlocks, sizeof(uint32_t)); error != kBackendOk)
     {
         DebugLog("[CGeomTracer::SetScreenSize] WriteConstants 1 error: %i!\n", error);
         return false;
     }
-    m_Constants.blocksX = m_TilesAcross >> 3;
+    m_Constants.blocksX = unitsAcross;
     if (int error = UploadConstant(&m_Constants.blocksX, sizeof(uint32_t)); error != kBackendOk)
     {
         DebugLog("[CGeomTracer::SetScreenSize] WriteConstants 2 error: %i!\n", error);

@@ -105,8 +105,6 @@ private:
     bool m_OutputMapped = false;
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;
-    uint32_t m_TilesAcross = 0;
-    uint32_t m_TilesDown = 0;
 
     std::vector<SVec4> m_Staging;
     std::vector<SVec4> m_Spheres;
