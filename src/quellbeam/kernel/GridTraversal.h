@@ -9,6 +9,11 @@
 #include "quellbeam/kernel/SceneView.h"
 #include "quellbeam/kernel/TreeLayout.h"
 
+#if !defined(__CUDACC__) && defined(__SSE2__)
+#include "quellbeam/kernel/BallListSse.h"
+#define QB_BALL_LIST_SSE 1
+#endif
+
 namespace quellbeam
 {
 inline constexpr int kMaxTraversalSteps = 1200;
@@ -112,35 +117,61 @@ QB_INLINE void ClearMailbox(SMailbox& mailbox)
         mailbox.slot[i] = kListEnd;
 }
 
-// Tests the balls of one list; an any-hit query returns at the first hit.
+QB_INLINE bool TestOneBall(const SSceneView& scene, uint32_t ball, const SGridRay& ray, SRayHit& hit)
+{
+    if (!IntersectBall(scene.data[ball], ray.origin, ray.direction, ray.dd, hit.t))
+        return false;
+    hit.ball = ball;
+    return true;
+}
+
+// Tests the balls of one list in order, skipping those in the mailbox; an any-hit query returns
+// at the first hit. The host tests them four at a time (same results), the device one by one.
 template <bool kAnyHit>
 QB_INLINE bool TestBallList(const SSceneView& scene, uint32_t chunk, const SGridRay& ray, SMailbox& mailbox,
                             SRayHit& hit)
 {
     bool found = false;
+#if QB_BALL_LIST_SSE
+    SBallGroup group;
+    group.count = 0;
+#endif
     for (uint32_t depth = 0; depth < kMaxListChunks; ++depth)
     {
-        for (uint32_t slot = 0; slot < kChunkLinkSlot; ++slot)
+        uint32_t slot = 0;
+        for (; slot < kChunkLinkSlot; ++slot)
         {
             const uint32_t ball = scene.memory[chunk + slot];
             if (ball == kListEnd)
-                return found;
+                break;
             uint32_t& seen = mailbox.slot[ball & 15];
             if (seen == ball)
                 continue;
             seen = ball;
-            if (IntersectBall(scene.data[ball], ray.origin, ray.direction, ray.dd, hit.t))
+#if QB_BALL_LIST_SSE
+            // Host: four balls at a time.
+            group.balls[group.count++] = ball;
+            const bool hitNow = group.count == 4 && TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd, hit);
+#else
+            const bool hitNow = TestOneBall(scene, ball, ray, hit);
+#endif
+            if (hitNow)
             {
-                hit.ball = ball;
                 found = true;
                 if (kAnyHit)
                     return true;
             }
         }
+        if (slot < kChunkLinkSlot)
+            break;
         chunk = scene.memory[chunk + kChunkLinkSlot];
         if (chunk == kListEnd)
             break;
     }
+#if QB_BALL_LIST_SSE
+    if (TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd, hit))
+        found = true;
+#endif
     return found;
 }
 
