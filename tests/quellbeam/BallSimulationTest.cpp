@@ -43,6 +43,15 @@ TEST(BallSimulation, ConfigurationFiveBuildsAJitteredLatticeAndOneHeavyBall)
     EXPECT_EQ(balls.back().radius, 0.04f);
     EXPECT_EQ(balls.back().mass, 0.8f);
     EXPECT_EQ(simulation.GetAcceleration()[1], -3.0f);
+    EXPECT_EQ(simulation.GetConfiguration(), 5);
+
+    // Other configuration numbers are kept and built the same way; a restart resets gravity.
+    const float sideways[3] = {2, 0, 0};
+    simulation.SetAcceleration(sideways);
+    simulation.Start(2, random);
+    EXPECT_EQ(simulation.GetConfiguration(), 2);
+    EXPECT_EQ(simulation.GetBalls().size(), 730u);
+    EXPECT_EQ(simulation.GetAcceleration()[0], 0.0f);
 }
 
 TEST(BallSimulation, StepsEveryEightMillisecondsOfTheClock)

@@ -43,7 +43,6 @@ public:
     const std::vector<SBall>& GetBalls() const { return m_Balls; }
     int GetConfiguration() const { return m_Configuration; }
     bool HadContact() const { return m_Contact != 0; }
-    float GetWallStiffness() const { return m_WallStiffness; }
 
 private:
     void CreateLattice(CRandom15& random);

@@ -219,7 +219,6 @@ void CGeomTracer::BuildSphereList()
                                  ball.position[2] * kSimulationScale,
                                  std::min(ball.radius * kSimulationRadiusScale * kSimulationScale, kMaxSimulatedRadius)};
         }
-        m_BuiltClock = m_SceneClock;
     }
     // Spheres past the kernels' window would have no reachable material.
     if (m_Spheres.size() > kMaxSceneSpheres)
@@ -306,7 +305,6 @@ void CGeomTracer::StartBallSimulation(int configuration)
     if (m_Mode == ESceneMode::BallSimulation)
         return;
     m_BallSimulation.Start(configuration, LibraryRandom());
-    m_BuiltClock = 0.0f;
     m_Constants.planeY = kBallFloorY;
     UploadConstant(&m_Constants.planeY, sizeof(float));
     WriteFloorMaterialPart(0.7f, 0.3f, 0.0f);

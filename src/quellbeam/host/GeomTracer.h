@@ -91,7 +91,6 @@ private:
 
     ESceneMode m_Mode = ESceneMode::None;
     float m_SceneClock = 0.0f;
-    float m_BuiltClock = 0.0f;
     std::vector<SJugglerInstance> m_Instances;
     CJugglerModel m_JugglerModel;
     CBallSimulation m_BallSimulation;
