@@ -167,6 +167,7 @@ TEST(GeomTracer, BallSimulationIsScaledIntoTheFixedBoxWithCappedRadii)
 
     const float gravity[3] = {1, 2, 3};
     fixture.tracer.SetGravity(gravity);
+    fixture.tracer.SetGravity(nullptr);  // ignored
     EXPECT_EQ(fixture.tracer.GetBallSimulation().GetAcceleration()[2], 3.0f);
 }
 
@@ -201,6 +202,7 @@ TEST(GeomTracer, TracesTheSingleJugglerIntoTheOutputTexture)
     ASSERT_EQ(fixture.tracer.GetSpheres().size(), 88u);
     // The camera faces the figure from 40 units away at chest height.
     fixture.LookFrom(0, 12, 40);
+    fixture.tracer.SetView(nullptr);  // ignored: the last view stays
     fixture.Frame();
     EXPECT_EQ(fixture.output.GetLockCount(), 1);
     EXPECT_EQ(fixture.output.GetUnlockCount(), 1);
@@ -259,6 +261,25 @@ TEST(GeomTracer, FloorTextureIsRegisteredOnceAndCopiedWhenItBecomesCurrent)
     CMemoryTexture floats(8, 8, kTracerTextureFloat4);
     fixture.tracer.SetTexture(&floats);
     EXPECT_EQ(floats.GetLockCount(), 0);
+}
+
+TEST(GeomTracer, AFrameUsesTheViewSetAfterPrepare)
+{
+    // The renderer's order: Prepare, SetView, Trace, Finish. The first frame already shows the
+    // camera it was given, so it equals the second.
+    STracerFixture fixture(128, 8);
+    fixture.tracer.UploadSpheres();
+    const SViewBlock view = {{0, 0, 150, 1}, {{-0.3f, 0.1f, -1, 0}, {0.3f, 0.1f, -1, 0}, {-0.3f, -0.1f, -1, 0}, {0.3f, -0.1f, -1, 0}}};
+    std::vector<float> frames[2];
+    for (std::vector<float>& image : frames)
+    {
+        fixture.tracer.Prepare();
+        fixture.tracer.SetView(&view);
+        fixture.tracer.Trace();
+        fixture.tracer.Finish();
+        image.assign(fixture.output.Texel(0, 0), fixture.output.Texel(0, 0) + 128 * 8 * 4);
+    }
+    EXPECT_EQ(frames[0], frames[1]);
 }
 
 TEST(GeomTracer, NothingIsTracedWithoutAMappedOutput)

@@ -147,19 +147,19 @@ void CGeomTracer::Prepare()
     m_OutputMapped = true;
     // Work counter and tree allocator start over each frame.
     if (int error = m_Backend->ResetFrame(); error != kBackendOk)
-    {
         DebugLog("[Quellbeam::Prepare] ResetFrame error: %i!\n", error);
-        return;
-    }
-    UploadConstant(m_Constants.view, sizeof(m_Constants.view));
 }
 
 void CGeomTracer::SetView(const SViewBlock* view)
 {
     static_assert(sizeof(m_Constants.view) == sizeof(SViewBlock));
+    if (view == nullptr)
+        return;
     std::copy_n(&view->position[0], 4, &m_Constants.view[0][0]);
     for (int corner = 0; corner < 4; ++corner)
         std::copy_n(&view->corners[corner][0], 4, &m_Constants.view[1 + corner][0]);
+    // The renderer sets the view after Prepare: upload it now so this frame uses this camera.
+    UploadConstant(m_Constants.view, sizeof(m_Constants.view));
 }
 
 void CGeomTracer::Trace()
@@ -351,6 +351,8 @@ void CGeomTracer::SetTime(float seconds)
 
 void CGeomTracer::SetGravity(const float* acceleration)
 {
+    if (acceleration == nullptr)
+        return;
     CSectionLock lock(this);
     m_BallSimulation.SetAcceleration(acceleration);
 }
