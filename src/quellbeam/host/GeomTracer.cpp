@@ -286,7 +286,6 @@ void CGeomTracer::SetShading(bool floorTextured, const float* colourA, const flo
     }
 }
 
-// Reflectance, diffuse weight and w6 of both floor materials.
 void CGeomTracer::WriteFloorMaterialPart(float reflectance, float diffuse, float w6)
 {
     for (int material = 0; material < 2; ++material)

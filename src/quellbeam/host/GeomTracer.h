@@ -81,7 +81,8 @@ private:
     bool StartBackend(std::unique_ptr<ITracerBackend> backend);
     void BuildSphereList();
     void SetTreeBox(float minimum, float maximum);
-    void WriteFloorMaterialPart(float a, float b, float c);
+    // Reflectance, diffuse weight and w6 of both floor materials.
+    void WriteFloorMaterialPart(float reflectance, float diffuse, float w6);
     // Copies one field of the constant block to the backend (when it is running).
     int UploadConstant(const void* field, uint32_t bytes);
 
@@ -100,7 +101,7 @@ private:
     std::set<ITracerTexture*> m_RegisteredTextures;
     ITracerTexture* m_FloorTexture = nullptr;
     ITracerTexture* m_Output = nullptr;
-    ITracerTexture* m_Input = nullptr;
+    ITracerTexture* m_Input = nullptr;  // kept as handed over; the ball tracer never reads it
     bool m_OutputMapped = false;
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;
@@ -109,6 +110,5 @@ private:
     std::vector<SVec4> m_Spheres;
     std::vector<SMaterial> m_Materials;
     uint32_t m_TreeCopy[kTreeDescriptorWords] = {};
-    uint32_t m_UploadCalls = 0;
 };
 }
