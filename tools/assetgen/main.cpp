@@ -1,6 +1,7 @@
 // assetgen: makes the generated assets into a folder.
-//   assetgen <output folder> [kind...]    kinds: music (all kinds when none is named)
+//   assetgen <output folder> [kind...]    kinds: music, show (all kinds when none is named)
 #include "music/MusicMaker.h"
+#include "pictures/ShowPictures.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,11 @@
 
 namespace
 {
+bool MakeShow(const std::string& folder)
+{
+    return MakeShowPictures(folder, BROVELL_FONT_DIR);
+}
+
 struct SAssetKind
 {
     const char* m_Name;
@@ -16,6 +22,7 @@ struct SAssetKind
 
 constexpr SAssetKind kKinds[] = {
     {"music", &MakeMusic},
+    {"show", &MakeShow},
 };
 }
 

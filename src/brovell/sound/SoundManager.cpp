@@ -1,0 +1,49 @@
+#include "brovell/sound/SoundManager.h"
+
+#include "kelvo/gpu/ResourceManager.h"
+#include "platform/Log.h"
+#include "platform/audio/AudioStream.h"
+
+CSoundManager::CSoundManager()
+{
+    // No audio output is not fatal: streams then play silently, so the show keeps its clock.
+    if (!m_Audio.Init())
+        DebugLog("[CSoundManager::CSoundManager] CAudioSystem::Init Failed! The music plays silently.\n");
+}
+
+CSoundManager::~CSoundManager()
+{
+    FreeStream();
+    m_Audio.Free();
+}
+
+bool CSoundManager::PlayFile(const std::string& name)
+{
+    FreeStream();
+    const std::string path = CResourceManager::Instance().GetPath(name);
+    if (!path.empty())
+        m_Stream = m_Audio.CreateStream(path);
+    if (!m_Stream)
+    {
+        DebugLog("[CSoundManager::PlayFile] CAudioSystem::CreateStream Failed!\n");
+        return false;
+    }
+    m_Stream->Play();
+    return true;
+}
+
+uint64_t CSoundManager::GetPosition() const
+{
+    return m_Stream ? m_Stream->GetPosition() : 0;
+}
+
+double CSoundManager::GetPositionSeconds() const
+{
+    return m_Stream ? m_Stream->BytesToSeconds(m_Stream->GetPosition()) : 0.0;
+}
+
+void CSoundManager::FreeStream()
+{
+    delete m_Stream;
+    m_Stream = nullptr;
+}

@@ -1,0 +1,85 @@
+#include "brovell/sound/SoundManager.h"
+
+#include "TestMp3.h"
+#include "kelvo/gpu/ResourceManager.h"
+#include "platform/audio/AudioStream.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace
+{
+// A data folder of its own with two short tracks and a file that is no MP3, registered once.
+class SoundManagerTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "sound_data";
+        std::filesystem::create_directories(folder);
+        WriteTestMp3("sound_data/stereo_tone.mp3", 44100, 2, 44100 * 2);
+        WriteTestMp3("sound_data/mono_tone.mp3", 22050, 1, 22050);
+        std::ofstream(folder / "not_music.mp3") << "plain text, no MPEG frames in here\n";
+        CResourceManager::Instance().ScanDirectory(folder.string());
+    }
+};
+
+double SecondsAfter(const CSoundManager& sound, int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    return sound.GetPositionSeconds();
+}
+}
+
+TEST_F(SoundManagerTest, PlaysATrackByBareNameAndItsPositionAdvances)
+{
+    CSoundManager sound;
+    EXPECT_EQ(sound.GetStream(), nullptr);
+    EXPECT_EQ(sound.GetPositionSeconds(), 0.0);
+    ASSERT_TRUE(sound.PlayFile("stereo_tone.mp3"));
+    ASSERT_NE(sound.GetStream(), nullptr);
+    // Two seconds of stereo 16-bit audio, within one MP3 frame.
+    EXPECT_NEAR(static_cast<double>(sound.GetStream()->GetLength()), 44100.0 * 2 * 4, 1152.0 * 4);
+    const double early = SecondsAfter(sound, 300);
+    const double later = SecondsAfter(sound, 300);
+    EXPECT_GT(early, 0.0);
+    EXPECT_GT(later, early);
+    EXPECT_LE(later, 2.0);
+    EXPECT_DOUBLE_EQ(sound.GetPositionSeconds(), sound.GetStream()->BytesToSeconds(sound.GetPosition()));
+}
+
+TEST_F(SoundManagerTest, ASecondTrackReplacesTheFirst)
+{
+    CSoundManager sound;
+    ASSERT_TRUE(sound.PlayFile("stereo_tone.mp3"));
+    const double firstTrack = SecondsAfter(sound, 400);
+    ASSERT_TRUE(sound.PlayFile("mono_tone.mp3"));
+    // The new stream is the mono one and starts from its beginning.
+    EXPECT_NEAR(static_cast<double>(sound.GetStream()->GetLength()), 22050.0 * 2, 576.0 * 2);
+    EXPECT_LT(sound.GetPositionSeconds(), firstTrack);
+    EXPECT_GT(SecondsAfter(sound, 200), 0.0);
+}
+
+TEST_F(SoundManagerTest, ANameThatDoesNotResolveOrDecodeLeavesNoStream)
+{
+    CSoundManager sound;
+    ASSERT_TRUE(sound.PlayFile("stereo_tone.mp3"));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(sound.PlayFile("missing_track.mp3"));
+    const std::string missing = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(sound.GetStream(), nullptr);
+    EXPECT_EQ(sound.GetPositionSeconds(), 0.0);
+    EXPECT_NE(missing.find("[CSoundManager::PlayFile] CAudioSystem::CreateStream Failed!"), std::string::npos);
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(sound.PlayFile("not_music.mp3"));
+    const std::string broken = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(sound.GetStream(), nullptr);
+    EXPECT_NE(broken.find("not_music.mp3"), std::string::npos) << broken;
+}

@@ -1,0 +1,151 @@
+#include "pictures/CreditCards.h"
+#include "pictures/ShowPictures.h"
+#include "pictures/TitlePictures.h"
+#include "pictures/TrueTypeFont.h"
+
+#include <gtest/gtest.h>
+
+#include <stb/stb_image.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace
+{
+const SShowFonts& Fonts()
+{
+    static SShowFonts fonts;
+    static const bool loaded = [] {
+        std::string error;
+        const bool ok = fonts.Load(BROVELL_FONT_DIR, error);
+        EXPECT_TRUE(ok) << error;
+        return ok;
+    }();
+    EXPECT_TRUE(loaded);
+    return fonts;
+}
+
+float Luminance(const SColor& c)
+{
+    return 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b;
+}
+
+std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+}
+
+TEST(TrueTypeFont, SetsTextInsideItsMeasuredWidthAndRefusesOtherFiles)
+{
+    const CTrueTypeFont& font = Fonts().m_SansBold;
+    EXPECT_GT(font.Measure("WW", 100.0f), font.Measure("W", 100.0f));
+    EXPECT_FLOAT_EQ(font.Measure("AB", 100.0f, 10.0f), font.Measure("AB", 100.0f) + 10.0f);
+    // Heights span ascent to descent; DejaVu Sans capitals take about 0.63 of that.
+    EXPECT_NEAR(font.CapHeight(100.0f), 63.0f, 2.0f);
+
+    SMask mask(400, 160);
+    const float width = font.Measure("HI", 100.0f);
+    font.Draw(mask, "HI", 50.0f, 120.0f, 100.0f);
+    float inside = 0.0f;
+    float outside = 0.0f;
+    for (uint32_t y = 0; y < mask.m_Height; ++y)
+        for (uint32_t x = 0; x < mask.m_Width; ++x)
+        {
+            const bool inBox = x >= 48 && x <= 52 + width && y >= 120 - 76 && y <= 121;
+            (inBox ? inside : outside) += mask.At(x, y);
+        }
+    EXPECT_GT(inside, 1000.0f);
+    EXPECT_EQ(outside, 0.0f);
+
+    const std::string notAFont = testing::TempDir() + "not_a_font.ttf";
+    std::ofstream(notAFont) << "no glyphs here";
+    CTrueTypeFont broken;
+    std::string error;
+    EXPECT_FALSE(broken.Load(notAFont, error));
+    EXPECT_NE(error.find("no TrueType font"), std::string::npos) << error;
+    EXPECT_FALSE(broken.Load(testing::TempDir() + "missing.ttf", error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+}
+
+TEST(Canvas, BlurKeepsTheLightAndShiftMovesIt)
+{
+    SMask mask(64, 64);
+    mask.At(32, 32) = 1.0f;
+    const SMask blurred = Blurred(mask, 3);
+    float total = 0.0f;
+    for (float v : blurred.m_Values)
+        total += v;
+    EXPECT_NEAR(total, 1.0f, 1e-4f);
+    EXPECT_GT(blurred.At(32, 32), blurred.At(36, 32));
+    EXPECT_GT(blurred.At(36, 32), 0.0f);
+    const SMask moved = Shifted(mask, 5, -2);
+    EXPECT_EQ(moved.At(37, 30), 1.0f);
+    EXPECT_EQ(moved.At(32, 32), 0.0f);
+}
+
+TEST(ShowPictures, TitleAndCardsCarryTheirTextOnAQuietGround)
+{
+    // The title's letters are the brightest band of the picture, its corners dark.
+    const CCanvas title = MakeTitlePicture(Fonts());
+    EXPECT_GT(Luminance(title.At(640, 300)), 0.5f);
+    EXPECT_LT(Luminance(title.At(5, 5)), 0.05f);
+
+    size_t count = 0;
+    const SCreditCard* cards = CreditCards(count);
+    ASSERT_EQ(count, 5u);
+    for (size_t i = 0; i < count; ++i)
+    {
+        const CCanvas card = MakeCreditCard(cards[i], Fonts());
+        ASSERT_EQ(card.GetWidth(), 1024u);
+        ASSERT_EQ(card.GetHeight(), 576u);
+        // The name's row holds near-white letter texels; the row above the role none.
+        float brightestName = 0.0f;
+        float brightestTop = 0.0f;
+        for (uint32_t x = 90; x < 600; ++x)
+        {
+            brightestName = std::max(brightestName, Luminance(card.At(x, 360)));
+            brightestTop = std::max(brightestTop, Luminance(card.At(x, 40)));
+        }
+        EXPECT_GT(brightestName, 0.7f) << cards[i].m_File;
+        EXPECT_LT(brightestTop, 0.4f) << cards[i].m_File;
+    }
+}
+
+TEST(ShowPictures, EveryFileIsWrittenAtItsSizeAndTheSameOnEveryRun)
+{
+    const std::filesystem::path first = std::filesystem::path(testing::TempDir()) / "show_pictures_a";
+    const std::filesystem::path second = std::filesystem::path(testing::TempDir()) / "show_pictures_b";
+    ASSERT_TRUE(MakeShowPictures(first.string(), BROVELL_FONT_DIR));
+    ASSERT_TRUE(MakeShowPictures(second.string(), BROVELL_FONT_DIR));
+    struct SExpected
+    {
+        const char* m_File;
+        int m_Width;
+        int m_Height;
+    };
+    const SExpected expected[] = {
+        {"dupa.jpg", 1024, 2592}, {"quorridge.jpg", 4096, 256}, {"presents.jpg", 1024, 576},
+        {"harlune1.jpg", 1280, 720}, {"tobrik.jpg", 1024, 576}, {"uvolo.jpg", 1024, 576},
+        {"maruvel.jpg", 1024, 576}, {"velrin.png", 1024, 576}, {"ostyn.png", 1024, 576},
+        {"end.jpg", 1920, 1080}, {"white.jpg", 64, 64},
+    };
+    for (const SExpected& picture : expected)
+    {
+        const std::string path = (first / picture.m_File).string();
+        int width = 0, height = 0, channels = 0;
+        unsigned char* texels = stbi_load(path.c_str(), &width, &height, &channels, 3);
+        ASSERT_NE(texels, nullptr) << path;
+        EXPECT_EQ(width, picture.m_Width) << picture.m_File;
+        EXPECT_EQ(height, picture.m_Height) << picture.m_File;
+        if (std::string(picture.m_File) == "white.jpg")
+        {
+            EXPECT_GE(texels[3 * (32 * 64 + 32)], 254) << "white.jpg is not white";
+        }
+        stbi_image_free(texels);
+        EXPECT_EQ(ReadBytes(first / picture.m_File), ReadBytes(second / picture.m_File)) << picture.m_File;
+    }
+    EXPECT_FALSE(MakeShowPictures((first / "fonts_elsewhere").string(), testing::TempDir() + "no_fonts"));
+}
