@@ -1,0 +1,113 @@
+// A mesh on the CPU: named streams ("position", "normal", "tex0", "indices", ...), one array
+// per attribute, plus surfaces (primitive ranges drawn with one material each) and the
+// handles of the materials the mesh holds a reference to. The vertex layout is derived from
+// the stream names whenever the mesh is updated. Producers change stream data and then call
+// Update; the backend's mesh class (CMeshGL) adds the device copy and drawing.
+// Main thread only (the thread that owns the device).
+#pragma once
+
+#include "kelvo/core/Matrix4.h"
+#include "kelvo/gpu/GPUObjectHandle.h"
+#include "kelvo/gpu/GPUResource.h"
+#include "kelvo/gpu/MeshDataBuffer.h"
+#include "kelvo/gpu/MeshSurface.h"
+#include "kelvo/gpu/MeshVertexElement.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CGPUResourceManager;
+struct SRay;
+
+class CMesh : public IGPUResource
+{
+    KELVO_RTTI(CMesh, IGPUResource)
+
+public:
+    enum EPrimitiveType : uint32_t
+    {
+        kLineList = 0,
+        kTriangleList = 1,
+        kPointList = 2,
+    };
+
+    // resources (not owned, may be null) takes back the material references on Release.
+    explicit CMesh(CGPUResourceManager* resources);
+    CMesh(const CMesh&) = delete;
+    CMesh& operator=(const CMesh&) = delete;
+    ~CMesh() override;
+
+    // The bounding box from "position", then the trace geometry is marked for rebuilding.
+    bool Update() override;
+    bool Refresh() override { return true; }
+    // Frees all streams, gives back every material reference and forgets the surfaces.
+    bool Release() override;
+    // The base class has no file loaders (2); the backend's mesh class loads files.
+    uint32_t Load(const std::string& fileName) override;
+    // Copies the streams to the device; the base class has no device (2).
+    virtual uint32_t UploadBuffers();
+
+    // The stream of that name; when absent, a new empty one of that stride (null for 0).
+    CMeshDataBuffer* GetBuffer(const std::string& name, uint32_t stride);
+    const CMeshDataBuffer* FindBuffer(const std::string& name) const;
+    // Appends name to the stream-name list, then GetBuffer(name, stride).
+    CMeshDataBuffer* AddStream(const std::string& name, uint32_t stride);
+    const std::vector<CMeshDataBuffer*>& GetStreams() const { return m_Streams; }
+
+    void SetPrimitiveType(uint32_t type) { m_PrimitiveType = type; }
+    uint32_t GetPrimitiveType() const { return m_PrimitiveType; }
+    // Indices per primitive: 2 for lines, 3 for triangles, 1 for points.
+    uint32_t GetIndicesPerPrimitive() const;
+
+    const std::string& GetName() const { return m_Name; }
+    void SetName(const std::string& name) { m_Name = name; }
+
+    std::vector<SMeshSurface>& GetSurfaces() { return m_Surfaces; }
+    const std::vector<SMeshSurface>& GetSurfaces() const { return m_Surfaces; }
+    std::vector<GPUObjectHandle>& GetMaterialHandles() { return m_MaterialHandles; }
+    const std::vector<GPUObjectHandle>& GetMaterialHandles() const { return m_MaterialHandles; }
+
+    // The box from "position" (x, y, z, 1 corners); all zeros for an empty stream; false
+    // without a "position" stream.
+    bool UpdateBoundingBox();
+    void GetBoundingBox(float outMin[4], float outMax[4]) const;
+
+    // Positions (fourth float set to 1) by the matrix; normals by its rotation part and
+    // normalised (left unscaled when shorter than 0.000001). Missing streams are skipped.
+    void Transform(const SMatrix4& matrix);
+
+    // Nearest hit of the ray with the triangles when nearer than inOutDistance. The triangle
+    // structure is built by the spatial tree's module; until it is there every ray misses.
+    bool Trace(const SRay& ray, float& inOutDistance) const;
+    bool IsTraceGeometryStale() const { return m_TraceGeometryStale; }
+
+    // The vertex layout of the streams, in stream order: each stream whose name feeds an
+    // input gets the next stream number; its name goes to outNames.
+    void BuildVertexLayout(std::vector<SMeshVertexElement>& outElements,
+                           std::vector<std::string>& outNames) const;
+
+protected:
+    // The stream-name list that AddStream fills and the backend's declaration rebuilds.
+    std::vector<std::string>& StreamNames() { return m_StreamNames; }
+    const std::vector<std::string>& StreamNames() const { return m_StreamNames; }
+    // A copy of every stream (CPU data only), the primitive type and the stream names.
+    void CopyStreamsFrom(const CMesh& source);
+    void MarkTraceGeometryStale() { m_TraceGeometryStale = true; }
+    CGPUResourceManager* GetResources() const { return m_Resources; }
+
+private:
+    void DestroyStreams();
+    void ReleaseMaterials();
+
+    CGPUResourceManager* m_Resources;
+    std::vector<GPUObjectHandle> m_MaterialHandles;
+    std::vector<SMeshSurface> m_Surfaces;
+    std::string m_Name;
+    std::vector<CMeshDataBuffer*> m_Streams;
+    std::vector<std::string> m_StreamNames;
+    bool m_TraceGeometryStale = true;
+    uint32_t m_PrimitiveType = kTriangleList;
+    float m_BoundsMin[4] = {0, 0, 0, 0};
+    float m_BoundsMax[4] = {0, 0, 0, 0};
+};
