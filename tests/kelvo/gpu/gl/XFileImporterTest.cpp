@@ -1,5 +1,6 @@
 #include "kelvo/gpu/gl/XFileImporter.h"
 
+#include "BinaryXWriter.h"
 #include "XFileExport.h"
 
 #include <array>
@@ -244,4 +245,65 @@ TEST_F(XFileImporterTest, FileWrittenByAnotherToolLoadsTheSameTriangles)
         EXPECT_EQ(Float3At(positions, mesh.m_Indices[i]),
                   Float3At(originalPositions, original.m_Indices[i]))
             << i;
+}
+
+namespace
+{
+// A quad with texture coordinates and one unnamed material, in binary tokens.
+CBinaryXWriter BinaryQuad()
+{
+    CBinaryXWriter x;
+    x.Name("Mesh");
+    x.Name("Quad");
+    x.OpenBrace();
+    x.Integers({4});
+    x.Floats({0, 0, 2, 1, 0, 2, 1, 1, 3, 0, 1, 3});
+    x.Integers({1, 4, 0, 1, 2, 3});
+    x.Name("MeshTextureCoords");
+    x.OpenBrace();
+    x.Integers({4});
+    x.Floats({0, 0, 1, 0, 1, 0.25f, 0, 0.25f});
+    x.CloseBrace();
+    x.Name("MeshMaterialList");
+    x.OpenBrace();
+    x.Integers({1, 1, 0});
+    x.Name("Material");
+    x.OpenBrace();
+    x.Floats({0.5f, 0.25f, 1, 1, 16, 0, 0, 0, 0, 0, 0});
+    x.CloseBrace();
+    x.CloseBrace();
+    x.CloseBrace();
+    return x;
+}
+
+void ExpectBinaryQuad(const SImportedMesh& mesh)
+{
+    ASSERT_EQ(mesh.m_VertexCount, 4u);
+    EXPECT_EQ(mesh.m_Indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
+    EXPECT_EQ(Float3At(*FindStream(mesh, "position"), 2), (SFloat3{1, 1, 3}));
+    std::vector<float> uv(8);
+    std::memcpy(uv.data(), FindStream(mesh, "tex0")->m_Data.data(), 32);
+    EXPECT_EQ(uv, (std::vector<float>{0, 0, 1, 0, 1, 0.25f, 0, 0.25f}));
+    ASSERT_EQ(mesh.m_Subsets.size(), 1u);
+    EXPECT_EQ(mesh.m_Subsets[0].m_Material.m_Diffuse[1], 0.25f);
+    EXPECT_EQ(mesh.m_Subsets[0].m_Material.m_Power, 16.0f);
+}
+}
+
+TEST_F(XFileImporterTest, BinaryAndCompressedFilesLoadLikeText)
+{
+    SImportedMesh binary, compressed;
+    std::string error;
+    ASSERT_TRUE(ImportXFile(Write("quad_bin.x", BinaryQuad().BinaryFile()), binary, error))
+        << error;
+    ExpectBinaryQuad(binary);
+    ASSERT_TRUE(ImportXFile(Write("quad_zip.x", BinaryQuad().CompressedFile()), compressed,
+                            error))
+        << error;
+    ExpectBinaryQuad(compressed);
+
+    // A compressed file cut inside its block is refused.
+    const std::string cut = BinaryQuad().CompressedFile();
+    EXPECT_FALSE(ImportXFile(Write("cut_zip.x", cut.substr(0, cut.size() - 20)), compressed,
+                             error));
 }
