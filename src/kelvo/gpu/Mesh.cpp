@@ -3,8 +3,50 @@
 #include "kelvo/gpu/GPUResourceManager.h"
 #include "kelvo/gpu/GPUResult.h"
 
+#include "kelvo/gpu/AmFileReader.h"
+#include "kelvo/gpu/MeshAssetCorrections.h"
+#include "kelvo/gpu/ResourceManager.h"
+#include "platform/Log.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace
+{
+// Removes count elements from first on, moving the rest down; out-of-range parts are clipped.
+void CutElements(CMeshDataBuffer& stream, uint32_t first, uint32_t count)
+{
+    if (first >= stream.GetCount())
+        return;
+    count = std::min(count, stream.GetCount() - first);
+    const uint32_t stride = stream.GetStride();
+    uint8_t* data = stream.GetData();
+    std::memmove(data + static_cast<std::size_t>(first) * stride,
+                 data + static_cast<std::size_t>(first + count) * stride,
+                 static_cast<std::size_t>(stream.GetCount() - first - count) * stride);
+    stream.Resize(stream.GetCount() - count);
+}
+}
+
+// Hands the ".am" reader's material records to the mesh.
+class CMesh::CMeshMaterialReader : public IAmMaterialReader
+{
+public:
+    explicit CMeshMaterialReader(CMesh& mesh)
+        : m_Mesh(mesh)
+    {
+    }
+    bool ReadMaterial(uint32_t index, CByteReader& reader) override
+    {
+        return m_Mesh.ReadFileMaterial(index, reader);
+    }
+
+private:
+    CMesh& m_Mesh;
+};
 
 CMesh::CMesh(CGPUResourceManager* resources)
     : m_Resources(resources)
@@ -32,9 +74,35 @@ bool CMesh::Release()
     return true;
 }
 
-uint32_t CMesh::Load(const std::string&)
+uint32_t CMesh::Load(const std::string& fileName)
 {
-    return kGPUResultNotSupported;
+    const std::size_t dot = fileName.rfind('.');
+    const std::string extension = dot == std::string::npos ? "" : fileName.substr(dot + 1);
+    uint32_t result;
+    if (extension == "x" || extension == "X")
+    {
+        result = LoadXFile(fileName);
+        if (result == kGPUResultOk)
+            ApplyAssetCorrection(*this, fileName);
+    }
+    else if (extension == "am" || extension == "AM")
+        result = LoadAmFile(fileName);
+    else
+        return kGPUResultNotSupported;
+    if (result != kGPUResultOk)
+        return result;
+
+    const std::string path = CResourceManager::Instance().GetPath(fileName);
+    m_Name = path.substr(0, path.find('.'));
+    UpdateBoundingBox();
+    CreateVertexDeclaration();
+    return UploadBuffers();
+}
+
+uint32_t CMesh::CreateVertexDeclaration()
+{
+    BuildVertexLayout(m_Elements, m_StreamNames);
+    return kGPUResultOk;
 }
 
 uint32_t CMesh::UploadBuffers()
@@ -143,6 +211,33 @@ void CMesh::Transform(const SMatrix4& matrix)
     }
 }
 
+bool CMesh::RemoveSurface(uint32_t index)
+{
+    if (index >= m_Surfaces.size())
+        return false;
+    const uint32_t first = m_Surfaces[index].m_FirstPrimitive;
+    const uint32_t count = m_Surfaces[index].m_PrimitiveCount;
+    m_Surfaces.erase(m_Surfaces.begin() + index);
+    if (index < m_MaterialHandles.size())
+    {
+        if (m_Resources != nullptr)
+            m_Resources->ReleaseResource(&m_MaterialHandles[index]);
+        m_MaterialHandles.erase(m_MaterialHandles.begin() + index);
+    }
+    for (std::size_t later = index; later < m_Surfaces.size(); ++later)
+        m_Surfaces[later].m_FirstPrimitive -= count;
+
+    CMeshDataBuffer* indices = GetBuffer("indices", 0);
+    if (indices != nullptr && indices->GetStride() != sizeof(uint32_t))
+        DebugLog("unsupported");
+    else if (indices != nullptr)
+        CutElements(*indices, 3 * first, 3 * count);
+    // The per-triangle material ids stay beside their triangles.
+    if (CMeshDataBuffer* materials = GetBuffer("materials", 0))
+        CutElements(*materials, first, count);
+    return true;
+}
+
 bool CMesh::Trace(const SRay&, float&) const
 {
     return false;
@@ -171,6 +266,34 @@ void CMesh::CopyStreamsFrom(const CMesh& source)
         m_Streams.push_back(new CMeshDataBuffer(*stream));
     m_StreamNames = source.m_StreamNames;
     m_PrimitiveType = source.m_PrimitiveType;
+}
+
+uint32_t CMesh::LoadXFile(const std::string&)
+{
+    return kGPUResultMeshLoad;
+}
+
+uint32_t CMesh::LoadAmFile(const std::string& fileName)
+{
+    const std::string path = CResourceManager::Instance().GetPath(fileName);
+    if (path.empty())
+        return kGPUResultFileNotFound;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return kGPUResultFileNotFound;
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
+    CByteReader reader(bytes.data(), bytes.size());
+    CMeshMaterialReader materials(*this);
+    ReadAmFile(reader, *this, materials);
+    UpdateBoundingBox();
+    m_PrimitiveType = kTriangleList;
+    return kGPUResultOk;
+}
+
+bool CMesh::ReadFileMaterial(uint32_t, CByteReader&)
+{
+    return false;
 }
 
 void CMesh::DestroyStreams()

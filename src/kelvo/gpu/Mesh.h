@@ -8,6 +8,7 @@
 
 #include "kelvo/core/Matrix4.h"
 #include "kelvo/gpu/GPUObjectHandle.h"
+#include "kelvo/gpu/ByteReader.h"
 #include "kelvo/gpu/GPUResource.h"
 #include "kelvo/gpu/MeshDataBuffer.h"
 #include "kelvo/gpu/MeshSurface.h"
@@ -43,8 +44,14 @@ public:
     bool Refresh() override { return true; }
     // Frees all streams, gives back every material reference and forgets the surfaces.
     bool Release() override;
-    // The base class has no file loaders (2); the backend's mesh class loads files.
+    // Loads a registered ".x"/".X" or ".am"/".AM" file (2 for another extension): the
+    // mesh is then named after the file's path up to its first ".", bounded, declared and
+    // uploaded; the upload's code is the result. ".x" files named "BugattiVeyron.x",
+    // "Hebe.x" and "McLarenF1.x" get their fixed corrections.
     uint32_t Load(const std::string& fileName) override;
+    // Derives the vertex layout and the stream-name list from the streams; the backend
+    // also makes its device declaration (26 when that fails).
+    virtual uint32_t CreateVertexDeclaration();
     // Copies the streams to the device; the base class has no device (2).
     virtual uint32_t UploadBuffers();
 
@@ -67,6 +74,10 @@ public:
     const std::vector<SMeshSurface>& GetSurfaces() const { return m_Surfaces; }
     std::vector<GPUObjectHandle>& GetMaterialHandles() { return m_MaterialHandles; }
     const std::vector<GPUObjectHandle>& GetMaterialHandles() const { return m_MaterialHandles; }
+    // Removes surface index with its material reference and its triangles (32-bit indices
+    // only; 16-bit ones are logged as unsupported and kept); later surfaces move down. False,
+    // with nothing changed, for an index beyond the surfaces.
+    bool RemoveSurface(uint32_t index);
 
     // The box from "position" (x, y, z, 1 corners); all zeros for an empty stream; false
     // without a "position" stream.
@@ -88,6 +99,16 @@ public:
                            std::vector<std::string>& outNames) const;
 
 protected:
+    // The ".x" path: fills streams, surfaces and materials from the registered file. The
+    // base class has no ".x" loader (16).
+    virtual uint32_t LoadXFile(const std::string& fileName);
+    // The ".am" path: 12 for a file not registered or not readable, else 0 with whatever the
+    // file holds (a broken file stops where it breaks).
+    uint32_t LoadAmFile(const std::string& fileName);
+    // Makes material index of the mesh and reads its record; the base class keeps no
+    // materials and stops there.
+    virtual bool ReadFileMaterial(uint32_t index, CByteReader& reader);
+    const std::vector<SMeshVertexElement>& GetVertexElements() const { return m_Elements; }
     // The stream-name list that AddStream fills and the backend's declaration rebuilds.
     std::vector<std::string>& StreamNames() { return m_StreamNames; }
     const std::vector<std::string>& StreamNames() const { return m_StreamNames; }
@@ -97,6 +118,8 @@ protected:
     CGPUResourceManager* GetResources() const { return m_Resources; }
 
 private:
+    class CMeshMaterialReader;
+
     void DestroyStreams();
     void ReleaseMaterials();
 
@@ -106,6 +129,7 @@ private:
     std::string m_Name;
     std::vector<CMeshDataBuffer*> m_Streams;
     std::vector<std::string> m_StreamNames;
+    std::vector<SMeshVertexElement> m_Elements;
     bool m_TraceGeometryStale = true;
     uint32_t m_PrimitiveType = kTriangleList;
     float m_BoundsMin[4] = {0, 0, 0, 0};
