@@ -2,6 +2,7 @@
 #   make run   builds the release tree and plays the demo
 #   make test  builds with the sanitizers and runs every test
 .PHONY: run test deps
+MAKEFLAGS += --no-print-directory
 
 deps:
 	@scripts/install-deps

@@ -1,9 +1,13 @@
 #include "brovell/SdlKelvoAppWindow.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
+#include "kelvo/gpu/ResourceManager.h"
 #include "platform/Clock.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Log.h"
 
 using namespace platform;
@@ -59,8 +63,23 @@ int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
 
 bool CSdlKelvoAppWindow::OnCreate()
 {
+    RegisterDataFolder();
     // The GPU backend, the renderer and the world are set up here as they join.
     return true;
+}
+
+void CSdlKelvoAppWindow::RegisterDataFolder()
+{
+    // "data" below the working directory; the one beside the executable when there is none.
+    std::error_code error;
+    std::string folder = "data";
+    if (!std::filesystem::is_directory(folder, error))
+        folder = GetExecutableDirectory() + "data";
+    if (!std::filesystem::is_directory(folder, error)) {
+        DebugLog("[CSdlKelvoAppWindow::OnCreate] No data folder: neither ./data nor %s exists.\n", folder.c_str());
+        return;
+    }
+    CResourceManager::Instance().ScanDirectory(folder);
 }
 
 void CSdlKelvoAppWindow::DestroyWindow()

@@ -25,6 +25,7 @@ public:
 
 private:
     bool OnCreate();
+    void RegisterDataFolder();
     void DestroyWindow();
 
     // IMainLoopHost

@@ -137,7 +137,7 @@ bool BuildTwoTriangles(CMesh& mesh)
                std::vector<SFloat4>{{0, 0, 1, 0}, {0, 0, 1, 0}, {0, 0, 1, 0},
                                     {0, 1, 0, 0}, {0, 1, 0, 0}, {0, 1, 0, 0}});
     FillIndices(mesh, {0, 1, 2, 0, 1, 3});
-    mesh.Transform(SMatrix4::RotationX(0.001f) * SMatrix4::RotationY(0.001f));
+    mesh.Transform(MatrixRotationX(0.001f) * MatrixRotationY(0.001f));
     return mesh.Update();
 }
 

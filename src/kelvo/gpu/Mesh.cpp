@@ -178,36 +178,31 @@ void CMesh::GetBoundingBox(float outMin[4], float outMax[4]) const
     std::copy(std::begin(m_BoundsMax), std::end(m_BoundsMax), outMax);
 }
 
-void CMesh::Transform(const SMatrix4& matrix)
+void CMesh::Transform(const SMatrix& matrix)
 {
     CMeshDataBuffer* positions = GetBuffer("position", 0);
     if (positions != nullptr && positions->GetStride() >= 4 * sizeof(float))
         for (uint32_t i = 0; i < positions->GetCount(); ++i)
         {
-            float* position = positions->Element<float>(i);
-            position[3] = 1.0f;
-            float moved[4];
-            matrix.TransformRow(position, moved);
-            std::copy(moved, moved + 3, position);
+            auto* position = positions->Element<SVector4>(i);
+            const SVector4 moved =
+                ::Transform({position->x, position->y, position->z, 1.0f}, matrix);
+            *position = {moved.x, moved.y, moved.z, 1.0f};
         }
 
     CMeshDataBuffer* normals = GetBuffer("normal", 0);
     if (normals == nullptr || normals->GetStride() < 4 * sizeof(float))
         return;
     // Normals turn with the matrix but do not move.
-    SMatrix4 rotation = matrix;
+    SMatrix rotation = matrix;
     rotation.m[12] = rotation.m[13] = rotation.m[14] = 0.0f;
     for (uint32_t i = 0; i < normals->GetCount(); ++i)
     {
-        float* normal = normals->Element<float>(i);
-        normal[3] = 1.0f;
-        float turned[4];
-        rotation.TransformRow(normal, turned);
-        const float length =
-            std::sqrt(turned[0] * turned[0] + turned[1] * turned[1] + turned[2] * turned[2]);
+        auto* normal = normals->Element<SVector4>(i);
+        const SVector4 turned = ::Transform({normal->x, normal->y, normal->z, 1.0f}, rotation);
+        const float length = Length(XYZ(turned));
         const float scale = length < 0.000001f ? 1.0f : 1.0f / length;
-        for (int axis = 0; axis < 3; ++axis)
-            normal[axis] = turned[axis] * scale;
+        *normal = {turned.x * scale, turned.y * scale, turned.z * scale, 1.0f};
     }
 }
 
@@ -277,10 +272,10 @@ uint32_t CMesh::LoadAmFile(const std::string& fileName)
 {
     const std::string path = CResourceManager::Instance().GetPath(fileName);
     if (path.empty())
-        return kGPUResultFileNotFound;
+        return kGPUResultNotFound;
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return kGPUResultFileNotFound;
+        return kGPUResultNotFound;
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                      std::istreambuf_iterator<char>());
     CByteReader reader(bytes.data(), bytes.size());

@@ -6,7 +6,7 @@
 // Main thread only (the thread that owns the device).
 #pragma once
 
-#include "kelvo/core/Matrix4.h"
+#include "kelvo/core/Math.h"
 #include "kelvo/gpu/GPUObjectHandle.h"
 #include "kelvo/gpu/ByteReader.h"
 #include "kelvo/gpu/GPUResource.h"
@@ -86,7 +86,7 @@ public:
 
     // Positions (fourth float set to 1) by the matrix; normals by its rotation part and
     // normalised (left unscaled when shorter than 0.000001). Missing streams are skipped.
-    void Transform(const SMatrix4& matrix);
+    void Transform(const SMatrix& matrix);
 
     // Nearest hit of the ray with the triangles when nearer than inOutDistance. The triangle
     // structure is built by the spatial tree's module; until it is there every ray misses.

@@ -77,8 +77,8 @@ TEST_F(MeshLoadTest, ExtensionChoosesTheLoader)
     // Both cases of the two kinds take their path: here no ".x" loader, no such ".am" file.
     EXPECT_EQ(mesh.Load("ship.x"), kGPUResultMeshLoad);
     EXPECT_EQ(mesh.Load("ship.X"), kGPUResultMeshLoad);
-    EXPECT_EQ(mesh.Load("unregistered_ship.am"), kGPUResultFileNotFound);
-    EXPECT_EQ(mesh.Load("unregistered_ship.AM"), kGPUResultFileNotFound);
+    EXPECT_EQ(mesh.Load("unregistered_ship.am"), kGPUResultNotFound);
+    EXPECT_EQ(mesh.Load("unregistered_ship.AM"), kGPUResultNotFound);
 }
 
 TEST_F(MeshLoadTest, AmFileFillsTheMeshAndNamesItAfterItsPath)

@@ -85,10 +85,10 @@ TEST(CMesh, TransformMovesPositionsAndTurnsNormals)
     FillFloat4(mesh, "normal", {{1, 0, 0, 0}, {0, 3, 0, 0}, {1e-8f, 0, 0, 0}});
 
     // A quarter turn about z, doubled in size, then moved by (10, 20, 30).
-    SMatrix4 matrix = SMatrix4::RotationZ(std::numbers::pi_v<float> / 2);
+    SMatrix matrix = MatrixRotationZ(std::numbers::pi_v<float> / 2);
     for (int i = 0; i < 12; ++i)
         matrix.m[i] *= 2.0f;
-    matrix = matrix * SMatrix4::Translation(10, 20, 30);
+    matrix = matrix * MatrixTranslation(10, 20, 30);
     mesh.Transform(matrix);
 
     ExpectFloat4Near(Float4At(mesh, "position", 0), {10, 22, 30, 1});
@@ -104,7 +104,7 @@ TEST(CMesh, TransformSkipsMissingStreams)
 {
     CMesh mesh(nullptr);
     FillFloat4(mesh, "normal", {{0, 0, 2, 0}});
-    mesh.Transform(SMatrix4::Translation(1, 1, 1));
+    mesh.Transform(MatrixTranslation(1, 1, 1));
     EXPECT_EQ(mesh.FindBuffer("position"), nullptr);
     ExpectFloat4Near(Float4At(mesh, "normal", 0), {0, 0, 1, 1});
 }

@@ -1,0 +1,77 @@
+#include "kelvo/core/Math.h"
+
+#include <numbers>
+#include <random>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+void ExpectNear(SVector3 actual, SVector3 expected, float tolerance = 1e-5f)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+void ExpectNear(const SMatrix& actual, const SMatrix& expected, float tolerance)
+{
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
+}
+
+SMatrix RandomAffine(std::mt19937& random)
+{
+    std::uniform_real_distribution<float> angle(-3.0f, 3.0f), offset(-50.0f, 50.0f), scale(0.2f, 4.0f);
+    return MatrixScaling(scale(random), scale(random), scale(random)) * MatrixRotationX(angle(random)) *
+           MatrixRotationY(angle(random)) * MatrixRotationZ(angle(random)) *
+           MatrixTranslation(offset(random), offset(random), offset(random));
+}
+}
+
+TEST(Math, RotationsTurnAxesTheLeftHandedWay)
+{
+    const float quarter = std::numbers::pi_v<float> / 2.0f;
+    ExpectNear(TransformNormal({0, 1, 0}, MatrixRotationX(quarter)), {0, 0, 1});
+    ExpectNear(TransformNormal({0, 0, 1}, MatrixRotationY(quarter)), {1, 0, 0});
+    ExpectNear(TransformNormal({1, 0, 0}, MatrixRotationZ(quarter)), {0, 1, 0});
+}
+
+TEST(Math, ProductsApplyTheLeftMatrixFirst)
+{
+    const float quarter = std::numbers::pi_v<float> / 2.0f;
+    // Rotate then move: (1,0,0) -> (0,1,0) -> (10,1,0). Move then rotate: (11,0,0) -> (0,11,0).
+    ExpectNear(TransformPoint({1, 0, 0}, MatrixRotationZ(quarter) * MatrixTranslation(10, 0, 0)), {10, 1, 0});
+    ExpectNear(TransformPoint({1, 0, 0}, MatrixTranslation(10, 0, 0) * MatrixRotationZ(quarter)), {0, 11, 0});
+    // Directions ignore the translation.
+    ExpectNear(TransformNormal({1, 2, 3}, MatrixTranslation(10, 20, 30)), {1, 2, 3});
+    EXPECT_EQ(MatrixTranslation(1, 2, 3).m[13], 2.0f);
+    EXPECT_EQ(MatrixTranspose(MatrixTranslation(1, 2, 3)).m[7], 2.0f);
+}
+
+TEST(Math, InversesUndoTheirMatrix)
+{
+    std::mt19937 random(7);
+    for (int i = 0; i < 50; ++i) {
+        const SMatrix a = RandomAffine(random);
+        SMatrix general;
+        ASSERT_TRUE(MatrixInverse(a, general)) << "case " << i;
+        ExpectNear(a * general, MatrixIdentity(), 1e-4f);
+        ExpectNear(MatrixInverseAffine(a), general, 1e-3f);
+    }
+    SMatrix singular = MatrixScaling(1, 0, 1), inverse;
+    EXPECT_FALSE(MatrixInverse(singular, inverse));
+    ExpectNear(inverse, MatrixIdentity(), 0.0f);
+}
+
+TEST(Math, BoxesGrowToHoldPoints)
+{
+    SBox box{{1, 1, 1, 1}, {1, 1, 1, 1}};
+    ExtendBox(box, {-2, 3, 1, 1});
+    ExtendBox(box, {0, 0, 5, 1});
+    ExpectNear(XYZ(box.min), {-2, 0, 1});
+    ExpectNear(XYZ(box.max), {1, 3, 5});
+    ExpectNear(Normalize({3, 0, 4}), {0.6f, 0, 0.8f});
+    ExpectNear(Normalize({0, 0, 0}), {0, 0, 0});
+    ExpectNear(Cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1});
+}
