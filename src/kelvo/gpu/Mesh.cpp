@@ -4,12 +4,15 @@
 #include "kelvo/gpu/GPUResult.h"
 
 #include "kelvo/gpu/AmFileReader.h"
+#include "kelvo/gpu/ImportedMesh.h"
+#include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/MeshAssetCorrections.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "platform/Log.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -50,6 +53,7 @@ private:
 
 CMesh::CMesh(CGPUResourceManager* resources)
     : m_Resources(resources)
+    , m_Identity(NextProcessId())
 {
 }
 
@@ -286,9 +290,53 @@ uint32_t CMesh::LoadAmFile(const std::string& fileName)
     return kGPUResultOk;
 }
 
-bool CMesh::ReadFileMaterial(uint32_t, CByteReader&)
+bool CMesh::ReadFileMaterial(uint32_t index, CByteReader& reader)
 {
-    return false;
+    if (m_Resources == nullptr)
+        return false;
+    const std::string name = SubMaterialName(index);
+    CMaterial* material = m_Resources->GetOrCreateMaterial(name);
+    const GPUObjectHandle* found = m_Resources->FindByName(name, kGPUObjectMaterial);
+    if (material == nullptr || found == nullptr)
+        return false;
+    // The first reference stays with the mesh; the look-up's goes back.
+    const GPUObjectHandle handle = *found;
+    m_Resources->ReleaseResource(&handle);
+    m_MaterialHandles.push_back(handle);
+    return material->ReadFromFile(reader);
+}
+
+uint32_t CMesh::ParseXMesh(const SImportedMesh& imported)
+{
+    if (!ConvertImportedGeometry(imported, *this))
+        return kGPUResultMeshLoad;
+    if (imported.m_Subsets.empty() || m_Resources == nullptr)
+        return kGPUResultOk;
+    CMeshDataBuffer* materials = GetBuffer("materials", sizeof(uint32_t));
+    const auto triangles = static_cast<uint32_t>(imported.m_Indices.size() / 3);
+    if (materials == nullptr || !materials->Reset(triangles, sizeof(uint32_t)))
+        return kGPUResultMaterialStream;
+    materials->Zero();
+    for (uint32_t i = 0; i < imported.m_Subsets.size(); ++i)
+    {
+        const SImportedSubset& subset = imported.m_Subsets[i];
+        GPUObjectHandle handle;
+        m_Resources->CreateMaterialFromDescription(SubMaterialName(i), subset.m_Material, handle);
+        m_MaterialHandles.push_back(handle);
+        const SMeshSurface& surface = subset.m_Surface;
+        for (uint32_t t = surface.m_FirstPrimitive;
+             t < surface.m_FirstPrimitive + surface.m_PrimitiveCount && t < triangles; ++t)
+            *materials->Element<uint32_t>(t) = handle.m_Id;
+        m_Surfaces.push_back(surface);
+    }
+    return kGPUResultOk;
+}
+
+std::string CMesh::SubMaterialName(uint32_t index) const
+{
+    char name[64];
+    std::snprintf(name, sizeof(name), "mesh_%08x_mat_%i", m_Identity, static_cast<int>(index));
+    return name;
 }
 
 void CMesh::DestroyStreams()

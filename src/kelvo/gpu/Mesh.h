@@ -19,6 +19,7 @@
 #include <vector>
 
 class CGPUResourceManager;
+struct SImportedMesh;
 struct SRay;
 
 class CMesh : public IGPUResource
@@ -99,15 +100,21 @@ public:
                            std::vector<std::string>& outNames) const;
 
 protected:
+    // Turns a loaded ".x" mesh into streams, surfaces and materials: each subset becomes a
+    // surface with the material "mesh_%08x_mat_%i" (mesh identity, subset index) made from
+    // its description, and the "materials" stream gets each triangle's material id. 54 when
+    // that stream cannot be had.
+    uint32_t ParseXMesh(const SImportedMesh& imported);
+    // The name of the mesh's material index.
+    std::string SubMaterialName(uint32_t index) const;
     // The ".x" path: fills streams, surfaces and materials from the registered file. The
     // base class has no ".x" loader (16).
     virtual uint32_t LoadXFile(const std::string& fileName);
     // The ".am" path: 12 for a file not registered or not readable, else 0 with whatever the
     // file holds (a broken file stops where it breaks).
     uint32_t LoadAmFile(const std::string& fileName);
-    // Makes material index of the mesh and reads its record; the base class keeps no
-    // materials and stops there.
-    virtual bool ReadFileMaterial(uint32_t index, CByteReader& reader);
+    // Gets or creates the material of that index, keeps its reference and reads its record.
+    bool ReadFileMaterial(uint32_t index, CByteReader& reader);
     const std::vector<SMeshVertexElement>& GetVertexElements() const { return m_Elements; }
     // The stream-name list that AddStream fills and the backend's declaration rebuilds.
     std::vector<std::string>& StreamNames() { return m_StreamNames; }
@@ -124,6 +131,8 @@ private:
     void ReleaseMaterials();
 
     CGPUResourceManager* m_Resources;
+    // Names the mesh's own materials; unique for the process.
+    uint32_t m_Identity;
     std::vector<GPUObjectHandle> m_MaterialHandles;
     std::vector<SMeshSurface> m_Surfaces;
     std::string m_Name;
