@@ -7,8 +7,11 @@
 #include "kelvo/gpu/gl/MeshBufferGL.h"
 #include "kelvo/gpu/gl/XFileImporter.h"
 #include "platform/Log.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowMessage.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -227,6 +230,12 @@ uint32_t CMeshGL::RenderSurface(uint32_t index)
 {
     if (index >= GetSurfaces().size())
         return kGPUResultSurfaceIndex;
+    // Debug aid: left Shift hides the surfaces that cover the view in the car model.
+    constexpr uint32_t kHiddenWithShift[] = {0, 1, 7, 17, 19, 28, 46};
+    if (platform::KeyState(platform::VK_LSHIFT) < 0 &&
+        std::find(std::begin(kHiddenWithShift), std::end(kHiddenWithShift), index) !=
+            std::end(kHiddenWithShift))
+        return kGPUResultOk;
     const SMeshSurface& surface = GetSurfaces()[index];
     return Render(surface.m_FirstVertex, surface.m_VertexCount, surface.m_FirstPrimitive,
                   surface.m_PrimitiveCount);
