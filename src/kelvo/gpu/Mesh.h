@@ -56,6 +56,16 @@ public:
     // Copies the streams to the device; the base class has no device (2).
     virtual uint32_t UploadBuffers();
 
+    // Draws everything.
+    uint32_t Render() { return Render(0, 0, 0, 0); }
+    // Draws a range with the current effect pass: vertex and primitive counts of 0 (with
+    // their first at 0) mean all. The base class has no device (2).
+    virtual uint32_t Render(uint32_t firstVertex, uint32_t vertexCount, uint32_t firstPrimitive,
+                            uint32_t primitiveCount);
+    // Draws surface index (one material's part); 55 when there is none. Debug aid: with left
+    // Shift held the surfaces 0, 1, 7, 17, 19, 28 and 46 are skipped.
+    uint32_t RenderSurface(uint32_t index);
+
     // The stream of that name; when absent, a new empty one of that stride (null for 0).
     CMeshDataBuffer* GetBuffer(const std::string& name, uint32_t stride);
     const CMeshDataBuffer* FindBuffer(const std::string& name) const;

@@ -189,3 +189,14 @@ TEST(CMesh, ReleaseGivesBackMaterialReferencesAndForgetsSurfaces)
     }
     EXPECT_EQ(CFakeResource::s_LiveCount, liveBefore);
 }
+
+TEST(CMesh, RenderSurfaceChecksTheIndexBeforeDrawing)
+{
+    CMesh mesh(nullptr);
+    mesh.GetSurfaces() = {{0, 1, 0, 3}, {1, 1, 0, 3}, {2, 1, 0, 3}};
+    EXPECT_EQ(mesh.RenderSurface(5), 55u);
+    EXPECT_EQ(mesh.RenderSurface(3), 55u);
+    // In range, the draw is the mesh's own: the base class has no device.
+    EXPECT_EQ(mesh.RenderSurface(2), 2u);
+    EXPECT_EQ(mesh.Render(), 2u);
+}

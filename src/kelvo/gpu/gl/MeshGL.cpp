@@ -7,11 +7,8 @@
 #include "kelvo/gpu/gl/MeshBufferGL.h"
 #include "kelvo/gpu/gl/XFileImporter.h"
 #include "platform/Log.h"
-#include "platform/window/Window.h"
-#include "platform/window/WindowMessage.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace
 {
@@ -162,11 +159,6 @@ uint32_t CMeshGL::UploadIndexStream()
     return kGPUResultOk;
 }
 
-uint32_t CMeshGL::Render()
-{
-    return Render(0, 0, 0, 0);
-}
-
 uint32_t CMeshGL::Render(uint32_t firstVertex, uint32_t vertexCount, uint32_t firstPrimitive,
                          uint32_t primitiveCount)
 {
@@ -224,21 +216,6 @@ uint32_t CMeshGL::DrawBound(uint32_t firstVertex, uint32_t vertexCount, uint32_t
         primitiveCount = indices->GetCount() / perPrimitive;
     m_Device->DrawIndexedPrimitive(primitive, 0, firstPrimitive * perPrimitive, primitiveCount);
     return kGPUResultOk;
-}
-
-uint32_t CMeshGL::RenderSurface(uint32_t index)
-{
-    if (index >= GetSurfaces().size())
-        return kGPUResultSurfaceIndex;
-    // Debug aid: left Shift hides the surfaces that cover the view in the car model.
-    constexpr uint32_t kHiddenWithShift[] = {0, 1, 7, 17, 19, 28, 46};
-    if (platform::KeyState(platform::VK_LSHIFT) < 0 &&
-        std::find(std::begin(kHiddenWithShift), std::end(kHiddenWithShift), index) !=
-            std::end(kHiddenWithShift))
-        return kGPUResultOk;
-    const SMeshSurface& surface = GetSurfaces()[index];
-    return Render(surface.m_FirstVertex, surface.m_VertexCount, surface.m_FirstPrimitive,
-                  surface.m_PrimitiveCount);
 }
 
 uint32_t CMeshGL::LoadXFile(const std::string& fileName)

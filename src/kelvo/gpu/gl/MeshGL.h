@@ -29,13 +29,11 @@ public:
     // Each declared stream, then "indices" (32-bit indices for a stride of 4, else 16-bit).
     uint32_t UploadBuffers() override;
 
-    // Draws everything.
-    uint32_t Render();
-    // Draws a range: vertex and primitive counts of 0 (with their first at 0) mean all.
+    using CMesh::Render;
+    // Binds the declared streams (30 when one has no buffer, 31 when binding is refused) and
+    // draws; a missing index buffer is logged and draws nothing but points.
     uint32_t Render(uint32_t firstVertex, uint32_t vertexCount, uint32_t firstPrimitive,
-                    uint32_t primitiveCount);
-    // Draws surface index; 55 when there is none.
-    uint32_t RenderSurface(uint32_t index);
+                    uint32_t primitiveCount) override;
 
     const SVertexDeclaration& GetDeclaration() const { return m_Declaration; }
 
