@@ -178,6 +178,33 @@ TEST_F(MeshGLTest, DeclarationComesFromStreamNamesAndBadStridesAreLeftOut)
     ReleaseMesh("declared");
 }
 
+TEST_F(MeshGLTest, UpdateFailsWithMoreStreamsThanTheDeviceHasOrWithoutIndices)
+{
+    CMeshGL* mesh = NewMesh("wide");
+    FillPointRow(*mesh, 2, 2);
+    EXPECT_EQ(mesh->CreateVertexDeclaration(), kGPUResultOk);
+    EXPECT_EQ(mesh->UploadBuffers(), kGPUResultOk);
+    // Nine declared streams: one more than the device's eight.
+    for (int i = 0; i < 7; ++i)
+        mesh->GetBuffer("tex" + std::to_string(i), 8)->Resize(2);
+    std::string log = CaptureStderr([&] {
+        EXPECT_EQ(mesh->CreateVertexDeclaration(), kGPUResultVertexDeclaration);
+        EXPECT_FALSE(mesh->Update());
+    });
+    EXPECT_NE(log.find("[CMeshGL::CreateVertexDeclaration] Failed to create vertex "
+                       "declaration!\n"),
+              std::string::npos);
+    EXPECT_TRUE(mesh->GetDeclaration().empty());
+
+    CMeshGL* plain = NewMesh("no_index_stream");
+    plain->GetBuffer("position", 16)->Resize(1);
+    EXPECT_EQ(plain->CreateVertexDeclaration(), kGPUResultOk);
+    EXPECT_EQ(plain->UploadBuffers(), kGPUResultStreamMissing);
+    EXPECT_FALSE(plain->Update());
+    ReleaseMesh("wide");
+    ReleaseMesh("no_index_stream");
+}
+
 TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
 {
     CGLEffect effect(m_Backend->GetDevice());
