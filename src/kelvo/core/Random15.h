@@ -8,8 +8,6 @@
 class CRandom15
 {
 public:
-    static constexpr int kMax = 32767;
-
     void Seed(uint32_t seed) { m_State = seed; }
     int Next()
     {

@@ -78,8 +78,8 @@ public:
     // Indices per primitive: 2 for lines, 3 for triangles, 1 for points.
     uint32_t GetIndicesPerPrimitive() const;
 
+    // The registered path of the loaded file up to its first ".".
     const std::string& GetName() const { return m_Name; }
-    void SetName(const std::string& name) { m_Name = name; }
 
     std::vector<SMeshSurface>& GetSurfaces() { return m_Surfaces; }
     const std::vector<SMeshSurface>& GetSurfaces() const { return m_Surfaces; }

@@ -210,7 +210,7 @@ uint32_t CMeshGL::DrawBound(uint32_t firstVertex, uint32_t vertexCount, uint32_t
     }
     m_Device->SetIndices(indexBuffer);
     const uint32_t perPrimitive = GetIndicesPerPrimitive();
-    if (boundVertexCount == 0 || indices->GetCount() == 0)
+    if ((all ? boundVertexCount : vertexCount) == 0 || indices->GetCount() == 0)
         return kGPUResultOk;
     if (firstPrimitive == 0 && primitiveCount == 0)
         primitiveCount = indices->GetCount() / perPrimitive;
