@@ -4,6 +4,7 @@
 #include "kelvo/gpu/GPUResult.h"
 
 #include "kelvo/gpu/AmFileReader.h"
+#include "kelvo/gpu/BuiltInMeshes.h"
 #include "kelvo/gpu/ImportedMesh.h"
 #include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/MeshAssetCorrections.h"
@@ -114,6 +115,16 @@ uint32_t CMesh::CreateVertexDeclaration()
 uint32_t CMesh::UploadBuffers()
 {
     return kGPUResultNotSupported;
+}
+
+bool CMesh::CreateBox(float, float, float)
+{
+    return BuildBox(*this);
+}
+
+bool CMesh::CreateTorus(uint32_t rings, uint32_t sides, float innerRadius, float outerRadius)
+{
+    return BuildTorus(*this, rings, sides, innerRadius, outerRadius);
 }
 
 uint32_t CMesh::Render(uint32_t, uint32_t, uint32_t, uint32_t)

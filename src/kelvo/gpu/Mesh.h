@@ -56,6 +56,12 @@ public:
     // Copies the streams to the device; the base class has no device (2).
     virtual uint32_t UploadBuffers();
 
+    // The 1 x 1 x 1 box (the sizes are not used) and the torus of BuiltInMeshes.h, each
+    // ending with Update, whose result they give.
+    virtual bool CreateBox(float width, float height, float depth);
+    virtual bool CreateTorus(uint32_t rings, uint32_t sides, float innerRadius,
+                             float outerRadius);
+
     // Draws everything.
     uint32_t Render() { return Render(0, 0, 0, 0); }
     // Draws a range with the current effect pass: vertex and primitive counts of 0 (with

@@ -148,7 +148,8 @@ TEST(BuiltInMeshes, TwoTrianglesDrawTheirCornersZYXFromTheProgramGenerator)
 TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
 {
     CMesh mesh(nullptr);
-    ASSERT_TRUE(BuildBox(mesh));
+    // The sizes asked for are not used: the box is always 1 x 1 x 1.
+    ASSERT_TRUE(mesh.CreateBox(3.0f, 4.0f, 5.0f));
     ASSERT_EQ(mesh.FindBuffer("position")->GetCount(), 24u);
     EXPECT_EQ(mesh.FindBuffer("position")->GetStride(), 16u);
     EXPECT_EQ(Indices(mesh).size(), 36u);
@@ -176,7 +177,7 @@ TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
 TEST(BuiltInMeshes, TorusIsBuiltThenNegated)
 {
     CMesh mesh(nullptr);
-    ASSERT_TRUE(BuildTorus(mesh, 30, 18, 0.3f, 1.0f));
+    ASSERT_TRUE(mesh.CreateTorus(30, 18, 0.3f, 1.0f));
     const uint32_t count = mesh.FindBuffer("position")->GetCount();
     EXPECT_EQ(count, 30u * 18);
     EXPECT_EQ(Indices(mesh).size(), 30u * 18 * 6);

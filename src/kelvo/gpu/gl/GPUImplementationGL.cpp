@@ -263,10 +263,10 @@ uint32_t CGPUImplementationGL::CreateBuiltInMeshes()
         {"text_mesh", BuildTextMesh},
         {"ball", [](CMesh& mesh) { return BuildBall(mesh, 3); }},
         {"twotris", BuildTwoTriangles},
-        {"cube", BuildBox},
+        {"cube", [](CMesh& mesh) { return mesh.CreateBox(1.0f, 1.0f, 1.0f); }},
         {"bilboard", BuildBillboard},
         {"teapot", BuildTeapot},
-        {"torus", [](CMesh& mesh) { return BuildTorus(mesh, 30, 18, 0.3f, 1.0f); }},
+        {"torus", [](CMesh& mesh) { return mesh.CreateTorus(30, 18, 0.3f, 1.0f); }},
     };
     for (const SBuiltInMesh& builtIn : kMeshes)
     {
