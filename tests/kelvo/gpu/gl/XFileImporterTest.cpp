@@ -307,3 +307,28 @@ TEST_F(XFileImporterTest, BinaryAndCompressedFilesLoadLikeText)
     EXPECT_FALSE(ImportXFile(Write("cut_zip.x", cut.substr(0, cut.size() - 20)), compressed,
                              error));
 }
+
+TEST_F(XFileImporterTest, VertexColoursBecomePackedDiffuseAfterTheNormals)
+{
+    const std::string text = R"(xof 0303txt 0032
+Mesh {
+ 3;
+ 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
+ 1;
+ 3;0,1,2;;
+ MeshTextureCoords { 3; 0.0;0.0;, 1.0;0.0;, 0.0;1.0;; }
+ MeshNormals { 1; 0.0;0.0;-1.0;; 1; 3;0,0,0;; }
+ MeshVertexColors { 3; 0;1.0;0.0;0.0;1.0;;, 1;0.0;1.0;0.0;0.5;;, 2;0.0;0.0;1.0;0.0;;; }
+}
+)";
+    SImportedMesh mesh;
+    std::string error;
+    ASSERT_TRUE(ImportXFile(Write("coloured.x", text), mesh, error)) << error;
+    EXPECT_EQ(StreamNames(mesh),
+              (std::vector<std::string>{"position", "normal", "diffuse", "tex0"}));
+    const SImportedStream& colours = *FindStream(mesh, "diffuse");
+    ASSERT_EQ(colours.m_Stride, 4u);
+    std::vector<uint32_t> packed(3);
+    std::memcpy(packed.data(), colours.m_Data.data(), 12);
+    EXPECT_EQ(packed, (std::vector<uint32_t>{0xffff0000u, 0x8000ff00u, 0x000000ffu}));
+}
