@@ -1,8 +1,8 @@
 #include "brovell/demo/DemoTimeline.h"
 
-#include "brovell/ProgramRandom.h"
 #include "brovell/demo/DemoStats.h"
 #include "brovell/scenes/Scene.h"
+#include "kelvo/core/Random15.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "platform/Log.h"
 
@@ -36,8 +36,8 @@ void CDemoTimeline::StartDemo()
     for (const SSceneEntry& entry : m_Entries)
         entry.m_Scene->LoadResources();
 
-    SeedProgramRandom(GetTickCountMs());
-    const int track = ProgramRandom() % 3;
+    ProgramRandom().Seed(GetTickCountMs());
+    const int track = ProgramRandom().Next() % 3;
 
     // The tick count's resolution, for the log.
     const uint32_t first = GetTickCountMs();
@@ -71,7 +71,7 @@ void CDemoTimeline::Frame()
     const float musicTime = static_cast<float>(m_Music->GetPositionSeconds());
     const float clockTime = static_cast<float>(m_Stopwatch.GetElapsedMs() * 0.001);
     // The drift between music and clock, now and then.
-    if (ProgramRandom() % 10 == 0)
+    if (ProgramRandom().Next() % 10 == 0)
         DebugLog("%f\n", musicTime - clockTime);
 
     // A position that stops moving means the music has ended (or never started).
