@@ -2,6 +2,7 @@
 // (StaticObjects.cpp) so that their order holds whatever the link order.
 #pragma once
 
+class CSoundManager;
 class CTaskManager;
 class CUpdateManager;
 class CSdlKelvoAppWindow;
@@ -9,3 +10,4 @@ class CSdlKelvoAppWindow;
 extern CSdlKelvoAppWindow g_AppWindow;
 extern CUpdateManager g_UpdateManager;
 extern CTaskManager g_TaskManager;
+extern CSoundManager g_SoundManager;

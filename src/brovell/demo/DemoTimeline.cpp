@@ -2,6 +2,7 @@
 
 #include "brovell/demo/DemoStats.h"
 #include "brovell/scenes/Scene.h"
+#include "brovell/sound/SoundManager.h"
 #include "kelvo/core/Random15.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "platform/Log.h"
@@ -46,7 +47,10 @@ void CDemoTimeline::StartDemo()
         changed = GetTickCountMs();
     DebugLog("gtc: %i\n", static_cast<int>(changed - first));
 
-    m_Music->PlayFile(kTracks[track]);
+    if (!m_Music)
+        m_Music = g_pSoundManager;
+    if (m_Music)
+        m_Music->PlayFile(kTracks[track]);
     // The demo clock counts from the start of the music.
     m_Stopwatch = CStopwatch();
 }
@@ -68,7 +72,7 @@ void CDemoTimeline::Frame()
         StartDemo();
         m_Started = true;
     }
-    const float musicTime = static_cast<float>(m_Music->GetPositionSeconds());
+    const float musicTime = m_Music ? static_cast<float>(m_Music->GetPositionSeconds()) : 0.0f;
     const float clockTime = static_cast<float>(m_Stopwatch.GetElapsedMs() * 0.001);
     // The drift between music and clock, now and then.
     if (ProgramRandom().Next() % 10 == 0)

@@ -24,7 +24,9 @@ struct SDemoSetup
 {
     std::vector<SSceneEntry> m_Entries; // in timeline order, windows touching
     CScene* m_Loader = nullptr;         // owned; may be null
-    IMusicPlayer* m_Music = nullptr;    // not owned
+    // Not owned. Null: the program's sound manager, looked up when the show starts (it is
+    // constructed after the demo).
+    IMusicPlayer* m_Music = nullptr;
     std::string m_StatsPath = "stats.txt";
     void (*m_Exit)(int) = nullptr;      // ends the process; null: _exit
 };

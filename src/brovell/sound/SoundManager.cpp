@@ -4,8 +4,11 @@
 #include "platform/Log.h"
 #include "platform/audio/AudioStream.h"
 
+CSoundManager* g_pSoundManager = nullptr;
+
 CSoundManager::CSoundManager()
 {
+    g_pSoundManager = this;
     // No audio output is not fatal: streams then play silently, so the show keeps its clock.
     if (!m_Audio.Init())
         DebugLog("[CSoundManager::CSoundManager] CAudioSystem::Init Failed! The music plays silently.\n");
@@ -13,6 +16,8 @@ CSoundManager::CSoundManager()
 
 CSoundManager::~CSoundManager()
 {
+    if (g_pSoundManager == this)
+        g_pSoundManager = nullptr;
     FreeStream();
     m_Audio.Free();
 }

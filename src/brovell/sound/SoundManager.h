@@ -1,6 +1,6 @@
 // The music of the demo: one stream at a time from an MP3 file named by its bare file name,
 // played through the audio layer. Its heard position is the demo's master clock. One
-// static object (g_SoundManager); main thread only.
+// static object (g_SoundManager), reachable through g_pSoundManager; main thread only.
 #pragma once
 
 #include "brovell/sound/MusicPlayer.h"
@@ -15,6 +15,7 @@ class CSoundManager : public IMusicPlayer
 {
 public:
     // Starts the audio output; without one the music plays silently on a real-time clock.
+    // Becomes g_pSoundManager.
     CSoundManager();
     ~CSoundManager();
     CSoundManager(const CSoundManager&) = delete;
@@ -38,4 +39,5 @@ private:
     CAudioStream* m_Stream = nullptr; // owned
 };
 
-extern CSoundManager g_SoundManager;
+// Set by the constructor, cleared by the destructor.
+extern CSoundManager* g_pSoundManager;

@@ -39,6 +39,11 @@ double SecondsAfter(const CSoundManager& sound, int milliseconds)
 
 TEST_F(SoundManagerTest, PlaysATrackByBareNameAndItsPositionAdvances)
 {
+    {
+        CSoundManager sound;
+        EXPECT_EQ(g_pSoundManager, &sound);
+    }
+    EXPECT_EQ(g_pSoundManager, nullptr);
     CSoundManager sound;
     EXPECT_EQ(sound.GetStream(), nullptr);
     EXPECT_EQ(sound.GetPositionSeconds(), 0.0);
