@@ -6,11 +6,18 @@
 #include "brovell/StaticObjects.h"
 #include "kelvo/core/ObjectTree.h"
 #include "kelvo/tasks/UpdateManager.h"
+#include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/3DSpace.h"
+#include "kelvo/world/CameraLogic.h"
+#include "kelvo/world/InputTargetLogic.h"
 #include "platform/Log.h"
 
 CGame* g_pGame = nullptr;
 
 CGame::CGame()
+    : m_Space(new C3DSpace({{-100.0f, -100.0f, -100.0f, 1.0f}, {100.0f, 100.0f, 100.0f, 1.0f}}))
+    , m_SerialUpdateKinds{CCameraLogic::StaticTypeId(), C3DObjectLogic::StaticTypeId(),
+                          CInputTargetLogic::StaticTypeId()}
 {
     g_pGame = this;
     // The 15-step unit circle table, written to the log at start-up.
@@ -22,6 +29,7 @@ CGame::CGame()
 
 CGame::~CGame()
 {
+    delete m_Space;
     if (g_pGame == this)
         g_pGame = nullptr;
 }
@@ -51,7 +59,13 @@ void CGame::UpdateObjects()
 
 void CGame::RefreshSpace()
 {
-    // The spatial tree joins here with the world objects.
+    m_Space->Refresh();
+}
+
+void CGame::AddToSpace(CGameObject* object)
+{
+    if (auto* logic = static_cast<C3DObjectLogic*>(object->FindLogic(C3DObjectLogic::StaticTypeId())))
+        m_Space->Insert(logic);
 }
 
 void CGame::RunDemo()

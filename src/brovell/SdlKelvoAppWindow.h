@@ -25,6 +25,7 @@ public:
 
 private:
     bool OnCreate();
+    void OnMouseMessage(const platform::SWindowMessage& message);
     void DestroyWindow();
 
     // IMainLoopHost

@@ -186,7 +186,7 @@ void ExtendBox(SBox& box, SVector4 point)
     box.max.z = std::fmax(box.max.z, point.z);
 }
 
-void ExtendBox(SBox& box, const SBox& other)
+void MergeBox(SBox& box, const SBox& other)
 {
     ExtendBox(box, other.min);
     ExtendBox(box, other.max);

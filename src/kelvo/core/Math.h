@@ -79,7 +79,7 @@ SVector3 TransformNormal(SVector3 n, const SMatrix& a);
 // Grows box to hold point (x, y, z; w untouched).
 void ExtendBox(SBox& box, SVector4 point);
 // Grows box to hold other (x, y, z).
-void ExtendBox(SBox& box, const SBox& other);
+void MergeBox(SBox& box, const SBox& other);
 // True when the boxes overlap on every axis; touching counts.
 bool BoxesOverlap(const SBox& a, const SBox& b);
 // The volume of the intersection of the boxes; 0 when they are apart on some axis.

@@ -23,7 +23,7 @@ void C3DObjectLogic::SetLocalBox(const SVector4& min, const SVector4& max)
 
 void C3DObjectLogic::ExtendLocalBox(const SVector4& min, const SVector4& max)
 {
-    ExtendBox(m_State.localBox, SBox{min, max});
+    MergeBox(m_State.localBox, SBox{min, max});
 }
 
 const SBox& C3DObjectLogic::GetWorldBox()

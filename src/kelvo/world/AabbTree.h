@@ -214,7 +214,7 @@ private:
             if (n->itemCount == 0)
                 n->content = item->box;
             else
-                ExtendBox(n->content, item->box);
+                MergeBox(n->content, item->box);
             ++n->itemCount;
         }
     }
@@ -274,7 +274,7 @@ private:
                 if (i == 0)
                     node->content = node->items[i]->box;
                 else
-                    ExtendBox(node->content, node->items[i]->box);
+                    MergeBox(node->content, node->items[i]->box);
             return;
         }
         node->itemCount = 0;
@@ -287,7 +287,7 @@ private:
             if (node->itemCount == 0)
                 node->content = child.content;
             else
-                ExtendBox(node->content, child.content);
+                MergeBox(node->content, child.content);
             node->itemCount += child.itemCount;
         }
         if (node->itemCount == 0)
