@@ -1,5 +1,6 @@
 #include "kelvo/core/Math.h"
 
+#include <algorithm>
 #include <utility>
 
 SMatrix MatrixIdentity()
@@ -178,12 +179,13 @@ SVector3 TransformNormal(SVector3 n, const SMatrix& a)
 
 void ExtendBox(SBox& box, SVector4 point)
 {
-    box.min.x = std::fmin(box.min.x, point.x);
-    box.min.y = std::fmin(box.min.y, point.y);
-    box.min.z = std::fmin(box.min.z, point.z);
-    box.max.x = std::fmax(box.max.x, point.x);
-    box.max.y = std::fmax(box.max.y, point.y);
-    box.max.z = std::fmax(box.max.z, point.z);
+    // Plain comparisons rather than fmin/fmax: this runs for every box corner of every frame.
+    box.min.x = point.x < box.min.x ? point.x : box.min.x;
+    box.min.y = point.y < box.min.y ? point.y : box.min.y;
+    box.min.z = point.z < box.min.z ? point.z : box.min.z;
+    box.max.x = point.x > box.max.x ? point.x : box.max.x;
+    box.max.y = point.y > box.max.y ? point.y : box.max.y;
+    box.max.z = point.z > box.max.z ? point.z : box.max.z;
 }
 
 void MergeBox(SBox& box, const SBox& other)
@@ -200,9 +202,9 @@ bool BoxesOverlap(const SBox& a, const SBox& b)
 
 float BoxOverlapVolume(const SBox& a, const SBox& b)
 {
-    const float x = std::fmin(a.max.x, b.max.x) - std::fmax(a.min.x, b.min.x);
-    const float y = std::fmin(a.max.y, b.max.y) - std::fmax(a.min.y, b.min.y);
-    const float z = std::fmin(a.max.z, b.max.z) - std::fmax(a.min.z, b.min.z);
+    const float x = std::min(a.max.x, b.max.x) - std::max(a.min.x, b.min.x);
+    const float y = std::min(a.max.y, b.max.y) - std::max(a.min.y, b.min.y);
+    const float z = std::min(a.max.z, b.max.z) - std::max(a.min.z, b.min.z);
     return x > 0.0f && y > 0.0f && z > 0.0f ? x * y * z : 0.0f;
 }
 
