@@ -1,9 +1,14 @@
 #include "brovell/SdlKelvoAppWindow.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
+#include "kelvo/gpu/ResourceManager.h"
+#include "kelvo/gpu/gl/GPUImplementationGL.h"
 #include "platform/Clock.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Log.h"
 
 using namespace platform;
@@ -22,6 +27,8 @@ int CSdlKelvoAppWindow::Run()
     }
     if (WindowProc({WM_CREATE, 0, 0}) != 0) {
         DebugLog("[CSdlKelvoAppWindow::Run] The window could not be set up.\n");
+        delete m_GPUImplementation;
+        m_GPUImplementation = nullptr;
         m_Window.Destroy();
         return 1;
     }
@@ -83,8 +90,29 @@ void CSdlKelvoAppWindow::OnMouseMessage(const SWindowMessage& message)
 
 bool CSdlKelvoAppWindow::OnCreate()
 {
-    // The GPU backend, the renderer and the world are set up here as they join.
+    RegisterDataFolder();
+    m_GPUImplementation = new CGPUImplementationGL();
+    const uint32_t result = m_GPUImplementation->Initialize(this, true);
+    if (result != kGPUResultOk) {
+        DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);
+        return false;
+    }
+    // The renderer and the world are set up here as they join.
     return true;
+}
+
+void CSdlKelvoAppWindow::RegisterDataFolder()
+{
+    // "data" below the working directory; the one beside the executable when there is none.
+    std::error_code error;
+    std::string folder = "data";
+    if (!std::filesystem::is_directory(folder, error))
+        folder = GetExecutableDirectory() + "data";
+    if (!std::filesystem::is_directory(folder, error)) {
+        DebugLog("[CSdlKelvoAppWindow::OnCreate] No data folder: neither ./data nor %s exists.\n", folder.c_str());
+        return;
+    }
+    CResourceManager::Instance().ScanDirectory(folder);
 }
 
 void CSdlKelvoAppWindow::DestroyWindow()
@@ -101,6 +129,21 @@ void CSdlKelvoAppWindow::GetClientSize(uint32_t& width, uint32_t& height) const
 void CSdlKelvoAppWindow::SetMouseCapture(bool capture)
 {
     m_Window.SetMouseCapture(capture);
+}
+
+bool CSdlKelvoAppWindow::MakeContextCurrent()
+{
+    return m_Window.MakeContextCurrent();
+}
+
+void CSdlKelvoAppWindow::GetDesktopSize(uint32_t& width, uint32_t& height) const
+{
+    m_Window.GetDesktopSize(width, height);
+}
+
+void CSdlKelvoAppWindow::SwapBuffers()
+{
+    m_Window.SwapBuffers();
 }
 
 bool CSdlKelvoAppWindow::PeekMessage(SWindowMessage& message)
@@ -122,7 +165,10 @@ void CSdlKelvoAppWindow::Frame()
 {
     m_Game.Frame();
     // Until the renderer draws and presents, the frame shows a cleared back buffer.
-    m_Window.ClearAndPresent(0.0f, 0.0f, 0.0f);
+    m_GPUImplementation->BeginScene();
+    m_GPUImplementation->Clear(true, true);
+    m_GPUImplementation->EndScene();
+    m_GPUImplementation->Present();
 }
 
 void CSdlKelvoAppWindow::ShowFrameRate(const char* text)

@@ -6,9 +6,12 @@
 
 #include "brovell/KelvoAppWindow.h"
 #include "brovell/MainLoop.h"
+#include "kelvo/gpu/gl/GLWindowSurface.h"
 #include "platform/window/Window.h"
 
-class CSdlKelvoAppWindow : public CKelvoAppWindow, private IMainLoopHost
+class CGPUImplementationGL;
+
+class CSdlKelvoAppWindow : public CKelvoAppWindow, public IGLWindowSurface, private IMainLoopHost
 {
 public:
     // Opens the window, plays until the loop ends and returns the process's exit code.
@@ -16,6 +19,11 @@ public:
 
     void GetClientSize(uint32_t& width, uint32_t& height) const override;
     void SetMouseCapture(bool capture) override;
+
+    // IGLWindowSurface
+    bool MakeContextCurrent() override;
+    void GetDesktopSize(uint32_t& width, uint32_t& height) const override;
+    void SwapBuffers() override;
 
     // Handles one message as the window procedure does; returns its result.
     int64_t WindowProc(const platform::SWindowMessage& message);
@@ -26,6 +34,7 @@ public:
 private:
     bool OnCreate();
     void OnMouseMessage(const platform::SWindowMessage& message);
+    void RegisterDataFolder();
     void DestroyWindow();
 
     // IMainLoopHost
@@ -37,4 +46,7 @@ private:
     void Sleep(uint32_t milliseconds) override;
 
     platform::Window m_Window;
+    // Created with the window and kept until the process ends: resources still held by
+    // their users stay valid (they are released through their handles, never by the backend).
+    CGPUImplementationGL* m_GPUImplementation = nullptr;
 };

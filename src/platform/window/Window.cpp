@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include <SDL.h>
-#include <epoxy/gl.h>
 
 #include "platform/window/KeyMapping.h"
 
@@ -121,9 +120,10 @@ void Window::Destroy()
         m_GLContext = nullptr;
     }
     if (m_Window) {
+        // The video subsystem stays up until the process ends: shutting it down unloads the
+        // GL driver, under the GL objects that the backend keeps to the end.
         SDL_DestroyWindow(m_Window);
         m_Window = nullptr;
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 
@@ -179,16 +179,24 @@ void Window::ShowAboutBox(const char* title, const char* text)
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title, text, m_Window);
 }
 
-void Window::ClearAndPresent(float red, float green, float blue)
+bool Window::MakeContextCurrent()
 {
-    if (!m_GLContext)
-        return;
-    glClearColor(red, green, blue, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    Present();
+    return m_GLContext && SDL_GL_MakeCurrent(m_Window, static_cast<SDL_GLContext>(m_GLContext)) == 0;
 }
 
-void Window::Present()
+void Window::GetDesktopSize(uint32_t& width, uint32_t& height) const
+{
+    SDL_DisplayMode mode{};
+    const int display = m_Window ? SDL_GetWindowDisplayIndex(m_Window) : 0;
+    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) != 0) {
+        width = height = 0;
+        return;
+    }
+    width = static_cast<uint32_t>(mode.w);
+    height = static_cast<uint32_t>(mode.h);
+}
+
+void Window::SwapBuffers()
 {
     if (m_Window)
         SDL_GL_SwapWindow(m_Window);

@@ -38,9 +38,12 @@ public:
     void SetMouseCapture(bool capture);
     void ShowAboutBox(const char* title, const char* text);
 
-    // Clears the back buffer to a colour and shows it (no vertical sync).
-    void ClearAndPresent(float red, float green, float blue);
-    void Present();
+    // Makes the window's GL context current on this thread; false when it has none.
+    bool MakeContextCurrent();
+    // The resolution of the desktop the window is on.
+    void GetDesktopSize(uint32_t& width, uint32_t& height) const;
+    // Shows the window's framebuffer (no vertical sync).
+    void SwapBuffers();
 
     static constexpr uint32_t kAboutCommand = 104;
 

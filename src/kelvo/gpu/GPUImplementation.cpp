@@ -1,0 +1,3 @@
+#include "kelvo/gpu/GPUImplementation.h"
+
+IGPUImplementation* g_pGPUImplementation = nullptr;

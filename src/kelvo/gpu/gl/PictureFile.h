@@ -1,0 +1,18 @@
+// Picture files (".jpg", ".png" and whatever else stb_image reads) decoded to RGBA8 rows,
+// row 0 at the top.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SPicture
+{
+    uint32_t m_Width = 0;
+    uint32_t m_Height = 0;
+    std::vector<uint8_t> m_Rgba; // bytes R, G, B, A per texel
+};
+
+// False (with the decoder's reason in outReason) when the file cannot be read or is no
+// picture.
+bool LoadPictureFile(const std::string& path, SPicture& outPicture, std::string& outReason);

@@ -1,0 +1,147 @@
+#include "GLBackendFixture.h"
+
+#include "kelvo/gpu/ResourceManager.h"
+
+#include <stb/stb_image_write.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace
+{
+void WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+const char* const kShaders = R"(
+vertex_shader vs
+{
+    void main() { gl_Position = vec4(in_position.xy * 2.0 - 1.0, 0.0, 1.0); }
+}
+)";
+
+// Removes the folder when the test program ends.
+class CDataFolderEnvironment : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        if (!s_Folder.empty())
+            std::filesystem::remove_all(s_Folder);
+    }
+    static inline std::string s_Folder;
+};
+const auto* const g_DataFolderEnvironment =
+    ::testing::AddGlobalTestEnvironment(new CDataFolderEnvironment);
+}
+
+const std::string& TestDataFolder()
+{
+    std::string& folder = CDataFolderEnvironment::s_Folder;
+    if (!folder.empty())
+        return folder;
+    char pattern[] = "/tmp/kelvo_gl_tests_XXXXXX";
+    folder = mkdtemp(pattern);
+    const std::filesystem::path root = folder;
+    WriteFile(root / "default.e", ReadFile(std::string(BROVELL_ASSETS_DIR) + "/default.e"));
+
+    // Two techniques whose outputs show which variables were bound.
+    WriteFile(root / "two_techniques.e", std::string(R"(float4 r_tt_a;
+float4 r_tt_b;
+float4 r_tt_c;
+float r_tt_unused;
+)") + kShaders + R"(
+pixel_shader ps_sum { layout(location = 0) out vec4 o; void main() { o = r_tt_a + r_tt_b; } }
+pixel_shader ps_c { layout(location = 0) out vec4 o; void main() { o = r_tt_c + r_tt_b; } }
+technique sum < string params = "  r_tt_a   r_tt_b "; > { pass P0 { VertexShader = vs; PixelShader = ps_sum; } }
+technique only_c < string params = "r_tt_c"; >
+{
+    pass P0 { VertexShader = vs; PixelShader = ps_c; }
+    pass P1 { VertexShader = vs; PixelShader = ps_sum; }
+}
+technique nothing { pass P0 { VertexShader = vs; PixelShader = ps_c; } }
+)");
+    WriteFile(root / "size_conflict.e", std::string("float r_sc_float;\n") + kShaders + R"(
+pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(r_sc_float); } }
+technique t < string params = "r_sc_float"; > { pass P0 { VertexShader = vs; PixelShader = ps; } }
+)");
+    WriteFile(root / "broken_shader.e", std::string(kShaders) + R"(
+pixel_shader ps
+{
+    layout(location = 0) out vec4 o;
+    void main() { o = undeclared_colour; }
+}
+technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
+)");
+    WriteFile(root / "empty.e", "");
+    WriteFile(root / "truncated.e", std::string("float4 r_tr_a;\n") + kShaders +
+                                        "technique t < string params = \"r_tr_a\"; >\n{\n    pass P0 { VertexShader = vs;");
+    const std::string ps = "pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(1.0); } }\n";
+    WriteFile(root / "undeclared_params.e", std::string("float4 r_ud_a;\n") + kShaders + ps +
+                                                "technique t < string params = \"r_ud_a r_ud_missing\"; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
+    WriteFile(root / "long_params.e", std::string("float4 r_lp_a;\n") + kShaders + ps +
+                                          "technique t < string params = \"r_lp_a" + std::string(506, ' ') +
+                                          "\"; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
+    WriteFile(root / "number_params.e", std::string(kShaders) + ps +
+                                            "technique t < float params = 1.0; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
+
+    // 4 x 2 picture: top row red, green, blue, white; bottom row black.
+    const uint8_t picture[4 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255,
+                                        0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+    stbi_write_png((root / "rows.png").c_str(), 4, 2, 4, picture, 16);
+    WriteFile(root / "not_a_picture.png", "this is text, not a picture\n");
+    // The texture of untextured materials.
+    const uint8_t white[4] = {255, 255, 255, 255};
+    stbi_write_jpg((root / "white.jpg").c_str(), 1, 1, 4, white, 100);
+
+    CResourceManager::Instance().ScanDirectory(folder);
+    return folder;
+}
+
+void GLBackendTestBase::SetUp()
+{
+    GLTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    TestDataFolder();
+    m_Window = std::make_unique<CTestWindow>(&m_Context);
+    m_Backend = std::make_unique<CGPUImplementationGL>();
+    ASSERT_EQ(m_Backend->Initialize(m_Window.get(), true), 0u);
+}
+
+void GLBackendTestBase::TearDown()
+{
+    // The built-in resources keep their one reference for the backend's life; give it back,
+    // so that only what a test forgot to release shows up as a leak. Materials go first: they
+    // hold references on the effect and on "white.jpg".
+    if (m_Backend != nullptr)
+    {
+        for (const char* name : {"red", "green", "blue", "ambient_red", "ambient_green",
+                                 "ambient_blue", "white", "default"})
+            ReleaseBuiltIn(kGPUObjectMaterial, name);
+        for (const char* name : {"line_mesh", "text_mesh", "ball", "twotris", "cube", "bilboard",
+                                 "teapot", "torus"})
+            ReleaseBuiltIn(kGPUObjectMesh, name);
+        ReleaseBuiltIn(kGPUObjectEffect, "default");
+    }
+    m_Backend.reset();
+    m_Window.reset();
+}
+
+void GLBackendTestBase::ReleaseBuiltIn(uint32_t type, const std::string& name)
+{
+    if (const GPUObjectHandle* found = m_Backend->FindByName(name, type))
+    {
+        const GPUObjectHandle handle = *found;
+        m_Backend->ReleaseResource(&handle);
+        m_Backend->ReleaseResource(&handle);
+    }
+}

@@ -1,0 +1,62 @@
+// Fixture for tests of the GL backend and its resources: a GL test context behind a window
+// stand-in, a backend initialised on it, and a data folder registered once per process
+// with default.e from the assets and the test's own files.
+#pragma once
+
+#include "GLTestContext.h"
+
+#include "kelvo/core/Rtti.h"
+#include "kelvo/gpu/gl/GLWindowSurface.h"
+#include "kelvo/gpu/gl/GPUImplementationGL.h"
+
+#include <memory>
+#include <string>
+
+// The window as the backend sees it, over the test context's pbuffer.
+class CTestWindow : public CRttiObject, public IGLWindowSurface
+{
+public:
+    explicit CTestWindow(CGLTestContext* context)
+        : m_Context(context)
+    {
+    }
+
+    bool MakeContextCurrent() override { return true; }
+    void GetClientSize(uint32_t& outWidth, uint32_t& outHeight) const override
+    {
+        outWidth = m_ClientWidth;
+        outHeight = m_ClientHeight;
+    }
+    void GetDesktopSize(uint32_t& outWidth, uint32_t& outHeight) const override
+    {
+        outWidth = 1920;
+        outHeight = 1080;
+    }
+    void SwapBuffers() override
+    {
+        ++m_SwapCount;
+        m_Context->SwapBuffers();
+    }
+
+    uint32_t m_ClientWidth = GLTest::kWindowWidth;
+    uint32_t m_ClientHeight = GLTest::kWindowHeight;
+    int m_SwapCount = 0;
+
+private:
+    CGLTestContext* m_Context;
+};
+
+// Registers the test data folder (first call only) and gives its path.
+const std::string& TestDataFolder();
+
+class GLBackendTestBase : public GLTest
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Gives back a built-in resource's own reference (and the look-up's).
+    void ReleaseBuiltIn(uint32_t type, const std::string& name);
+
+    std::unique_ptr<CTestWindow> m_Window;
+    std::unique_ptr<CGPUImplementationGL> m_Backend;
+};
