@@ -143,7 +143,7 @@ void SpaceTrace(benchmark::State& state)
     int hits = 0;
     for (auto _ : state) {
         kelvo::trace_hit_t hit;
-        hits += world.space.Trace(RandomRay(random, static_cast<float>(state.range(0))), hit,
+        hits += world.space.Tree::Trace(RandomRay(random, static_cast<float>(state.range(0))), hit,
                                                   EntersWorldBox);
         benchmark::DoNotOptimize(hit);
     }

@@ -6,10 +6,15 @@
 #include "brovell/StaticObjects.h"
 #include "kelvo/core/ObjectTree.h"
 #include "kelvo/tasks/UpdateManager.h"
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/Mesh.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/3DSpace.h"
+#include "kelvo/world/BeingObjectLogic.h"
 #include "kelvo/world/CameraLogic.h"
 #include "kelvo/world/InputTargetLogic.h"
+#include "kelvo/world/PrimitiveObject.h"
+#include "kelvo/world/RenderableLogic.h"
 #include "platform/Log.h"
 
 CGame* g_pGame = nullptr;
@@ -17,7 +22,7 @@ CGame* g_pGame = nullptr;
 CGame::CGame()
     : m_Space(new C3DSpace({{-100.0f, -100.0f, -100.0f, 1.0f}, {100.0f, 100.0f, 100.0f, 1.0f}}))
     , m_SerialUpdateKinds{CCameraLogic::StaticTypeId(), C3DObjectLogic::StaticTypeId(),
-                          CInputTargetLogic::StaticTypeId()}
+                          CInputTargetLogic::StaticTypeId(), CRenderableLogic::StaticTypeId()}
 {
     g_pGame = this;
     // The 15-step unit circle table, written to the log at start-up.
@@ -60,6 +65,42 @@ void CGame::UpdateObjects()
 void CGame::RefreshSpace()
 {
     m_Space->Refresh();
+}
+
+void CGame::CreateWorld()
+{
+    // World objects live until the process ends; nothing deletes them.
+    auto* cameraRig = new CGameObject();
+    cameraRig->SetParent(this);
+    cameraRig->AddLogic<C3DObjectLogic>();
+    cameraRig->AddLogic<CCameraLogic>();
+    m_CameraObject = cameraRig;
+
+    // The car shows its mesh with the mesh's own materials.
+    auto* car = new CPrimitiveObject(kNoBuiltInPrimitive);
+    car->SetParent(this);
+    car->AddLogic<CRenderableLogic>()->ShowSurface("BugattiVeyron.am", "");
+    AddToSpace(car);
+
+    // The ground: a box 55 units on a side, made once under the name "ground".
+    if (g_pGPUImplementation)
+        if (CMesh* ground = g_pGPUImplementation->CreateMesh("ground")) {
+            ground->CreateBox(1.0f, 1.0f, 1.0f);
+            ground->Transform(MatrixScaling(55.0f, 55.0f, 55.0f));
+            ground->Update();
+        }
+    auto* groundObject = new CPrimitiveObject(kNoBuiltInPrimitive);
+    groundObject->SetParent(this);
+    AddToSpace(groundObject);
+
+    auto* walker = new CGameObject();
+    walker->SetParent(this);
+    CBeingObjectLogic* walkerLogic = walker->AddLogic<CBeingObjectLogic>();
+    STransformState state = walkerLogic->GetTransformState();
+    state.local = MatrixTranslation(0.0f, 0.0f, 100.0f);
+    walkerLogic->SetTransformState(state);
+
+    cameraRig->SetParent(walker);
 }
 
 void CGame::AddToSpace(CGameObject* object)

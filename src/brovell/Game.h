@@ -25,6 +25,9 @@ public:
     void RequestQuit() { m_QuitRequested = true; }
     bool IsQuitRequested() const { return m_QuitRequested; }
 
+    // The initial world: the camera rig, the car, the ground mesh and its object, and the
+    // walker at (0, 0, 100) carrying the camera rig. Once, after the GPU backend is up.
+    void CreateWorld();
     // Puts the object's C3DObjectLogic, if it has one, into the space.
     void AddToSpace(CGameObject* object);
 

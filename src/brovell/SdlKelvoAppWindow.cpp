@@ -97,7 +97,8 @@ bool CSdlKelvoAppWindow::OnCreate()
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);
         return false;
     }
-    // The renderer and the world are set up here as they join.
+    // The renderer is set up here as it joins.
+    m_Game.CreateWorld();
     return true;
 }
 

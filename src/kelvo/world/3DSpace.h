@@ -17,6 +17,8 @@ public:
 
     static constexpr uint32_t kContentColour = 0x8F8F8F;
     static constexpr uint32_t kCellColour = 0x6F6F6F;
+    // Extra height given to every object's box on each axis, as for mesh triangles.
+    static constexpr float kBoxThickness = 0.0001f;
 
     explicit C3DSpace(const SBox& rootCell)
         : Tree(rootCell)
@@ -35,6 +37,10 @@ public:
     // space into its transform state.
     bool QueryVisible(std::vector<C3DObjectLogic*>& out, const SMatrix& projection, const STransformState& camera,
                       float radius);
+
+    // The nearest object whose renderable surfaces the ray meets (see CRenderableLogic::
+    // TraceSurfaces); hit.distance is s * ray.length for the hit at fraction s of the segment.
+    bool Trace(const SRay& ray, kelvo::trace_hit_t& hit) const;
 
     // Draws the content boxes of node (the root when null) and its subtree, and the cell
     // box of every leaf with items, through drawBox(box, colour).

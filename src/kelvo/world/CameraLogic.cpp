@@ -5,6 +5,7 @@
 
 #include "kelvo/core/FractalNoise.h"
 #include "kelvo/core/GameObject.h"
+#include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/world/3DObjectLogic.h"
 
@@ -25,10 +26,10 @@ C3DObjectLogic* TransformOf(const CGameObject* owner)
     return static_cast<C3DObjectLogic*>(FindLogic(owner, C3DObjectLogic::StaticTypeId()));
 }
 
-// Height over width of the view; square until a GPU implementation reports its own.
+// Height over width of the view; square without a GPU implementation.
 float ViewAspect()
 {
-    return 1.0f;
+    return g_pGPUImplementation ? g_pGPUImplementation->GetAspect() : 1.0f;
 }
 
 // The fractal sum of the shake at time t (one accumulator per value).

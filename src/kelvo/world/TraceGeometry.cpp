@@ -44,12 +44,6 @@ CTraceGeometry::~CTraceGeometry()
     FreeTriangles();
 }
 
-void CTraceGeometry::MarkForBuild()
-{
-    CSectionLock lock(this);
-    m_NeedsBuild = true;
-}
-
 void CTraceGeometry::EnsureBuilt(const STraceSource& source)
 {
     CSectionLock lock(this);

@@ -4,6 +4,7 @@
 // the built tree without the lock.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "kelvo/tasks/Section.h"
@@ -34,7 +35,8 @@ public:
     ~CTraceGeometry() override;
 
     // The next EnsureBuilt builds again.
-    void MarkForBuild();
+    void MarkForBuild() { m_NeedsBuild = true; }
+    bool NeedsBuild() const { return m_NeedsBuild; }
     // Builds from source when marked; counts the builds.
     void EnsureBuilt(const STraceSource& source);
     // Replaces the tree with the triangles of source. Triangles with an index past the
@@ -57,7 +59,7 @@ public:
 private:
     void FreeTriangles();
 
-    bool m_NeedsBuild = true;
+    std::atomic<bool> m_NeedsBuild = true;
     uint32_t m_BuildCount = 0;
     uint32_t m_TriangleCount = 0;
     STraceGeometryTriangle* m_Triangles = nullptr;
