@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "FakeGPUImplementation.h"
 #include "kelvo/core/FractalNoise.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/world/3DObjectLogic.h"
@@ -121,4 +122,17 @@ TEST(FractalNoise, InterpolatesBetweenSmoothedIntegersAndAddsOctaves)
     const float expected = 10.0f + InterpolatedNoise(0.3f) + 0.2f * InterpolatedNoise(0.6f) +
                            0.04f * InterpolatedNoise(1.2f);
     EXPECT_NEAR(sum, expected, 1e-6f);
+}
+
+TEST(Camera, UpdateTakesTheAspectOfTheGPUImplementation)
+{
+    CTestObject object;
+    object.AddLogic<C3DObjectLogic>();
+    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
+    camera->Update(); // no GPU implementation: square
+    EXPECT_FLOAT_EQ(camera->GetRight(), camera->GetTop());
+    CFakeGPUImplementation gpu;
+    gpu.m_Aspect = 0.5f;
+    camera->Update();
+    EXPECT_FLOAT_EQ(camera->GetRight(), 2.0f * camera->GetTop());
 }
