@@ -1,0 +1,41 @@
+#include "brovell/scenes/PictureWobble.h"
+#include "kelvo/core/FractalNoise.h"
+
+#include <gtest/gtest.h>
+
+// Integer noise worked through by hand in 32-bit arithmetic.
+TEST(FractalNoise, IntegerNoiseMatchesValuesWorkedByHand)
+{
+    // n = 0: m = 0, v = -771171059 wrapped = 3523796237, masked 1376312589.
+    EXPECT_FLOAT_EQ(IntegerNoise(0), static_cast<float>(1.0 - 1376312589.0 / 1073741824.0));
+    // n = 1: m = 8193; m*m*15731 + 789221 wraps to 3681093720; times m wraps to 4235462744;
+    // less 771171059 is 3464291685, masked 1316808037.
+    EXPECT_FLOAT_EQ(IntegerNoise(1), static_cast<float>(1.0 - 1316808037.0 / 1073741824.0));
+    // Smoothing weighs the neighbours a quarter each; at an integer x no interpolation.
+    EXPECT_FLOAT_EQ(SmoothedNoise(1), 0.25f * IntegerNoise(0) + 0.5f * IntegerNoise(1) + 0.25f * IntegerNoise(2));
+    EXPECT_FLOAT_EQ(InterpolatedNoise(1.0f), SmoothedNoise(1));
+    // Halfway the cosine weight is one half.
+    EXPECT_NEAR(InterpolatedNoise(1.5f), 0.5f * (SmoothedNoise(1) + SmoothedNoise(2)), 1e-6f);
+}
+
+TEST(PictureWobble, DriftsPositionBySeparateSumsAndSizeByOneSharedSum)
+{
+    const float t = 3.3f;
+    float first = 0.0f, second = 0.0f, third = 0.0f;
+    AddFractalNoise(first, t, 1.0f, 1.0f, 0.2f, 5);
+    AddFractalNoise(second, t + 10.0f, 1.0f, 1.0f, 0.2f, 5);
+    AddFractalNoise(third, t + 20.0f, 1.0f, 1.0f, 0.2f, 5);
+
+    SVector4 rectangle{1.0f, 2.0f, 3.0f, 4.0f};
+    ApplyWobble(rectangle, t, {0.3f, 0.1f});
+    EXPECT_FLOAT_EQ(rectangle.x, 1.0f + first * 0.3f);
+    EXPECT_FLOAT_EQ(rectangle.y, 2.0f + second * 0.3f);
+    EXPECT_NEAR(rectangle.z, 3.0f + (first + third) * 0.1f, 1e-5f);
+    EXPECT_NEAR(rectangle.w, 4.0f + (first + third) * 0.1f, 1e-5f);
+    EXPECT_NE(rectangle.x - 1.0f, rectangle.y - 2.0f);
+
+    SVector4 still{1.0f, 2.0f, 3.0f, 4.0f};
+    ApplyWobble(still, t, {});
+    EXPECT_EQ(still.x, 1.0f);
+    EXPECT_EQ(still.w, 4.0f);
+}
