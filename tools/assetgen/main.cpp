@@ -1,6 +1,7 @@
 // assetgen: makes the generated assets into a folder.
-//   assetgen <output folder> [kind...]    kinds: music (all kinds when none is named)
+//   assetgen <output folder> [kind...]    kinds: music, pictures (all kinds when none is named)
 #include "music/MusicMaker.h"
+#include "pictures/PictureMaker.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@ struct SAssetKind
 
 constexpr SAssetKind kKinds[] = {
     {"music", &MakeMusic},
+    {"pictures", &MakePictures},
 };
 }
 
