@@ -1,0 +1,15 @@
+// Kernel code is shared by the CPU backend (plain C++) and the CUDA backend (nvcc): functions
+// marked QB_HOST_DEVICE compile for both. Kernel headers use no standard-library containers
+// and no exceptions.
+#pragma once
+
+#include <stdint.h>
+#include <math.h>
+
+#if defined(__CUDACC__)
+#define QB_HOST_DEVICE __host__ __device__
+#else
+#define QB_HOST_DEVICE
+#endif
+
+#define QB_INLINE QB_HOST_DEVICE inline

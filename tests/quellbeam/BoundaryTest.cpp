@@ -1,0 +1,51 @@
+// The library as the program sees it: loaded with dlopen, one export, one tracer object whose
+// ITracer side is reached by a run-time cast across the library boundary.
+#include "platform/DynamicLibrary.h"
+#include "quellbeam/RayTracer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+
+namespace
+{
+using GetRayTracerFunction = IRayTracer* (*)();
+}
+
+TEST(Boundary, GetRayTracerHandsOutOneObjectWhoseTracerSideIsFoundByCast)
+{
+    platform::DynamicLibrary library;
+    ASSERT_TRUE(library.Open(QUELLBEAM_LIBRARY_PATH)) << library.GetError();
+    auto getRayTracer = reinterpret_cast<GetRayTracerFunction>(library.FindSymbol("GetRayTracer"));
+    ASSERT_NE(getRayTracer, nullptr) << library.GetError();
+    IRayTracer* rayTracer = getRayTracer();
+    ASSERT_NE(rayTracer, nullptr);
+    EXPECT_EQ(getRayTracer(), rayTracer);
+
+    ITracer* tracer = dynamic_cast<ITracer*>(rayTracer);
+    ASSERT_NE(tracer, nullptr);
+    // The second interface is a different sub-object of the same tracer.
+    EXPECT_NE(static_cast<void*>(tracer), static_cast<void*>(rayTracer));
+    EXPECT_EQ(dynamic_cast<void*>(tracer), dynamic_cast<void*>(rayTracer));
+
+    // The public block starts zeroed and the program may write its debug pixel.
+    EXPECT_EQ(rayTracer->status, 0u);
+    EXPECT_EQ(rayTracer->debug_info[31][3], 0.0f);
+    rayTracer->debug_pixel[0] = 5;
+    EXPECT_EQ(getRayTracer()->debug_pixel[0], 5);
+    // Before the device is set up a frame does nothing.
+    rayTracer->Prepare();
+    rayTracer->Trace();
+    rayTracer->Finish();
+    EXPECT_TRUE(rayTracer->SetScreenSize(1280, 960));
+
+    // Only the one export is visible; the tracer's classes stay inside the library.
+    EXPECT_EQ(library.FindSymbol("DebugLog"), nullptr);
+    EXPECT_EQ(library.FindSymbol("_ZN9quellbeam11CGeomTracer6UpdateEv"), nullptr);
+}
+
+TEST(Boundary, ViewBlockIsEightyBytesOfPositionAndFourCorners)
+{
+    EXPECT_EQ(sizeof(SViewBlock), 80u);
+    EXPECT_EQ(offsetof(SViewBlock, corners), 16u);
+}

@@ -1,0 +1,291 @@
+// The tracer's host side on the CPU backend: set-up, tiling, sphere lists per scene mode,
+// material uploads, the tree box, and one traced frame.
+#include "RecordingBackend.h"
+
+#include "quellbeam/MemoryTexture.h"
+#include "quellbeam/host/GeomTracer.h"
+#include "quellbeam/host/StartScene.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+using namespace quellbeam;
+using namespace quellbeam::test;
+
+namespace
+{
+CRecordingBackend::SLog g_Log;
+
+std::unique_ptr<ITracerBackend> MakeRecording() { return std::make_unique<CRecordingBackend>(&g_Log, false); }
+std::unique_ptr<ITracerBackend> MakeFailing() { return std::make_unique<CRecordingBackend>(&g_Log, true); }
+
+// A tracer on the recording backend with small output and input textures.
+struct STracerFixture
+{
+    explicit STracerFixture(uint32_t width = 128, uint32_t height = 16, BackendFactory preferred = &MakeRecording)
+        : output(width, height, kTracerTextureFloat4)
+        , input(width, height, kTracerTextureFloat4)
+        , tracer(preferred, &MakeRecording)
+    {
+        g_Log = {};
+        tracer.SetGLData(&output, &input);
+        tracer.SetScreenSize(width, height);
+    }
+
+    // A camera at `position` looking down -z with a 90-degree view.
+    void LookFrom(float x, float y, float z)
+    {
+        SViewBlock view = {{x, y, z, 1}, {{-1, 0.75f, -1, 0}, {1, 0.75f, -1, 0}, {-1, -0.75f, -1, 0}, {1, -0.75f, -1, 0}}};
+        tracer.SetView(&view);
+    }
+
+    void Frame()
+    {
+        tracer.Prepare();
+        tracer.Trace();
+        tracer.Finish();
+    }
+
+    CMemoryTexture output;
+    CMemoryTexture input;
+    CGeomTracer tracer;
+};
+
+size_t MaterialWrites(const CRecordingBackend::SLog& log)
+{
+    size_t writes = 0;
+    for (const SSceneWrite& write : log.sceneWrites)
+        writes += write.offset != 0 ? 1 : 0;
+    return writes;
+}
+}
+
+TEST(GeomTracer, SetScreenSizeUploadsTheWorkTiling)
+{
+    STracerFixture fixture;
+    EXPECT_TRUE(fixture.tracer.SetScreenSize(1280, 960));
+    EXPECT_EQ(g_Log.constants.totalBlocks, 1200u);
+    EXPECT_EQ(g_Log.constants.blocksX, 10u);
+    EXPECT_EQ(g_Log.registered, 2);
+}
+
+TEST(GeomTracer, StartsWithTheRandomSpheresAndFitsTheTreeBoxToThem)
+{
+    STracerFixture fixture;
+    const std::vector<SVec4>& spheres = fixture.tracer.GetSpheres();
+    ASSERT_EQ(spheres.size(), kStartSphereCount);
+    ASSERT_EQ(fixture.tracer.GetMaterials().size(), kStartSphereCount);
+    for (const SMaterial& m : fixture.tracer.GetMaterials())
+    {
+        EXPECT_GE(m.reflectance, 0.06f);
+        EXPECT_GE(m.diffuse, 0.0f);
+        EXPECT_GE(m.exponent, 16.0f);
+        EXPECT_EQ(m.w7, 0.2f);
+    }
+    // Materials behind the 5000 spheres, then the spheres.
+    ASSERT_EQ(g_Log.sceneWrites.size(), 2u);
+    EXPECT_EQ(g_Log.sceneWrites[0].offset, 80000u);
+    EXPECT_EQ(g_Log.sceneWrites[0].bytes, 160000u);
+    EXPECT_EQ(g_Log.sceneWrites[1].bytes, 80000u);
+
+    fixture.tracer.UploadSpheres();
+    float minimum = 0, maximum = 0;
+    for (const SVec4& s : spheres)
+    {
+        minimum = std::min({minimum, s.x - s.w, s.y - s.w, s.z - s.w});
+        maximum = std::max({maximum, s.x + s.w, s.y + s.w, s.z + s.w});
+    }
+    EXPECT_EQ(g_Log.constants.minBB, minimum);
+    EXPECT_EQ(g_Log.constants.maxBB, maximum);
+    EXPECT_GT(maximum, 50.0f);
+    EXPECT_EQ(MaterialWrites(g_Log), 1u);  // same count: no second material upload
+}
+
+TEST(GeomTracer, JugglerFieldIsBuiltOnceAndTheSameEveryTime)
+{
+    STracerFixture first;
+    first.tracer.StartJugglerField();
+    const std::vector<SJugglerInstance> instances = first.tracer.GetInstances();
+    first.tracer.SetTime(5.0f);
+    first.tracer.StartJugglerField();  // already in the mode: kept
+    ASSERT_EQ(first.tracer.GetInstances().size(), instances.size());
+    EXPECT_EQ(first.tracer.GetInstances()[0].time, 5.0f);
+
+    // Another tracer that drew other random values first lays out the same field.
+    STracerFixture second;
+    second.tracer.StartBallSimulation(5);
+    second.tracer.StartJugglerField();
+    ASSERT_EQ(second.tracer.GetInstances().size(), instances.size());
+    for (size_t i = 0; i < instances.size(); ++i)
+        EXPECT_EQ(std::memcmp(&instances[i], &second.tracer.GetInstances()[i], sizeof(SJugglerInstance)), 0);
+
+    second.tracer.UploadSpheres();
+    EXPECT_EQ(second.tracer.GetSpheres().size(), instances.size() * CJugglerModel::kSpheres);
+    EXPECT_EQ(g_Log.constants.planeY, 0.0f);
+    EXPECT_EQ(g_Log.constants.mat[5], 0.9f);
+}
+
+TEST(GeomTracer, MaterialsGoToTheDeviceOnlyWhenTheCountChanges)
+{
+    STracerFixture fixture;
+    fixture.tracer.StartBallSimulation(5);
+    fixture.tracer.UploadSpheres();
+    ASSERT_EQ(MaterialWrites(g_Log), 2u);  // start scene, then 730 balls
+    const SSceneWrite& write = g_Log.sceneWrites.back().offset != 0 ? g_Log.sceneWrites.back()
+                                                                     : g_Log.sceneWrites[g_Log.sceneWrites.size() - 2];
+    EXPECT_EQ(write.offset, 730u * 16u);
+    EXPECT_EQ(write.bytes, 730u * 32u);
+    fixture.tracer.SetTime(0.5f);
+    fixture.tracer.Update();
+    fixture.tracer.UploadSpheres();
+    EXPECT_EQ(MaterialWrites(g_Log), 2u);
+    // The balls keep the start scene's first materials.
+    EXPECT_EQ(fixture.tracer.GetMaterials().size(), 730u);
+    EXPECT_GE(fixture.tracer.GetMaterials()[0].reflectance, 0.06f);
+}
+
+TEST(GeomTracer, BallSimulationIsScaledIntoTheFixedBoxWithCappedRadii)
+{
+    STracerFixture fixture;
+    fixture.tracer.StartBallSimulation(5);
+    fixture.tracer.UploadSpheres();
+    const std::vector<SVec4>& spheres = fixture.tracer.GetSpheres();
+    ASSERT_EQ(spheres.size(), 730u);
+    const float scale = 214.5f / 2.6f;
+    const SBall& first = fixture.tracer.GetBallSimulation().GetBalls()[0];
+    EXPECT_FLOAT_EQ(spheres[0].x, first.position[0] * scale);
+    EXPECT_FLOAT_EQ(spheres[0].w, 0.019f * 1.1f * scale);
+    EXPECT_FLOAT_EQ(spheres[729].w, 3.3333333f);  // 0.04 x 1.1 x 82.5 is capped
+    EXPECT_EQ(g_Log.constants.minBB, -100.0f);
+    EXPECT_EQ(g_Log.constants.maxBB, 100.0f);
+    EXPECT_EQ(g_Log.constants.planeY, -30.0f);
+    EXPECT_EQ(g_Log.constants.mat[4], 0.7f);
+    EXPECT_EQ(g_Log.constants.mat[13], 0.3f);
+
+    const float gravity[3] = {1, 2, 3};
+    fixture.tracer.SetGravity(gravity);
+    fixture.tracer.SetGravity(nullptr);  // ignored
+    EXPECT_EQ(fixture.tracer.GetBallSimulation().GetAcceleration()[2], 3.0f);
+}
+
+TEST(GeomTracer, ShadingSettingsReachTheDeviceConstants)
+{
+    STracerFixture fixture;
+    const float a[3] = {0.1f, 0.2f, 0.3f}, light[3] = {0, 60, 60};
+    fixture.tracer.SetShading(true, a, nullptr, light);
+    EXPECT_EQ(g_Log.constants.planeTexture, 1u);
+    EXPECT_EQ(g_Log.constants.mat[1], 0.2f);
+    EXPECT_EQ(g_Log.constants.mat[8], 1.0f);  // colour B untouched
+    EXPECT_EQ(g_Log.constants.lightPos[2], 60.0f);
+    fixture.tracer.SetShading(false, nullptr, nullptr, nullptr);
+    EXPECT_EQ(g_Log.constants.planeTexture, 0u);
+}
+
+TEST(GeomTracer, ADeviceBackendThatCannotStartHandsOverToTheCpu)
+{
+    STracerFixture fixture(128, 8, &MakeFailing);
+    ASSERT_TRUE(fixture.tracer.IsReady());
+    EXPECT_STREQ(fixture.tracer.GetBackend()->GetName(), "recording CPU");
+    EXPECT_EQ(fixture.tracer.GetSpheres().size(), kStartSphereCount);
+}
+
+TEST(GeomTracer, TracesTheSingleJugglerIntoTheOutputTexture)
+{
+    STracerFixture fixture(128, 16);
+    const float light[3] = {0, 60, 60};
+    fixture.tracer.SetShading(false, nullptr, nullptr, light);
+    fixture.tracer.StartSingleJuggler();
+    fixture.tracer.UploadSpheres();
+    ASSERT_EQ(fixture.tracer.GetSpheres().size(), 88u);
+    // The camera faces the figure from 40 units away at chest height.
+    fixture.LookFrom(0, 12, 40);
+    fixture.tracer.SetView(nullptr);  // ignored: the last view stays
+    fixture.Frame();
+    EXPECT_EQ(fixture.output.GetLockCount(), 1);
+    EXPECT_EQ(fixture.output.GetUnlockCount(), 1);
+    EXPECT_EQ(fixture.tracer.GetTreeCopy()[kTreeCountWord], 88u);
+
+    const SRayCounts counts = fixture.tracer.GetBackend()->GetRayCounts();
+    EXPECT_EQ(counts.primary, 128u * 16u);
+    // The upper half looks upward: sky, and the figure's upper body in front of it.
+    int figure = 0, sky = 0;
+    for (uint32_t y = 0; y < 8; ++y)
+        for (uint32_t x = 0; x < 128; ++x)
+        {
+            const float* texel = fixture.output.Texel(x, y);
+            ASSERT_TRUE(std::isfinite(texel[0]) && std::isfinite(texel[1]) && std::isfinite(texel[2]));
+            // Sky pixels carry the gradient's blue; the figure's skin and shirt are reddish.
+            sky += texel[2] > 0.9f && texel[0] < texel[2] ? 1 : 0;
+            figure += texel[0] > texel[2] + 0.1f ? 1 : 0;
+        }
+    EXPECT_GT(figure, 10);
+    EXPECT_GT(sky, 500);
+}
+
+TEST(GeomTracer, EveryPixelIsTracedAtSizesThatAreNotWholeUnits)
+{
+    // 200 x 12 is one and a half units across and down; the texture is smaller still, and
+    // nothing may be written past it.
+    STracerFixture fixture(200, 12);
+    CMemoryTexture small(150, 10, kTracerTextureFloat4);
+    fixture.tracer.SetGLData(&small, &fixture.input);
+    ASSERT_TRUE(fixture.tracer.SetScreenSize(200, 12));
+    EXPECT_EQ(g_Log.constants.blocksX, 2u);
+    EXPECT_EQ(g_Log.constants.totalBlocks, 4u);
+    fixture.tracer.UploadSpheres();
+    fixture.LookFrom(0, 0, 150);
+    fixture.Frame();
+    EXPECT_EQ(fixture.tracer.GetBackend()->GetRayCounts().primary, 150u * 10u);
+    for (uint32_t y = 0; y < 10; ++y)
+        for (uint32_t x = 0; x < 150; ++x)
+            ASSERT_GT(small.Texel(x, y)[0] + small.Texel(x, y)[1] + small.Texel(x, y)[2], 0.0f) << x << "," << y;
+}
+
+TEST(GeomTracer, FloorTextureIsRegisteredOnceAndCopiedWhenItBecomesCurrent)
+{
+    STracerFixture fixture;
+    CMemoryTexture metal(8, 8, kTracerTextureArgb8);
+    CMemoryTexture wood(8, 8, kTracerTextureArgb8);
+    fixture.tracer.SetTexture(&metal);
+    fixture.tracer.SetTexture(&metal);
+    EXPECT_EQ(metal.GetLockCount(), 1);
+    EXPECT_EQ(metal.GetUnlockCount(), 1);
+    fixture.tracer.SetTexture(&wood);
+    fixture.tracer.SetTexture(&metal);
+    EXPECT_EQ(metal.GetLockCount(), 2);
+    EXPECT_EQ(g_Log.registered, 4);  // output, input, metal, wood
+    // A texture of the wrong format is refused and none stays bound.
+    CMemoryTexture floats(8, 8, kTracerTextureFloat4);
+    fixture.tracer.SetTexture(&floats);
+    EXPECT_EQ(floats.GetLockCount(), 0);
+}
+
+TEST(GeomTracer, AFrameUsesTheViewSetAfterPrepare)
+{
+    // The renderer's order: Prepare, SetView, Trace, Finish. The first frame already shows the
+    // camera it was given, so it equals the second.
+    STracerFixture fixture(128, 8);
+    fixture.tracer.UploadSpheres();
+    const SViewBlock view = {{0, 0, 150, 1}, {{-0.3f, 0.1f, -1, 0}, {0.3f, 0.1f, -1, 0}, {-0.3f, -0.1f, -1, 0}, {0.3f, -0.1f, -1, 0}}};
+    std::vector<float> frames[2];
+    for (std::vector<float>& image : frames)
+    {
+        fixture.tracer.Prepare();
+        fixture.tracer.SetView(&view);
+        fixture.tracer.Trace();
+        fixture.tracer.Finish();
+        image.assign(fixture.output.Texel(0, 0), fixture.output.Texel(0, 0) + 128 * 8 * 4);
+    }
+    EXPECT_EQ(frames[0], frames[1]);
+}
+
+TEST(GeomTracer, NothingIsTracedWithoutAMappedOutput)
+{
+    STracerFixture fixture(128, 8);
+    fixture.tracer.Trace();  // no Prepare: the backend refuses, nothing is written
+    EXPECT_EQ(fixture.output.GetLockCount(), 0);
+    EXPECT_EQ(fixture.tracer.GetBackend()->GetRayCounts().primary, 0u);
+}

@@ -1,0 +1,89 @@
+// Threads of the tracer: the CPU backend's workers and the scene update racing the render thread.
+#include "quellbeam/MemoryTexture.h"
+#include "quellbeam/cpu/CpuBackend.h"
+#include "quellbeam/cpu/WorkerPool.h"
+#include "quellbeam/host/GeomTracer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+using namespace quellbeam;
+
+namespace
+{
+std::unique_ptr<ITracerBackend> MakeCpu() { return std::make_unique<CCpuBackend>(3); }
+}
+
+TEST(WorkerPool, EveryWorkerRunsEveryJobAndRunWaitsForAll)
+{
+    CWorkerPool pool(3);
+    ASSERT_EQ(pool.GetThreadCount(), 3u);
+    std::atomic<int> runs{0};
+    std::atomic<uint32_t> workersSeen{0};
+    struct SContext
+    {
+        std::atomic<int>* runs;
+        std::atomic<uint32_t>* workers;
+    } context{&runs, &workersSeen};
+    for (int job = 0; job < 50; ++job)
+        pool.Run(
+            [](void* c, uint32_t worker) {
+                auto* ctx = static_cast<SContext*>(c);
+                ctx->runs->fetch_add(1);
+                ctx->workers->fetch_or(1u << worker);
+            },
+            &context);
+    EXPECT_EQ(runs.load(), 150);
+    EXPECT_EQ(workersSeen.load(), 7u);
+}
+
+TEST(CpuBackend, WorkersShareTheUnitsOfAFrameAndCoverEveryPixelOnce)
+{
+    CGeomTracer tracer(&MakeCpu, &MakeCpu);
+    // 256 x 24: two units across, three down; an odd count for three workers.
+    CMemoryTexture output(256, 24, kTracerTextureFloat4);
+    CMemoryTexture input(4, 4, kTracerTextureFloat4);
+    tracer.SetGLData(&output, &input);
+    ASSERT_TRUE(tracer.SetScreenSize(256, 24));
+    for (uint32_t i = 0; i < 256 * 24 * 4; ++i)
+        reinterpret_cast<float*>(output.Words())[i] = -1.0f;
+    SViewBlock view = {{0, 0, 150, 1}, {{-0.4f, 0.3f, -1, 0}, {0.4f, 0.3f, -1, 0}, {-0.4f, -0.3f, -1, 0}, {0.4f, -0.3f, -1, 0}}};
+    tracer.UploadSpheres();
+    tracer.Prepare();
+    tracer.SetView(&view);
+    tracer.Trace();
+    tracer.Finish();
+    EXPECT_EQ(tracer.GetBackend()->GetRayCounts().primary, 256u * 24u);
+    for (uint32_t y = 0; y < 24; ++y)
+        for (uint32_t x = 0; x < 256; ++x)
+            ASSERT_GE(output.Texel(x, y)[0], 0.0f) << x << "," << y;
+}
+
+TEST(GeomTracer, SceneUpdateOnAWorkerRacesNothingOnTheRenderThread)
+{
+    CGeomTracer tracer(&MakeCpu, &MakeCpu);
+    CMemoryTexture output(128, 8, kTracerTextureFloat4);
+    tracer.SetGLData(&output, &output);
+    tracer.SetScreenSize(128, 8);
+    tracer.StartBallSimulation(5);
+    const float gravity[3] = {1, -1, 0};
+    // The scene's frame: the previous Update runs on a worker while the script sets the clock,
+    // the gravity and the mode; the upload waits for the worker.
+    for (int frame = 1; frame <= 6; ++frame)
+    {
+        std::thread worker([&] { tracer.Update(); });
+        tracer.SetTime(0.05f * frame);
+        tracer.SetGravity(gravity);
+        if (frame < 4)
+            tracer.StartBallSimulation(5);
+        else
+            tracer.StartJugglerField();
+        worker.join();
+        tracer.UploadSpheres();
+    }
+    EXPECT_EQ(tracer.GetMode(), ESceneMode::JugglerField);
+    EXPECT_EQ(tracer.GetSpheres().size(), tracer.GetInstances().size() * CJugglerModel::kSpheres);
+}

@@ -1,0 +1,149 @@
+// Grid traversal against a brute-force loop over every sphere: same nearest ball, same distance.
+#include "TestScene.h"
+
+#include "quellbeam/Random15.h"
+#include "quellbeam/host/JugglerField.h"
+#include "quellbeam/host/StartScene.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace quellbeam;
+using namespace quellbeam::test;
+
+namespace
+{
+constexpr int kRandomRays = 3000;
+
+void BuildFitted(CTestScene& scene, const std::vector<SVec4>& spheres)
+{
+    float minBB, maxBB;
+    FitCube(spheres, minBB, maxBB);
+    scene.Build(spheres, {}, minBB, maxBB);
+    ASSERT_TRUE(scene.complete);
+}
+
+// Compares grid and brute force on one ray; returns whether it hit.
+bool ExpectSameHit(const CTestScene& scene, SVec3 origin, SVec3 direction, int ray)
+{
+    SRayHit grid;
+    TraceGrid<false>(scene.View(), scene.constants, origin, direction, grid);
+    const SRayHit reference = scene.BruteForce(origin, direction);
+    EXPECT_EQ(grid.ball, reference.ball) << "ray " << ray;
+    EXPECT_EQ(grid.t, reference.t) << "ray " << ray;
+    return reference.ball != kNoBall;
+}
+
+// Random rays from points inside and around the cube, in random directions.
+void CheckRandomRays(const CTestScene& scene, uint32_t seed, int minimumHits)
+{
+    const float lo = scene.constants.minBB;
+    const float hi = scene.constants.maxBB;
+    const float margin = 0.5f * (hi - lo);
+    std::mt19937 engine(seed);
+    std::uniform_real_distribution<float> position(lo - margin, hi + margin);
+    std::normal_distribution<float> normal(0.0f, 1.0f);
+    int hits = 0, inside = 0;
+    for (int ray = 0; ray < kRandomRays; ++ray)
+    {
+        const SVec3 origin = Vec3(position(engine), position(engine), position(engine));
+        SVec3 direction = Vec3(normal(engine), normal(engine), normal(engine));
+        // Half the rays aim at the middle of the cube so that most of them cross it.
+        if (ray % 2 == 0)
+            direction = Vec3(0.5f * (lo + hi), 0.5f * (lo + hi), 0.5f * (lo + hi)) - origin + direction * 10.0f;
+        const bool starts_inside = origin.x > lo && origin.x < hi && origin.y > lo && origin.y < hi &&
+                                   origin.z > lo && origin.z < hi;
+        inside += starts_inside ? 1 : 0;
+        hits += ExpectSameHit(scene, origin, direction, ray) ? 1 : 0;
+        if (testing::Test::HasFailure())
+            return;
+    }
+    // Both kinds of start and plenty of hits were exercised.
+    EXPECT_GT(inside, kRandomRays / 20);
+    EXPECT_LT(inside, kRandomRays - kRandomRays / 20);
+    EXPECT_GT(hits, minimumHits);
+}
+}
+
+TEST(GridTraversal, MatchesBruteForceOnTheStartSpheres)
+{
+    CRandom15 random;
+    std::vector<SVec4> spheres;
+    std::vector<SMaterial> materials;
+    MakeStartScene(random, kStartSphereCount, spheres, materials);
+    CTestScene scene;
+    BuildFitted(scene, spheres);
+    CheckRandomRays(scene, 17, kRandomRays / 4);
+}
+
+TEST(GridTraversal, MatchesBruteForceOnTheJugglerField)
+{
+    CRandom15 random;
+    random.Seed(123);
+    std::vector<SJugglerInstance> instances = MakeJugglerField(random);
+    for (SJugglerInstance& instance : instances)
+        instance.time = 3.7f;
+    CJugglerModel model;
+    std::vector<SVec4> spheres;
+    std::vector<SMaterial> materials;
+    PlaceJugglers(model, instances, spheres, materials);
+    CTestScene scene;
+    BuildFitted(scene, spheres);
+    // The field is sparse: about a sixth of the rays meet a figure.
+    CheckRandomRays(scene, 29, kRandomRays / 8);
+}
+
+TEST(GridTraversal, AxisParallelRaysNeverStepAlongTheOtherAxes)
+{
+    const SGridRay alongX = MakeGridRay(Vec3(-5, 1, 2), Vec3(1, 0, 0));
+    EXPECT_EQ(alongX.step[0], 1);
+    EXPECT_EQ(alongX.step[1], 0);
+    EXPECT_EQ(alongX.step[2], 0);
+    SGridWalk walk;
+    const float corner[3] = {0, 0, 0};
+    StartWalk(walk, alongX, corner, 1.0f, 1.0f, 7, 5.0f);
+    EXPECT_EQ(walk.cell[0], 0);
+    EXPECT_EQ(walk.cell[1], 1);
+    EXPECT_EQ(walk.tNext[1], kNeverReached);
+    EXPECT_EQ(walk.tNext[2], kNeverReached);
+    EXPECT_EQ(NextAxis(walk), 0);
+    for (int step = 0; step < 7; ++step)
+        ASSERT_TRUE(StepWalk(walk, alongX, NextAxis(walk), 7));
+    EXPECT_FALSE(StepWalk(walk, alongX, NextAxis(walk), 7));
+    EXPECT_EQ(walk.cell[1], 1);
+    EXPECT_EQ(walk.cell[2], 2);
+
+    // A row of balls along x, hit by rays along every axis direction from outside and inside.
+    std::vector<SVec4> spheres;
+    for (int i = 0; i < 40; ++i)
+        spheres.push_back(SVec4{-45.0f + 2.3f * static_cast<float>(i), 3.0f, -7.0f, 0.9f});
+    spheres.push_back(SVec4{3.0f, 40.0f, -7.0f, 1.5f});
+    spheres.push_back(SVec4{3.0f, 3.0f, 40.0f, 1.5f});
+    CTestScene scene;
+    scene.Build(spheres, {}, -50.0f, 50.0f);
+    ASSERT_TRUE(scene.complete);
+    const SVec3 origins[] = {Vec3(-80, 3, -7), Vec3(80, 3, -7), Vec3(0.2f, 3, -7), Vec3(3, -80, -7),
+                             Vec3(3, 3, -80), Vec3(3, 3.5f, -7)};
+    const SVec3 directions[] = {Vec3(1, 0, 0), Vec3(-1, 0, 0), Vec3(0, 1, 0), Vec3(0, -1, 0), Vec3(0, 0, 1),
+                                Vec3(0, 0, -1)};
+    int ray = 0, hits = 0;
+    for (const SVec3& origin : origins)
+        for (const SVec3& direction : directions)
+            hits += ExpectSameHit(scene, origin, direction * 0.5f, ray++) ? 1 : 0;
+    EXPECT_GE(hits, 8);
+}
+
+TEST(GridTraversal, RaysThatMissTheCubeOrPointAwayFindNothing)
+{
+    CTestScene scene;
+    scene.Build({SVec4{0, 0, 0, 5}}, {}, -10.0f, 10.0f);
+    SRayHit hit;
+    EXPECT_FALSE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 20, 0), Vec3(1, 0, 0), hit));
+    EXPECT_FALSE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 20, 0), Vec3(0, 1, 0), hit));
+    EXPECT_EQ(hit.ball, kNoBall);
+    // From inside the ball the near root lies behind the origin: no hit, as in brute force.
+    EXPECT_FALSE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 0, 0), Vec3(0, 1, 0), hit));
+    EXPECT_TRUE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 9, 0), Vec3(0, -1, 0), hit));
+    EXPECT_FLOAT_EQ(hit.t, 4.0f);
+}
