@@ -1,12 +1,22 @@
 // The default effect: screen-space techniques drawn over the unit quad "bilboard", whose
 // corners run from (0, 0) to (1, 1). Rectangles are (x, y, width, height) in the unit square
-// of the render target, (0, 0) at its top-left corner.
+// of the render target, (0, 0) at its top-left corner. "d3d_material" lights meshes with the
+// colours of their material.
 
 float4 r_clear_color;
 float4 r_color;
 float4 r_dbg_tex_pos;
 float4 r_dbg_tex_scale;
 float4 r_dbg_tex_base;
+
+float4x4 r_projection_view_world;
+float4x4 r_world_normal;
+float4 r_diffuse;
+float4 r_specular;
+float4 r_ambient;
+float4 r_emissive;
+float r_power;
+float r_use_texture;
 
 sampler g_Texture0 : stage(0);
 
@@ -36,6 +46,40 @@ vertex_shader vs_rectangle
     {
         gl_Position = PlaceOnRectangle(in_position.xy, r_dbg_tex_pos);
         v_TexCoord = in_texcoord0.xy;
+    }
+}
+
+vertex_shader vs_material
+{
+    out vec3 v_Normal;
+    out vec2 v_TexCoord;
+
+    void main()
+    {
+        gl_Position = r_projection_view_world * vec4(in_position.xyz, 1.0);
+        v_Normal = (r_world_normal * vec4(in_normal.xyz, 0.0)).xyz;
+        v_TexCoord = in_texcoord0.xy;
+    }
+}
+
+pixel_shader ps_material
+{
+    in vec3 v_Normal;
+    in vec2 v_TexCoord;
+    layout(location = 0) out vec4 o_Color;
+
+    void main()
+    {
+        // One white light from above, lighting both sides of a surface.
+        const vec3 light = vec3(0.267, 0.802, -0.535);
+        float lengthSquared = dot(v_Normal, v_Normal);
+        vec3 normal = lengthSquared > 0.0 ? v_Normal * inversesqrt(lengthSquared) : vec3(0.0);
+        float diffuse = abs(dot(normal, light));
+        float specular = pow(max(reflect(-light, normal).z * -1.0, 0.0), max(r_power, 1.0));
+        vec4 base = r_use_texture > 0.5 ? texture(g_Texture0, v_TexCoord) : vec4(1.0);
+        vec3 colour = r_emissive.rgb + r_ambient.rgb +
+                      r_diffuse.rgb * base.rgb * (0.35 + 0.65 * diffuse) + r_specular.rgb * specular;
+        o_Color = vec4(colour, r_diffuse.a * base.a);
     }
 }
 
@@ -123,5 +167,16 @@ technique bilboard_color < string params = "r_dbg_tex_pos r_color"; >
         VertexShader = vs_rectangle;
         PixelShader = ps_flat_color;
         ZEnable = false;
+    }
+}
+
+// A mesh lit with its material's colours and, with "r_use_texture", its texture of stage 0.
+technique d3d_material < string params = "r_projection_view_world r_world_normal r_diffuse r_specular r_ambient r_emissive r_power r_use_texture"; >
+{
+    pass P0
+    {
+        VertexShader = vs_material;
+        PixelShader = ps_material;
+        ZEnable = true;
     }
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+class CMesh;
 class CRttiObject;
 
 class IGPUImplementation : public CGPUResourceManager
@@ -22,6 +23,7 @@ public:
     // Shows the back buffer's client-sized top-left part; nothing on an empty client area.
     virtual uint32_t Present() = 0;
     // Load-or-find by file name; a hit adds a reference to the stored resource.
+    virtual uint32_t LoadMesh(const std::string& fileName, GPUObjectHandle& outHandle) = 0;
     virtual uint32_t LoadEffect(const std::string& fileName, GPUObjectHandle& outHandle) = 0;
     // Store look-up only; 12 when absent.
     virtual uint32_t FindMaterial(const std::string& name, GPUObjectHandle& outHandle) = 0;
@@ -52,6 +54,9 @@ public:
     // Height over width of the client area; 1 when either is 0.
     virtual float GetAspect() const = 0;
     virtual bool GetBackBufferSize(uint32_t& outWidth, uint32_t& outHeight) const = 0;
+    // A new empty mesh in the mesh store under name; its one reference is never given back by
+    // the program. Null when the name is taken.
+    virtual CMesh* CreateMesh(const std::string& name) = 0;
     virtual void SetDepthTest(bool enable) = 0;
     virtual void Release() = 0;
     virtual uint32_t Initialize(CRttiObject* window, bool windowed) = 0;

@@ -1,5 +1,8 @@
 #include "kelvo/gpu/GPUResourceManager.h"
 
+#include "kelvo/gpu/Material.h"
+#include "kelvo/gpu/MaterialDescription.h"
+
 CGPUResourceManager::CGPUResourceManager()
 {
     for (uint32_t type = 0; type < kGPUObjectTypeCount; ++type)
@@ -40,6 +43,32 @@ uint32_t CGPUResourceManager::RenameResource(const GPUObjectHandle& handle,
 {
     GPUObjectStore* store = StoreOf(handle);
     return store != nullptr ? store->Rename(handle, name) : kGPUResultHandleNotFound;
+}
+
+CMaterial* CGPUResourceManager::GetOrCreateMaterial(const std::string& name)
+{
+    if (const GPUObjectHandle* found = FindByName(name, kGPUObjectMaterial))
+        return GPUResourceCast<CMaterial>(GetResource(*found));
+    auto* material = new CMaterial();
+    GPUObjectHandle handle;
+    return AddResource(kGPUObjectMaterial, material, name, handle) == kGPUResultOk ? material
+                                                                                   : nullptr;
+}
+
+uint32_t CGPUResourceManager::CreateMaterialFromDescription(
+    const std::string& name, const SMaterialDescription& description, GPUObjectHandle& outHandle)
+{
+    auto* material = new CMaterial();
+    const bool textured = !description.m_TextureFile.empty();
+    material->Setup("default", "d3d_material",
+                    {textured ? description.m_TextureFile : std::string("white.jpg")}, {});
+    material->SetVector("r_diffuse", description.m_Diffuse);
+    material->SetVector("r_specular", description.m_Specular);
+    material->SetVector("r_ambient", description.m_Ambient);
+    material->SetVector("r_emissive", description.m_Emissive);
+    material->SetFloat("r_power", description.m_Power);
+    material->SetFloat("r_use_texture", textured ? 1.0f : 0.0f);
+    return AddResource(kGPUObjectMaterial, material, name, outHandle);
 }
 
 void CGPUResourceManager::AddLoadResourceSubscriber(ILoadResourceSubscriber* subscriber)

@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+class CMaterial;
 class IGPUResource;
+struct SMaterialDescription;
 
 class CGPUResourceManager
 {
@@ -40,6 +42,18 @@ public:
     // 10 for a handle not in its store, 9 when the name is taken, 11 when the resource has no
     // name; an empty name leaves it known by handle only.
     uint32_t RenameResource(const GPUObjectHandle& handle, const std::string& name);
+
+    // The material of that name, with a reference for the caller: the stored one (the
+    // look-up's reference) or a new empty one added under the name (its one reference); null
+    // when it cannot be added.
+    CMaterial* GetOrCreateMaterial(const std::string& name);
+    // A material for a mesh subset or a colour: effect "default", technique "d3d_material",
+    // the description's texture or "white.jpg", and the variables "r_diffuse", "r_specular",
+    // "r_ambient", "r_emissive", "r_power" and "r_use_texture" (1 with a texture file, else
+    // 0). Added under name; the add's code, with the handle written on success.
+    uint32_t CreateMaterialFromDescription(const std::string& name,
+                                           const SMaterialDescription& description,
+                                           GPUObjectHandle& outHandle);
 
     // Subscribers are not owned and never removed.
     void AddLoadResourceSubscriber(ILoadResourceSubscriber* subscriber);

@@ -58,3 +58,21 @@ inline constexpr uint32_t kGPUResultBadFillMode = 48;
 inline constexpr uint32_t kGPUResultSetFillMode = 49;
 inline constexpr uint32_t kGPUResultGetFillMode = 50;
 inline constexpr uint32_t kGPUResultUnknownFillMode = 51;
+// Meshes and materials: no loader or device for the request (an unknown file extension, or a
+// mesh without a device), the file loader or a buffer access failed, a stream missing, vertex
+// and index buffer creation and locking, the vertex declaration, a stream or its buffer
+// missing when drawing, a stream binding refused, a material without an effect, the
+// per-triangle material stream unavailable, a surface index out of range.
+inline constexpr uint32_t kGPUResultNotSupported = 2;
+inline constexpr uint32_t kGPUResultMeshLoad = 16;
+inline constexpr uint32_t kGPUResultStreamMissing = 17;
+inline constexpr uint32_t kGPUResultVertexBufferCreation = 18;
+inline constexpr uint32_t kGPUResultIndexBufferCreation = 19;
+inline constexpr uint32_t kGPUResultVertexBufferLock = 20;
+inline constexpr uint32_t kGPUResultIndexBufferLock = 21;
+inline constexpr uint32_t kGPUResultVertexDeclaration = 26;
+inline constexpr uint32_t kGPUResultRenderStream = 30;
+inline constexpr uint32_t kGPUResultSetStreamSource = 31;
+inline constexpr uint32_t kGPUResultNoEffect = 37;
+inline constexpr uint32_t kGPUResultMaterialStream = 54;
+inline constexpr uint32_t kGPUResultSurfaceIndex = 55;

@@ -1,8 +1,11 @@
 #include "kelvo/gpu/gl/GPUImplementationGL.h"
 
+#include "kelvo/gpu/BuiltInMaterials.h"
+#include "kelvo/gpu/BuiltInMeshes.h"
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/gl/EffectGL.h"
 #include "kelvo/gpu/gl/GLWindowSurface.h"
+#include "kelvo/gpu/gl/MeshGL.h"
 #include "kelvo/gpu/gl/SamplerStages.h"
 #include "kelvo/gpu/gl/TextureFormat.h"
 #include "kelvo/gpu/gl/TextureGL.h"
@@ -107,6 +110,12 @@ uint32_t CGPUImplementationGL::LoadEffect(const std::string& fileName, GPUObject
                                  [this] { return new CEffectGL(&m_Device); }, outHandle);
 }
 
+uint32_t CGPUImplementationGL::LoadMesh(const std::string& fileName, GPUObjectHandle& outHandle)
+{
+    return LoadOrFind<CMeshGL>(kGPUObjectMesh, fileName,
+                               [this] { return new CMeshGL(&m_Device, this); }, outHandle);
+}
+
 uint32_t CGPUImplementationGL::LoadTexture(const std::string& fileName,
                                            GPUObjectHandle& outHandle)
 {
@@ -207,10 +216,12 @@ uint32_t CGPUImplementationGL::CreateBuiltIns(uint32_t kind)
 {
     switch (kind)
     {
-    case 0: // meshes: none yet
+    case 0:
+        return CreateBuiltInMeshes();
     case 1: // textures: none
-    case 3: // materials: none yet
         return kGPUResultOk;
+    case 3:
+        return CreateColorMaterials(*this);
     case 2:
     {
         GPUObjectHandle handle;
@@ -230,6 +241,43 @@ uint32_t CGPUImplementationGL::CreateBuiltIns(uint32_t kind)
     default:
         return kGPUResultOk;
     }
+}
+
+CMesh* CGPUImplementationGL::CreateMesh(const std::string& name)
+{
+    auto* mesh = new CMeshGL(&m_Device, this);
+    GPUObjectHandle handle;
+    return AddResource(kGPUObjectMesh, mesh, name, handle) == kGPUResultOk ? mesh : nullptr;
+}
+
+uint32_t CGPUImplementationGL::CreateBuiltInMeshes()
+{
+    using BuildFunction = bool (*)(CMesh&);
+    struct SBuiltInMesh
+    {
+        const char* m_Name;
+        BuildFunction m_Build;
+    };
+    static const SBuiltInMesh kMeshes[] = {
+        {"line_mesh", BuildLineMesh},
+        {"text_mesh", BuildTextMesh},
+        {"ball", [](CMesh& mesh) { return BuildBall(mesh, 3); }},
+        {"twotris", BuildTwoTriangles},
+        {"cube", [](CMesh& mesh) { return mesh.CreateBox(1.0f, 1.0f, 1.0f); }},
+        {"bilboard", BuildBillboard},
+        {"teapot", BuildTeapot},
+        {"torus", [](CMesh& mesh) { return mesh.CreateTorus(30, 18, 0.3f, 1.0f); }},
+    };
+    for (const SBuiltInMesh& builtIn : kMeshes)
+    {
+        auto* mesh = new CMeshGL(&m_Device, this);
+        builtIn.m_Build(*mesh);
+        GPUObjectHandle handle;
+        if (const uint32_t added = AddResource(kGPUObjectMesh, mesh, builtIn.m_Name, handle);
+            added != kGPUResultOk)
+            return added;
+    }
+    return kGPUResultOk;
 }
 
 uint32_t CGPUImplementationGL::BeginScene()

@@ -19,6 +19,7 @@ public:
 
     uint32_t Clear(bool color, bool depth) override;
     uint32_t Present() override;
+    uint32_t LoadMesh(const std::string& fileName, GPUObjectHandle& outHandle) override;
     uint32_t LoadEffect(const std::string& fileName, GPUObjectHandle& outHandle) override;
     uint32_t FindMaterial(const std::string& name, GPUObjectHandle& outHandle) override;
     uint32_t LoadTexture(const std::string& fileName, GPUObjectHandle& outHandle) override;
@@ -40,6 +41,7 @@ public:
     uint32_t OnResize(uint32_t width, uint32_t height) override;
     float GetAspect() const override;
     bool GetBackBufferSize(uint32_t& outWidth, uint32_t& outHeight) const override;
+    CMesh* CreateMesh(const std::string& name) override;
     void SetDepthTest(bool enable) override;
     void Release() override;
     // The window must implement IGLWindowSurface (else 3); its context must be OpenGL 3.3
@@ -51,6 +53,8 @@ public:
 
 private:
     uint32_t CreateDevice();
+    // The eight built-in meshes, in order; stops at the first that cannot be added.
+    uint32_t CreateBuiltInMeshes();
 
     CGLDevice m_Device;
     IGLWindowSurface* m_Window = nullptr;

@@ -98,6 +98,9 @@ technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
                                         0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
     stbi_write_png((root / "rows.png").c_str(), 4, 2, 4, picture, 16);
     WriteFile(root / "not_a_picture.png", "this is text, not a picture\n");
+    // The texture of untextured materials.
+    const uint8_t white[4] = {255, 255, 255, 255};
+    stbi_write_jpg((root / "white.jpg").c_str(), 1, 1, 4, white, 100);
 
     CResourceManager::Instance().ScanDirectory(folder);
     return folder;
@@ -116,15 +119,29 @@ void GLBackendTestBase::SetUp()
 
 void GLBackendTestBase::TearDown()
 {
-    // The built-in effect keeps its one reference for the backend's life; give it back, so
-    // that only what a test forgot to release shows up as a leak.
+    // The built-in resources keep their one reference for the backend's life; give it back,
+    // so that only what a test forgot to release shows up as a leak. Materials go first: they
+    // hold references on the effect and on "white.jpg".
     if (m_Backend != nullptr)
-        if (const GPUObjectHandle* found = m_Backend->FindByName("default", kGPUObjectEffect))
-        {
-            const GPUObjectHandle handle = *found;
-            m_Backend->ReleaseResource(&handle);
-            m_Backend->ReleaseResource(&handle);
-        }
+    {
+        for (const char* name : {"red", "green", "blue", "ambient_red", "ambient_green",
+                                 "ambient_blue", "white", "default"})
+            ReleaseBuiltIn(kGPUObjectMaterial, name);
+        for (const char* name : {"line_mesh", "text_mesh", "ball", "twotris", "cube", "bilboard",
+                                 "teapot", "torus"})
+            ReleaseBuiltIn(kGPUObjectMesh, name);
+        ReleaseBuiltIn(kGPUObjectEffect, "default");
+    }
     m_Backend.reset();
     m_Window.reset();
+}
+
+void GLBackendTestBase::ReleaseBuiltIn(uint32_t type, const std::string& name)
+{
+    if (const GPUObjectHandle* found = m_Backend->FindByName(name, type))
+    {
+        const GPUObjectHandle handle = *found;
+        m_Backend->ReleaseResource(&handle);
+        m_Backend->ReleaseResource(&handle);
+    }
 }

@@ -54,6 +54,8 @@ class GLBackendTestBase : public GLTest
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Gives back a built-in resource's own reference (and the look-up's).
+    void ReleaseBuiltIn(uint32_t type, const std::string& name);
 
     std::unique_ptr<CTestWindow> m_Window;
     std::unique_ptr<CGPUImplementationGL> m_Backend;

@@ -160,7 +160,7 @@ TEST_F(GPUImplementationGLTest, LoadingTwiceGivesOneResourceAndOneNotification)
     GPUObjectHandle missing;
     EXPECT_EQ(m_Backend->LoadTexture("no_such_picture.png", missing), kGPUResultNotFound);
     EXPECT_EQ(subscriber.m_Count, 2);
-    EXPECT_EQ(m_Backend->FindMaterial("red", missing), kGPUResultNotFound);
+    EXPECT_EQ(m_Backend->FindMaterial("no_such_material", missing), kGPUResultNotFound);
     m_Backend->ReleaseResource(&a);
     m_Backend->ReleaseResource(&b);
 }

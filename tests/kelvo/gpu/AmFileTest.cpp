@@ -1,0 +1,280 @@
+#include "kelvo/gpu/AmFileReader.h"
+#include "kelvo/gpu/BuiltInMeshes.h"
+#include "kelvo/gpu/MaterialRecord.h"
+#include "kelvo/gpu/Mesh.h"
+
+#include "AmWriter.h"
+
+#include <cstring>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// Reads each material record as it comes; can be told to refuse one.
+class CRecordingMaterials : public IAmMaterialReader
+{
+public:
+    bool ReadMaterial(uint32_t index, CByteReader& reader) override
+    {
+        m_Indices.push_back(index);
+        if (index == m_RefuseIndex)
+            return false;
+        SMaterialRecord record;
+        const bool complete = ReadMaterialRecord(reader, record);
+        m_Records.push_back(record);
+        return complete;
+    }
+
+    uint32_t m_RefuseIndex = ~0u;
+    std::vector<uint32_t> m_Indices;
+    std::vector<SMaterialRecord> m_Records;
+};
+
+SMaterialRecord ShinyMaterial()
+{
+    SMaterialRecord record;
+    record.m_Effect = "default";
+    record.m_Technique = "d3d_material";
+    record.m_PixelTextures = {"brick.jpg", "noise.png"};
+    record.m_VertexTextures = {"height.png"};
+    const float diffuse[4] = {1.0f, 0.5f, 0.25f, 1.0f};
+    record.m_Variables.push_back({"r_diffuse", std::vector<uint8_t>(16)});
+    std::memcpy(record.m_Variables.back().m_Value.data(), diffuse, 16);
+    record.m_Variables.push_back({"r_power", {0, 0, 0, 0x42}});
+    return record;
+}
+
+void ExpectSameRecord(const SMaterialRecord& actual, const SMaterialRecord& expected)
+{
+    EXPECT_EQ(actual.m_Effect, expected.m_Effect);
+    EXPECT_EQ(actual.m_Technique, expected.m_Technique);
+    EXPECT_EQ(actual.m_PixelTextures, expected.m_PixelTextures);
+    EXPECT_EQ(actual.m_VertexTextures, expected.m_VertexTextures);
+    ASSERT_EQ(actual.m_Variables.size(), expected.m_Variables.size());
+    for (std::size_t i = 0; i < actual.m_Variables.size(); ++i)
+    {
+        EXPECT_EQ(actual.m_Variables[i].m_Name, expected.m_Variables[i].m_Name);
+        EXPECT_EQ(actual.m_Variables[i].m_Value, expected.m_Variables[i].m_Value);
+    }
+}
+
+void ExpectSameStreams(const CMesh& actual, const CMesh& expected)
+{
+    ASSERT_EQ(actual.GetStreams().size(), expected.GetStreams().size());
+    for (std::size_t i = 0; i < actual.GetStreams().size(); ++i)
+    {
+        const CMeshDataBuffer* a = actual.GetStreams()[i];
+        const CMeshDataBuffer* e = expected.GetStreams()[i];
+        EXPECT_EQ(a->GetName(), e->GetName());
+        EXPECT_EQ(a->GetStride(), e->GetStride());
+        ASSERT_EQ(a->GetCount(), e->GetCount());
+        if (a->GetByteCount() != 0)
+        {
+            EXPECT_EQ(std::memcmp(a->GetData(), e->GetData(), a->GetByteCount()), 0)
+                << a->GetName();
+        }
+    }
+}
+
+void Read(const CAmWriter& writer, CMesh& mesh, CRecordingMaterials& materials)
+{
+    CByteReader reader(writer.GetBytes().data(), writer.GetBytes().size());
+    ReadAmFile(reader, mesh, materials);
+}
+
+// A writer holding a valid surface section and one small stream section.
+CAmWriter StartedFile(uint32_t streamCount)
+{
+    CAmWriter writer;
+    writer.WriteSurfaces({{0, 2, 0, 4}});
+    writer.WriteUInt32(streamCount);
+    writer.WriteString("indices");
+    writer.WriteUInt32(4);
+    writer.WriteUInt32(3);
+    const uint32_t indices[3] = {0, 1, 2};
+    writer.WriteBytes(indices, sizeof(indices));
+    return writer;
+}
+}
+
+TEST(AmFile, WrittenMeshReadsBackIdentically)
+{
+    CMesh source(nullptr);
+    ASSERT_TRUE(BuildBall(source, 1));
+    source.GetBuffer("tex0", 8)->Resize(0);
+    source.GetSurfaces() = {{0, 20, 0, 30}, {20, 12, 0, 30}};
+    const std::vector<SMaterialRecord> materials = {ShinyMaterial(), SMaterialRecord()};
+    CAmWriter writer;
+    writer.WriteMesh(source, materials);
+
+    CMesh loaded(nullptr);
+    CRecordingMaterials read;
+    Read(writer, loaded, read);
+    EXPECT_EQ(loaded.GetSurfaces(), source.GetSurfaces());
+    ExpectSameStreams(loaded, source);
+    EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0, 1}));
+    ASSERT_EQ(read.m_Records.size(), 2u);
+    ExpectSameRecord(read.m_Records[0], materials[0]);
+    ExpectSameRecord(read.m_Records[1], materials[1]);
+}
+
+TEST(AmFile, FileEndingAfterTheStreamsHasNoMaterials)
+{
+    CAmWriter writer = StartedFile(1);
+    CMesh mesh(nullptr);
+    CRecordingMaterials read;
+    Read(writer, mesh, read);
+    EXPECT_EQ(mesh.GetSurfaces().size(), 1u);
+    ASSERT_NE(mesh.FindBuffer("indices"), nullptr);
+    EXPECT_EQ(mesh.FindBuffer("indices")->GetCount(), 3u);
+    EXPECT_TRUE(read.m_Indices.empty());
+}
+
+TEST(AmFile, StringOf1024BytesStopsTheReading)
+{
+    for (const uint32_t length : {1023u, 1024u})
+    {
+        CAmWriter writer = StartedFile(2);
+        writer.WriteString(std::string(length, 'n'));
+        writer.WriteUInt32(4);
+        writer.WriteUInt32(1);
+        writer.WriteUInt32(7);
+        writer.WriteMaterials({ShinyMaterial()});
+        CMesh mesh(nullptr);
+        CRecordingMaterials read;
+        Read(writer, mesh, read);
+        const bool accepted = length < 1024;
+        EXPECT_EQ(mesh.GetStreams().size(), accepted ? 2u : 1u) << length;
+        EXPECT_EQ(read.m_Records.size(), accepted ? 1u : 0u) << length;
+    }
+}
+
+TEST(AmFile, HugeSurfaceCountKeepsTheRecordsPresent)
+{
+    CAmWriter writer;
+    writer.WriteUInt32(0xffffffffu);
+    for (uint32_t value : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u})
+        writer.WriteUInt32(value);
+    CMesh mesh(nullptr);
+    CRecordingMaterials read;
+    Read(writer, mesh, read);
+    EXPECT_EQ(mesh.GetSurfaces(), (std::vector<SMeshSurface>{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+    EXPECT_TRUE(mesh.GetStreams().empty());
+}
+
+TEST(AmFile, TruncatedOrHugeStreamKeepsItsWholeElements)
+{
+    for (const uint32_t count : {100u, 0x40000000u, 0xffffffffu})
+    {
+        CAmWriter writer = StartedFile(3);
+        writer.WriteString("position");
+        writer.WriteUInt32(16);
+        writer.WriteUInt32(count);
+        const float data[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        writer.WriteBytes(data, sizeof(data));
+        CMesh mesh(nullptr);
+        CRecordingMaterials read;
+        Read(writer, mesh, read);
+        const CMeshDataBuffer* positions = mesh.FindBuffer("position");
+        ASSERT_NE(positions, nullptr) << count;
+        EXPECT_EQ(positions->GetCount(), 2u) << count;
+        EXPECT_EQ(positions->GetCapacity(), 32u) << count;
+        EXPECT_EQ(positions->Element<float>(1)[3], 8.0f);
+        EXPECT_EQ(mesh.GetStreams().size(), 2u);
+    }
+}
+
+TEST(AmFile, StreamOfStrideZeroStopsTheReading)
+{
+    CAmWriter writer = StartedFile(2);
+    writer.WriteString("weird");
+    writer.WriteUInt32(0);
+    writer.WriteUInt32(5);
+    writer.WriteMaterials({ShinyMaterial()});
+    CMesh mesh(nullptr);
+    CRecordingMaterials read;
+    Read(writer, mesh, read);
+    EXPECT_EQ(mesh.FindBuffer("weird"), nullptr);
+    EXPECT_TRUE(read.m_Indices.empty());
+}
+
+TEST(AmFile, MaterialsStopAtTheFirstThatFails)
+{
+    CAmWriter writer = StartedFile(1);
+    writer.WriteMaterials({ShinyMaterial(), ShinyMaterial(), ShinyMaterial()});
+    CMesh mesh(nullptr);
+    CRecordingMaterials read;
+    read.m_RefuseIndex = 1;
+    Read(writer, mesh, read);
+    EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0, 1}));
+}
+
+TEST(AmFile, HugeMaterialCountMakesNoMaterialPastTheEnd)
+{
+    CAmWriter writer = StartedFile(1);
+    writer.WriteUInt32(0xffffffffu);
+    CAmWriter material;
+    material.WriteMaterials({ShinyMaterial()});
+    // The record without its leading count.
+    writer.WriteBytes(material.GetBytes().data() + 4, material.GetBytes().size() - 4);
+    CMesh mesh(nullptr);
+    CRecordingMaterials read;
+    Read(writer, mesh, read);
+    EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0}));
+    ASSERT_EQ(read.m_Records.size(), 1u);
+    ExpectSameRecord(read.m_Records[0], ShinyMaterial());
+}
+
+TEST(MaterialRecord, HugeCountsAndSizesFailWithoutReadingPastTheEnd)
+{
+    {
+        CAmWriter writer;
+        writer.WriteString("default");
+        writer.WriteString("t");
+        writer.WriteUInt32(0xfffffff0u);
+        writer.WriteUInt32(0);
+        writer.WriteString("only.jpg");
+        SMaterialRecord record;
+        CByteReader reader(writer.GetBytes().data(), writer.GetBytes().size());
+        EXPECT_FALSE(ReadMaterialRecord(reader, record));
+        EXPECT_EQ(record.m_PixelTextures, (std::vector<std::string>{"only.jpg"}));
+    }
+    {
+        CAmWriter writer;
+        writer.WriteString("default");
+        writer.WriteString("t");
+        writer.WriteUInt32(0);
+        writer.WriteUInt32(0);
+        writer.WriteUInt32(1);
+        writer.WriteString("r_power");
+        writer.WriteUInt32(0xfffffff0u);
+        writer.WriteUInt32(0);
+        SMaterialRecord record;
+        CByteReader reader(writer.GetBytes().data(), writer.GetBytes().size());
+        EXPECT_FALSE(ReadMaterialRecord(reader, record));
+        EXPECT_TRUE(record.m_Variables.empty());
+        EXPECT_EQ(reader.GetRemaining(), 4u);
+    }
+}
+
+TEST(ByteReader, ReadsLittleEndianAndNeverPastTheEnd)
+{
+    const uint8_t bytes[] = {0x78, 0x56, 0x34, 0x12, 2, 0, 0, 0, 'o', 'k', 9, 0, 0};
+    CByteReader reader(bytes, sizeof(bytes));
+    uint32_t value = 0;
+    ASSERT_TRUE(reader.ReadUInt32(value));
+    EXPECT_EQ(value, 0x12345678u);
+    std::string text;
+    ASSERT_TRUE(reader.ReadString(text));
+    EXPECT_EQ(text, "ok");
+    // Three bytes left: a 32-bit read fails and leaves them.
+    EXPECT_FALSE(reader.ReadUInt32(value));
+    EXPECT_EQ(reader.GetRemaining(), 3u);
+    // A string whose length passes the end fails without moving.
+    const uint8_t longer[] = {5, 0, 0, 0, 'a', 'b'};
+    CByteReader cut(longer, sizeof(longer));
+    EXPECT_FALSE(cut.ReadString(text));
+    EXPECT_EQ(cut.GetRemaining(), sizeof(longer));
+}

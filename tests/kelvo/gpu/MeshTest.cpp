@@ -1,0 +1,202 @@
+#include "kelvo/gpu/GPUResourceManager.h"
+#include "kelvo/gpu/Mesh.h"
+
+#include "CaptureStderr.h"
+#include "FakeResources.h"
+#include "MeshTestHelpers.h"
+
+#include <numbers>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr float kTolerance = 1e-5f;
+
+void ExpectFloat4Near(const SFloat4& actual, const SFloat4& expected)
+{
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(actual[i], expected[i], kTolerance) << "component " << i;
+}
+
+class CTestResourceManager : public CGPUResourceManager
+{
+public:
+    GPUObjectHandle AddMaterial(const std::string& name)
+    {
+        GPUObjectHandle handle;
+        EXPECT_EQ(AddResource(kGPUObjectMaterial, new CFakeResource(), name, handle), 0u);
+        return handle;
+    }
+};
+}
+
+TEST(CMesh, GetBufferCreatesOnlyWithAStride)
+{
+    CMesh mesh(nullptr);
+    EXPECT_EQ(mesh.GetBuffer("normal", 0), nullptr);
+    EXPECT_TRUE(mesh.GetStreams().empty());
+
+    CMeshDataBuffer* normals = mesh.GetBuffer("normal", 16);
+    ASSERT_NE(normals, nullptr);
+    EXPECT_EQ(normals->GetStride(), 16u);
+    EXPECT_EQ(normals->GetCount(), 0u);
+    // A second request finds the same stream whatever stride it names.
+    EXPECT_EQ(mesh.GetBuffer("normal", 4), normals);
+    EXPECT_EQ(mesh.GetBuffer("normal", 0), normals);
+    EXPECT_EQ(mesh.GetStreams().size(), 1u);
+    // Names are exact.
+    EXPECT_EQ(mesh.GetBuffer("Normal", 0), nullptr);
+}
+
+TEST(CMesh, BoundingBoxComesFromPositions)
+{
+    CMesh mesh(nullptr);
+    EXPECT_FALSE(mesh.UpdateBoundingBox());
+
+    mesh.GetBuffer("position", 16);
+    ASSERT_TRUE(mesh.UpdateBoundingBox());
+    float low[4], high[4];
+    mesh.GetBoundingBox(low, high);
+    ExpectFloat4Near({low[0], low[1], low[2], low[3]}, {0, 0, 0, 0});
+    ExpectFloat4Near({high[0], high[1], high[2], high[3]}, {0, 0, 0, 0});
+
+    FillFloat4(mesh, "position", {{1, -2, 3, 7}, {-4, 5, 0, 7}, {2, 1, -6, 7}});
+    ASSERT_TRUE(mesh.UpdateBoundingBox());
+    mesh.GetBoundingBox(low, high);
+    ExpectFloat4Near({low[0], low[1], low[2], low[3]}, {-4, -2, -6, 1});
+    ExpectFloat4Near({high[0], high[1], high[2], high[3]}, {2, 5, 3, 1});
+}
+
+TEST(CMesh, UpdateNeedsPositionsAndMarksTheTraceGeometry)
+{
+    CMesh mesh(nullptr);
+    EXPECT_FALSE(mesh.Update());
+    FillFloat4(mesh, "position", {{0, 0, 0, 0}});
+    EXPECT_TRUE(mesh.Update());
+    EXPECT_TRUE(mesh.IsTraceGeometryStale());
+    EXPECT_EQ(mesh.UploadBuffers(), 2u);
+}
+
+TEST(CMesh, TransformMovesPositionsAndTurnsNormals)
+{
+    CMesh mesh(nullptr);
+    FillFloat4(mesh, "position", {{1, 0, 0, 0}, {0, 2, 0, 5}});
+    FillFloat4(mesh, "normal", {{1, 0, 0, 0}, {0, 3, 0, 0}, {1e-8f, 0, 0, 0}});
+
+    // A quarter turn about z, doubled in size, then moved by (10, 20, 30).
+    SMatrix matrix = MatrixRotationZ(std::numbers::pi_v<float> / 2);
+    for (int i = 0; i < 12; ++i)
+        matrix.m[i] *= 2.0f;
+    matrix = matrix * MatrixTranslation(10, 20, 30);
+    mesh.Transform(matrix);
+
+    ExpectFloat4Near(Float4At(mesh, "position", 0), {10, 22, 30, 1});
+    ExpectFloat4Near(Float4At(mesh, "position", 1), {6, 20, 30, 1});
+    // Normals turn, do not move, and come back to unit length.
+    ExpectFloat4Near(Float4At(mesh, "normal", 0), {0, 1, 0, 1});
+    ExpectFloat4Near(Float4At(mesh, "normal", 1), {-1, 0, 0, 1});
+    // Too short to normalise: turned and scaled but left as it is.
+    ExpectFloat4Near(Float4At(mesh, "normal", 2), {0, 2e-8f, 0, 1});
+}
+
+TEST(CMesh, TransformSkipsMissingStreams)
+{
+    CMesh mesh(nullptr);
+    FillFloat4(mesh, "normal", {{0, 0, 2, 0}});
+    mesh.Transform(MatrixTranslation(1, 1, 1));
+    EXPECT_EQ(mesh.FindBuffer("position"), nullptr);
+    ExpectFloat4Near(Float4At(mesh, "normal", 0), {0, 0, 1, 1});
+}
+
+TEST(CMesh, VertexLayoutFollowsTheStreamNames)
+{
+    CMesh mesh(nullptr);
+    mesh.GetBuffer("indices", 4);
+    mesh.GetBuffer("position", 16);
+    mesh.GetBuffer("weight", 12);
+    mesh.GetBuffer("weight matrix", 4);
+    mesh.GetBuffer("normal", 16);
+    mesh.GetBuffer("psize", 4);
+    mesh.GetBuffer("diffuse", 4);
+    mesh.GetBuffer("specular", 4);
+    mesh.GetBuffer("tex0", 8);
+    mesh.GetBuffer("tex7", 4);
+    mesh.GetBuffer("materials", 4);
+    mesh.GetBuffer("tex8", 8);
+    mesh.GetBuffer("xyzrhw", 16);
+
+    std::vector<SMeshVertexElement> elements;
+    std::vector<std::string> names;
+    mesh.BuildVertexLayout(elements, names);
+    using T = EMeshElementType;
+    using U = EMeshElementUsage;
+    const std::vector<SMeshVertexElement> expected = {
+        {0, T::Float3, U::Position, 0},    {1, T::Float3, U::BlendWeight, 0},
+        {2, T::UByte4, U::BlendIndices, 0}, {3, T::Float3, U::Normal, 0},
+        {4, T::Float1, U::PointSize, 0},   {5, T::Color, U::Color, 0},
+        {6, T::Color, U::Color, 1},        {7, T::Float2, U::TexCoord, 0},
+        {8, T::Float1, U::TexCoord, 7},    {9, T::Float4, U::TransformedPosition, 0},
+    };
+    EXPECT_EQ(elements, expected);
+    EXPECT_EQ(names, (std::vector<std::string>{"position", "weight", "weight matrix", "normal",
+                                               "psize", "diffuse", "specular", "tex0", "tex7",
+                                               "xyzrhw"}));
+}
+
+TEST(CMesh, BadTexcoordAndWeightStridesAreLoggedAndLeftOut)
+{
+    CMesh mesh(nullptr);
+    FillFloat4(mesh, "position", {{0, 0, 0, 0}});
+    mesh.GetBuffer("tex0", 8);
+    mesh.GetBuffer("tex1", 6);
+    mesh.GetBuffer("weight", 20);
+    mesh.GetBuffer("normal", 16);
+
+    std::vector<SMeshVertexElement> elements;
+    std::vector<std::string> names;
+    const std::string log = CaptureStderr([&] { mesh.BuildVertexLayout(elements, names); });
+    EXPECT_EQ(log, "[CMeshGL::GetElement] Bad texcoord buffer stride: 6!\n"
+                   "[CMeshGL::GetElement] Bad weight buffer stride: 20!\n");
+    EXPECT_EQ(names, (std::vector<std::string>{"position", "tex0", "normal"}));
+    ASSERT_EQ(elements.size(), 3u);
+    // Stream numbers stay consecutive over the left-out streams.
+    EXPECT_EQ(elements[2].m_Stream, 2u);
+    EXPECT_EQ(elements[2].m_Usage, EMeshElementUsage::Normal);
+    EXPECT_TRUE(mesh.Update());
+}
+
+TEST(CMesh, ReleaseGivesBackMaterialReferencesAndForgetsSurfaces)
+{
+    const int liveBefore = CFakeResource::s_LiveCount;
+    CTestResourceManager resources;
+    {
+        CMesh mesh(&resources);
+        mesh.GetMaterialHandles().push_back(resources.AddMaterial("mesh_a_mat_0"));
+        mesh.GetMaterialHandles().push_back(resources.AddMaterial("mesh_a_mat_1"));
+        mesh.GetSurfaces().push_back({0, 1, 0, 3});
+        FillFloat4(mesh, "position", {{0, 0, 0, 0}});
+        EXPECT_EQ(CFakeResource::s_LiveCount, liveBefore + 2);
+
+        EXPECT_TRUE(mesh.Release());
+        EXPECT_EQ(CFakeResource::s_LiveCount, liveBefore);
+        EXPECT_TRUE(mesh.GetStreams().empty());
+        EXPECT_TRUE(mesh.GetSurfaces().empty());
+        EXPECT_TRUE(mesh.GetMaterialHandles().empty());
+
+        // Destruction gives back what was taken since.
+        mesh.GetMaterialHandles().push_back(resources.AddMaterial("mesh_a_mat_2"));
+    }
+    EXPECT_EQ(CFakeResource::s_LiveCount, liveBefore);
+}
+
+TEST(CMesh, RenderSurfaceChecksTheIndexBeforeDrawing)
+{
+    CMesh mesh(nullptr);
+    mesh.GetSurfaces() = {{0, 1, 0, 3}, {1, 1, 0, 3}, {2, 1, 0, 3}};
+    EXPECT_EQ(mesh.RenderSurface(5), 55u);
+    EXPECT_EQ(mesh.RenderSurface(3), 55u);
+    // In range, the draw is the mesh's own: the base class has no device.
+    EXPECT_EQ(mesh.RenderSurface(2), 2u);
+    EXPECT_EQ(mesh.Render(), 2u);
+}

@@ -1,0 +1,140 @@
+#include "GLBackendFixture.h"
+
+#include "../CaptureStderr.h"
+#include "kelvo/gpu/GPUResult.h"
+#include "kelvo/gpu/Material.h"
+#include "kelvo/gpu/TechniqueSelection.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/gpu/gl/SamplerStages.h"
+#include "kelvo/gpu/gl/TextureGL.h"
+
+#include <epoxy/gl.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+class MaterialGLTest : public GLBackendTestBase
+{
+};
+
+// The GL texture bound on a stage's unit.
+GLint BoundTexture(uint32_t stage)
+{
+    glActiveTexture(GL_TEXTURE0 + *TextureUnitOfStage(stage));
+    GLint texture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    return texture;
+}
+
+float FloatOf(const char* name)
+{
+    float value = -1.0f;
+    GetVariable(name, 4)->GetFloat(value);
+    return value;
+}
+
+uint32_t UIntOf(const char* name)
+{
+    uint32_t value = 0;
+    std::memcpy(&value, GetVariable(name, 4)->GetData(), sizeof(value));
+    return value;
+}
+}
+
+TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSamplers)
+{
+    // Stages 2 to 7 hold a texture beforehand; Begin must clear them.
+    GPUObjectHandle rows;
+    ASSERT_EQ(m_Backend->LoadTexture("rows.png", rows), kGPUResultOk);
+    auto* texture = GPUResourceCast<CTextureGL>(m_Backend->GetResource(rows));
+    for (uint32_t stage = 0; stage < kPixelStageCount; ++stage)
+        ASSERT_EQ(texture->SetTexture(stage), kGPUResultOk);
+
+    CMaterial material;
+    material.Setup("default", "d3d_material", {"white.jpg"}, {"rows.png"});
+    EXPECT_EQ(material.GetPixelTextureCount(), 1u);
+    EXPECT_EQ(material.GetVertexTextureCount(), 1u);
+    SetPass("P0");
+    ASSERT_EQ(material.Begin(), kGPUResultOk);
+    EXPECT_EQ(material.End(), kGPUResultOk);
+
+    // "white.jpg" is 1 pixel wide, "rows.png" 4: the vertex texture also went to stage 1.
+    EXPECT_EQ(UIntOf("r_texw_0"), 1u);
+    EXPECT_EQ(UIntOf("r_texw_1"), 4u);
+    EXPECT_EQ(UIntOf("r_texw_257"), 4u);
+    EXPECT_NE(BoundTexture(0), 0);
+    EXPECT_EQ(BoundTexture(1), BoundTexture(kFirstVertexStage));
+    EXPECT_NE(BoundTexture(1), BoundTexture(0));
+    for (uint32_t stage = 2; stage < kPixelStageCount; ++stage)
+        EXPECT_EQ(BoundTexture(stage), 0) << stage;
+    m_Backend->ReleaseResource(&rows);
+}
+
+TEST_F(MaterialGLTest, SetupKeepsEightPixelAndFourVertexTextures)
+{
+    CMaterial material;
+    const std::vector<std::string> ten(10, "rows.png");
+    const std::vector<std::string> six(6, "white.jpg");
+    material.Setup("default", "d3d_material", ten, six);
+    EXPECT_EQ(material.GetPixelTextureCount(), 8u);
+    EXPECT_EQ(material.GetVertexTextureCount(), 4u);
+    EXPECT_EQ(material.GetTextureName(7), "rows.png");
+    EXPECT_EQ(material.GetTextureName(8), "white.jpg");
+    EXPECT_EQ(material.GetTextureName(11), "white.jpg");
+    EXPECT_NE(material.GetTexture(11), nullptr);
+}
+
+TEST_F(MaterialGLTest, VariablesAreSetOnceAndCopiedWhenTheMaterialBegins)
+{
+    CMaterial material;
+    material.SetFloat("r_mt_power", 2.0f);
+    material.SetFloat("r_mt_power", 8.0f);
+    const float colour[4] = {0.25f, 0.5f, 0.75f, 1.0f};
+    material.SetVector("r_mt_colour", colour);
+    EXPECT_EQ(material.GetVariableCount(), 2u);
+
+    // Without an effect: the technique and the variables are set, then 37.
+    SetTechnique("something_else");
+    EXPECT_EQ(material.Begin(), kGPUResultNoEffect);
+    EXPECT_EQ(material.End(), kGPUResultNoEffect);
+    EXPECT_EQ(GetTechnique(), "");
+    EXPECT_EQ(FloatOf("r_mt_power"), 8.0f);
+    const CVar* written = GetVariable("r_mt_colour", 16);
+    EXPECT_EQ(std::vector<uint8_t>(written->GetData(), written->GetData() + 16),
+              std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(colour),
+                                   reinterpret_cast<const uint8_t*>(colour) + 16));
+}
+
+TEST_F(MaterialGLTest, VariableResizedByAnotherProducerIsSkippedWithALog)
+{
+    CMaterial material;
+    material.SetFloat("r_mt_resized", 8.0f);
+    const float colour[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+    material.SetVector("r_mt_kept", colour);
+    CaptureStderr([] { GetVariable("r_mt_resized", 16); });
+    GetVariable("r_mt_kept", 16)->SetVector(std::array<float, 4>{0, 0, 0, 0});
+
+    const std::string log = CaptureStderr([&] { material.Begin(); });
+    EXPECT_EQ(log, "[CMaterial::Begin] Bad variable size!\n");
+    EXPECT_EQ(GetVariable("r_mt_resized", 16)->GetSize(), 16u);
+    float kept[4] = {};
+    std::memcpy(kept, GetVariable("r_mt_kept", 16)->GetData(), 16);
+    EXPECT_EQ(kept[0], 1.0f);
+}
+
+TEST_F(MaterialGLTest, GetOrCreateMaterialFindsOrAddsOneByName)
+{
+    CMaterial* created = m_Backend->GetOrCreateMaterial("scene_particles_test");
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(m_Backend->GetOrCreateMaterial("scene_particles_test"), created);
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Backend->FindMaterial("scene_particles_test", handle), kGPUResultOk);
+    // Three references: creation, the second call and the look-up.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(m_Backend->ReleaseResource(&handle));
+    EXPECT_FALSE(m_Backend->ReleaseResource(&handle));
+}

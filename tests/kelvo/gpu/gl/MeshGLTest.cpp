@@ -1,0 +1,397 @@
+#include "GLBackendFixture.h"
+
+#include "../CaptureStderr.h"
+#include "AmWriter.h"
+#include "kelvo/core/Math.h"
+#include "kelvo/gpu/GPUResult.h"
+#include "kelvo/gpu/Material.h"
+#include "kelvo/gpu/ResourceManager.h"
+#include "kelvo/gpu/TechniqueSelection.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/gpu/gl/EffectGL.h"
+#include "kelvo/gpu/gl/GLEffect.h"
+#include "kelvo/gpu/gl/MeshGL.h"
+#include "kelvo/gpu/gl/TextureGL.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace
+{
+using SFloat4 = std::array<float, 4>;
+
+// Points at clip (x, y) straight from "position", drawn white.
+constexpr const char* kPointsEffect = R"(
+vertex_shader vs { void main() { gl_Position = vec4(in_position.xy, 0.0, 1.0); } }
+pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(1.0); } }
+technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
+)";
+
+// A cube in the ".x" text format with three materials over its six quads.
+constexpr const char* kThreeMaterialCube = R"(xof 0303txt 0032
+Mesh {
+ 8;
+ -1.0;-1.0;-1.0;, 1.0;-1.0;-1.0;, 1.0;1.0;-1.0;, -1.0;1.0;-1.0;,
+ -1.0;-1.0;1.0;, 1.0;-1.0;1.0;, 1.0;1.0;1.0;, -1.0;1.0;1.0;;
+ 6;
+ 4;0,3,2,1;, 4;4,5,6,7;, 4;0,1,5,4;, 4;2,3,7,6;, 4;0,4,7,3;, 4;1,2,6,5;;
+ MeshMaterialList {
+  3; 6; 0,0,1,1,2,2;;
+  Material { 1.0;0.0;0.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
+  Material { 0.0;1.0;0.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { "maps\\white.jpg"; } }
+  Material { 0.0;0.0;1.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
+ }
+}
+)";
+
+class MeshGLTest : public GLBackendTestBase
+{
+protected:
+    void TearDown() override
+    {
+        if (m_Target.IsValid())
+        {
+            m_Backend->SetDefaultRenderTarget();
+            m_Backend->ReleaseResource(&m_Target);
+        }
+        GLBackendTestBase::TearDown();
+    }
+
+    // A width x height render target of packed colours, cleared to clear and made current.
+    CTextureGL* UseTarget(uint32_t width, uint32_t height, uint32_t clear)
+    {
+        EXPECT_EQ(m_Backend->CreateTexture("", width, height, 1, 1, true, m_Target), 0u);
+        auto* target = GPUResourceCast<CTextureGL>(m_Backend->GetResource(m_Target));
+        EXPECT_EQ(target->SetRenderTarget(0), 0u);
+        m_Backend->GetDevice()->Clear(true, true, clear, 1.0f, 0);
+        return target;
+    }
+
+    std::vector<uint32_t> Pixels(CTextureGL* target, uint32_t width, uint32_t height)
+    {
+        std::vector<uint32_t> texels;
+        EXPECT_EQ(target->ReadPixels(0, 0, 0, width, height, texels), 0u);
+        return texels;
+    }
+
+    // A point list of count points across a count x 1 target, one per pixel.
+    void FillPointRow(CMesh& mesh, uint32_t positions, uint32_t normals)
+    {
+        mesh.SetPrimitiveType(CMesh::kPointList);
+        CMeshDataBuffer* position = mesh.GetBuffer("position", 16);
+        position->Resize(positions);
+        for (uint32_t i = 0; i < positions; ++i)
+            *position->Element<SFloat4>(i) = {(2.0f * i + 1.0f) / 10.0f - 1.0f, 0, 0, 0};
+        mesh.GetBuffer("normal", 16)->Resize(normals);
+        mesh.GetBuffer("normal", 16)->Zero();
+        // Points need no indices, but the stream must be there (empty gives no buffer).
+        mesh.GetBuffer("indices", 4);
+    }
+
+    CMeshGL* NewMesh(const std::string& name)
+    {
+        return static_cast<CMeshGL*>(m_Backend->CreateMesh(name));
+    }
+
+    void ReleaseMesh(const std::string& name)
+    {
+        if (const GPUObjectHandle* found = m_Backend->FindByName(name, kGPUObjectMesh))
+        {
+            const GPUObjectHandle handle = *found;
+            m_Backend->ReleaseResource(&handle);
+            m_Backend->ReleaseResource(&handle);
+        }
+    }
+
+    std::string WriteDataFile(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = TestDataFolder() + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        CResourceManager::Instance().AddEntry(TestDataFolder() + "/",
+                                              std::filesystem::directory_entry(path));
+        return path;
+    }
+
+    GPUObjectHandle m_Target;
+};
+
+uint32_t Lit(const std::vector<uint32_t>& texels, uint32_t clear)
+{
+    uint32_t lit = 0;
+    for (uint32_t texel : texels)
+        lit += texel != clear ? 1 : 0;
+    return lit;
+}
+}
+
+TEST_F(MeshGLTest, BuiltInsAreEightMeshesTheDefaultEffectAndEightMaterials)
+{
+    for (const char* name : {"line_mesh", "text_mesh", "ball", "twotris", "cube", "bilboard",
+                             "teapot", "torus"})
+    {
+        const GPUObjectHandle* found = m_Backend->FindByName(name, kGPUObjectMesh);
+        ASSERT_NE(found, nullptr) << name;
+        const GPUObjectHandle handle = *found;
+        EXPECT_NE(GPUResourceCast<CMeshGL>(m_Backend->GetResource(handle)), nullptr) << name;
+        m_Backend->ReleaseResource(&handle);
+    }
+    for (const char* name : {"red", "green", "blue", "ambient_red", "ambient_green",
+                             "ambient_blue", "white", "default"})
+    {
+        GPUObjectHandle handle;
+        ASSERT_EQ(m_Backend->FindMaterial(name, handle), kGPUResultOk) << name;
+        const auto* material = GPUResourceCast<CMaterial>(m_Backend->GetResource(handle));
+        ASSERT_NE(material, nullptr) << name;
+        EXPECT_NE(material->GetEffect(), nullptr) << name;
+        EXPECT_EQ(material->GetTechnique(), "d3d_material");
+        EXPECT_EQ(material->GetTextureName(0), "white.jpg");
+        EXPECT_NE(material->GetTexture(0), nullptr);
+        EXPECT_EQ(material->GetVariableCount(), 6u);
+        m_Backend->ReleaseResource(&handle);
+    }
+    const GPUObjectHandle* effect = m_Backend->FindByName("default", kGPUObjectEffect);
+    ASSERT_NE(effect, nullptr);
+    const GPUObjectHandle effectHandle = *effect;
+    m_Backend->ReleaseResource(&effectHandle);
+    // A second round finds every name taken and stops at the first mesh.
+    EXPECT_EQ(m_Backend->CreateBuiltIns(0), kGPUResultNameInUse);
+}
+
+TEST_F(MeshGLTest, DeclarationComesFromStreamNamesAndBadStridesAreLeftOut)
+{
+    CMeshGL* mesh = NewMesh("declared");
+    FillPointRow(*mesh, 2, 2);
+    mesh->GetBuffer("tex1", 6)->Resize(2);
+    mesh->GetBuffer("diffuse", 4)->Resize(2);
+    std::string log;
+    log = CaptureStderr([&] { EXPECT_TRUE(mesh->Update()); });
+    EXPECT_EQ(log, "[CMeshGL::GetElement] Bad texcoord buffer stride: 6!\n");
+    const SVertexDeclaration& declaration = mesh->GetDeclaration();
+    ASSERT_EQ(declaration.size(), 3u);
+    EXPECT_EQ(declaration[0].m_Semantic, EVertexSemantic::Position);
+    EXPECT_EQ(declaration[1].m_Semantic, EVertexSemantic::Normal);
+    EXPECT_EQ(declaration[2].m_Semantic, EVertexSemantic::Color);
+    EXPECT_EQ(declaration[2].m_Type, EVertexElementType::Color);
+    EXPECT_EQ(declaration[2].m_Stream, 2u);
+    ReleaseMesh("declared");
+}
+
+TEST_F(MeshGLTest, UpdateFailsWithMoreStreamsThanTheDeviceHasOrWithoutIndices)
+{
+    CMeshGL* mesh = NewMesh("wide");
+    FillPointRow(*mesh, 2, 2);
+    EXPECT_EQ(mesh->CreateVertexDeclaration(), kGPUResultOk);
+    EXPECT_EQ(mesh->UploadBuffers(), kGPUResultOk);
+    // Nine declared streams: one more than the device's eight.
+    for (int i = 0; i < 7; ++i)
+        mesh->GetBuffer("tex" + std::to_string(i), 8)->Resize(2);
+    std::string log = CaptureStderr([&] {
+        EXPECT_EQ(mesh->CreateVertexDeclaration(), kGPUResultVertexDeclaration);
+        EXPECT_FALSE(mesh->Update());
+    });
+    EXPECT_NE(log.find("[CMeshGL::CreateVertexDeclaration] Failed to create vertex "
+                       "declaration!\n"),
+              std::string::npos);
+    EXPECT_TRUE(mesh->GetDeclaration().empty());
+
+    CMeshGL* plain = NewMesh("no_index_stream");
+    plain->GetBuffer("position", 16)->Resize(1);
+    EXPECT_EQ(plain->CreateVertexDeclaration(), kGPUResultOk);
+    EXPECT_EQ(plain->UploadBuffers(), kGPUResultStreamMissing);
+    EXPECT_FALSE(plain->Update());
+    ReleaseMesh("wide");
+    ReleaseMesh("no_index_stream");
+}
+
+TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
+{
+    CGLEffect effect(m_Backend->GetDevice());
+    std::string error;
+    ASSERT_TRUE(effect.Compile(kPointsEffect, "points.e", error)) << error;
+    CMeshGL* mesh = NewMesh("points");
+    FillPointRow(*mesh, 8, 10);
+    ASSERT_TRUE(mesh->Update());
+    CTextureGL* target = UseTarget(10, 1, 0xff000000u);
+    ASSERT_TRUE(effect.BeginPass(0, 0));
+    const std::string log = CaptureStderr([&] { EXPECT_EQ(mesh->Render(), kGPUResultOk); });
+    effect.EndPass();
+    EXPECT_EQ(log, "[CMeshGL::Render] Different vertex count in buffers!\n");
+    const std::vector<uint32_t> texels = Pixels(target, 10, 1);
+    for (uint32_t x = 0; x < 10; ++x)
+        EXPECT_EQ(texels[x], x < 8 ? 0xffffffffu : 0xff000000u) << x;
+    ReleaseMesh("points");
+}
+
+TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
+{
+    CGLEffect effect(m_Backend->GetDevice());
+    std::string error;
+    ASSERT_TRUE(effect.Compile(kPointsEffect, "points.e", error)) << error;
+    CMeshGL* mesh = NewMesh("no_indices");
+    mesh->GetBuffer("position", 16)->Resize(3);
+    *mesh->GetBuffer("position", 0)->Element<SFloat4>(0) = {-1, -1, 0, 0};
+    *mesh->GetBuffer("position", 0)->Element<SFloat4>(1) = {-1, 3, 0, 0};
+    *mesh->GetBuffer("position", 0)->Element<SFloat4>(2) = {3, -1, 0, 0};
+    mesh->GetBuffer("indices", 4);
+    ASSERT_TRUE(mesh->Update());
+    CTextureGL* target = UseTarget(4, 4, 0xff000000u);
+    ASSERT_TRUE(effect.BeginPass(0, 0));
+    const std::string log = CaptureStderr([&] { EXPECT_EQ(mesh->Render(), kGPUResultOk); });
+    effect.EndPass();
+    EXPECT_EQ(log, "[CMeshGL::Render] Missing index buffer!\n");
+    EXPECT_EQ(Lit(Pixels(target, 4, 4), 0xff000000u), 0u);
+    ReleaseMesh("no_indices");
+}
+
+TEST_F(MeshGLTest, RenderNeedsEveryDeclaredBufferAndSurfacesInRange)
+{
+    CMeshGL* mesh = NewMesh("surfaces");
+    mesh->AddStream("position", 16);
+    // Declared by name but never uploaded.
+    EXPECT_EQ(mesh->Render(), kGPUResultRenderStream);
+    mesh->GetSurfaces() = {{0, 1, 0, 3}, {1, 1, 0, 3}, {2, 1, 0, 3}};
+    EXPECT_EQ(mesh->RenderSurface(5), kGPUResultSurfaceIndex);
+    EXPECT_EQ(mesh->RenderSurface(3), kGPUResultSurfaceIndex);
+    ReleaseMesh("surfaces");
+}
+
+TEST_F(MeshGLTest, CloneCopiesStreamsButNotSurfacesOrMaterials)
+{
+    GPUObjectHandle cube;
+    WriteDataFile("three_materials.x", kThreeMaterialCube);
+    ASSERT_EQ(m_Backend->LoadMesh("three_materials.x", cube), kGPUResultOk);
+    GPUObjectHandle copyHandle;
+    ASSERT_EQ(m_Backend->CloneResource(cube, copyHandle), kGPUResultOk);
+    const auto* original = GPUResourceCast<CMeshGL>(m_Backend->GetResource(cube));
+    const auto* copy = GPUResourceCast<CMeshGL>(m_Backend->GetResource(copyHandle));
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->GetStreams().size(), original->GetStreams().size());
+    for (std::size_t i = 0; i < copy->GetStreams().size(); ++i)
+    {
+        EXPECT_EQ(copy->GetStreams()[i]->GetName(), original->GetStreams()[i]->GetName());
+        EXPECT_EQ(copy->GetStreams()[i]->GetByteCount(), original->GetStreams()[i]->GetByteCount());
+    }
+    EXPECT_EQ(original->GetSurfaces().size(), 3u);
+    EXPECT_TRUE(copy->GetSurfaces().empty());
+    EXPECT_TRUE(copy->GetMaterialHandles().empty());
+    EXPECT_EQ(copy->GetDeclaration().size(), original->GetDeclaration().size());
+    m_Backend->ReleaseResource(&copyHandle);
+    m_Backend->ReleaseResource(&cube);
+}
+
+TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterials)
+{
+    WriteDataFile("three_materials.x", kThreeMaterialCube);
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Backend->LoadMesh("three_materials.x", handle), kGPUResultOk);
+    const auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(handle));
+    ASSERT_EQ(mesh->GetSurfaces().size(), 3u);
+    ASSERT_EQ(mesh->GetMaterialHandles().size(), 3u);
+    EXPECT_EQ(mesh->GetName(), TestDataFolder() + "/three_materials");
+    const CMeshDataBuffer* materials = mesh->FindBuffer("materials");
+    ASSERT_NE(materials, nullptr);
+    ASSERT_EQ(materials->GetCount(), 12u);
+    std::string prefix;
+    for (uint32_t i = 0; i < 3; ++i)
+    {
+        const GPUObjectHandle material = mesh->GetMaterialHandles()[i];
+        for (uint32_t t = 4 * i; t < 4 * i + 4; ++t)
+            EXPECT_EQ(*materials->Element<uint32_t>(t), material.m_Id);
+        // Named after the mesh identity and the subset index.
+        const GPUObjectHandle* byName = nullptr;
+        for (uint32_t id = 0; id < 0x10000 && byName == nullptr; ++id)
+        {
+            char name[64];
+            std::snprintf(name, sizeof(name), "mesh_%08x_mat_%u", id, i);
+            byName = m_Backend->FindByName(name, kGPUObjectMaterial);
+        }
+        ASSERT_NE(byName, nullptr) << i;
+        EXPECT_EQ(*byName, material);
+        m_Backend->ReleaseResource(byName);
+        const auto* described = GPUResourceCast<CMaterial>(m_Backend->GetResource(material));
+        ASSERT_NE(described, nullptr);
+        EXPECT_EQ(described->GetTextureName(0), "white.jpg");
+    }
+    m_Backend->ReleaseResource(&handle);
+    // The mesh gave its material references back with it.
+    GPUObjectHandle gone;
+    EXPECT_EQ(m_Backend->FindMaterial(std::string("mesh_"), gone), kGPUResultNotFound);
+}
+
+TEST_F(MeshGLTest, AmFileMaterialsAreMadeAndRead)
+{
+    CAmWriter writer;
+    writer.WriteSurfaces({{0, 1, 0, 3}});
+    CMesh source(nullptr);
+    source.GetBuffer("position", 16)->Resize(3);
+    source.GetBuffer("position", 0)->Zero();
+    source.GetBuffer("indices", 4)->Resize(3);
+    source.GetBuffer("indices", 0)->Zero();
+    writer.WriteStreams(source.GetStreams());
+    SMaterialRecord record;
+    record.m_Effect = "default";
+    record.m_Technique = "d3d_material";
+    record.m_PixelTextures = {"white.jpg"};
+    record.m_Variables.push_back({"r_diffuse", std::vector<uint8_t>(16, 0)});
+    writer.WriteMaterials({record});
+    WriteDataFile("one_material.am", std::string(writer.GetBytes().begin(), writer.GetBytes().end()));
+
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Backend->LoadMesh("one_material.am", handle), kGPUResultOk);
+    const auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(handle));
+    ASSERT_EQ(mesh->GetMaterialHandles().size(), 1u);
+    const auto* material =
+        GPUResourceCast<CMaterial>(m_Backend->GetResource(mesh->GetMaterialHandles()[0]));
+    ASSERT_NE(material, nullptr);
+    EXPECT_EQ(material->GetTechnique(), "d3d_material");
+    EXPECT_NE(material->GetEffect(), nullptr);
+    EXPECT_EQ(material->GetVariableCount(), 1u);
+    EXPECT_EQ(mesh->GetDeclaration().size(), 1u);
+    m_Backend->ReleaseResource(&handle);
+}
+
+TEST_F(MeshGLTest, BuiltInShapesDrawWithAColourMaterial)
+{
+    GPUObjectHandle red;
+    ASSERT_EQ(m_Backend->FindMaterial("red", red), kGPUResultOk);
+    auto* material = GPUResourceCast<CMaterial>(m_Backend->GetResource(red));
+    // Half size, so that every shape fits the clip square.
+    GetVariable("r_projection_view_world", 64)->SetMatrix(MatrixScaling(0.5f, 0.5f, 0.5f));
+    GetVariable("r_world_normal", 64)->SetMatrix(MatrixIdentity());
+    constexpr uint32_t kSize = 64;
+    constexpr uint32_t kClear = 0xff102030u;
+    struct SShape
+    {
+        const char* m_Name;
+        float m_X, m_Y;
+    };
+    // A point inside each shape's outline, in clip units; the torus at its ring.
+    for (const SShape& shape : {SShape{"ball", 0, 0}, SShape{"cube", 0, 0},
+                                SShape{"torus", 0.5f, 0}, SShape{"teapot", 0, 0}})
+    {
+        const GPUObjectHandle* found = m_Backend->FindByName(shape.m_Name, kGPUObjectMesh);
+        ASSERT_NE(found, nullptr);
+        const GPUObjectHandle meshHandle = *found;
+        auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(meshHandle));
+        CTextureGL* target = UseTarget(kSize, kSize, kClear);
+        SetPass("P0");
+        ASSERT_EQ(material->Begin(), kGPUResultOk) << shape.m_Name;
+        EXPECT_EQ(mesh->Render(), kGPUResultOk) << shape.m_Name;
+        EXPECT_EQ(material->End(), kGPUResultOk);
+        const std::vector<uint32_t> texels = Pixels(target, kSize, kSize);
+        const auto x = static_cast<uint32_t>((shape.m_X + 1.0f) * 0.5f * kSize);
+        const auto y = static_cast<uint32_t>((1.0f - shape.m_Y) * 0.5f * kSize);
+        EXPECT_NE(texels[y * kSize + x], kClear) << shape.m_Name;
+        // Red dominates: the material's diffuse colour is (1, 0.5, 0.5).
+        const uint32_t texel = texels[y * kSize + x];
+        EXPECT_GT((texel >> 16) & 0xff, (texel >> 8) & 0xff) << shape.m_Name;
+        EXPECT_GT(Lit(texels, kClear), kSize) << shape.m_Name;
+        m_Backend->SetDefaultRenderTarget();
+        m_Backend->ReleaseResource(&m_Target);
+        m_Target = GPUObjectHandle();
+        m_Backend->ReleaseResource(&meshHandle);
+    }
+    m_Backend->ReleaseResource(&red);
+}
