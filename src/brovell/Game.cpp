@@ -6,11 +6,23 @@
 #include "brovell/StaticObjects.h"
 #include "kelvo/core/ObjectTree.h"
 #include "kelvo/tasks/UpdateManager.h"
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/Mesh.h"
+#include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/3DSpace.h"
+#include "kelvo/world/BeingObjectLogic.h"
+#include "kelvo/world/CameraLogic.h"
+#include "kelvo/world/InputTargetLogic.h"
+#include "kelvo/world/PrimitiveObject.h"
+#include "kelvo/world/RenderableLogic.h"
 #include "platform/Log.h"
 
 CGame* g_pGame = nullptr;
 
 CGame::CGame()
+    : m_Space(new C3DSpace({{-100.0f, -100.0f, -100.0f, 1.0f}, {100.0f, 100.0f, 100.0f, 1.0f}}))
+    , m_SerialUpdateKinds{CCameraLogic::StaticTypeId(), C3DObjectLogic::StaticTypeId(),
+                          CInputTargetLogic::StaticTypeId(), CRenderableLogic::StaticTypeId()}
 {
     g_pGame = this;
     // The 15-step unit circle table, written to the log at start-up.
@@ -22,6 +34,7 @@ CGame::CGame()
 
 CGame::~CGame()
 {
+    delete m_Space;
     if (g_pGame == this)
         g_pGame = nullptr;
 }
@@ -51,7 +64,49 @@ void CGame::UpdateObjects()
 
 void CGame::RefreshSpace()
 {
-    // The spatial tree joins here with the world objects.
+    m_Space->Refresh();
+}
+
+void CGame::CreateWorld()
+{
+    // World objects live until the process ends; nothing deletes them.
+    auto* cameraRig = new CGameObject();
+    cameraRig->SetParent(this);
+    cameraRig->AddLogic<C3DObjectLogic>();
+    cameraRig->AddLogic<CCameraLogic>();
+    m_CameraObject = cameraRig;
+
+    // The car shows its mesh with the mesh's own materials.
+    auto* car = new CPrimitiveObject(kNoBuiltInPrimitive);
+    car->SetParent(this);
+    car->AddLogic<CRenderableLogic>()->ShowSurface("BugattiVeyron.am", "");
+    AddToSpace(car);
+
+    // The ground: a box 55 units on a side, made once under the name "ground".
+    if (g_pGPUImplementation)
+        if (CMesh* ground = g_pGPUImplementation->CreateMesh("ground")) {
+            ground->CreateBox(1.0f, 1.0f, 1.0f);
+            ground->Transform(MatrixScaling(55.0f, 55.0f, 55.0f));
+            ground->Update();
+        }
+    auto* groundObject = new CPrimitiveObject(kNoBuiltInPrimitive);
+    groundObject->SetParent(this);
+    AddToSpace(groundObject);
+
+    auto* walker = new CGameObject();
+    walker->SetParent(this);
+    CBeingObjectLogic* walkerLogic = walker->AddLogic<CBeingObjectLogic>();
+    STransformState state = walkerLogic->GetTransformState();
+    state.local = MatrixTranslation(0.0f, 0.0f, 100.0f);
+    walkerLogic->SetTransformState(state);
+
+    cameraRig->SetParent(walker);
+}
+
+void CGame::AddToSpace(CGameObject* object)
+{
+    if (auto* logic = static_cast<C3DObjectLogic*>(object->FindLogic(C3DObjectLogic::StaticTypeId())))
+        m_Space->Insert(logic);
 }
 
 void CGame::RunDemo()

@@ -9,6 +9,8 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/tasks/Section.h"
 
+class C3DSpace;
+
 class CGame : public CSection, public CGameObject
 {
     KELVO_RTTI(CGame, CGameObject)
@@ -23,6 +25,13 @@ public:
     void RequestQuit() { m_QuitRequested = true; }
     bool IsQuitRequested() const { return m_QuitRequested; }
 
+    // The initial world: the camera rig, the car, the ground mesh and its object, and the
+    // walker at (0, 0, 100) carrying the camera rig. Once, after the GPU backend is up.
+    void CreateWorld();
+    // Puts the object's C3DObjectLogic, if it has one, into the space.
+    void AddToSpace(CGameObject* object);
+
+    C3DSpace* GetSpace() const { return m_Space; }
     CGameObject* GetCameraObject() const { return m_CameraObject; }
 
 private:
@@ -32,6 +41,8 @@ private:
     void RunDemo();
     void RenderFrame();
 
+    // The world's spatial index, owned.
+    C3DSpace* m_Space;
     bool m_QuitRequested = false;
     CGameObject* m_CameraObject = nullptr;
     // Logic kinds updated through the worker threads, then those updated on this thread,

@@ -7,6 +7,7 @@
 
 #include "brovell/Game.h"
 #include "kelvo/core/GameObject.h"
+#include "kelvo/world/InputDispatcher.h"
 #include "platform/window/WindowMessage.h"
 
 class CKelvoAppWindow : public CGameObject
@@ -19,9 +20,11 @@ public:
     virtual void SetMouseCapture(bool capture) = 0;
 
     CGame& GetGame() { return m_Game; }
+    CInputDispatcher& GetInputDispatcher() { return m_InputDispatcher; }
 
 protected:
     CGame m_Game;
+    CInputDispatcher m_InputDispatcher;
 };
 
 extern CKelvoAppWindow* g_pAppWindow;

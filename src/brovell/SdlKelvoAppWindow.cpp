@@ -52,6 +52,15 @@ int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
     case WM_KEYDOWN:
         if (message.wParam == VK_ESCAPE)
             _exit(0);
+        m_InputDispatcher.KeyDown(static_cast<uint32_t>(message.wParam));
+        return 0;
+    case WM_KEYUP:
+        m_InputDispatcher.KeyUp(static_cast<uint32_t>(message.wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        OnMouseMessage(message);
         return 0;
     case WM_COMMAND:
         if (message.wParam == Window::kAboutCommand)
@@ -64,6 +73,21 @@ int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
     }
 }
 
+void CSdlKelvoAppWindow::OnMouseMessage(const SWindowMessage& message)
+{
+    // The cursor as fractions of the client area (an empty area counts as one pixel).
+    uint32_t width = 0, height = 0;
+    GetClientSize(width, height);
+    const float x = static_cast<float>(LowWord(message.lParam)) / static_cast<float>(width ? width : 1);
+    const float y = static_cast<float>(HighWord(message.lParam)) / static_cast<float>(height ? height : 1);
+    if (message.message == WM_MOUSEMOVE)
+        m_InputDispatcher.MouseMove(x, y);
+    else if (message.message == WM_LBUTTONDOWN)
+        m_InputDispatcher.ButtonDown(x, y);
+    else
+        m_InputDispatcher.ButtonUp(x, y);
+}
+
 bool CSdlKelvoAppWindow::OnCreate()
 {
     RegisterDataFolder();
@@ -73,7 +97,8 @@ bool CSdlKelvoAppWindow::OnCreate()
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);
         return false;
     }
-    // The renderer and the world are set up here as they join.
+    // The renderer is set up here as it joins.
+    m_Game.CreateWorld();
     return true;
 }
 

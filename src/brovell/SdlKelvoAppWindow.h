@@ -33,6 +33,7 @@ public:
 
 private:
     bool OnCreate();
+    void OnMouseMessage(const platform::SWindowMessage& message);
     void RegisterDataFolder();
     void DestroyWindow();
 

@@ -1,5 +1,6 @@
 #include "kelvo/core/Math.h"
 
+#include <algorithm>
 #include <utility>
 
 SMatrix MatrixIdentity()
@@ -67,6 +68,19 @@ SMatrix MatrixTranspose(const SMatrix& a)
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 4; ++column)
             result(row, column) = a(column, row);
+    return result;
+}
+
+SMatrix MatrixFrustum(float left, float right, float bottom, float top, float zNear, float zFar)
+{
+    SMatrix result;
+    result.m[0] = 2.0f * zNear / (right - left);
+    result.m[5] = 2.0f * zNear / (top - bottom);
+    result.m[8] = -(right + left) / (right - left);
+    result.m[9] = -(top + bottom) / (top - bottom);
+    result.m[10] = -(zFar + zNear) / (zFar - zNear);
+    result.m[11] = -1.0f;
+    result.m[14] = -2.0f * zFar * zNear / (zFar - zNear);
     return result;
 }
 
@@ -165,10 +179,37 @@ SVector3 TransformNormal(SVector3 n, const SMatrix& a)
 
 void ExtendBox(SBox& box, SVector4 point)
 {
-    box.min.x = std::fmin(box.min.x, point.x);
-    box.min.y = std::fmin(box.min.y, point.y);
-    box.min.z = std::fmin(box.min.z, point.z);
-    box.max.x = std::fmax(box.max.x, point.x);
-    box.max.y = std::fmax(box.max.y, point.y);
-    box.max.z = std::fmax(box.max.z, point.z);
+    // Plain comparisons rather than fmin/fmax: this runs for every box corner of every frame.
+    box.min.x = point.x < box.min.x ? point.x : box.min.x;
+    box.min.y = point.y < box.min.y ? point.y : box.min.y;
+    box.min.z = point.z < box.min.z ? point.z : box.min.z;
+    box.max.x = point.x > box.max.x ? point.x : box.max.x;
+    box.max.y = point.y > box.max.y ? point.y : box.max.y;
+    box.max.z = point.z > box.max.z ? point.z : box.max.z;
+}
+
+void MergeBox(SBox& box, const SBox& other)
+{
+    ExtendBox(box, other.min);
+    ExtendBox(box, other.max);
+}
+
+bool BoxesOverlap(const SBox& a, const SBox& b)
+{
+    return a.min.x <= b.max.x && b.min.x <= a.max.x && a.min.y <= b.max.y && b.min.y <= a.max.y &&
+           a.min.z <= b.max.z && b.min.z <= a.max.z;
+}
+
+float BoxOverlapVolume(const SBox& a, const SBox& b)
+{
+    const float x = std::min(a.max.x, b.max.x) - std::max(a.min.x, b.min.x);
+    const float y = std::min(a.max.y, b.max.y) - std::max(a.min.y, b.min.y);
+    const float z = std::min(a.max.z, b.max.z) - std::max(a.min.z, b.min.z);
+    return x > 0.0f && y > 0.0f && z > 0.0f ? x * y * z : 0.0f;
+}
+
+bool BoxContainsStrictly(const SBox& box, SVector3 point)
+{
+    return point.x > box.min.x && point.x < box.max.x && point.y > box.min.y && point.y < box.max.y &&
+           point.z > box.min.z && point.z < box.max.z;
 }

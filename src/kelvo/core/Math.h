@@ -60,6 +60,9 @@ SMatrix MatrixRotationX(float radians);
 SMatrix MatrixRotationY(float radians);
 SMatrix MatrixRotationZ(float radians);
 SMatrix MatrixTranspose(const SMatrix& a);
+// Perspective projection of the frustum given at the near plane, looking along -z, depth
+// mapped to -1 (near) ... 1 (far).
+SMatrix MatrixFrustum(float left, float right, float bottom, float top, float zNear, float zFar);
 SMatrix operator*(const SMatrix& a, const SMatrix& b);
 // The inverse of any invertible matrix; false (and the identity) for a singular one.
 bool MatrixInverse(const SMatrix& a, SMatrix& inverse);
@@ -75,3 +78,11 @@ SVector3 TransformNormal(SVector3 n, const SMatrix& a);
 
 // Grows box to hold point (x, y, z; w untouched).
 void ExtendBox(SBox& box, SVector4 point);
+// Grows box to hold other (x, y, z).
+void MergeBox(SBox& box, const SBox& other);
+// True when the boxes overlap on every axis; touching counts.
+bool BoxesOverlap(const SBox& a, const SBox& b);
+// The volume of the intersection of the boxes; 0 when they are apart on some axis.
+float BoxOverlapVolume(const SBox& a, const SBox& b);
+// True when the point lies strictly inside the box on x, y and z.
+bool BoxContainsStrictly(const SBox& box, SVector3 point);

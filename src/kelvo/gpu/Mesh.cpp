@@ -269,9 +269,33 @@ bool CMesh::RemoveSurface(uint32_t index)
     return true;
 }
 
-bool CMesh::Trace(const SRay&, float&) const
+bool CMesh::Trace(const SRay& ray, STraceMeshHit& hit) const
 {
-    return false;
+    m_TraceGeometry.EnsureBuilt(GetTraceSource());
+    STraceMeshHit found;
+    if (!m_TraceGeometry.Trace(ray, found) || found.distance > hit.distance)
+        return false;
+    hit = found;
+    return true;
+}
+
+STraceSource CMesh::GetTraceSource() const
+{
+    STraceSource source;
+    source.bounds = {{m_BoundsMin[0], m_BoundsMin[1], m_BoundsMin[2], m_BoundsMin[3]},
+                     {m_BoundsMax[0], m_BoundsMax[1], m_BoundsMax[2], m_BoundsMax[3]}};
+    const CMeshDataBuffer* positions = FindBuffer("position");
+    const CMeshDataBuffer* indices = FindBuffer("indices");
+    // Only 16-byte positions and 16- or 32-bit indices of triangles can be read as such.
+    if (m_PrimitiveType != kTriangleList || !positions || positions->GetStride() != sizeof(SVector4) || !indices ||
+        (indices->GetStride() != 4 && indices->GetStride() != 2))
+        return source;
+    source.positions = positions->Element<SVector4>(0);
+    source.vertexCount = positions->GetCount();
+    source.indices = indices->GetData();
+    source.indexCount = indices->GetCount();
+    source.indexSize = indices->GetStride();
+    return source;
 }
 
 void CMesh::BuildVertexLayout(std::vector<SMeshVertexElement>& outElements,

@@ -13,6 +13,7 @@
 #include "kelvo/gpu/MeshDataBuffer.h"
 #include "kelvo/gpu/MeshSurface.h"
 #include "kelvo/gpu/MeshVertexElement.h"
+#include "kelvo/world/TraceGeometry.h"
 
 #include <cstdint>
 #include <string>
@@ -20,7 +21,6 @@
 
 class CGPUResourceManager;
 struct SImportedMesh;
-struct SRay;
 
 class CMesh : public IGPUResource
 {
@@ -105,10 +105,12 @@ public:
     // normalised (left unscaled when shorter than 0.000001). Missing streams are skipped.
     void Transform(const SMatrix& matrix);
 
-    // Nearest hit of the ray with the triangles when nearer than inOutDistance. The triangle
-    // structure is built by the spatial tree's module; until it is there every ray misses.
-    bool Trace(const SRay& ray, float& inOutDistance) const;
-    bool IsTraceGeometryStale() const { return m_TraceGeometryStale; }
+    // The nearest triangle the ray meets, kept in hit when not farther than hit.distance (true
+    // then). The triangles of a triangle list are put in a tree on the first trace after
+    // each Update; other primitive types are never hit.
+    bool Trace(const SRay& ray, STraceMeshHit& hit) const;
+    bool IsTraceGeometryStale() const { return m_TraceGeometry.NeedsBuild(); }
+    const CTraceGeometry& GetTraceGeometry() const { return m_TraceGeometry; }
 
     // The vertex layout of the streams, in stream order: each stream whose name feeds an
     // input gets the next stream number; its name goes to outNames.
@@ -137,7 +139,7 @@ protected:
     const std::vector<std::string>& StreamNames() const { return m_StreamNames; }
     // A copy of every stream (CPU data only), the primitive type and the stream names.
     void CopyStreamsFrom(const CMesh& source);
-    void MarkTraceGeometryStale() { m_TraceGeometryStale = true; }
+    void MarkTraceGeometryStale() { m_TraceGeometry.MarkForBuild(); }
     CGPUResourceManager* GetResources() const { return m_Resources; }
 
 private:
@@ -145,6 +147,8 @@ private:
 
     void DestroyStreams();
     void ReleaseMaterials();
+    // The streams the trace geometry is built from.
+    STraceSource GetTraceSource() const;
 
     CGPUResourceManager* m_Resources;
     // Names the mesh's own materials; unique for the process.
@@ -155,7 +159,8 @@ private:
     std::vector<CMeshDataBuffer*> m_Streams;
     std::vector<std::string> m_StreamNames;
     std::vector<SMeshVertexElement> m_Elements;
-    bool m_TraceGeometryStale = true;
+    // Built on demand by tracing threads, hence mutable.
+    mutable CTraceGeometry m_TraceGeometry;
     uint32_t m_PrimitiveType = kTriangleList;
     float m_BoundsMin[4] = {0, 0, 0, 0};
     float m_BoundsMax[4] = {0, 0, 0, 0};

@@ -1,0 +1,109 @@
+#include "brovell/Game.h"
+
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/tasks/TaskManager.h"
+#include "kelvo/tasks/UpdateManager.h"
+#include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/3DSpace.h"
+#include "kelvo/world/BeingObjectLogic.h"
+#include "kelvo/world/CameraLogic.h"
+#include "kelvo/world/RenderableLogic.h"
+#include "kelvo/world/Surface.h"
+#include "../kelvo/world/FakeGPUImplementation.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// The frame's update manager, as the program's static objects provide it.
+CTaskManager g_TaskManager(1);
+CUpdateManager g_UpdateManager(&g_TaskManager);
+
+namespace
+{
+class COwningObject : public CGameObject
+{
+public:
+    ~COwningObject() override
+    {
+        for (CObjectLogicBase* logic : GetLogics())
+            delete logic;
+    }
+};
+}
+
+TEST(Game, FrameUpdatesCameraThenTransformsThenRefreshesTheSpace)
+{
+    CGame game;
+    EXPECT_EQ(g_pGame, &game);
+    ASSERT_NE(game.GetSpace(), nullptr);
+    COwningObject walker, camera, plain;
+    walker.SetParent(&game);
+    camera.SetParent(&walker);
+    plain.SetParent(&game);
+    C3DObjectLogic* walkerLogic = walker.AddLogic<C3DObjectLogic>();
+    C3DObjectLogic* cameraTransform = camera.AddLogic<C3DObjectLogic>();
+    camera.AddLogic<CCameraLogic>();
+    GetVariable("r_camera_noise", 4)->SetFloat(0.0f);
+    game.AddToSpace(&walker);
+    game.AddToSpace(&plain); // no transform: not added
+    EXPECT_EQ(game.GetSpace()->GetItemCount(), 1u);
+
+    STransformState state = walkerLogic->GetTransformState();
+    state.local = MatrixTranslation(20, 30, 40);
+    walkerLogic->SetTransformState(state);
+    game.Frame();
+
+    // The camera's unshaken local matrix and its parent's new place, both of this frame.
+    EXPECT_EQ(cameraTransform->GetWorldMatrix().m[12], 20.0f);
+    EXPECT_EQ(cameraTransform->GetWorldMatrix().m[14], 40.0f);
+    EXPECT_EQ(game.GetSpace()->GetRoot().content.min.y, 29.0f);
+    EXPECT_FLOAT_EQ(game.GetSpace()->GetRoot().content.max.z, 41.0001f);
+    GetVariable("r_camera_noise", 4)->SetFloat(1.0f);
+}
+
+TEST(Game, CreateWorldPutsTheCameraOnTheWalkerAndTheObjectsInTheSpace)
+{
+    CFakeGPUImplementation gpu;
+    gpu.MakeMaterial("ambient_green");
+    CGame game;
+    game.CreateWorld();
+
+    // The camera rig hangs under the walker, which stands at (0, 0, 100).
+    CGameObject* camera = game.GetCameraObject();
+    ASSERT_NE(camera, nullptr);
+    EXPECT_NE(camera->FindLogic(CCameraLogic::StaticTypeId()), nullptr);
+    EXPECT_NE(camera->FindLogic(C3DObjectLogic::StaticTypeId()), nullptr);
+    CGameObject* walker = camera->GetParent();
+    ASSERT_NE(walker, nullptr);
+    EXPECT_EQ(walker->GetParent(), &game);
+    auto* walkerLogic = static_cast<CBeingObjectLogic*>(walker->FindLogic(CBeingObjectLogic::StaticTypeId()));
+    ASSERT_NE(walkerLogic, nullptr);
+    EXPECT_EQ(walkerLogic->GetTransformState().local.m[14], 100.0f);
+
+    // The car and the ground object are in the space; without its mesh file the car's
+    // surface falls back to ambient_green.
+    EXPECT_EQ(game.GetSpace()->GetItemCount(), 2u);
+    ASSERT_EQ(game.GetChildren().size(), 3u);
+    auto* car = static_cast<CRenderableLogic*>(game.GetChildren()[0]->FindLogic(CRenderableLogic::StaticTypeId()));
+    ASSERT_NE(car, nullptr);
+    ASSERT_EQ(car->GetSurfaceCount(), 1u);
+    EXPECT_EQ(car->GetSurface(0)->GetMesh(), nullptr);
+    EXPECT_EQ(car->GetSurface(0)->GetMaterials().size(), 1u);
+
+    // The ground mesh: a unit box scaled by 55.
+    GPUObjectHandle ground;
+    ASSERT_EQ(gpu.LoadMesh("ground", ground), 0u);
+    float low[4], high[4];
+    static_cast<CMesh*>(gpu.GetResource(ground))->GetBoundingBox(low, high);
+    EXPECT_FLOAT_EQ(high[0], 27.5f);
+    EXPECT_FLOAT_EQ(low[2], -27.5f);
+    gpu.ReleaseResource(&ground);
+
+    // The world lives until the process ends; the test takes it down itself.
+    for (CGameObject* object : std::vector<CGameObject*>{game.GetChildren()[0], game.GetChildren()[1], walker, camera}) {
+        for (CObjectLogicBase* logic : object->GetLogics())
+            delete logic;
+        delete object;
+    }
+}

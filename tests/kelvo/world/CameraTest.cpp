@@ -1,0 +1,138 @@
+#include "kelvo/world/CameraLogic.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "FakeGPUImplementation.h"
+#include "kelvo/core/FractalNoise.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/world/3DObjectLogic.h"
+#include "WorldTestHelpers.h"
+
+namespace
+{
+// The projection of a camera-space point, after the division by w.
+SVector3 Project(SVector3 p, const SMatrix& projection)
+{
+    const SVector4 clip = Transform(Point(p), projection);
+    return {clip.x / clip.w, clip.y / clip.w, clip.z / clip.w};
+}
+}
+
+TEST(Camera, ProjectionFitsTheFrustumForSquareAndWideClientAreas)
+{
+    CTestObject object;
+    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
+    const float tan20 = std::tan(20.0f * std::numbers::pi_v<float> / 180.0f);
+
+    camera->UpdateProjection(1.0f);
+    EXPECT_FLOAT_EQ(camera->GetTop(), tan20 * 0.2f);
+    EXPECT_FLOAT_EQ(camera->GetRight(), camera->GetTop());
+    EXPECT_FLOAT_EQ(camera->GetLeft(), -camera->GetRight());
+    EXPECT_FLOAT_EQ(camera->GetBottom(), -camera->GetTop());
+    // The frustum's corners at the near and far planes land on the clip cube's corners.
+    const SVector3 nearCorner = Project({camera->GetRight(), camera->GetTop(), -0.2f}, camera->GetProjection());
+    EXPECT_NEAR(nearCorner.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(nearCorner.y, 1.0f, 1e-5f);
+    EXPECT_NEAR(nearCorner.z, -1.0f, 1e-5f);
+    const float farScale = 1000.0f / 0.2f;
+    const SVector3 farCorner =
+        Project({camera->GetLeft() * farScale, camera->GetBottom() * farScale, -1000.0f}, camera->GetProjection());
+    EXPECT_NEAR(farCorner.x, -1.0f, 1e-4f);
+    EXPECT_NEAR(farCorner.y, -1.0f, 1e-4f);
+    EXPECT_NEAR(farCorner.z, 1.0f, 1e-4f);
+
+    // Twice as wide as high: aspect 0.5 doubles the horizontal extent only.
+    camera->UpdateProjection(0.5f);
+    EXPECT_FLOAT_EQ(camera->GetRight(), 2.0f * camera->GetTop());
+    EXPECT_FLOAT_EQ(camera->GetTop(), tan20 * 0.2f);
+    const SVector3 wide = Project({camera->GetRight(), 0.0f, -0.2f}, camera->GetProjection());
+    EXPECT_NEAR(wide.x, 1.0f, 1e-5f);
+}
+
+TEST(Camera, ShakeFollowsTheNoiseVariableAndIsNoneAtZero)
+{
+    CTestObject object;
+    C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
+    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
+    CVar* noise = GetVariable("r_camera_noise", 4);
+    float amount = 0.0f;
+    ASSERT_TRUE(noise->GetFloat(amount));
+    EXPECT_EQ(amount, 1.0f);
+
+    // At full amount the camera is displaced by the noise, within the sum's bounds.
+    camera->Update();
+    const SMatrix shaken = transform->GetTransformState().local;
+    const float bound = 1.0f + 0.2f + 0.04f + 0.008f + 0.0016f;
+    EXPECT_LE(std::fabs(shaken.m[12]), bound);
+    EXPECT_GT(std::fabs(shaken.m[12]) + std::fabs(shaken.m[13]) + std::fabs(shaken.m[14]), 0.0f);
+    EXPECT_NEAR(shaken.m[15], 1.0f, 1e-6f);
+
+    noise->SetFloat(0.0f);
+    camera->Update();
+    ExpectMatrixNear(transform->GetTransformState().local, MatrixIdentity(), 0.0f);
+    noise->SetFloat(1.0f);
+}
+
+TEST(Camera, CursorRayRunsFromTheCameraThroughTheCursor)
+{
+    CTestObject object;
+    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
+    SInputEvent event;
+    EXPECT_FALSE(camera->GetCursorRay(0.5f, 0.5f, event)); // no transform yet
+    EXPECT_EQ(event.ray.length, 0.0f);
+
+    C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
+    STransformState state = transform->GetTransformState();
+    state.local = MatrixRotationY(std::numbers::pi_v<float> / 2) * MatrixTranslation(1, 2, 3);
+    transform->SetTransformState(state);
+    transform->Update();
+    camera->UpdateProjection(1.0f);
+
+    ASSERT_TRUE(camera->GetCursorRay(0.5f, 0.5f, event));
+    EXPECT_EQ(event.ray.length, 200.0f);
+    EXPECT_NEAR(event.ray.origin.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(event.ray.origin.z, 3.0f, 1e-5f);
+    // Through the centre: along the camera's -z axis, which the quarter turn made -x.
+    const SVector3 direction = Normalize(XYZ(event.ray.direction));
+    EXPECT_NEAR(direction.x, -1.0f, 1e-5f);
+    EXPECT_NEAR(direction.y, 0.0f, 1e-5f);
+    EXPECT_NEAR(direction.z, 0.0f, 1e-5f);
+
+    // The top-left corner of the client area: up and to the camera's left (its -x, now +z).
+    ASSERT_TRUE(camera->GetCursorRay(0.0f, 0.0f, event));
+    EXPECT_GT(event.ray.direction.y, 0.0f);
+    EXPECT_GT(event.ray.direction.z, 0.0f);
+    EXPECT_NEAR(event.ray.direction.y / -event.ray.direction.x, camera->GetTop() / 0.2f, 1e-5f);
+}
+
+TEST(FractalNoise, InterpolatesBetweenSmoothedIntegersAndAddsOctaves)
+{
+    for (int n = -3; n <= 3; ++n) {
+        EXPECT_FLOAT_EQ(InterpolatedNoise(static_cast<float>(n)), SmoothedNoise(n));
+        EXPECT_LE(std::fabs(IntegerNoise(n)), 1.0f);
+    }
+    // Halfway between integers the cosine weight is one half.
+    EXPECT_NEAR(InterpolatedNoise(2.5f), 0.5f * (SmoothedNoise(2) + SmoothedNoise(3)), 1e-6f);
+    EXPECT_NE(IntegerNoise(1), IntegerNoise(2));
+
+    // The accumulator is added to, and each octave doubles the frequency and scales the amplitude.
+    float sum = 10.0f;
+    AddFractalNoise(sum, 0.3f, 1.0f, 1.0f, 0.2f, 3);
+    const float expected = 10.0f + InterpolatedNoise(0.3f) + 0.2f * InterpolatedNoise(0.6f) +
+                           0.04f * InterpolatedNoise(1.2f);
+    EXPECT_NEAR(sum, expected, 1e-6f);
+}
+
+TEST(Camera, UpdateTakesTheAspectOfTheGPUImplementation)
+{
+    CTestObject object;
+    object.AddLogic<C3DObjectLogic>();
+    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
+    camera->Update(); // no GPU implementation: square
+    EXPECT_FLOAT_EQ(camera->GetRight(), camera->GetTop());
+    CFakeGPUImplementation gpu;
+    gpu.m_Aspect = 0.5f;
+    camera->Update();
+    EXPECT_FLOAT_EQ(camera->GetRight(), 2.0f * camera->GetTop());
+}

@@ -1,0 +1,115 @@
+#include "kelvo/world/InputDispatcher.h"
+
+#include <string>
+#include <vector>
+
+#include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/CameraLogic.h"
+#include "kelvo/world/InputTargetLogic.h"
+#include "kelvo/world/KelvoTestLogic.h"
+#include "WorldTestHelpers.h"
+
+namespace
+{
+std::vector<std::string> g_Calls;
+CGameObject* g_Camera = nullptr;
+
+// Records the calls it gets; consumes button-ups when told to.
+class CRecordingTarget : public CInputTargetLogic
+{
+    KELVO_RTTI(CRecordingTarget, CInputTargetLogic)
+
+public:
+    bool OnButtonUp(const SInputEvent&) override
+    {
+        g_Calls.push_back(m_Name + ":up");
+        return m_Consume;
+    }
+    bool OnKeyUp(uint32_t key) override
+    {
+        g_Calls.push_back(m_Name + ":key" + std::to_string(key));
+        return false;
+    }
+    std::string m_Name;
+    bool m_Consume = false;
+};
+
+CGameObject* CurrentCamera()
+{
+    return g_Camera;
+}
+}
+
+TEST(InputDispatcher, OffersEventsInOrderUntilOneIsConsumed)
+{
+    g_Calls.clear();
+    g_Camera = nullptr;
+    CInputDispatcher dispatcher(&CurrentCamera);
+    EXPECT_EQ(g_pInputDispatcher, &dispatcher);
+    dispatcher.ButtonUp(0.1f, 0.2f); // nobody registered: nothing happens
+
+    CTestObject first, second, third, plain;
+    first.AddLogic<CRecordingTarget>()->m_Name = "first";
+    CRecordingTarget* secondTarget = second.AddLogic<CRecordingTarget>();
+    secondTarget->m_Name = "second";
+    third.AddLogic<CRecordingTarget>()->m_Name = "third";
+    dispatcher.Register(&first);
+    dispatcher.Register(&plain); // no target: not registered
+    dispatcher.Register(&second);
+    dispatcher.Register(&third);
+
+    dispatcher.ButtonUp(0.1f, 0.2f);
+    dispatcher.KeyUp(65);
+    EXPECT_EQ(g_Calls, (std::vector<std::string>{"first:up", "second:up", "third:up", "first:key65", "second:key65",
+                                                  "third:key65"}));
+    g_Calls.clear();
+    secondTarget->m_Consume = true;
+    dispatcher.ButtonUp(0.1f, 0.2f);
+    EXPECT_EQ(g_Calls, (std::vector<std::string>{"first:up", "second:up"}));
+}
+
+TEST(InputDispatcher, MouseEventsCarryTheCursorAndTheCameraRay)
+{
+    CTestObject camera, receiver;
+    g_Camera = nullptr;
+    CInputDispatcher dispatcher(&CurrentCamera);
+    CInputTargetLogic* target = receiver.AddLogic<CInputTargetLogic>();
+    dispatcher.Register(&receiver);
+
+    // Without a camera the ray stays zero.
+    dispatcher.MouseMove(0.25f, 0.75f);
+    EXPECT_EQ(dispatcher.GetLastCursorX(), 0.25f);
+    EXPECT_EQ(dispatcher.GetLastCursorY(), 0.75f);
+    EXPECT_EQ(target->GetLastMouseMove().cursorX, 0.25f);
+    EXPECT_EQ(target->GetLastMouseMove().ray.length, 0.0f);
+
+    camera.AddLogic<C3DObjectLogic>();
+    CCameraLogic* cameraLogic = camera.AddLogic<CCameraLogic>();
+    cameraLogic->UpdateProjection(1.0f);
+    g_Camera = &camera;
+    dispatcher.ButtonDown(0.5f, 0.5f);
+    const SInputEvent& down = target->GetLastButtonDown();
+    EXPECT_EQ(down.ray.length, 200.0f);
+    EXPECT_LT(down.ray.direction.z, 0.0f);
+    EXPECT_EQ(down.cursorY, 0.5f);
+    // A button-down does not change the last mouse-move.
+    EXPECT_EQ(target->GetLastMouseMove().cursorX, 0.25f);
+}
+
+TEST(InputDispatcher, TestLogicConsumesKeyPresses)
+{
+    g_Calls.clear();
+    CInputDispatcher dispatcher(nullptr);
+    CTestObject tester, later;
+    CKelvoTestLogic* test = tester.AddLogic<CKelvoTestLogic>();
+    later.AddLogic<CRecordingTarget>()->m_Name = "later";
+    dispatcher.Register(&tester);
+    dispatcher.Register(&later);
+    dispatcher.KeyDown(66);
+    EXPECT_EQ(test->GetLastKey(), 66u);
+    dispatcher.KeyUp(66); // key-ups go on
+    EXPECT_EQ(g_Calls, (std::vector<std::string>{"later:key66"}));
+    dispatcher.MouseMove(0.5f, 0.5f); // no camera query at all: no ray, no crash
+    tester.Update(CInputTargetLogic::StaticTypeId());
+    EXPECT_EQ(test->GetUpdateCount(), 1u);
+}

@@ -1,0 +1,287 @@
+#include "kelvo/world/RenderableLogic.h"
+
+#include <vector>
+
+#include "FakeGPUImplementation.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/ParticlesGroupObject.h"
+#include "kelvo/world/PrimitiveObject.h"
+#include "kelvo/world/Surface.h"
+#include "platform/window/WindowMessage.h"
+#include "WorldTestHelpers.h"
+
+namespace
+{
+// Primitive and particle objects whose components go with them.
+template <typename TObject>
+class COwning : public TObject
+{
+public:
+    using TObject::TObject;
+    ~COwning() override
+    {
+        for (CObjectLogicBase* logic : this->GetLogics())
+            delete logic;
+    }
+};
+
+CRenderableLogic* RenderableOf(const CGameObject& object)
+{
+    return static_cast<CRenderableLogic*>(object.FindLogic(CRenderableLogic::StaticTypeId()));
+}
+
+C3DObjectLogic* TransformOf(const CGameObject& object)
+{
+    return static_cast<C3DObjectLogic*>(object.FindLogic(C3DObjectLogic::StaticTypeId()));
+}
+
+// A mesh of three subsets (two triangles each, at primitives 0, 10 and 20) with a material
+// of its own for each.
+CRecordingMesh* MakeThreeSubsetMesh(CFakeGPUImplementation& gpu)
+{
+    CRecordingMesh* mesh = MakeSquare(gpu, "subsets");
+    for (uint32_t i = 0; i < 3; ++i) {
+        const std::string name = "subset_material_" + std::to_string(i);
+        gpu.MakeMaterial(name);
+        GPUObjectHandle handle;
+        gpu.FindMaterial(name, handle); // the mesh's reference
+        mesh->GetMaterialHandles().push_back(handle);
+        mesh->GetSurfaces().push_back({i * 10, 2, 0, 4});
+    }
+    return mesh;
+}
+}
+
+TEST(Renderable, PrimitiveObjectsShowTheirBuiltInMeshInTheirColour)
+{
+    CFakeGPUImplementation gpu;
+    CRecordingMesh* cube = gpu.MakeMesh("cube", {{-0.5f, -2, -0.5f, 1}, {0.5f, 2, 0.5f, 1}, {0, 0, 3, 1}}, {0, 1, 2});
+    const GPUObjectHandle green = gpu.MakeMaterial("green");
+    {
+        COwning<CPrimitiveObject> object(1);
+        ASSERT_NE(TransformOf(object), nullptr);
+        CRenderableLogic* renderable = RenderableOf(object);
+        ASSERT_EQ(renderable->GetSurfaceCount(), 1u);
+        const CSurface* surface = renderable->GetSurface(0);
+        EXPECT_EQ(surface->GetMesh(), cube);
+        EXPECT_EQ(surface->GetMaterials(), std::vector<GPUObjectHandle>{green});
+        // The local box follows the mesh.
+        const STransformState& state = TransformOf(object)->GetTransformState();
+        EXPECT_EQ(state.localBox.min.y, -2.0f);
+        EXPECT_EQ(state.localBox.max.z, 3.0f);
+        EXPECT_EQ(state.corners[7].z, 3.0f);
+
+        // Kind 5 has both components and nothing to show.
+        COwning<CPrimitiveObject> bare(kNoBuiltInPrimitive);
+        ASSERT_NE(TransformOf(bare), nullptr);
+        EXPECT_EQ(RenderableOf(bare)->GetSurfaceCount(), 0u);
+        EXPECT_EQ(TransformOf(bare)->GetTransformState().localBox.max.x, 1.0f);
+    }
+}
+
+TEST(Renderable, SurfacesFallBackToAmbientGreen)
+{
+    CFakeGPUImplementation gpu;
+    const GPUObjectHandle fallback = gpu.MakeMaterial("ambient_green");
+    const GPUObjectHandle red = gpu.MakeMaterial("red");
+    MakeSquare(gpu, "plain");
+    CRecordingMesh* subsets = MakeThreeSubsetMesh(gpu);
+    {
+        CSurface missing("no_such_mesh.am", "");
+        EXPECT_EQ(missing.GetMesh(), nullptr);
+        EXPECT_EQ(missing.GetMaterials(), std::vector<GPUObjectHandle>{fallback});
+        SBox box;
+        EXPECT_FALSE(missing.GetBox(box.min, box.max));
+        CSurface withoutMaterials("plain", "");
+        EXPECT_EQ(withoutMaterials.GetMaterials(), std::vector<GPUObjectHandle>{fallback});
+        CSurface named("plain", "red");
+        EXPECT_EQ(named.GetMaterials(), std::vector<GPUObjectHandle>{red});
+        // A mesh with materials of its own lends them.
+        CSurface own("subsets", "");
+        EXPECT_EQ(own.GetMaterials(), subsets->GetMaterialHandles());
+
+        // An object whose only surface has no mesh keeps the box it had.
+        CTestObject object;
+        C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
+        transform->SetLocalBox({-3, -3, -3, 1}, {3, 3, 3, 1});
+        object.AddLogic<CRenderableLogic>()->ShowSurface("no_such_mesh.am", "red");
+        EXPECT_EQ(transform->GetTransformState().localBox.max.x, 3.0f);
+        // A second surface with a mesh sets it.
+        object.AddLogic<CRenderableLogic>()->ShowSurface("plain", "red");
+        EXPECT_EQ(transform->GetTransformState().localBox.max.x, 1.0f);
+        EXPECT_EQ(transform->GetTransformState().localBox.max.z, 0.0f);
+    }
+}
+
+TEST(Renderable, RenderWritesTheObjectMatricesAndDrawsVisibleSurfaces)
+{
+    CFakeGPUImplementation gpu;
+    gpu.MakeMaterial("red");
+    CRecordingMesh* square = MakeSquare(gpu, "square");
+    {
+        CTestObject object;
+        C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
+        STransformState state = transform->GetTransformState();
+        state.local = MatrixRotationY(0.5f) * MatrixTranslation(1, 2, 3);
+        transform->SetTransformState(state);
+        transform->Update();
+        CRenderableLogic* renderable = object.AddLogic<CRenderableLogic>();
+        CSurface* first = renderable->ShowSurface("square", "red");
+        renderable->ShowSurface("square", "red");
+
+        const SMatrix view = MatrixTranslation(0, 0, -10);
+        const SMatrix projectionView = view * MatrixScaling(2, 2, 1);
+        GetVariable("r_view", 64)->SetMatrix(view);
+        GetVariable("r_projection_view", 64)->SetMatrix(projectionView);
+        first->SetVisible(false);
+        renderable->Render();
+
+        SMatrix written;
+        ASSERT_TRUE(GetVariable("r_world", 64)->GetMatrix(written));
+        ExpectMatrixNear(written, state.local);
+        ASSERT_TRUE(GetVariable("r_world_normal", 64)->GetMatrix(written));
+        ExpectMatrixNear(written, MatrixRotationY(0.5f));
+        ASSERT_TRUE(GetVariable("r_view_world", 64)->GetMatrix(written));
+        ExpectMatrixNear(written, state.local * view);
+        ASSERT_TRUE(GetVariable("r_projection_view_world", 64)->GetMatrix(written));
+        ExpectMatrixNear(written, state.local * projectionView);
+        // The invisible first surface is skipped; the second draws the whole mesh once.
+        EXPECT_EQ(square->m_DrawnRanges, std::vector<uint32_t>{0});
+    }
+}
+
+TEST(Renderable, HoldingSpaceStepsThroughTheSubsets)
+{
+    CFakeGPUImplementation gpu;
+    CRecordingMesh* mesh = MakeThreeSubsetMesh(gpu);
+    SScriptedInput::Reset();
+    {
+        CSurface surface("subsets", "");
+        surface.SetInputQueries(SScriptedInput::Queries());
+        // Without the space bar every subset draws with its own material.
+        surface.Draw();
+        EXPECT_EQ(mesh->m_DrawnRanges, (std::vector<uint32_t>{0, 10, 20}));
+
+        mesh->m_DrawnRanges.clear();
+        SScriptedInput::s_Held[platform::VK_SPACE] = true;
+        for (int draw = 0; draw < 260; ++draw)
+            surface.Draw();
+        // One subset per draw, each shown for 51 draws in turn (the first run may be shorter).
+        const std::vector<uint32_t>& drawn = mesh->m_DrawnRanges;
+        ASSERT_EQ(drawn.size(), 260u);
+        std::vector<std::pair<uint32_t, int>> runs;
+        for (uint32_t first : drawn)
+            if (!runs.empty() && runs.back().first == first)
+                ++runs.back().second;
+            else
+                runs.push_back({first, 1});
+        ASSERT_GE(runs.size(), 4u);
+        for (std::size_t i = 1; i + 1 < runs.size(); ++i) {
+            EXPECT_EQ(runs[i].second, 51) << "run " << i;
+            EXPECT_EQ(runs[i].first, (runs[i - 1].first + 10) % 30) << "run " << i;
+        }
+    }
+}
+
+TEST(Renderable, TraceSurfacesReportsTheNearestTraceableSurface)
+{
+    CFakeGPUImplementation gpu;
+    MakeSquare(gpu, "near", 1.0f);
+    MakeSquare(gpu, "far", -1.0f);
+    {
+        CTestObject object;
+        CRenderableLogic* renderable = object.AddLogic<CRenderableLogic>();
+        renderable->ShowSurface("near", "");
+        renderable->ShowSurface("far", "");
+        const SRay down{{0.5f, 0.5f, 5, 1}, {0, 0, -10, 0}, 10.0f};
+        kelvo::trace_hit_t hit;
+        hit.distance = 1000000.0f;
+        ASSERT_TRUE(renderable->TraceSurfaces(down, hit));
+        // The later surface is hit too, but farther: the hit stays with the nearer one.
+        EXPECT_EQ(hit.surface, 0u);
+        EXPECT_FLOAT_EQ(hit.distance, 4.0f);
+        EXPECT_EQ(hit.triangle, 1u);
+
+        // Listed the other way round the nearer one comes last and overwrites the first.
+        CTestObject reversed;
+        CRenderableLogic* other = reversed.AddLogic<CRenderableLogic>();
+        other->ShowSurface("far", "");
+        other->ShowSurface("near", "");
+        hit.distance = 1000000.0f;
+        ASSERT_TRUE(other->TraceSurfaces(down, hit));
+        EXPECT_EQ(hit.surface, 1u);
+        EXPECT_FLOAT_EQ(hit.distance, 4.0f);
+
+        // An untraceable surface is skipped.
+        other->GetSurface(1)->SetTraceable(false);
+        hit.distance = 1000000.0f;
+        ASSERT_TRUE(other->TraceSurfaces(down, hit));
+        EXPECT_EQ(hit.surface, 0u);
+        EXPECT_FLOAT_EQ(hit.distance, 6.0f);
+        // A hit farther than the given distance is not taken.
+        hit.distance = 5.0f;
+        EXPECT_FALSE(other->TraceSurfaces(down, hit));
+    }
+}
+
+TEST(Renderable, ParticleGroupsOwnAPointMeshRewrittenEveryFrame)
+{
+    CFakeGPUImplementation gpu;
+    const GPUObjectHandle red = gpu.MakeMaterial("red");
+    {
+        COwning<CParticlesGroupObject> first("red");
+        COwning<CParticlesGroupObject> second("red");
+        auto* mesh = static_cast<CRecordingMesh*>(first.GetMesh());
+        ASSERT_NE(mesh, nullptr);
+        ASSERT_NE(second.GetMesh(), nullptr);
+        EXPECT_NE(second.GetMesh(), mesh);
+        EXPECT_EQ(mesh->GetPrimitiveType(), CMesh::kPointList);
+        EXPECT_EQ(RenderableOf(first)->GetSurface(0)->GetMesh(), mesh);
+        EXPECT_EQ(RenderableOf(first)->GetSurface(0)->GetMaterials(), std::vector<GPUObjectHandle>{red});
+
+        // Positions 32 bytes apart, each followed by another vector that is skipped.
+        const float source[3][8] = {{1, 2, 3, 1, 9, 9, 9, 9}, {4, 5, 6, 1, 9, 9, 9, 9}, {7, 8, 9, 1, 9, 9, 9, 9}};
+        const int uploads = mesh->m_Uploads;
+        first.SetPositions(source, 3, 32);
+        const CMeshDataBuffer* positions = mesh->FindBuffer("position");
+        ASSERT_EQ(positions->GetCount(), 3u);
+        EXPECT_EQ(positions->Element<SVector4>(2)->y, 8.0f);
+        EXPECT_EQ(positions->Element<SVector4>(1)->w, 1.0f);
+        EXPECT_EQ(mesh->m_Uploads, uploads + 1);
+        first.SetPositions(source, 1, 32);
+        EXPECT_EQ(positions->GetCount(), 1u);
+    }
+}
+
+TEST(Renderable, MeshTraceBuildsOnFirstUseAndAgainAfterUpdate)
+{
+    CFakeGPUImplementation gpu;
+    CRecordingMesh* square = MakeSquare(gpu, "square");
+    const SRay down{{0.5f, 0.5f, 5, 1}, {0, 0, -10, 0}, 10.0f};
+    STraceMeshHit hit;
+    hit.distance = 1000000.0f;
+    EXPECT_TRUE(square->IsTraceGeometryStale());
+    ASSERT_TRUE(square->Trace(down, hit));
+    EXPECT_FLOAT_EQ(hit.distance, 5.0f);
+    EXPECT_FALSE(square->IsTraceGeometryStale());
+    hit.distance = 5.0f; // as near as the hit: kept
+    EXPECT_TRUE(square->Trace(down, hit));
+    hit.distance = 4.0f;
+    EXPECT_FALSE(square->Trace(down, hit));
+    EXPECT_EQ(square->GetTraceGeometry().GetBuildCount(), 1u);
+
+    // Moved by a transform: the next trace sees the new place.
+    square->Transform(MatrixTranslation(0, 0, 2));
+    square->Update();
+    hit.distance = 1000000.0f;
+    ASSERT_TRUE(square->Trace(down, hit));
+    EXPECT_FLOAT_EQ(hit.distance, 3.0f);
+    EXPECT_EQ(square->GetTraceGeometry().GetBuildCount(), 2u);
+
+    // A point list is never hit.
+    square->SetPrimitiveType(CMesh::kPointList);
+    square->Update();
+    hit.distance = 1000000.0f;
+    EXPECT_FALSE(square->Trace(down, hit));
+}

@@ -1,0 +1,103 @@
+#include "kelvo/world/3DSpace.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "WorldTestHelpers.h"
+
+namespace
+{
+class CUnboundedLogic : public C3DObjectLogic
+{
+    KELVO_RTTI(CUnboundedLogic, C3DObjectLogic)
+
+public:
+    bool IsUnbounded() const override { return true; }
+};
+
+C3DObjectLogic* PlaceAt(CGameObject& object, float x, float y, float z)
+{
+    C3DObjectLogic* logic = object.AddLogic<C3DObjectLogic>();
+    STransformState state = logic->GetTransformState();
+    state.local = MatrixTranslation(x, y, z);
+    logic->SetTransformState(state);
+    logic->Update();
+    return logic;
+}
+
+bool Contains(const std::vector<C3DObjectLogic*>& list, const C3DObjectLogic* logic)
+{
+    return std::find(list.begin(), list.end(), logic) != list.end();
+}
+}
+
+TEST(Space, QueryVisibleReturnsWhatLiesWithinTheRadius)
+{
+    C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
+    CTestObject nearObject, farObject, skyObject, cameraObject;
+    C3DObjectLogic* nearLogic = PlaceAt(nearObject, 5, 0, -10);
+    C3DObjectLogic* farLogic = PlaceAt(farObject, 80, 80, 80);
+    CUnboundedLogic* sky = skyObject.AddLogic<CUnboundedLogic>();
+    EXPECT_TRUE(space.Insert(nearLogic));
+    EXPECT_TRUE(space.Insert(farLogic));
+    EXPECT_TRUE(space.Insert(sky));
+    EXPECT_FALSE(space.Insert(nearLogic));
+    EXPECT_FALSE(space.Insert(sky));
+    EXPECT_EQ(space.GetItemCount(), 2u);
+
+    C3DObjectLogic* camera = PlaceAt(cameraObject, 0, 0, 0);
+    std::vector<C3DObjectLogic*> visible;
+    ASSERT_TRUE(space.QueryVisible(visible, MatrixIdentity(), camera->GetTransformState(), 20.0f));
+    EXPECT_EQ(visible.size(), 2u);
+    EXPECT_EQ(visible[0], sky); // the unbounded ones first
+    EXPECT_TRUE(Contains(visible, nearLogic));
+    // Camera-space corners: the near object's corner 0 seen from the camera.
+    EXPECT_FLOAT_EQ(nearLogic->GetTransformState().cameraCorners[0].x, 4.0f);
+    EXPECT_FLOAT_EQ(nearLogic->GetTransformState().cameraCorners[7].z, -9.0f);
+
+    // A camera far away, in another coarse cell, sees the far object and not the near one.
+    STransformState state = camera->GetTransformState();
+    state.coarse.x.cell = 8; // 80 units along x
+    state.local = MatrixTranslation(0, 78, 78);
+    camera->SetTransformState(state);
+    camera->Update();
+    ASSERT_TRUE(space.QueryVisible(visible, MatrixIdentity(), camera->GetTransformState(), 10.0f));
+    EXPECT_TRUE(Contains(visible, farLogic));
+    EXPECT_FALSE(Contains(visible, nearLogic));
+    EXPECT_FLOAT_EQ(farLogic->GetTransformState().cameraCorners[0].x, -1.0f);
+    EXPECT_FLOAT_EQ(farLogic->GetTransformState().cameraCorners[0].y, 1.0f);
+}
+
+TEST(Space, RefreshFollowsObjectsMovedByTheirUpdate)
+{
+    C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
+    CTestObject object;
+    C3DObjectLogic* logic = PlaceAt(object, 10, 10, 10);
+    space.Insert(logic);
+    STransformState state = logic->GetTransformState();
+    state.local = MatrixTranslation(-50, 20, 30);
+    logic->SetTransformState(state);
+    logic->Update();
+    space.Refresh();
+    EXPECT_EQ(space.GetRoot().content.min.x, -51.0f);
+    EXPECT_FLOAT_EQ(space.GetRoot().content.max.z, 31.0001f); // with the flat-box thickness
+    std::vector<const C3DSpace::SNode*> leaves;
+    space.QueryBox({{-52, 19, 29, 1}, {-49, 21, 31, 1}}, leaves);
+    ASSERT_EQ(leaves.size(), 1u);
+    EXPECT_EQ(leaves[0]->items[0]->payload, logic);
+}
+
+TEST(Space, DebugDrawShowsContentBoxesAndTheCellsOfFilledLeaves)
+{
+    C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
+    CTestObject object;
+    space.Insert(PlaceAt(object, 10, 10, 10));
+    int contentBoxes = 0, cellBoxes = 0;
+    space.DebugDraw([&](const SBox&, uint32_t colour) {
+        contentBoxes += colour == C3DSpace::kContentColour;
+        cellBoxes += colour == C3DSpace::kCellColour;
+    });
+    // Root, then 8 children on each of 6 levels, plus the filled leaf's second content box.
+    EXPECT_EQ(contentBoxes, 1 + 6 * 8 + 1);
+    EXPECT_EQ(cellBoxes, 1);
+}

@@ -1,0 +1,151 @@
+#include "kelvo/world/TraceGeometry.h"
+
+#include <random>
+#include <vector>
+
+#include "TreeTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// Triangles given as plain arrays, as a mesh's streams hold them.
+struct SMeshData
+{
+    std::vector<SVector4> positions;
+    std::vector<uint32_t> indices;
+
+    STraceSource Source() const
+    {
+        STraceSource source;
+        source.positions = positions.data();
+        source.vertexCount = static_cast<uint32_t>(positions.size());
+        source.indices = indices.data();
+        source.indexCount = static_cast<uint32_t>(indices.size());
+        source.indexSize = 4;
+        if (!positions.empty()) {
+            source.bounds = {positions[0], positions[0]};
+            for (const SVector4& p : positions)
+                ExtendBox(source.bounds, p);
+        }
+        return source;
+    }
+};
+
+// One triangle in the plane z = 0: (0,0), (1,0), (0,1).
+SMeshData UnitTriangle()
+{
+    return {{{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}}, {0, 1, 2}};
+}
+}
+
+TEST(TraceGeometry, HitsCountUpToTheSegmentsEndButNotBehindItsOrigin)
+{
+    const SMeshData mesh = UnitTriangle();
+    CTraceGeometry geometry;
+    geometry.EnsureBuilt(mesh.Source());
+    STraceMeshHit hit;
+
+    // Ending exactly on the triangle: s = 1 counts.
+    ASSERT_TRUE(geometry.Trace({{0.25f, 0.25f, 2, 1}, {0, 0, -2, 0}, 4.0f}, hit));
+    EXPECT_FLOAT_EQ(hit.distance, 4.0f);
+    EXPECT_EQ(hit.triangle, &geometry.GetTriangles()[0]);
+    // Halfway along a slanted segment.
+    ASSERT_TRUE(geometry.Trace({{0.2f, 0.2f, 1, 1}, {0.1f, 0.1f, -2, 0}, 10.0f}, hit));
+    EXPECT_NEAR(hit.distance, 5.0f, 1e-5f);
+    // The triangle behind the origin (s < 0), short of it (s > 1), and beside it.
+    EXPECT_FALSE(geometry.Trace({{0.25f, 0.25f, 1, 1}, {0, 0, 1, 0}, 1.0f}, hit));
+    EXPECT_FALSE(geometry.Trace({{0.25f, 0.25f, 1, 1}, {0, 0, -0.9f, 0}, 1.0f}, hit));
+    EXPECT_FALSE(geometry.Trace({{0.6f, 0.6f, 1, 1}, {0, 0, -2, 0}, 1.0f}, hit));
+    EXPECT_EQ(hit.triangle, nullptr);
+    // The triangle test alone, without the box test in front of it.
+    const STraceGeometryTriangle& triangle = geometry.GetTriangles()[0];
+    EXPECT_FALSE(CTraceGeometry::TraceTriangle({{0.25f, 0.25f, 1, 1}, {0, 0, 1, 0}, 1.0f}, triangle, hit));
+    EXPECT_TRUE(CTraceGeometry::TraceTriangle({{0.25f, 0.25f, -1, 1}, {0, 0, 1, 0}, 3.0f}, triangle, hit));
+    EXPECT_FLOAT_EQ(hit.distance, 3.0f);
+    // A ray in the triangle's plane never hits it.
+    EXPECT_FALSE(geometry.Trace({{-1, 0.25f, 0, 1}, {3, 0, 0, 0}, 3.0f}, hit));
+}
+
+TEST(TraceGeometry, FlatTriangleBoxesGetAThickness)
+{
+    const SMeshData mesh = UnitTriangle();
+    CTraceGeometry geometry;
+    geometry.Build(mesh.Source());
+    const SBox box = CTraceGeometry::TriangleBox(geometry.GetTriangles()[0]);
+    EXPECT_EQ(box.min.z, 0.0f);
+    EXPECT_FLOAT_EQ(box.max.z, 0.0001f);
+    EXPECT_FLOAT_EQ(box.max.x, 1.0001f);
+    EXPECT_EQ(geometry.GetItemCount(), 1u);
+}
+
+TEST(TraceGeometry, BuildsOnceUntilMarkedAndSkipsBrokenTriangles)
+{
+    SMeshData mesh = UnitTriangle();
+    // A second triangle with an index past the vertices, a third without area.
+    mesh.positions.push_back({2, 2, 0, 1});
+    mesh.indices.insert(mesh.indices.end(), {0, 1, 9, 0, 3, 3});
+    CTraceGeometry geometry;
+    EXPECT_EQ(geometry.GetBuildCount(), 0u);
+    geometry.EnsureBuilt(mesh.Source());
+    geometry.EnsureBuilt(mesh.Source());
+    EXPECT_EQ(geometry.GetBuildCount(), 1u);
+    EXPECT_EQ(geometry.GetTriangleCount(), 3u);
+    EXPECT_EQ(geometry.GetItemCount(), 1u);
+    STraceMeshHit hit;
+    EXPECT_TRUE(geometry.Trace({{0.25f, 0.25f, 1, 1}, {0, 0, -2, 0}, 2.0f}, hit));
+
+    geometry.MarkForBuild();
+    STraceSource missing = mesh.Source();
+    missing.indices = nullptr; // no "indices": an empty tree
+    geometry.EnsureBuilt(missing);
+    EXPECT_EQ(geometry.GetBuildCount(), 2u);
+    EXPECT_EQ(geometry.GetItemCount(), 0u);
+    EXPECT_FALSE(geometry.Trace({{0.25f, 0.25f, 1, 1}, {0, 0, -2, 0}, 2.0f}, hit));
+
+    // 16-bit indices.
+    const uint16_t shortIndices[3] = {2, 1, 0};
+    STraceSource narrow = mesh.Source();
+    narrow.indices = shortIndices;
+    narrow.indexCount = 3;
+    narrow.indexSize = 2;
+    geometry.Build(narrow);
+    EXPECT_EQ(geometry.GetTriangles()[0].vertices[0], &mesh.positions[2]);
+    EXPECT_TRUE(geometry.Trace({{0.25f, 0.25f, -1, 1}, {0, 0, 2, 0}, 2.0f}, hit));
+}
+
+TEST(TraceGeometry, NearestHitMatchesALoopOverAllTriangles)
+{
+    std::mt19937 random(99);
+    SMeshData mesh;
+    for (int i = 0; i < 2000; ++i) {
+        const SVector4 centre{Uniform(random, -30, 30), Uniform(random, -30, 30), Uniform(random, -30, 30), 1};
+        for (int corner = 0; corner < 3; ++corner) {
+            mesh.positions.push_back(
+                centre + SVector4{Uniform(random, -3, 3), Uniform(random, -3, 3), Uniform(random, -3, 3), 0});
+            mesh.indices.push_back(static_cast<uint32_t>(mesh.positions.size() - 1));
+        }
+    }
+    CTraceGeometry geometry;
+    geometry.EnsureBuilt(mesh.Source());
+    ASSERT_EQ(geometry.GetItemCount(), 2000u);
+
+    int hits = 0;
+    for (int r = 0; r < 3000; ++r) {
+        const SRay ray = RandomSegment(random, 40);
+        float nearest = CTraceGeometry::kNoHitDistance;
+        for (uint32_t t = 0; t < geometry.GetTriangleCount(); ++t) {
+            const STraceGeometryTriangle& triangle = geometry.GetTriangles()[t];
+            STraceMeshHit candidate;
+            if (kelvo::RayHitsBox(ray, CTraceGeometry::TriangleBox(triangle)) &&
+                CTraceGeometry::TraceTriangle(ray, triangle, candidate))
+                nearest = std::min(nearest, candidate.distance);
+        }
+        STraceMeshHit hit;
+        const bool found = geometry.Trace(ray, hit);
+        ASSERT_EQ(found, nearest < CTraceGeometry::kNoHitDistance) << "ray " << r;
+        ASSERT_EQ(hit.distance, nearest) << "ray " << r;
+        hits += found;
+    }
+    EXPECT_GT(hits, 300); // the rays do meet the mesh
+}

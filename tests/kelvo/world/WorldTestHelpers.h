@@ -1,0 +1,63 @@
+// Shared pieces of the world tests: objects that delete their components (the engine never
+// does), a scripted keyboard and cursor, and matrix comparison.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "kelvo/core/GameObject.h"
+#include "kelvo/core/Math.h"
+#include "kelvo/core/ObjectTree.h"
+#include "kelvo/world/InputQueries.h"
+
+class CTestObject : public CGameObject
+{
+public:
+    ~CTestObject() override
+    {
+        for (CObjectLogicBase* logic : GetLogics())
+            delete logic;
+    }
+};
+
+// A keyboard and cursor the test sets by hand.
+struct SScriptedInput
+{
+    static inline bool s_Held[256] = {};
+    static inline int32_t s_CursorX = 0;
+    static inline int32_t s_CursorY = 0;
+
+    static void Reset()
+    {
+        std::memset(s_Held, 0, sizeof(s_Held));
+        s_CursorX = s_CursorY = 0;
+    }
+    static SInputQueries Queries()
+    {
+        SInputQueries queries;
+        queries.keyState = [](uint32_t key) -> int16_t { return key < 256 && s_Held[key] ? -128 : 0; };
+        queries.cursorPos = [](int32_t& x, int32_t& y) {
+            x = s_CursorX;
+            y = s_CursorY;
+        };
+        return queries;
+    }
+};
+
+inline void ExpectMatrixNear(const SMatrix& actual, const SMatrix& expected, float tolerance = 1e-5f)
+{
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
+}
+
+// Updates every object under root for one logic kind, parents first, on this thread.
+inline void UpdateKind(CGameObject* root, uint32_t logicKind)
+{
+    struct SNoQueue
+    {
+        void Add(ILogicUpdate*, uint32_t) {}
+    };
+    WalkObjectTree<SNoQueue>(root, logicKind, nullptr);
+}
