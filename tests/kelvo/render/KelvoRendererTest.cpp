@@ -7,7 +7,9 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/3DSpace.h"
 #include "kelvo/world/CameraLogic.h"
+#include "kelvo/world/PrimitiveObject.h"
 
 #include <memory>
 
@@ -50,6 +52,20 @@ protected:
 struct SCameraRig : CGameObject
 {
     ~SCameraRig() override
+    {
+        for (CObjectLogicBase* logic : GetLogics())
+            delete logic;
+    }
+};
+
+// A built-in primitive whose components go with it.
+struct SPrimitive : CPrimitiveObject
+{
+    explicit SPrimitive(uint32_t kind)
+        : CPrimitiveObject(kind)
+    {
+    }
+    ~SPrimitive() override
     {
         for (CObjectLogicBase* logic : GetLogics())
             delete logic;
@@ -228,4 +244,35 @@ TEST_F(KelvoRendererTest, WorldLinesAreSeenFromTheCameraObject)
             green += NearColor(Pixel(x, dy), 0xFF00FF00);
     EXPECT_GT(green, 150);
     EXPECT_LT(green, 170);
+}
+
+TEST_F(KelvoRendererTest, SceneDrawsWhatTheCameraSeesThroughItsRenderables)
+{
+    C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
+    m_Renderer.reset();
+    m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), &space);
+    SPrimitive cube(1);
+    auto* place = static_cast<C3DObjectLogic*>(cube.FindLogic(C3DObjectLogic::StaticTypeId()));
+    STransformState state = place->GetTransformState();
+    state.local = MatrixTranslation(0.0f, 0.0f, -10.0f);
+    place->SetTransformState(state);
+    place->Update();
+    ASSERT_TRUE(space.Insert(place));
+    SCameraRig camera;
+    PlaceCamera(camera, MatrixIdentity());
+
+    m_Backend->SetDefaultRenderTarget();
+    m_Backend->Clear(true, true);
+    m_Backend->BeginScene();
+    m_Renderer->RenderScene(&camera);
+    m_Backend->EndScene();
+    m_Backend->Present();
+    ReadWindow();
+    // The green cube ahead (the camera looks down -z) in the middle, nothing at the top.
+    const uint32_t centre = Pixel(GLTest::kWindowWidth / 2, GLTest::kWindowHeight / 2);
+    const uint32_t red = (centre >> 16) & 0xFF, green = (centre >> 8) & 0xFF, blue = centre & 0xFF;
+    EXPECT_GT(green, 0x80u) << ColorText(centre);
+    EXPECT_GT(green, red + 0x30) << ColorText(centre);
+    EXPECT_GT(green, blue + 0x30) << ColorText(centre);
+    EXPECT_EQ(CountDifferent(0, 0, GLTest::kWindowWidth, 40, kBlack), 0);
 }

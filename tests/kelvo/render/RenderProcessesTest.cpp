@@ -157,6 +157,27 @@ TEST_F(RenderProcessesTest, ClipartDrawsEachQueuedItemOnceWithItsOwnPictures)
     EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kBlack)) << ColorText(PixelAt(0.0625f, 0.5625f));
 }
 
+TEST_F(RenderProcessesTest, RayTracerPhaseShowsTheTracedPictureOverTheWholeFrame)
+{
+    // A 2 x 2 stand-in for the tracer's picture: red, green / blue, white.
+    GPUObjectHandle traced;
+    ASSERT_EQ(m_Backend->CreateTexture("soft_raytracer_rt", 2, 2, 1, 1, false, traced), 0u);
+    auto* texture = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(traced));
+    ASSERT_EQ(texture->WritePixels(0, 0, 2, 2, kQuadrantColors, 8), 0u);
+    CRtBallsRenderProcess process;
+    DrawFrame(&process);
+    // Bicubic filtering passes through the texel centres exactly.
+    const float centres[4][2] = {{0.25f, 0.25f}, {0.75f, 0.25f}, {0.25f, 0.75f}, {0.75f, 0.75f}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(NearColor(PixelAt(centres[i][0], centres[i][1]), kQuadrantColors[i], 12))
+            << i << ": " << ColorText(PixelAt(centres[i][0], centres[i][1]));
+    // Between red and green the filter blends them.
+    const uint32_t between = PixelAt(0.5f, 0.25f);
+    EXPECT_GT((between >> 16) & 0xFF, 0x40u) << ColorText(between);
+    EXPECT_GT((between >> 8) & 0xFF, 0x40u) << ColorText(between);
+    m_Backend->ReleaseResource(&traced);
+}
+
 TEST_F(RenderProcessesTest, GameProcessRunsTheWorldPassOnTheSceneTargetsEachFrame)
 {
     CCountingGameView game;
