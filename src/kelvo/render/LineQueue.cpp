@@ -6,7 +6,7 @@
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/render/MeshStream.h"
-#include "kelvo/render/RenderResult.h"
+#include "kelvo/gpu/GPUResult.h"
 
 #include <cmath>
 
@@ -61,15 +61,15 @@ uint32_t CLineQueue::Draw()
 {
     IGPUImplementation* backend = g_pGPUImplementation;
     if (backend == nullptr)
-        return kRenderResultNoEffect;
+        return kGPUResultOverlayNoEffect;
     GPUObjectHandle effectHandle;
     if (backend->LoadEffect("default", effectHandle) != kGPUResultOk)
-        return kRenderResultNoEffect;
+        return kGPUResultOverlayNoEffect;
     GPUObjectHandle meshHandle;
     if (backend->LoadMesh("line_mesh", meshHandle) != kGPUResultOk)
     {
         backend->ReleaseResource(&effectHandle);
-        return kRenderResultNoLineMesh;
+        return kGPUResultOverlayNoLineMesh;
     }
     auto* effect = GPUResourceCast<IGPUEffect>(backend->GetResource(effectHandle));
     auto* mesh = GPUResourceCast<CMesh>(backend->GetResource(meshHandle));
@@ -77,7 +77,7 @@ uint32_t CLineQueue::Draw()
     {
         backend->ReleaseResource(&effectHandle);
         backend->ReleaseResource(&meshHandle);
-        return kRenderResultMissingResource;
+        return kGPUResultOverlayMissingResource;
     }
 
     SetTechnique("BoundingBox");

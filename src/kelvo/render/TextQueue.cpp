@@ -5,7 +5,7 @@
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "kelvo/render/MeshStream.h"
-#include "kelvo/render/RenderResult.h"
+#include "kelvo/gpu/GPUResult.h"
 
 #include <cmath>
 
@@ -46,12 +46,12 @@ uint32_t CTextQueue::Draw(IGPUTexture* font)
     IGPUImplementation* backend = g_pGPUImplementation;
     GPUObjectHandle effectHandle;
     if (backend == nullptr || backend->LoadEffect("default", effectHandle) != kGPUResultOk)
-        return kRenderResultNoEffect;
+        return kGPUResultOverlayNoEffect;
     GPUObjectHandle meshHandle;
     if (backend->LoadMesh("text_mesh", meshHandle) != kGPUResultOk)
     {
         backend->ReleaseResource(&effectHandle);
-        return kRenderResultNoTextMesh;
+        return kGPUResultOverlayNoTextMesh;
     }
     auto release = [&] {
         backend->ReleaseResource(&effectHandle);
@@ -62,7 +62,7 @@ uint32_t CTextQueue::Draw(IGPUTexture* font)
     if (effect == nullptr || mesh == nullptr)
     {
         release();
-        return kRenderResultMissingResource;
+        return kGPUResultOverlayMissingResource;
     }
 
     SetTechnique("Text");

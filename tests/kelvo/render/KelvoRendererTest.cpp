@@ -276,3 +276,36 @@ TEST_F(KelvoRendererTest, SceneDrawsWhatTheCameraSeesThroughItsRenderables)
     EXPECT_GT(green, blue + 0x30) << ColorText(centre);
     EXPECT_EQ(CountDifferent(0, 0, GLTest::kWindowWidth, 40, kBlack), 0);
 }
+
+TEST_F(KelvoRendererTest, OverlaysReportTheResourceTheyMiss)
+{
+    CLineQueue lines;
+    CTextQueue texts;
+    texts.SetCellSize(24, 24);
+    EXPECT_EQ(texts.Draw(nullptr), 0u);
+    lines.AddCameraLine({0, 0, 1, 1}, {1, 0, 1, 1}, 1, 2);
+    texts.Add({0, 0, 0, 0}, "x", 0, 320, 240);
+
+    // With the overlay meshes under other names, their own names load nothing.
+    std::vector<GPUObjectHandle> renamed;
+    for (const char* name : {"line_mesh", "text_mesh"})
+    {
+        const GPUObjectHandle* found = m_Backend->FindByName(name, kGPUObjectMesh);
+        ASSERT_NE(found, nullptr);
+        renamed.push_back(*found);
+        ASSERT_EQ(m_Backend->RenameResource(*found, std::string(name) + "_aside"), 0u);
+    }
+    EXPECT_EQ(lines.Draw(), kGPUResultOverlayNoLineMesh);
+    EXPECT_EQ(texts.Draw(nullptr), kGPUResultOverlayNoTextMesh);
+    ASSERT_EQ(m_Backend->RenameResource(renamed[0], "line_mesh"), 0u);
+    ASSERT_EQ(m_Backend->RenameResource(renamed[1], "text_mesh"), 0u);
+    for (const GPUObjectHandle& handle : renamed)
+        m_Backend->ReleaseResource(&handle);
+    // The queues wait for the next frame that can draw them.
+    EXPECT_EQ(lines.GetCameraLines().size(), 1u);
+    EXPECT_EQ(texts.GetTexts().size(), 1u);
+    EXPECT_EQ(lines.Draw(), 0u);
+    EXPECT_EQ(texts.Draw(nullptr), 0u);
+    EXPECT_TRUE(lines.GetCameraLines().empty());
+    EXPECT_TRUE(texts.GetTexts().empty());
+}
