@@ -36,7 +36,9 @@ TEST(FontPicture, GlyphsSitInTheirByteCellsWhiteOnTransparent)
         {
             const SRgba& texel = font.At(x, y);
             if (texel.a != 0)
+            {
                 ASSERT_TRUE(texel.r == 255 && texel.g == 255 && texel.b == 255 && texel.a == 255);
+            }
         }
 }
 
