@@ -5,9 +5,11 @@
 
 #include "brovell/StaticObjects.h"
 #include "kelvo/core/ObjectTree.h"
-#include "kelvo/tasks/UpdateManager.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/Mesh.h"
+#include "kelvo/physics/PressureEngine.h"
+#include "kelvo/render/KelvoRenderer.h"
+#include "kelvo/tasks/UpdateManager.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/3DSpace.h"
 #include "kelvo/world/BeingObjectLogic.h"
@@ -16,6 +18,7 @@
 #include "kelvo/world/PrimitiveObject.h"
 #include "kelvo/world/RenderableLogic.h"
 #include "platform/Log.h"
+#include "platform/window/Window.h"
 
 CGame* g_pGame = nullptr;
 
@@ -25,6 +28,7 @@ CGame::CGame()
                           CInputTargetLogic::StaticTypeId(), CRenderableLogic::StaticTypeId()}
 {
     g_pGame = this;
+    g_pGameView = this;
     // The 15-step unit circle table, written to the log at start-up.
     for (int i = 0; i < 15; ++i) {
         const double angle = i * 2.0 * std::numbers::pi / 15.0;
@@ -35,6 +39,8 @@ CGame::CGame()
 CGame::~CGame()
 {
     delete m_Space;
+    if (g_pGameView == this)
+        g_pGameView = nullptr;
     if (g_pGame == this)
         g_pGame = nullptr;
 }
@@ -50,7 +56,8 @@ void CGame::Frame()
 
 void CGame::UpdatePressureEngine()
 {
-    // The pressure engine joins here with the render pipeline.
+    if (g_pPressureEngine != nullptr)
+        g_pPressureEngine->Update();
 }
 
 void CGame::UpdateObjects()
@@ -116,5 +123,38 @@ void CGame::RunDemo()
 
 void CGame::RenderFrame()
 {
-    // The renderer joins here with the render pipeline.
+    if (m_Renderer != nullptr)
+        m_Renderer->RenderFrame();
+}
+
+void CGame::Render()
+{
+    if (m_Renderer == nullptr)
+        return;
+    // Debug aid: left Control shows the space's boxes.
+    if (platform::KeyState(platform::VK_LCONTROL) < 0)
+        m_Space->DebugDraw([this](const SBox& box, uint32_t color) { m_Renderer->DrawBox(box, color); });
+    m_Renderer->RenderScene(m_CameraObject);
+}
+
+void CGame::SetRenderer(CKelvoRenderer* renderer)
+{
+    CSectionLock lock(this);
+    if (m_Renderer != nullptr)
+        delete m_Renderer;
+    else
+        new CPressureEngine();
+    m_Renderer = renderer;
+    m_Renderer->SetRenderProcess(&m_RenderProcess);
+}
+
+void CGame::Shutdown()
+{
+    CSectionLock lock(this);
+    delete g_pPressureEngine;
+    g_pPressureEngine = nullptr;
+    delete m_Renderer;
+    m_Renderer = nullptr;
+    // The process's pictures go back while the device is still there.
+    m_RenderProcess.ReleaseTextures();
 }

@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "kelvo/core/GameObject.h"
+#include "kelvo/render/GameRenderProcess.h"
+#include "kelvo/render/GameView.h"
 #include "kelvo/tasks/Section.h"
 
 class C3DSpace;
+class CKelvoRenderer;
 
-class CGame : public CSection, public CGameObject
+class CGame : public CSection, public CGameObject, public IGameView
 {
     KELVO_RTTI(CGame, CGameObject)
 
@@ -32,7 +35,18 @@ public:
     void AddToSpace(CGameObject* object);
 
     C3DSpace* GetSpace() const { return m_Space; }
-    CGameObject* GetCameraObject() const { return m_CameraObject; }
+    // Takes the renderer (owned from here on; a previous one is deleted), creates the
+    // pressure engine with the first one, and makes the game render process current.
+    void SetRenderer(CKelvoRenderer* renderer);
+    // Deletes the pressure engine and the renderer while the GPU backend still runs.
+    void Shutdown();
+    // The world from the camera (the game render phase calls it); with left Control held,
+    // the space's boxes too.
+    void Render() override;
+
+    CKelvoRenderer* GetRenderer() const { return m_Renderer; }
+    CGameRenderProcess& GetRenderProcess() { return m_RenderProcess; }
+    CGameObject* GetCameraObject() const override { return m_CameraObject; }
 
 private:
     void UpdatePressureEngine();
@@ -41,6 +55,7 @@ private:
     void RunDemo();
     void RenderFrame();
 
+    CKelvoRenderer* m_Renderer = nullptr;
     // The world's spatial index, owned.
     C3DSpace* m_Space;
     bool m_QuitRequested = false;
@@ -49,6 +64,7 @@ private:
     // each in list order.
     std::vector<uint32_t> m_ParallelUpdateKinds;
     std::vector<uint32_t> m_SerialUpdateKinds;
+    CGameRenderProcess m_RenderProcess;
 };
 
 extern CGame* g_pGame;

@@ -7,6 +7,7 @@
 
 #include "kelvo/gpu/ResourceManager.h"
 #include "kelvo/gpu/gl/GPUImplementationGL.h"
+#include "kelvo/render/KelvoRenderer.h"
 #include "platform/Clock.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Log.h"
@@ -33,6 +34,7 @@ int CSdlKelvoAppWindow::Run()
         return 1;
     }
     const int exitCode = RunMainLoop(*this);
+    m_Game.Shutdown();
     OnShutdown();
     m_Window.Destroy();
     return exitCode;
@@ -45,6 +47,10 @@ int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
         return OnCreate() ? 0 : -1;
     case WM_DESTROY:
         m_Window.PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        if (CKelvoRenderer* renderer = m_Game.GetRenderer())
+            renderer->SetScreenSize(LowWord(message.lParam), HighWord(message.lParam));
         return 0;
     case WM_CLOSE:
         m_Game.RequestQuit();
@@ -97,7 +103,7 @@ bool CSdlKelvoAppWindow::OnCreate()
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);
         return false;
     }
-    // The renderer is set up here as it joins.
+    m_Game.SetRenderer(new CKelvoRenderer(m_GPUImplementation, m_Game.GetSpace()));
     m_Game.CreateWorld();
     return true;
 }
@@ -165,17 +171,12 @@ bool CSdlKelvoAppWindow::IsQuitRequested() const
 void CSdlKelvoAppWindow::Frame()
 {
     m_Game.Frame();
-    // Until the renderer draws and presents, the frame shows a cleared back buffer.
-    m_GPUImplementation->BeginScene();
-    m_GPUImplementation->Clear(true, true);
-    m_GPUImplementation->EndScene();
-    m_GPUImplementation->Present();
 }
 
 void CSdlKelvoAppWindow::ShowFrameRate(const char* text)
 {
-    // Until the renderer draws text, the frame rate goes to the window title.
-    m_Window.SetTitle((std::string(kWindowTitle) + "  " + text).c_str());
+    if (CKelvoRenderer* renderer = m_Game.GetRenderer())
+        renderer->DrawText({0.0f, 0.0f, 0.0f, 0.0f}, text, 0);
 }
 
 void CSdlKelvoAppWindow::Sleep(uint32_t milliseconds)

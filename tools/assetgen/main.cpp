@@ -1,6 +1,8 @@
 // assetgen: makes the generated assets into a folder.
-//   assetgen <output folder> [kind...]    kinds: music, show (all kinds when none is named)
+//   assetgen <output folder> [kind...]    kinds: music, pictures, show (all kinds when none is
+//   named)
 #include "music/MusicMaker.h"
+#include "pictures/PictureMaker.h"
 #include "pictures/ShowPictures.h"
 
 #include <cstdio>
@@ -22,6 +24,7 @@ struct SAssetKind
 
 constexpr SAssetKind kKinds[] = {
     {"music", &MakeMusic},
+    {"pictures", &MakePictures},
     {"show", &MakeShow},
 };
 }

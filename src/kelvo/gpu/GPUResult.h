@@ -76,3 +76,10 @@ inline constexpr uint32_t kGPUResultSetStreamSource = 31;
 inline constexpr uint32_t kGPUResultNoEffect = 37;
 inline constexpr uint32_t kGPUResultMaterialStream = 54;
 inline constexpr uint32_t kGPUResultSurfaceIndex = 55;
+// The renderer's overlays: the effect "default" cannot be had, the mesh "line_mesh" cannot be
+// had, the effect or the mesh has no resource behind its handle, the mesh "text_mesh" cannot
+// be had.
+inline constexpr uint32_t kGPUResultOverlayNoEffect = 27;
+inline constexpr uint32_t kGPUResultOverlayNoLineMesh = 28;
+inline constexpr uint32_t kGPUResultOverlayMissingResource = 29;
+inline constexpr uint32_t kGPUResultOverlayNoTextMesh = 53;

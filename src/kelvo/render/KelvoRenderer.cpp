@@ -1,0 +1,230 @@
+#include "kelvo/render/KelvoRenderer.h"
+
+#include "kelvo/gpu/GPUEffect.h"
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/gpu/Mesh.h"
+#include "kelvo/gpu/TechniqueSelection.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/render/RenderProcess.h"
+#include "platform/Log.h"
+
+CKelvoRenderer* g_pKelvoRenderer = nullptr;
+
+namespace
+{
+// Fill mode "solid" of the backend.
+constexpr uint32_t kSolidFill = 2;
+constexpr uint32_t kColorFormat = 1;
+constexpr uint32_t kFloat4Format = 4;
+}
+
+CKelvoRenderer::CKelvoRenderer(IGPUImplementation* backend, C3DSpace* space)
+    : m_Space(space)
+    , m_Backend(backend)
+{
+    g_pKelvoRenderer = this;
+    LoadFont();
+    CreateRenderTargets();
+}
+
+CKelvoRenderer::~CKelvoRenderer()
+{
+    // Everything goes back to the backend while it still exists.
+    ReleaseRenderTargets();
+    if (m_Font != nullptr && m_Backend != nullptr)
+        m_Backend->ReleaseResource(&m_FontHandle);
+    m_Font = nullptr;
+    if (g_pKelvoRenderer == this)
+        g_pKelvoRenderer = nullptr;
+}
+
+void CKelvoRenderer::LoadFont()
+{
+    if (m_Backend == nullptr || m_Backend->LoadTexture("font_vc60.png", m_FontHandle) != kGPUResultOk)
+    {
+        DebugLog("[CKelvoRenderer::CKelvoRenderer] Failed to load font!\n");
+        return;
+    }
+    m_Font = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(m_FontHandle));
+    uint32_t width = 0, height = 0, levels = 0, format = 0;
+    if (m_Font != nullptr)
+        m_Font->GetDesc(width, height, levels, format);
+    // A 16 x 16 grid of glyphs indexed by byte value.
+    m_CellWidth = width >> 4;
+    m_CellHeight = height >> 4;
+    m_Texts.SetCellSize(m_CellWidth, m_CellHeight);
+}
+
+void CKelvoRenderer::CreateRenderTargets()
+{
+    ReleaseRenderTargets();
+    if (m_Backend == nullptr)
+        return;
+    uint32_t width = 0, height = 0;
+    if (!m_Backend->GetBackBufferSize(width, height) || width == 0 || height == 0)
+    {
+        width = kDefaultWidth;
+        height = kDefaultHeight;
+    }
+    auto create = [&](const char* name, uint32_t format, GPUObjectHandle& handle) -> IGPUTexture* {
+        if (m_Backend->CreateTexture(name, width, height, 1, format, true, handle) != kGPUResultOk)
+        {
+            DebugLog("[CKelvoRenderer::CreateRenderTargets] Failed to create color buffer!\n");
+            return nullptr;
+        }
+        return GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle));
+    };
+    m_ColorBuffer = create("kelvo_color_buffer", kColorFormat, m_ColorBufferHandle);
+    if (m_ColorBuffer != nullptr)
+        m_RtInputBuffer = create("kelvo_rtinput_buffer", kFloat4Format, m_RtInputHandle);
+}
+
+void CKelvoRenderer::ReleaseRenderTargets()
+{
+    if (m_Backend != nullptr)
+    {
+        m_Backend->SetDefaultRenderTarget();
+        if (m_ColorBuffer != nullptr)
+            m_Backend->ReleaseResource(&m_ColorBufferHandle);
+        if (m_RtInputBuffer != nullptr)
+            m_Backend->ReleaseResource(&m_RtInputHandle);
+    }
+    m_ColorBuffer = nullptr;
+    m_RtInputBuffer = nullptr;
+}
+
+void CKelvoRenderer::SetScreenSize(uint32_t width, uint32_t height)
+{
+    m_ScreenWidth = width;
+    m_ScreenHeight = height;
+    if (m_Backend != nullptr && g_pGPUImplementation == m_Backend)
+        m_Backend->OnResize(width, height);
+}
+
+void CKelvoRenderer::RenderFrame()
+{
+    if (m_Backend == nullptr)
+        return;
+    m_Backend->SetDefaultRenderTarget();
+    m_Backend->BeginScene();
+    if (m_Process != nullptr)
+        m_Process->Run();
+    m_Backend->EndScene();
+    m_Backend->Present();
+}
+
+bool CKelvoRenderer::BeginScenePass()
+{
+    static CVar* clearColor = GetVariable("r_clear_color", 16);
+    clearColor->SetVector(SVector4{-1.0f, -1.0f, -1.0f, -1.0f});
+    if (m_Backend == nullptr)
+        return false;
+    if (m_RtInputBuffer != nullptr)
+        m_RtInputBuffer->Clear();
+    m_Backend->Clear(true, true);
+    return m_RtInputBuffer != nullptr && m_RtInputBuffer->SetRenderTarget(1) == kGPUResultOk;
+}
+
+void CKelvoRenderer::DrawMesh(const std::string& meshName, const std::string& effectName,
+                              const std::string& technique, const std::string& pass)
+{
+    SetTechnique(technique);
+    SetPass(pass);
+    if (m_Backend == nullptr)
+        return;
+    GPUObjectHandle meshHandle;
+    if (m_Backend->LoadMesh(meshName, meshHandle) != kGPUResultOk)
+    {
+        DebugLog("[CKelvoRenderer::DrawMesh] Error loading mesh!\n");
+        return;
+    }
+    GPUObjectHandle effectHandle;
+    if (m_Backend->LoadEffect(effectName, effectHandle) != kGPUResultOk)
+    {
+        DebugLog("[CKelvoRenderer::DrawMesh] Error loading effect!\n");
+        m_Backend->ReleaseResource(&meshHandle);
+        return;
+    }
+    auto* mesh = GPUResourceCast<CMesh>(m_Backend->GetResource(meshHandle));
+    auto* effect = GPUResourceCast<IGPUEffect>(m_Backend->GetResource(effectHandle));
+    if (mesh != nullptr && effect != nullptr && effect->Begin() == kGPUResultOk)
+    {
+        mesh->Render();
+        effect->End();
+    }
+    m_Backend->ReleaseResource(&meshHandle);
+    m_Backend->ReleaseResource(&effectHandle);
+}
+
+void CKelvoRenderer::AddCameraLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
+                                   uint32_t colorTo)
+{
+    m_Lines.AddCameraLine(from, to, colorFrom, colorTo);
+}
+
+void CKelvoRenderer::AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
+                             uint32_t colorTo)
+{
+    m_Lines.AddLine(from, to, colorFrom, colorTo);
+}
+
+void CKelvoRenderer::DrawBox(const SBox& box, uint32_t color)
+{
+    m_Lines.AddBox(box.min, box.max, color);
+}
+
+void CKelvoRenderer::DrawText(const SVector4& position, const std::string& text, int anchor)
+{
+    uint32_t width = m_ScreenWidth, height = m_ScreenHeight;
+    if ((width == 0 || height == 0) && m_Backend != nullptr)
+        m_Backend->GetSize(width, height);
+    m_Texts.Add(position, text, anchor, width > 0 ? width : kDefaultWidth,
+                height > 0 ? height : kDefaultHeight);
+}
+
+void CKelvoRenderer::DrawDebugTexture(float x, float y, float width, float height,
+                                      const SVector4& scale, const SVector4& base,
+                                      IGPUTexture* texture)
+{
+    static CVar* position = GetVariable("r_dbg_tex_pos", 16);
+    static CVar* scaleVariable = GetVariable("r_dbg_tex_scale", 16);
+    static CVar* baseVariable = GetVariable("r_dbg_tex_base", 16);
+    position->SetVector(SVector4{x, y, width, height});
+    scaleVariable->SetVector(scale);
+    baseVariable->SetVector(base);
+    if (m_Backend == nullptr)
+        return;
+    if (texture != nullptr)
+        texture->SetTexture(0);
+    uint32_t savedFillMode = kSolidFill;
+    m_Backend->GetFillMode(savedFillMode);
+    m_Backend->SetFillMode(kSolidFill);
+    m_Backend->SetAlphaBlend(true);
+    DrawMesh("bilboard", "default", "dbg_tex", "P0");
+    m_Backend->SetAlphaBlend(false);
+    m_Backend->ResetTexture(0);
+    m_Backend->SetFillMode(savedFillMode);
+}
+
+void CKelvoRenderer::DrawRayTracerImage()
+{
+    if (m_Backend == nullptr)
+        return;
+    GPUObjectHandle handle;
+    if (m_Backend->LoadTexture("soft_raytracer_rt", handle) != kGPUResultOk)
+        return;
+    static CVar* position = GetVariable("r_dbg_tex_pos", 16);
+    position->SetVector(SVector4{0.0f, 0.0f, 1.0f, 1.0f});
+    if (auto* texture = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle)))
+        texture->SetTexture(0);
+    uint32_t savedFillMode = kSolidFill;
+    m_Backend->GetFillMode(savedFillMode);
+    m_Backend->SetFillMode(kSolidFill);
+    m_Backend->SetTextureFilter(0, 0);
+    DrawMesh("bilboard", "default", "bicubic_tex", "P0");
+    m_Backend->SetTextureFilter(0, 1);
+    m_Backend->ResetTexture(0);
+    m_Backend->SetFillMode(savedFillMode);
+    m_Backend->ReleaseResource(&handle);
+}

@@ -1,0 +1,44 @@
+#include "brovell/Game.h"
+
+#include "../kelvo/gpu/CaptureStderr.h"
+#include "kelvo/physics/PressureEngineInterface.h"
+#include "kelvo/render/KelvoRenderer.h"
+
+#include <gtest/gtest.h>
+
+// Renderers without a GPU backend: the game's wiring alone.
+TEST(GameRenderer, FirstRendererBringsThePressureEngineLaterOnesReplaceIt)
+{
+    CGame game;
+    ASSERT_EQ(g_pPressureEngine, nullptr);
+    CaptureStderr([&] { game.SetRenderer(new CKelvoRenderer(nullptr, nullptr)); });
+    IPressureEngine* engine = g_pPressureEngine;
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(game.GetRenderer()->GetRenderProcess(), &game.GetRenderProcess());
+
+    auto* second = new CKelvoRenderer(nullptr, nullptr);
+    CaptureStderr([&] { game.SetRenderer(second); });
+    EXPECT_EQ(game.GetRenderer(), second);
+    EXPECT_EQ(g_pKelvoRenderer, second);
+    EXPECT_EQ(g_pPressureEngine, engine);
+    EXPECT_EQ(second->GetRenderProcess(), &game.GetRenderProcess());
+
+    game.Shutdown();
+    EXPECT_EQ(game.GetRenderer(), nullptr);
+    EXPECT_EQ(g_pKelvoRenderer, nullptr);
+    EXPECT_EQ(g_pPressureEngine, nullptr);
+    // Without a renderer these do nothing.
+    game.Shutdown();
+    game.Render();
+    EXPECT_EQ(game.GetRenderer(), nullptr);
+}
+
+TEST(GameRenderer, GameIsTheViewTheRenderPhasesDraw)
+{
+    {
+        CGame game;
+        EXPECT_EQ(g_pGameView, &game);
+        EXPECT_EQ(g_pGameView->GetCameraObject(), game.GetCameraObject());
+    }
+    EXPECT_EQ(g_pGameView, nullptr);
+}

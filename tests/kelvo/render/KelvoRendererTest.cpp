@@ -1,0 +1,311 @@
+#include "RenderTestBase.h"
+
+#include "../gpu/CaptureStderr.h"
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/core/GameObject.h"
+#include "kelvo/render/KelvoRenderer.h"
+#include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/3DSpace.h"
+#include "kelvo/world/CameraLogic.h"
+#include "kelvo/world/PrimitiveObject.h"
+
+#include <memory>
+
+namespace
+{
+constexpr uint32_t kBlack = 0xFF000000;
+
+class KelvoRendererTest : public RenderTestBase
+{
+protected:
+    void SetUp() override
+    {
+        RenderTestBase::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), nullptr);
+    }
+    void TearDown() override
+    {
+        m_Renderer.reset();
+        RenderTestBase::TearDown();
+    }
+
+    // The queued overlays alone on a black back buffer, read back.
+    void DrawOverlaysOnly()
+    {
+        m_Backend->SetDefaultRenderTarget();
+        m_Backend->Clear(true, true);
+        m_Backend->BeginScene();
+        m_Renderer->DrawOverlays(nullptr);
+        m_Backend->EndScene();
+        m_Backend->Present();
+        ReadWindow();
+    }
+
+    std::unique_ptr<CKelvoRenderer> m_Renderer;
+};
+
+// An object whose components go with it (world objects keep theirs for the whole run).
+struct SCameraRig : CGameObject
+{
+    ~SCameraRig() override
+    {
+        for (CObjectLogicBase* logic : GetLogics())
+            delete logic;
+    }
+};
+
+// A built-in primitive whose components go with it.
+struct SPrimitive : CPrimitiveObject
+{
+    explicit SPrimitive(uint32_t kind)
+        : CPrimitiveObject(kind)
+    {
+    }
+    ~SPrimitive() override
+    {
+        for (CObjectLogicBase* logic : GetLogics())
+            delete logic;
+    }
+};
+
+// A camera rig placed by world.
+C3DObjectLogic* PlaceCamera(CGameObject& camera, const SMatrix& world)
+{
+    auto* place = camera.AddLogic<C3DObjectLogic>();
+    camera.AddLogic<CCameraLogic>()->UpdateProjection(0.75f);
+    STransformState state = place->GetTransformState();
+    state.world = world;
+    place->SetTransformState(state);
+    return place;
+}
+
+SMatrix MatrixOf(const char* name)
+{
+    SMatrix value;
+    EXPECT_TRUE(GetVariable(name, 64)->GetMatrix(value)) << name;
+    return value;
+}
+
+void ExpectNearMatrix(const SMatrix& actual, const SMatrix& expected, const char* what)
+{
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(actual.m[i], expected.m[i], 1e-5f) << what << " element " << i;
+}
+}
+
+TEST_F(KelvoRendererTest, CreatesBothSceneTargetsAtTheBackBufferSizeAndTheFontGrid)
+{
+    EXPECT_EQ(g_pKelvoRenderer, m_Renderer.get());
+    uint32_t width = 0, height = 0, levels = 0, format = 0;
+    ASSERT_NE(m_Renderer->GetColorBuffer(), nullptr);
+    m_Renderer->GetColorBuffer()->GetDesc(width, height, levels, format);
+    uint32_t backWidth = 0, backHeight = 0;
+    ASSERT_TRUE(m_Backend->GetBackBufferSize(backWidth, backHeight));
+    EXPECT_EQ(width, backWidth);
+    EXPECT_EQ(height, backHeight);
+    EXPECT_EQ(format, 1u);
+    ASSERT_NE(m_Renderer->GetRayTracerInputBuffer(), nullptr);
+    m_Renderer->GetRayTracerInputBuffer()->GetDesc(width, height, levels, format);
+    EXPECT_EQ(format, 4u);
+    EXPECT_EQ(m_Renderer->GetCellWidth(), 24u);
+    EXPECT_EQ(m_Renderer->GetCellHeight(), 24u);
+
+    // Destruction gives the targets back and unregisters the renderer.
+    m_Renderer.reset();
+    EXPECT_EQ(g_pKelvoRenderer, nullptr);
+    EXPECT_EQ(m_Backend->FindByName("kelvo_color_buffer", kGPUObjectTexture), nullptr);
+    EXPECT_EQ(m_Backend->FindByName("kelvo_rtinput_buffer", kGPUObjectTexture), nullptr);
+}
+
+TEST_F(KelvoRendererTest, FrameWithoutAProcessStillPresents)
+{
+    const int swaps = m_Window->m_SwapCount;
+    m_Renderer->SetRenderProcess(nullptr);
+    m_Renderer->RenderFrame();
+    EXPECT_EQ(m_Window->m_SwapCount, swaps + 1);
+}
+
+TEST_F(KelvoRendererTest, TextAnchoredTopLeftAndBottomRightLightsOnlyItsCornerCell)
+{
+    m_Renderer->DrawText({0, 0, 0, 0}, "A", 0);
+    ASSERT_EQ(m_Renderer->GetTexts().GetTexts().size(), 1u);
+    DrawOverlaysOnly();
+    EXPECT_TRUE(m_Renderer->GetTexts().GetTexts().empty());
+    const uint32_t w = GLTest::kWindowWidth, h = GLTest::kWindowHeight;
+    EXPECT_GT(CountDifferent(0, 0, 24, 24, kBlack), 20);
+    EXPECT_EQ(CountDifferent(24, 0, w, h, kBlack), 0);
+    EXPECT_EQ(CountDifferent(0, 24, 24, h, kBlack), 0);
+    // Glyph texels are white.
+    int white = 0;
+    for (uint32_t y = 0; y < 24; ++y)
+        for (uint32_t x = 0; x < 24; ++x)
+            white += NearColor(Pixel(x, y), 0xFFFFFFFF, 2);
+    EXPECT_GT(white, 20);
+
+    m_Renderer->DrawText({0, 0, 0, 0}, "A", 3);
+    DrawOverlaysOnly();
+    EXPECT_GT(CountDifferent(w - 24, h - 24, w, h, kBlack), 20);
+    EXPECT_EQ(CountDifferent(0, 0, w, h - 24, kBlack), 0);
+    EXPECT_EQ(CountDifferent(0, h - 24, w - 24, h, kBlack), 0);
+}
+
+TEST_F(KelvoRendererTest, TextsOfOneFrameAreAllDrawnThenDropped)
+{
+    m_Renderer->DrawText({0, 0, 0, 0}, "AB", 1);
+    m_Renderer->DrawText({0, 0, 0, 0}, "C", 2);
+    DrawOverlaysOnly();
+    const uint32_t w = GLTest::kWindowWidth, h = GLTest::kWindowHeight;
+    // Two cells at the top right, one at the bottom left.
+    EXPECT_GT(CountDifferent(w - 48, 0, w - 24, 24, kBlack), 20);
+    EXPECT_GT(CountDifferent(w - 24, 0, w, 24, kBlack), 20);
+    EXPECT_GT(CountDifferent(0, h - 24, 24, h, kBlack), 20);
+    DrawOverlaysOnly();
+    EXPECT_EQ(CountDifferent(0, 0, w, h, kBlack), 0);
+}
+
+TEST_F(KelvoRendererTest, CameraLinesAreProjectedAndDrawnInTheirColour)
+{
+    GetVariable("r_projection", 64)->SetMatrix(MatrixIdentity());
+    m_Renderer->AddCameraLine({-0.5f, 0.0f, 0.5f, 1.0f}, {0.5f, 0.0f, 0.5f, 1.0f}, 0xFFFF0000, 0xFFFF0000);
+    // World lines need a camera; without one they are dropped.
+    m_Renderer->DrawBox({{-0.9f, -0.9f, 0.1f, 1.0f}, {0.9f, 0.9f, 0.9f, 1.0f}}, 0xFF00FF00);
+    EXPECT_EQ(m_Renderer->GetLines().GetWorldLines().size(), 12u);
+    DrawOverlaysOnly();
+    EXPECT_TRUE(m_Renderer->GetLines().GetWorldLines().empty());
+    EXPECT_TRUE(m_Renderer->GetLines().GetCameraLines().empty());
+    const uint32_t y = GLTest::kWindowHeight / 2;
+    int red = 0;
+    for (uint32_t x = 0; x < GLTest::kWindowWidth; ++x)
+        for (uint32_t dy = y - 1; dy <= y; ++dy)
+            red += NearColor(Pixel(x, dy), 0xFFFF0000);
+    // The segment spans half the width.
+    EXPECT_GT(red, 150);
+    EXPECT_LT(red, 170);
+    EXPECT_EQ(CountDifferent(0, 0, GLTest::kWindowWidth, y - 2, kBlack), 0);
+}
+
+TEST_F(KelvoRendererTest, MissingMeshOrEffectIsLoggedAndSkipped)
+{
+    const std::string log = CaptureStderr([&] {
+        m_Renderer->DrawMesh("no_such_mesh.x", "default", "dbg_tex", "P0");
+        m_Renderer->DrawMesh("bilboard", "no_such_effect.e", "dbg_tex", "P0");
+    });
+    EXPECT_NE(log.find("[CKelvoRenderer::DrawMesh] Error loading mesh!\n"), std::string::npos);
+    EXPECT_NE(log.find("[CKelvoRenderer::DrawMesh] Error loading effect!\n"), std::string::npos);
+}
+
+TEST_F(KelvoRendererTest, SceneSetsTheCameraVariablesFromTheCameraObject)
+{
+    SCameraRig camera;
+    const SMatrix world = MatrixRotationY(0.5f) * MatrixTranslation(1, 2, 3);
+    PlaceCamera(camera, world);
+    m_Renderer->RenderScene(&camera);
+
+    const SMatrix view = CKelvoRenderer::ViewMatrixOf(world);
+    const SMatrix& projection = static_cast<CCameraLogic*>(camera.FindLogic(CCameraLogic::StaticTypeId()))->GetProjection();
+    ExpectNearMatrix(MatrixOf("r_view"), view, "r_view");
+    ExpectNearMatrix(MatrixOf("r_camera"), view, "r_camera");
+    ExpectNearMatrix(MatrixOf("r_projection"), projection, "r_projection");
+    ExpectNearMatrix(MatrixOf("r_projection_view"), view * projection, "r_projection_view");
+    float position[4];
+    std::memcpy(position, GetVariable("r_view_pos", 16)->GetData(), sizeof(position));
+    EXPECT_FLOAT_EQ(position[0], 1.0f);
+    EXPECT_FLOAT_EQ(position[1], 2.0f);
+    EXPECT_FLOAT_EQ(position[2], 3.0f);
+    EXPECT_FLOAT_EQ(position[3], 1.0f);
+    float basis[12];
+    std::memcpy(basis, GetVariable("r_camera_base", 48)->GetData(), sizeof(basis));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_FLOAT_EQ(basis[i], world.m[i]) << i;
+}
+
+TEST_F(KelvoRendererTest, WorldLinesAreSeenFromTheCameraObject)
+{
+    SCameraRig camera;
+    PlaceCamera(camera, MatrixTranslation(0.0f, 0.25f, -0.5f));
+    GetVariable("r_projection", 64)->SetMatrix(MatrixIdentity());
+    // At y = 0.25 in the world: the camera's own height, so the middle row of the picture.
+    m_Renderer->AddLine({-0.5f, 0.25f, 0.0f, 1.0f}, {0.5f, 0.25f, 0.0f, 1.0f}, 0xFF00FF00, 0xFF00FF00);
+    m_Backend->SetDefaultRenderTarget();
+    m_Backend->Clear(true, true);
+    m_Backend->BeginScene();
+    m_Renderer->DrawOverlays(&camera);
+    m_Backend->EndScene();
+    m_Backend->Present();
+    ReadWindow();
+    const uint32_t y = GLTest::kWindowHeight / 2;
+    int green = 0;
+    for (uint32_t x = 0; x < GLTest::kWindowWidth; ++x)
+        for (uint32_t dy = y - 1; dy <= y; ++dy)
+            green += NearColor(Pixel(x, dy), 0xFF00FF00);
+    EXPECT_GT(green, 150);
+    EXPECT_LT(green, 170);
+}
+
+TEST_F(KelvoRendererTest, SceneDrawsWhatTheCameraSeesThroughItsRenderables)
+{
+    C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
+    m_Renderer.reset();
+    m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), &space);
+    SPrimitive cube(1);
+    auto* place = static_cast<C3DObjectLogic*>(cube.FindLogic(C3DObjectLogic::StaticTypeId()));
+    STransformState state = place->GetTransformState();
+    state.local = MatrixTranslation(0.0f, 0.0f, -10.0f);
+    place->SetTransformState(state);
+    place->Update();
+    ASSERT_TRUE(space.Insert(place));
+    SCameraRig camera;
+    PlaceCamera(camera, MatrixIdentity());
+
+    m_Backend->SetDefaultRenderTarget();
+    m_Backend->Clear(true, true);
+    m_Backend->BeginScene();
+    m_Renderer->RenderScene(&camera);
+    m_Backend->EndScene();
+    m_Backend->Present();
+    ReadWindow();
+    // The green cube ahead (the camera looks down -z) in the middle, nothing at the top.
+    const uint32_t centre = Pixel(GLTest::kWindowWidth / 2, GLTest::kWindowHeight / 2);
+    const uint32_t red = (centre >> 16) & 0xFF, green = (centre >> 8) & 0xFF, blue = centre & 0xFF;
+    EXPECT_GT(green, 0x80u) << ColorText(centre);
+    EXPECT_GT(green, red + 0x30) << ColorText(centre);
+    EXPECT_GT(green, blue + 0x30) << ColorText(centre);
+    EXPECT_EQ(CountDifferent(0, 0, GLTest::kWindowWidth, 40, kBlack), 0);
+}
+
+TEST_F(KelvoRendererTest, OverlaysReportTheResourceTheyMiss)
+{
+    CLineQueue lines;
+    CTextQueue texts;
+    texts.SetCellSize(24, 24);
+    EXPECT_EQ(texts.Draw(nullptr), 0u);
+    lines.AddCameraLine({0, 0, 1, 1}, {1, 0, 1, 1}, 1, 2);
+    texts.Add({0, 0, 0, 0}, "x", 0, 320, 240);
+
+    // With the overlay meshes under other names, their own names load nothing.
+    std::vector<GPUObjectHandle> renamed;
+    for (const char* name : {"line_mesh", "text_mesh"})
+    {
+        const GPUObjectHandle* found = m_Backend->FindByName(name, kGPUObjectMesh);
+        ASSERT_NE(found, nullptr);
+        renamed.push_back(*found);
+        ASSERT_EQ(m_Backend->RenameResource(*found, std::string(name) + "_aside"), 0u);
+    }
+    EXPECT_EQ(lines.Draw(), kGPUResultOverlayNoLineMesh);
+    EXPECT_EQ(texts.Draw(nullptr), kGPUResultOverlayNoTextMesh);
+    ASSERT_EQ(m_Backend->RenameResource(renamed[0], "line_mesh"), 0u);
+    ASSERT_EQ(m_Backend->RenameResource(renamed[1], "text_mesh"), 0u);
+    for (const GPUObjectHandle& handle : renamed)
+        m_Backend->ReleaseResource(&handle);
+    // The queues wait for the next frame that can draw them.
+    EXPECT_EQ(lines.GetCameraLines().size(), 1u);
+    EXPECT_EQ(texts.GetTexts().size(), 1u);
+    EXPECT_EQ(lines.Draw(), 0u);
+    EXPECT_EQ(texts.Draw(nullptr), 0u);
+    EXPECT_TRUE(lines.GetCameraLines().empty());
+    EXPECT_TRUE(texts.GetTexts().empty());
+}

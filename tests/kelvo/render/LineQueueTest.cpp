@@ -1,0 +1,93 @@
+#include "kelvo/render/LineQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+#include <tuple>
+
+namespace
+{
+float Distance(const SVector4& a, const SVector4& b)
+{
+    return Length(XYZ(a) - XYZ(b));
+}
+}
+
+TEST(LineQueue, BoxGivesItsTwelveDistinctEdgesInWorldSpace)
+{
+    CLineQueue lines;
+    lines.AddBox({-1, -2, -3, 0}, {4, 5, 6, 0}, 0xFF112233);
+    ASSERT_EQ(lines.GetWorldLines().size(), 12u);
+    EXPECT_TRUE(lines.GetCameraLines().empty());
+    std::set<std::tuple<float, float, float, float, float, float>> edges;
+    int alongAxis[3] = {0, 0, 0};
+    for (const SLineRecord& line : lines.GetWorldLines())
+    {
+        const SVector4 d = line.m_To - line.m_From;
+        // Each edge runs along exactly one axis, from the minimum to the maximum side.
+        const int changed = (d.x != 0) + (d.y != 0) + (d.z != 0);
+        ASSERT_EQ(changed, 1);
+        alongAxis[d.x != 0 ? 0 : d.y != 0 ? 1 : 2]++;
+        EXPECT_TRUE(d.x >= 0 && d.y >= 0 && d.z >= 0);
+        EXPECT_EQ(line.m_From.w, 1.0f);
+        EXPECT_EQ(line.m_To.w, 1.0f);
+        EXPECT_EQ(line.m_ColorFrom, 0xFF112233u);
+        EXPECT_EQ(line.m_ColorTo, 0xFF112233u);
+        for (float v : {line.m_From.x, line.m_To.x})
+            EXPECT_TRUE(v == -1 || v == 4);
+        for (float v : {line.m_From.z, line.m_To.z})
+            EXPECT_TRUE(v == -3 || v == 6);
+        edges.insert({line.m_From.x, line.m_From.y, line.m_From.z, line.m_To.x, line.m_To.y, line.m_To.z});
+    }
+    EXPECT_EQ(edges.size(), 12u);
+    EXPECT_EQ(alongAxis[0], 4);
+    EXPECT_EQ(alongAxis[1], 4);
+    EXPECT_EQ(alongAxis[2], 4);
+}
+
+TEST(LineQueue, RaysWithoutAUsableLengthAreDrawn400Long)
+{
+    const SVector4 origin{1, 2, 3, 1};
+    const SVector4 direction{0, 3, 4, 0};
+    for (float length : {0.0f, -1.0f, 400.0f, 1000.0f, std::numeric_limits<float>::quiet_NaN(),
+                         std::numeric_limits<float>::infinity()})
+    {
+        CLineQueue lines;
+        lines.AddRay(origin, direction, length, 1, 2);
+        ASSERT_EQ(lines.GetWorldLines().size(), 1u);
+        const SLineRecord& line = lines.GetWorldLines()[0];
+        EXPECT_NEAR(Distance(line.m_From, line.m_To), 400.0f, 1e-3f) << "length " << length;
+        // Along the direction.
+        EXPECT_NEAR((line.m_To.y - origin.y) / (line.m_To.z - origin.z), 0.75f, 1e-5f);
+    }
+    CLineQueue lines;
+    lines.AddRay(origin, direction, 12.5f, 0xFF0000FF, 0xFFFF0000);
+    const SLineRecord& line = lines.GetWorldLines()[0];
+    EXPECT_NEAR(Distance(line.m_From, line.m_To), 12.5f, 1e-4f);
+    EXPECT_EQ(line.m_ColorFrom, 0xFF0000FFu);
+    EXPECT_EQ(line.m_ColorTo, 0xFFFF0000u);
+}
+
+TEST(LineQueue, WorldLinesMoveThroughTheViewOrAreDropped)
+{
+    CLineQueue lines;
+    lines.AddCameraLine({0, 0, 1, 1}, {0, 0, 2, 1}, 5, 6);
+    lines.AddLine({1, 2, 3, 1}, {4, 5, 6, 1}, 7, 8);
+    const SMatrix view = MatrixTranslation(10, 20, 30);
+    lines.MoveToCameraSpace(&view);
+    EXPECT_TRUE(lines.GetWorldLines().empty());
+    ASSERT_EQ(lines.GetCameraLines().size(), 2u);
+    const SLineRecord& moved = lines.GetCameraLines()[1];
+    EXPECT_FLOAT_EQ(moved.m_From.x, 11);
+    EXPECT_FLOAT_EQ(moved.m_From.y, 22);
+    EXPECT_FLOAT_EQ(moved.m_To.z, 36);
+    EXPECT_EQ(moved.m_To.w, 1.0f);
+    EXPECT_EQ(moved.m_ColorTo, 8u);
+
+    lines.AddLine({1, 2, 3, 1}, {4, 5, 6, 1}, 7, 8);
+    lines.MoveToCameraSpace(nullptr);
+    EXPECT_TRUE(lines.GetWorldLines().empty());
+    EXPECT_EQ(lines.GetCameraLines().size(), 2u);
+}

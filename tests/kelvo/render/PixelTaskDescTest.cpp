@@ -1,0 +1,147 @@
+#include "RenderTestBase.h"
+
+#include "../gpu/CaptureStderr.h"
+#include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/render/PixelTaskDesc.h"
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+constexpr uint32_t kFloat4 = 4;
+
+class PixelTaskDescTest : public RenderTestBase
+{
+protected:
+    void TearDown() override
+    {
+        for (const GPUObjectHandle& handle : m_Handles)
+            m_Backend->ReleaseResource(&handle);
+        GLBackendTestBase::TearDown();
+    }
+
+    // A 4 x 4 float texture with value(i) in texel i.
+    template <typename TValue>
+    IGPUTexture* FloatTexture(TValue value)
+    {
+        GPUObjectHandle handle;
+        if (m_Backend->CreateTexture("", 4, 4, 1, kFloat4, false, handle) != 0)
+            return nullptr;
+        m_Handles.push_back(handle);
+        float texels[16][4];
+        for (int i = 0; i < 16; ++i)
+            for (int c = 0; c < 4; ++c)
+                texels[i][c] = value(i, c);
+        auto* texture = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle));
+        EXPECT_EQ(texture->WritePixels(0, 0, 4, 4, texels, 4 * 16), 0u);
+        return texture;
+    }
+
+    std::vector<GPUObjectHandle> m_Handles;
+};
+
+std::vector<float> ReadFloats(IGPUTexture* texture)
+{
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(texture->ReadBack(bytes), 0u);
+    std::vector<float> floats(bytes.size() / 4);
+    std::memcpy(floats.data(), bytes.data(), floats.size() * 4);
+    return floats;
+}
+}
+
+TEST_F(PixelTaskDescTest, AddsTwoFloatTexturesTexelByTexel)
+{
+    IGPUTexture* a = FloatTexture([](int i, int c) { return i * 1.5f + c; });
+    IGPUTexture* b = FloatTexture([](int i, int c) { return 100.0f - i * 0.25f * c; });
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    CPixelTaskDesc task;
+    ASSERT_TRUE(task.SetEffect("pixel_add.e", "add", "P0"));
+    ASSERT_TRUE(task.SetRTDesc(4, kFloat4, "", 1));
+    task.SetInput(0, a);
+    task.SetInput(1, b);
+    task.Run();
+    const std::vector<float> sums = ReadFloats(task.GetOutput(0));
+    ASSERT_EQ(sums.size(), 64u);
+    for (int i = 0; i < 16; ++i)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_FLOAT_EQ(sums[4 * i + c], i * 1.5f + c + 100.0f - i * 0.25f * c) << i << ":" << c;
+}
+
+TEST_F(PixelTaskDescTest, UnchangedDescriptionKeepsTargetsAnotherCountRecreatesThem)
+{
+    CPixelTaskDesc task;
+    ASSERT_TRUE(task.SetRTDesc(8, kFloat4, "", 2));
+    IGPUTexture* first = task.GetOutput(0);
+    IGPUTexture* second = task.GetOutput(1);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    // Same size, format and count with another name: nothing is created.
+    ASSERT_TRUE(task.SetRTDesc(8, kFloat4, "a_new_name", 2));
+    EXPECT_EQ(task.GetOutput(0), first);
+    EXPECT_EQ(task.GetOutput(1), second);
+    EXPECT_EQ(m_Backend->FindByName("a_new_name", kGPUObjectTexture), nullptr);
+
+    ASSERT_TRUE(task.SetRTDesc(8, kFloat4, "", 3));
+    EXPECT_EQ(task.GetTargetCount(), 3u);
+    for (uint32_t i = 0; i < 3; ++i)
+    {
+        uint32_t width = 0, height = 0, levels = 0, format = 0;
+        task.GetOutput(i)->GetDesc(width, height, levels, format);
+        EXPECT_EQ(width, 8u);
+        EXPECT_EQ(height, 8u);
+        EXPECT_EQ(format, kFloat4);
+    }
+}
+
+TEST_F(PixelTaskDescTest, FailedTargetsLeaveNoDescriptionAndAreTriedAgain)
+{
+    CPixelTaskDesc task;
+    GPUObjectHandle taken;
+    // The name exists with another description, so the task cannot have it.
+    ASSERT_EQ(m_Backend->CreateTexture("taken", 4, 4, 1, 1, true, taken), 0u);
+    bool created = true;
+    const std::string log = CaptureStderr([&] { created = task.SetRTDesc(8, kFloat4, "taken", 1); });
+    EXPECT_FALSE(created);
+    EXPECT_EQ(log, "[CPixelTaskDesc::SetRTDesc] Failed creating render target!\n");
+    EXPECT_EQ(task.GetTargetCount(), 0u);
+    EXPECT_EQ(task.GetSize(), 0u);
+    m_Backend->ReleaseResource(&taken);
+    EXPECT_TRUE(task.SetRTDesc(8, kFloat4, "taken", 1));
+}
+
+TEST_F(PixelTaskDescTest, WithoutAnEffectRunDoesNothingAndLogsNothing)
+{
+    CPixelTaskDesc task;
+    EXPECT_FALSE(task.SetEffect("no_such_effect.e", "t", "P0"));
+    IGPUTexture* a = FloatTexture([](int, int) { return 7.0f; });
+    ASSERT_TRUE(task.SetRTDesc(4, kFloat4, "", 1));
+    task.SetInput(0, a);
+    const std::string log = CaptureStderr([&] { task.Run(); });
+    EXPECT_EQ(log, "");
+    EXPECT_EQ(ReadFloats(task.GetOutput(0)), std::vector<float>(64, 0.0f));
+}
+
+TEST_F(PixelTaskDescTest, LogResultPrintsEveryTargetOfEachElement)
+{
+    CPixelTaskDesc task;
+    ASSERT_TRUE(task.SetEffect("pixel_add.e", "add_and_double", "P0"));
+    ASSERT_TRUE(task.SetRTDesc(4, kFloat4, "", 2));
+    IGPUTexture* a = FloatTexture([](int i, int c) { return i + c * 0.5f; });
+    IGPUTexture* zero = FloatTexture([](int, int) { return 0.0f; });
+    task.SetInput(0, a);
+    task.SetInput(1, zero);
+    task.Run();
+    EXPECT_EQ(CaptureStderr([&] { task.LogResult(0); }), "\n");
+    const std::string log = CaptureStderr([&] { task.LogResult(2); });
+    EXPECT_EQ(log, "\n"
+                   "[CPixelTaskDesc::LogResult] 0:0 Value = (0.000000, 0.500000, 1.000000, 1.500000)!\n"
+                   "[CPixelTaskDesc::LogResult] 0:1 Value = (0.000000, 1.000000, 2.000000, 3.000000)!\n"
+                   "\n"
+                   "[CPixelTaskDesc::LogResult] 1:0 Value = (1.000000, 1.500000, 2.000000, 2.500000)!\n"
+                   "[CPixelTaskDesc::LogResult] 1:1 Value = (2.000000, 3.000000, 4.000000, 5.000000)!\n"
+                   "\n");
+}

@@ -1,0 +1,204 @@
+// Frames drawn through the concrete processes on the 320 x 240 test window.
+#include "RenderTestBase.h"
+
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/render/BilboardRenderProcess.h"
+#include "kelvo/render/BilboardsPhase.h"
+#include "kelvo/render/ClipartPhase.h"
+#include "kelvo/render/GameRenderProcess.h"
+#include "kelvo/render/GameView.h"
+#include "kelvo/render/KelvoRenderer.h"
+#include "kelvo/render/LoaderRenderProcess.h"
+#include "kelvo/render/PresentPhase.h"
+#include "kelvo/render/RtBallsRenderProcess.h"
+
+#include <cstring>
+#include <memory>
+
+namespace
+{
+constexpr uint32_t kBlack = 0xFF000000;
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+
+class RenderProcessesTest : public RenderTestBase
+{
+protected:
+    void SetUp() override
+    {
+        RenderTestBase::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), nullptr);
+    }
+    void TearDown() override
+    {
+        m_Renderer.reset();
+        RenderTestBase::TearDown();
+    }
+
+    // One frame of process on a black back buffer, read back.
+    void DrawFrame(CRenderProcess* process)
+    {
+        m_Backend->SetDefaultRenderTarget();
+        m_Backend->Clear(true, true);
+        m_Renderer->SetRenderProcess(process);
+        m_Renderer->RenderFrame();
+        ReadWindow();
+    }
+
+    std::unique_ptr<CKelvoRenderer> m_Renderer;
+};
+
+// Counts the world passes the game render phase asks for.
+class CCountingGameView : public IGameView
+{
+public:
+    CCountingGameView() { g_pGameView = this; }
+    ~CCountingGameView() { g_pGameView = nullptr; }
+    void Render() override { ++m_Renders; }
+    CGameObject* GetCameraObject() const override { return nullptr; }
+    int m_Renders = 0;
+};
+}
+
+TEST_F(RenderProcessesTest, BilboardPutsThePictureOnItsRectangleUnderTheLogo)
+{
+    CBilboardRenderProcess process;
+    CBilboardsPhase* bilboard = process.GetBilboardsPhase();
+    ASSERT_TRUE(bilboard->SetTexture(0, true, "quadrants.png"));
+    bilboard->m_Rectangle = {0.5f, 0.5f, 0.25f, 0.5f};
+    DrawFrame(&process);
+
+    // Quadrant centres of the rectangle show the picture's texels (top row red, green).
+    const float u[2] = {0.5f + 0.0625f, 0.5f + 0.1875f};
+    const float v[2] = {0.5f + 0.125f, 0.5f + 0.375f};
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 2; ++column)
+        {
+            const uint32_t pixel = PixelAt(u[column], v[row]);
+            EXPECT_TRUE(NearColor(pixel, kQuadrantColors[2 * row + column], 12))
+                << row << "," << column << ": " << ColorText(pixel);
+        }
+    // Outside the rectangle the frame stays cleared.
+    for (auto [x, y] : {std::pair{0.25f, 0.75f}, std::pair{0.9f, 0.75f}, std::pair{0.6f, 0.4f}})
+        EXPECT_TRUE(NearColor(PixelAt(x, y), kBlack)) << x << "," << y << ": " << ColorText(PixelAt(x, y));
+    // The logo, opaque in its own colour, in the top-left corner: 0.3 x aspect wide, 0.0834 high.
+    EXPECT_TRUE(NearColor(Pixel(4, 4), kLogoColor, 12)) << ColorText(Pixel(4, 4));
+    EXPECT_TRUE(NearColor(Pixel(70, 18), kLogoColor, 12)) << ColorText(Pixel(70, 18));
+    EXPECT_TRUE(NearColor(Pixel(76, 10), kBlack)) << ColorText(Pixel(76, 10));
+    EXPECT_TRUE(NearColor(Pixel(30, 23), kBlack)) << ColorText(Pixel(30, 23));
+}
+
+TEST_F(RenderProcessesTest, OverlayCoversMoreAsItsAmountGrows)
+{
+    CBilboardRenderProcess process;
+    process.GetBilboardsPhase()->m_Technique = "bilboard_color";
+    const SVector4 red{1.0f, 0.0f, 0.0f, 0.5f};
+    // Amount 0: no overlay; 0.25: an eighth of red over white; 1: all red.
+    const std::pair<float, uint32_t> cases[] = {{0.0f, kWhite}, {0.25f, 0xFFFFDFDF}, {1.0f, 0xFFFF0000}};
+    for (const auto& [amount, expected] : cases)
+    {
+        process.GetPresentPhase()->SetOverlay(red, amount);
+        DrawFrame(&process);
+        EXPECT_TRUE(NearColor(PixelAt(0.5f, 0.5f), expected, 3))
+            << "amount " << amount << ": " << ColorText(PixelAt(0.5f, 0.5f));
+        EXPECT_TRUE(NearColor(PixelAt(0.95f, 0.95f), expected, 3)) << "amount " << amount;
+    }
+    EXPECT_FLOAT_EQ(process.GetPresentPhase()->GetOverlayColor().w, 1.0f);
+    process.GetPresentPhase()->SetOverlay(red, 0.25f);
+    EXPECT_FLOAT_EQ(process.GetPresentPhase()->GetOverlayColor().w, 0.125f);
+    EXPECT_FLOAT_EQ(process.GetPresentPhase()->GetOverlayAmount(), 0.25f);
+}
+
+TEST_F(RenderProcessesTest, LoaderShowsFrameInsideAndBarAtHalfProgress)
+{
+    CLoaderRenderProcess process;
+    const SVector4 inner = process.GetInnerPhase()->m_Rectangle;
+    EXPECT_FLOAT_EQ(inner.x, 0.11f);
+    EXPECT_FLOAT_EQ(inner.z, 0.78f);
+    SVector4& bar = process.GetBarPhase()->m_Rectangle;
+    EXPECT_FLOAT_EQ(bar.x, 0.12f);
+    EXPECT_FLOAT_EQ(bar.w, 0.06f);
+    EXPECT_EQ(bar.z, 0.0f);
+    bar.z = 0.5f * (inner.z - 0.02f);
+    DrawFrame(&process);
+
+    // Across the middle row (y = 120): outside, frame, inside, bar up to x = 0.5, inside, frame.
+    const std::pair<uint32_t, uint32_t> row[] = {{20, kBlack}, {33, kWhite}, {36, kBlack}, {45, kWhite},
+                                                 {150, kWhite}, {170, kBlack}, {280, kBlack},
+                                                 {286, kWhite}, {300, kBlack}};
+    for (const auto& [x, expected] : row)
+        EXPECT_TRUE(NearColor(Pixel(x, 120), expected)) << "x " << x << ": " << ColorText(Pixel(x, 120));
+    // Above the bar but within the frame's top edge, and between edge and bar.
+    EXPECT_TRUE(NearColor(Pixel(170, 109), kWhite)) << ColorText(Pixel(170, 109));
+    EXPECT_TRUE(NearColor(Pixel(100, 111), kBlack)) << ColorText(Pixel(100, 111));
+}
+
+TEST_F(RenderProcessesTest, ClipartDrawsEachQueuedItemOnceWithItsOwnPictures)
+{
+    CRtBallsRenderProcess process;
+    CClipartPhase* clipart = process.GetClipartPhase();
+    clipart->AddClipart({{0.5f, 0.25f, 0.25f, 0.5f}, "yellow.png", "left_half.png"});
+    clipart->AddClipart({{0.0f, 0.5f, 0.25f, 0.25f}, "quadrants.png", "left_half.png"});
+    DrawFrame(&process);
+    EXPECT_TRUE(clipart->GetItems().empty());
+    // First item: yellow on its left half, nothing on its right half.
+    EXPECT_TRUE(NearColor(PixelAt(0.53f, 0.5f), 0xFFFFFF00)) << ColorText(PixelAt(0.53f, 0.5f));
+    EXPECT_TRUE(NearColor(PixelAt(0.72f, 0.5f), kBlack)) << ColorText(PixelAt(0.72f, 0.5f));
+    // Second item: the left column of the quadrants (red above blue) at the texel centres.
+    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kQuadrantColors[0], 12)) << ColorText(PixelAt(0.0625f, 0.5625f));
+    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.6875f), kQuadrantColors[2], 12)) << ColorText(PixelAt(0.0625f, 0.6875f));
+    EXPECT_TRUE(NearColor(PixelAt(0.1875f, 0.5625f), kBlack)) << ColorText(PixelAt(0.1875f, 0.5625f));
+
+    // Nothing survives into the next frame.
+    DrawFrame(&process);
+    EXPECT_TRUE(NearColor(PixelAt(0.53f, 0.5f), kBlack)) << ColorText(PixelAt(0.53f, 0.5f));
+    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kBlack)) << ColorText(PixelAt(0.0625f, 0.5625f));
+}
+
+TEST_F(RenderProcessesTest, RayTracerPhaseShowsTheTracedPictureOverTheWholeFrame)
+{
+    // A 2 x 2 stand-in for the tracer's picture: red, green / blue, white.
+    GPUObjectHandle traced;
+    ASSERT_EQ(m_Backend->CreateTexture("soft_raytracer_rt", 2, 2, 1, 1, false, traced), 0u);
+    auto* texture = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(traced));
+    ASSERT_EQ(texture->WritePixels(0, 0, 2, 2, kQuadrantColors, 8), 0u);
+    CRtBallsRenderProcess process;
+    DrawFrame(&process);
+    // Bicubic filtering passes through the texel centres exactly.
+    const float centres[4][2] = {{0.25f, 0.25f}, {0.75f, 0.25f}, {0.25f, 0.75f}, {0.75f, 0.75f}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(NearColor(PixelAt(centres[i][0], centres[i][1]), kQuadrantColors[i], 12))
+            << i << ": " << ColorText(PixelAt(centres[i][0], centres[i][1]));
+    // Between red and green the filter blends them.
+    const uint32_t between = PixelAt(0.5f, 0.25f);
+    EXPECT_GT((between >> 16) & 0xFF, 0x40u) << ColorText(between);
+    EXPECT_GT((between >> 8) & 0xFF, 0x40u) << ColorText(between);
+    m_Backend->ReleaseResource(&traced);
+}
+
+TEST_F(RenderProcessesTest, GameProcessRunsTheWorldPassOnTheSceneTargetsEachFrame)
+{
+    CCountingGameView game;
+    CGameRenderProcess process;
+    ASSERT_NE(process.GetPresentPhase(), nullptr);
+    const int swaps = m_Window->m_SwapCount;
+    DrawFrame(&process);
+    DrawFrame(&process);
+    EXPECT_EQ(game.m_Renders, 2);
+    EXPECT_EQ(m_Window->m_SwapCount, swaps + 2);
+    // The scene pass cleared the ray-tracer input to -1, and the logo drawn over the corner
+    // left it so.
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(m_Renderer->GetRayTracerInputBuffer()->ReadBack(bytes), 0u);
+    uint32_t width = 0, height = 0, levels = 0, format = 0;
+    m_Renderer->GetRayTracerInputBuffer()->GetDesc(width, height, levels, format);
+    for (const std::size_t texel : {std::size_t{0}, std::size_t{10} * width + 10, std::size_t{height / 2} * width + width / 2})
+    {
+        float value[4];
+        std::memcpy(value, bytes.data() + 16 * texel, sizeof(value));
+        for (const float component : value)
+            EXPECT_EQ(component, -1.0f) << "texel " << texel;
+    }
+}

@@ -1,0 +1,135 @@
+#include "RenderTestBase.h"
+
+#include "kelvo/gpu/ResourceManager.h"
+#include "pictures/FontPicture.h"
+
+#include <stb/stb_image_write.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace
+{
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Adds two float textures texel by texel (stages 0 and 1); the second technique also writes
+// twice the sum to target 1.
+const char* const kPixelAddEffect = R"(
+sampler g_A : stage(0);
+sampler g_B : stage(1);
+vertex_shader vs
+{
+    void main() { gl_Position = vec4(in_texcoord0.x * 2.0 - 1.0, 1.0 - in_texcoord0.y * 2.0, 0.0, 1.0); }
+}
+pixel_shader ps
+{
+    layout(location = 0) out vec4 o;
+    void main() { ivec2 t = ivec2(gl_FragCoord.xy); o = texelFetch(g_A, t, 0) + texelFetch(g_B, t, 0); }
+}
+pixel_shader ps_twice
+{
+    layout(location = 0) out vec4 o;
+    layout(location = 1) out vec4 o2;
+    void main() { ivec2 t = ivec2(gl_FragCoord.xy); o = texelFetch(g_A, t, 0) + texelFetch(g_B, t, 0); o2 = 2.0 * o; }
+}
+technique add { pass P0 { VertexShader = vs; PixelShader = ps; } }
+technique add_and_double { pass P0 { VertexShader = vs; PixelShader = ps_twice; } }
+)";
+
+class CRenderDataFolder : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        if (!s_Folder.empty())
+            std::filesystem::remove_all(s_Folder);
+    }
+    static inline std::string s_Folder;
+};
+const auto* const g_RenderDataFolder = ::testing::AddGlobalTestEnvironment(new CRenderDataFolder);
+
+void MakeRenderDataFolder()
+{
+    std::string& folder = CRenderDataFolder::s_Folder;
+    if (!folder.empty())
+        return;
+    char pattern[] = "/tmp/kelvo_render_tests_XXXXXX";
+    folder = mkdtemp(pattern);
+    const std::filesystem::path root = folder;
+    for (const char* effect : {"pressure.e", "collision.e"})
+        std::ofstream(root / effect, std::ios::binary) << ReadFile(std::string(BROVELL_ASSETS_DIR) + "/" + effect);
+    std::ofstream(root / "pixel_add.e", std::ios::binary) << kPixelAddEffect;
+    MakeFontPicture().WritePng((root / "font_vc60.png").string());
+
+    std::vector<uint8_t> logo(64 * 16 * 3);
+    for (std::size_t i = 0; i < logo.size(); i += 3)
+        logo[i + 1] = 255;
+    stbi_write_jpg((root / "logotyp1.jpg").c_str(), 64, 16, 3, logo.data(), 100);
+    const uint8_t quadrants[2 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    stbi_write_png((root / "quadrants.png").c_str(), 2, 2, 4, quadrants, 8);
+    // Colour picture all yellow; alpha picture white (covering) on its left half only.
+    uint8_t yellow[8 * 8 * 4], leftHalf[8 * 8 * 4];
+    for (int i = 0; i < 64; ++i)
+    {
+        const uint8_t y[4] = {255, 255, 0, 255};
+        const uint8_t a = (i % 8) < 4 ? 255 : 0;
+        const uint8_t h[4] = {a, a, a, 255};
+        std::copy(y, y + 4, yellow + 4 * i);
+        std::copy(h, h + 4, leftHalf + 4 * i);
+    }
+    stbi_write_png((root / "yellow.png").c_str(), 8, 8, 4, yellow, 32);
+    stbi_write_png((root / "left_half.png").c_str(), 8, 8, 4, leftHalf, 32);
+    CResourceManager::Instance().ScanDirectory(folder);
+}
+}
+
+void RenderTestBase::SetUp()
+{
+    GLBackendTestBase::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    MakeRenderDataFolder();
+}
+
+void RenderTestBase::ReadWindow()
+{
+    m_Pixels = m_Context.ReadWindow();
+}
+
+uint32_t RenderTestBase::PixelAt(float u, float v) const
+{
+    return Pixel(static_cast<uint32_t>(u * GLTest::kWindowWidth), static_cast<uint32_t>(v * GLTest::kWindowHeight));
+}
+
+int RenderTestBase::CountDifferent(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, uint32_t background) const
+{
+    int count = 0;
+    for (uint32_t y = y0; y < y1; ++y)
+        for (uint32_t x = x0; x < x1; ++x)
+            count += !NearColor(Pixel(x, y), background, 24);
+    return count;
+}
+
+bool NearColor(uint32_t a, uint32_t b, int tolerance)
+{
+    for (int shift = 0; shift < 24; shift += 8)
+    {
+        const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        if (difference > tolerance || difference < -tolerance)
+            return false;
+    }
+    return true;
+}
+
+std::string ColorText(uint32_t color)
+{
+    char text[16];
+    std::snprintf(text, sizeof(text), "%08x", color);
+    return text;
+}
