@@ -108,6 +108,7 @@ void CGame::CreateWorld()
     walkerLogic->SetTransformState(state);
 
     cameraRig->SetParent(walker);
+    m_Demo.SetWalker(walkerLogic);
 }
 
 void CGame::AddToSpace(CGameObject* object)
@@ -118,7 +119,7 @@ void CGame::AddToSpace(CGameObject* object)
 
 void CGame::RunDemo()
 {
-    // The demo timeline joins here with the show.
+    m_Demo.Frame();
 }
 
 void CGame::RenderFrame()

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "brovell/demo/Harlune1.h"
 #include "kelvo/core/GameObject.h"
 #include "kelvo/render/GameRenderProcess.h"
 #include "kelvo/render/GameView.h"
@@ -29,7 +30,8 @@ public:
     bool IsQuitRequested() const { return m_QuitRequested; }
 
     // The initial world: the camera rig, the car, the ground mesh and its object, and the
-    // walker at (0, 0, 100) carrying the camera rig. Once, after the GPU backend is up.
+    // walker at (0, 0, 100) carrying the camera rig, handed to the demo. Once, after the GPU
+    // backend is up.
     void CreateWorld();
     // Puts the object's C3DObjectLogic, if it has one, into the space.
     void AddToSpace(CGameObject* object);
@@ -47,6 +49,7 @@ public:
     CKelvoRenderer* GetRenderer() const { return m_Renderer; }
     CGameRenderProcess& GetRenderProcess() { return m_RenderProcess; }
     CGameObject* GetCameraObject() const override { return m_CameraObject; }
+    CHarlune1& GetDemo() { return m_Demo; }
 
 private:
     void UpdatePressureEngine();
@@ -65,6 +68,7 @@ private:
     std::vector<uint32_t> m_ParallelUpdateKinds;
     std::vector<uint32_t> m_SerialUpdateKinds;
     CGameRenderProcess m_RenderProcess;
+    CHarlune1 m_Demo;
 };
 
 extern CGame* g_pGame;
