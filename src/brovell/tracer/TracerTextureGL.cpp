@@ -10,12 +10,19 @@ CTracerTextureGL::CTracerTextureGL(CTextureGL* texture)
 {
     uint32_t levels = 0;
     m_Texture->GetDesc(m_Width, m_Height, levels, m_Format);
+    if (m_Format == 0)
+        m_Format = kTracerTextureArgb8;
     m_HostCopy.assign(static_cast<std::size_t>(m_Width) * m_Height * BytesPerTexel(), 0);
 }
 
 uint32_t CTracerTextureGL::GetGLName() const
 {
     return m_Texture->GetGLName();
+}
+
+bool CTracerTextureGL::IsTracerOutput() const
+{
+    return m_Format == kTracerTextureFloat4 && !m_Texture->IsRenderTarget();
 }
 
 bool CTracerTextureGL::ReadFromDevice()
@@ -28,7 +35,7 @@ bool CTracerTextureGL::ReadFromDevice()
         m_HostCopy.swap(bytes);
         return true;
     }
-    if (BytesPerTexel() != 4)
+    if (IsTracerOutput())
         return true;
     std::vector<uint32_t> texels;
     if (m_Texture->ReadPixels(0, 0, 0, m_Width, m_Height, texels) != kGPUResultOk ||
@@ -52,5 +59,6 @@ void CTracerTextureGL::Unlock()
     if (!m_Locked)
         return;
     m_Locked = false;
-    m_Texture->WritePixels(0, 0, m_Width, m_Height, m_HostCopy.data(), m_Width * BytesPerTexel());
+    if (IsTracerOutput())
+        m_Texture->WritePixels(0, 0, m_Width, m_Height, m_HostCopy.data(), m_Width * BytesPerTexel());
 }

@@ -1,7 +1,9 @@
 // A GL texture as the tracer sees it: its size, format and GL name, and a host copy that the
 // tracer locks. Lock fills the copy from the device (render targets and 4-byte textures; a
-// float texture that only the tracer writes keeps its last copy), Unlock uploads it. The
-// texture is not owned and must outlive this object. Render thread only.
+// float texture that only the tracer writes keeps its last copy); Unlock uploads the copy of
+// that float texture, the one the tracer writes, and nothing of the textures it only reads.
+// Pictures (format 0) show as format 1: both are packed 0xAARRGGBB words. The texture is not
+// owned and must outlive this object. Render thread only.
 #pragma once
 
 #include "quellbeam/RayTracer.h"
@@ -26,6 +28,7 @@ public:
 private:
     uint32_t BytesPerTexel() const { return m_Format == kTracerTextureFloat4 ? 16 : 4; }
     bool ReadFromDevice();
+    bool IsTracerOutput() const;
 
     CTextureGL* m_Texture;
     uint32_t m_Width = 0;
