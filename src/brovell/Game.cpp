@@ -158,6 +158,8 @@ void CGame::Shutdown()
     g_pPressureEngine = nullptr;
     delete m_Renderer;
     m_Renderer = nullptr;
+    if (g_pKelvoRayTracer != nullptr)
+        g_pKelvoRayTracer->ReleaseTextures();
     // The process's pictures go back while the device is still there.
     m_RenderProcess.ReleaseTextures();
 }

@@ -34,6 +34,7 @@ CKelvoRayTracer::CKelvoRayTracer(IRayTracer* tracer)
 
 CKelvoRayTracer::~CKelvoRayTracer()
 {
+    ReleaseTextures();
     if (g_pKelvoRayTracer == this)
         g_pKelvoRayTracer = nullptr;
 }
@@ -81,6 +82,21 @@ void CKelvoRayTracer::CreateRenderTargets(uint32_t /*width*/, uint32_t /*height*
     SetTexture("white.jpg");
     m_Width = static_cast<int32_t>(kImageWidth);
     m_Height = static_cast<int32_t>(kImageHeight);
+}
+
+void CKelvoRayTracer::ReleaseTextures()
+{
+    if (IGPUImplementation* backend = g_pGPUImplementation)
+        for (GPUObjectHandle* handle : {&m_OutputHandle, &m_InputHandle, &m_FloorHandle})
+            if (handle->IsValid())
+                backend->ReleaseResource(handle);
+    m_OutputHandle = m_InputHandle = m_FloorHandle = GPUObjectHandle{};
+    m_Output = m_Input = nullptr;
+    m_OutputAdapter.reset();
+    m_InputAdapter.reset();
+    m_FloorAdapter.reset();
+    m_FloorName.clear();
+    m_Width = m_Height = 0;
 }
 
 void CKelvoRayTracer::SetTexture(const std::string& name)

@@ -28,7 +28,7 @@ public:
     explicit CKelvoRayTracer(IRayTracer* tracer);
     CKelvoRayTracer(const CKelvoRayTracer&) = delete;
     CKelvoRayTracer& operator=(const CKelvoRayTracer&) = delete;
-    // Keeps its texture handles: the backend frees its resources when it goes.
+    // Gives back what it still holds while a backend exists (see ReleaseTextures).
     ~CKelvoRayTracer();
 
     // The traced image is always 1280 x 960 whatever is asked; sets "r_rt_scale_x" and
@@ -39,6 +39,9 @@ public:
     void SetTexture(const std::string& name);
     // One traced frame from the camera object's camera, with its debug lines and statistics.
     void Render(CGameObject* cameraObject) override;
+    // Gives the shared textures and the floor back to the backend, before the device goes;
+    // the tracer is not called again until CreateRenderTargets hands new ones over.
+    void ReleaseTextures();
 
     int32_t GetWidth() const { return m_Width; }
     int32_t GetHeight() const { return m_Height; }
