@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "brovell/StaticObjects.h"
+#include "brovell/tracer/KelvoRayTracer.h"
 #include "kelvo/core/ObjectTree.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/Mesh.h"
@@ -141,6 +142,8 @@ void CGame::Render()
 void CGame::SetRenderer(CKelvoRenderer* renderer)
 {
     CSectionLock lock(this);
+    if (g_pKelvoRayTracer != nullptr)
+        g_pKelvoRayTracer->CreateRenderTargets(CKelvoRenderer::kDefaultWidth, CKelvoRenderer::kDefaultHeight);
     if (m_Renderer != nullptr)
         delete m_Renderer;
     else
@@ -156,6 +159,8 @@ void CGame::Shutdown()
     g_pPressureEngine = nullptr;
     delete m_Renderer;
     m_Renderer = nullptr;
+    if (g_pKelvoRayTracer != nullptr)
+        g_pKelvoRayTracer->ReleaseTextures();
     // The process's pictures go back while the device is still there.
     m_RenderProcess.ReleaseTextures();
 }

@@ -221,6 +221,11 @@ uint32_t CTextureGL::ReadPixels(uint32_t level, uint32_t x, uint32_t y, uint32_t
     return kGPUResultOk;
 }
 
+uint32_t CTextureGL::GetGLName() const
+{
+    return m_Texture != nullptr ? m_Texture->GetName() : 0;
+}
+
 uint32_t CTextureGL::ReadBack(std::vector<uint8_t>& outBytes)
 {
     if (!m_RenderTarget)

@@ -1,0 +1,73 @@
+// The program's side of the ball tracer: creates the picture "soft_raytracer_rt" that the
+// tracer writes (1280 x 960, four floats per texel), hands it and the scene's input buffer
+// over once, chooses the floor texture by name, and traces one frame per call of the
+// ray-tracing render phase. With no tracer (library missing) the size stays 0 x 0 and
+// nothing is traced. Owns the texture adapters it hands to the tracer; the tracer itself
+// belongs to its library. Render thread only.
+#pragma once
+
+#include "kelvo/core/Ray.h"
+#include "kelvo/gpu/GPUObjectHandle.h"
+#include "kelvo/render/RayTraceClient.h"
+#include "quellbeam/RayTracer.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CTracerTextureGL;
+class IGPUTexture;
+
+class CKelvoRayTracer final : public IRayTraceClient
+{
+public:
+    static constexpr uint32_t kImageWidth = 1280;
+    static constexpr uint32_t kImageHeight = 960;
+
+    // tracer may be null (no library); it is not owned.
+    explicit CKelvoRayTracer(IRayTracer* tracer);
+    CKelvoRayTracer(const CKelvoRayTracer&) = delete;
+    CKelvoRayTracer& operator=(const CKelvoRayTracer&) = delete;
+    // Gives back what it still holds while a backend exists (see ReleaseTextures).
+    ~CKelvoRayTracer();
+
+    // The traced image is always 1280 x 960 whatever is asked; sets "r_rt_scale_x" and
+    // "r_rt_scale_y" to its share of width x height. Needs the GPU backend.
+    void CreateRenderTargets(uint32_t width, uint32_t height);
+    // Gives the texture of that name to the tracer as its floor; the same name as last time
+    // does nothing.
+    void SetTexture(const std::string& name);
+    // One traced frame from the camera object's camera, with its debug lines and statistics.
+    void Render(CGameObject* cameraObject) override;
+    // Gives the shared textures and the floor back to the backend, before the device goes;
+    // the tracer is not called again until CreateRenderTargets hands new ones over.
+    void ReleaseTextures();
+
+    int32_t GetWidth() const { return m_Width; }
+    int32_t GetHeight() const { return m_Height; }
+    IRayTracer* GetTracer() const { return m_Tracer; }
+
+private:
+    void DrawStatistics(float milliseconds);
+
+    int32_t m_Width = 0;
+    int32_t m_Height = 0;
+    GPUObjectHandle m_OutputHandle;
+    IGPUTexture* m_Output = nullptr;
+    GPUObjectHandle m_InputHandle;
+    IGPUTexture* m_Input = nullptr;
+    std::unique_ptr<CTracerTextureGL> m_OutputAdapter;
+    std::unique_ptr<CTracerTextureGL> m_InputAdapter;
+    GPUObjectHandle m_FloorHandle;
+    std::unique_ptr<CTracerTextureGL> m_FloorAdapter;
+    std::string m_FloorName;
+    IRayTracer* m_Tracer;
+    // The corner rays of the last frame: top-left, top-right, bottom-left, bottom-right.
+    SRay m_CornerRays[4];
+    // Smoothed statistics; negative until the first frame.
+    float m_CyclesPerRay = -1.0f;
+    float m_MegapixelsPerSecond = -1.0f;
+};
+
+// The program's client (null in programs without one); the game sets it up with the renderer.
+extern CKelvoRayTracer* g_pKelvoRayTracer;

@@ -1,0 +1,217 @@
+// The tracer client on the GL backend: the textures it shares, the floor by name, and a frame
+// traced through the real library into "soft_raytracer_rt".
+#include "../../kelvo/render/RenderTestBase.h"
+
+#include "../../kelvo/gpu/CaptureStderr.h"
+#include "brovell/tracer/KelvoRayTracer.h"
+#include "brovell/tracer/RayTracerLoader.h"
+#include "kelvo/core/GameObject.h"
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/render/KelvoRenderer.h"
+#include "kelvo/world/3DObjectLogic.h"
+#include "kelvo/world/CameraLogic.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace
+{
+// Records what the client hands over; traces nothing.
+class CRecordingTracer final : public IRayTracer
+{
+public:
+    void Trace() override { ++m_Traces; }
+    void SetView(const SViewBlock* view) override { m_View = *view; }
+    bool SetScreenSize(uint32_t width, uint32_t height) override
+    {
+        m_ScreenWidth = width;
+        m_ScreenHeight = height;
+        return true;
+    }
+    void Prepare() override { ++m_Prepares; }
+    void Finish() override { ++m_Finishes; }
+    void SetUntransformedData(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) override {}
+    void Reserved() override {}
+    void SetTransforms(uint32_t, uint32_t) override {}
+    void SetObjects(uint32_t, uint32_t, uint32_t, uint32_t) override {}
+    void SetGLData(ITracerTexture* output, ITracerTexture* input) override
+    {
+        ++m_GLDataCalls;
+        m_Output = output;
+        m_Input = input;
+    }
+    void SetTexture(ITracerTexture* texture) override { m_Floors.push_back(texture); }
+
+    int m_Traces = 0, m_Prepares = 0, m_Finishes = 0, m_GLDataCalls = 0;
+    uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
+    SViewBlock m_View{};
+    ITracerTexture* m_Output = nullptr;
+    ITracerTexture* m_Input = nullptr;
+    std::vector<ITracerTexture*> m_Floors;
+};
+
+// A camera at the world position whose components go with it.
+struct SCameraRig : CGameObject
+{
+    explicit SCameraRig(const SMatrix& world)
+    {
+        auto* place = AddLogic<C3DObjectLogic>();
+        AddLogic<CCameraLogic>()->UpdateProjection(0.75f);
+        STransformState state = place->GetTransformState();
+        state.world = world;
+        place->SetTransformState(state);
+    }
+    ~SCameraRig() override
+    {
+        for (CObjectLogicBase* logic : GetLogics())
+            delete logic;
+    }
+};
+
+class KelvoRayTracerGLTest : public RenderTestBase
+{
+protected:
+    void SetUp() override
+    {
+        RenderTestBase::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), nullptr);
+    }
+    void TearDown() override
+    {
+        m_Client.reset();
+        m_Renderer.reset();
+        RenderTestBase::TearDown();
+    }
+
+    std::unique_ptr<CKelvoRenderer> m_Renderer;
+    std::unique_ptr<CKelvoRayTracer> m_Client;
+};
+}
+
+TEST_F(KelvoRayTracerGLTest, RenderTargetsAreHandedOverOnceAndTheImageIsAlways1280x960)
+{
+    CRecordingTracer tracer;
+    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    m_Client->CreateRenderTargets(1920, 1080);
+    m_Client->CreateRenderTargets(640, 480);
+    EXPECT_EQ(m_Client->GetWidth(), 1280);
+    EXPECT_EQ(m_Client->GetHeight(), 960);
+    EXPECT_EQ(tracer.m_GLDataCalls, 1);
+    EXPECT_EQ(tracer.m_ScreenWidth, 1280u);
+    EXPECT_EQ(tracer.m_ScreenHeight, 960u);
+    ASSERT_NE(tracer.m_Output, nullptr);
+    EXPECT_EQ(tracer.m_Output->GetWidth(), 1280u);
+    EXPECT_EQ(tracer.m_Output->GetHeight(), 960u);
+    EXPECT_EQ(tracer.m_Output->GetFormat(), kTracerTextureFloat4);
+    EXPECT_NE(tracer.m_Output->GetGLName(), 0u);
+    ASSERT_NE(tracer.m_Input, nullptr);
+    EXPECT_NE(tracer.m_Input->GetGLName(), 0u);
+    EXPECT_NE(tracer.m_Input->GetGLName(), tracer.m_Output->GetGLName());
+
+    // What the tracer writes into the output's host copy reaches the shared texture.
+    uint32_t pitch = 0;
+    auto* texels = static_cast<float*>(tracer.m_Output->Lock(&pitch));
+    ASSERT_NE(texels, nullptr);
+    EXPECT_EQ(pitch, 1280u * 16);
+    EXPECT_EQ(tracer.m_Output->Lock(&pitch), nullptr) << "a second lock while locked";
+    const float texel[4] = {0.25f, 0.5f, 0.75f, 1.0f};
+    std::memcpy(texels + (961 * 1280 / 2) * 4, texel, sizeof(texel));
+    tracer.m_Output->Unlock();
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Backend->LoadTexture("soft_raytracer_rt", handle), 0u);
+    std::vector<uint32_t> firstWords;
+    auto* output = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle));
+    ASSERT_EQ(output->ReadPixels(0, 640, 480, 1, 1, firstWords), 0u);
+    float red = 0.0f;
+    std::memcpy(&red, firstWords.data(), sizeof(red));
+    EXPECT_EQ(red, 0.25f);
+    m_Backend->ReleaseResource(&handle);
+}
+
+TEST_F(KelvoRayTracerGLTest, TheSameFloorNameTwiceReachesTheTracerOnce)
+{
+    CRecordingTracer tracer;
+    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    m_Client->SetTexture("quadrants.png");
+    m_Client->SetTexture("quadrants.png");
+    ASSERT_EQ(tracer.m_Floors.size(), 1u);
+    // A picture reaches the tracer as packed 0xAARRGGBB words, row 0 on top.
+    ITracerTexture* floor = tracer.m_Floors[0];
+    EXPECT_EQ(floor->GetFormat(), kTracerTextureArgb8);
+    uint32_t pitch = 0;
+    const auto* words = static_cast<const uint32_t*>(floor->Lock(&pitch));
+    ASSERT_NE(words, nullptr);
+    EXPECT_EQ(pitch, 8u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(words[i], kQuadrantColors[i]) << i;
+    floor->Unlock();
+
+    m_Client->SetTexture("yellow.png");
+    m_Client->SetTexture("quadrants.png");
+    EXPECT_EQ(tracer.m_Floors.size(), 3u);
+    // A name that does not load leaves the floor as it was.
+    CaptureStderr([&] { m_Client->SetTexture("no_such_floor.png"); });
+    EXPECT_EQ(tracer.m_Floors.size(), 3u);
+}
+
+TEST_F(KelvoRayTracerGLTest, RenderSendsTheCameraCornersAndQueuesStatistics)
+{
+    CRecordingTracer tracer;
+    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    SCameraRig camera(MatrixTranslation(1.0f, 2.0f, 30.0f));
+    m_Client->Render(&camera);
+    EXPECT_EQ(tracer.m_Prepares, 1);
+    EXPECT_EQ(tracer.m_Traces, 1);
+    EXPECT_EQ(tracer.m_Finishes, 1);
+    EXPECT_NEAR(tracer.m_View.position[0], 1.0f, 1e-5f);
+    EXPECT_NEAR(tracer.m_View.position[1], 2.0f, 1e-5f);
+    EXPECT_NEAR(tracer.m_View.position[2], 30.0f, 1e-5f);
+    // The camera looks along -z: the centre ray is (0, 0, -1).
+    for (int axis = 0; axis < 3; ++axis)
+        EXPECT_NEAR((tracer.m_View.corners[0][axis] + tracer.m_View.corners[3][axis]) * 0.5f,
+                    axis == 2 ? -1.0f : 0.0f, 1e-4f) << axis;
+    // Top-left lies up and to the left of bottom-right.
+    EXPECT_LT(tracer.m_View.corners[0][0], tracer.m_View.corners[3][0]);
+    EXPECT_GT(tracer.m_View.corners[0][1], tracer.m_View.corners[3][1]);
+    // "<rate> Mpx/s <time> ms <cycles> cpr <status>", the status word in 8 hex digits.
+    const auto& texts = m_Renderer->GetTexts().GetTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    const std::string& text = texts[0].m_Text;
+    EXPECT_NE(text.find(" Mpx/s "), std::string::npos) << text;
+    EXPECT_NE(text.find(" ms "), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 13), " cpr 00000000") << text;
+}
+
+TEST_F(KelvoRayTracerGLTest, RealLibraryTracesAFrameIntoTheSharedPicture)
+{
+    IRayTracer* library = nullptr;
+    CaptureStderr([&] { library = LoadRayTracer(QUELLBEAM_DIR, "libquellbeam.so"); });
+    ASSERT_NE(library, nullptr);
+    m_Client = std::make_unique<CKelvoRayTracer>(library);
+    CaptureStderr([&] { m_Client->CreateRenderTargets(1920, 1080); });
+    ASSERT_EQ(m_Client->GetWidth(), 1280);
+    SCameraRig camera(MatrixTranslation(0.0f, 20.0f, 300.0f));
+    CaptureStderr([&] { m_Client->Render(&camera); });
+
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Backend->LoadTexture("soft_raytracer_rt", handle), 0u);
+    auto* output = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle));
+    std::vector<uint32_t> words;
+    ASSERT_EQ(output->ReadPixels(0, 0, 0, 1280, 960, words), 0u);
+    m_Backend->ReleaseResource(&handle);
+    // The traced picture is finite everywhere and lit: sky, floor or ball.
+    std::size_t lit = 0;
+    for (const uint32_t word : words)
+    {
+        float red = 0.0f;
+        std::memcpy(&red, &word, sizeof(red));
+        ASSERT_TRUE(std::isfinite(red));
+        lit += red > 0.0f;
+    }
+    EXPECT_GT(lit, words.size() / 2) << lit << " lit pixels";
+}

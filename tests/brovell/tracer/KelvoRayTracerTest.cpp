@@ -1,0 +1,66 @@
+#include "brovell/Game.h"
+#include "brovell/tracer/KelvoRayTracer.h"
+#include "brovell/tracer/RayTracerLoader.h"
+
+#include "../../kelvo/gpu/CaptureStderr.h"
+#include "kelvo/gpu/Var.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/render/KelvoRenderer.h"
+
+#include <gtest/gtest.h>
+
+TEST(RayTracerLoader, MissingLibraryLogsHandleZeroAndGivesNoTracer)
+{
+    IRayTracer* tracer = reinterpret_cast<IRayTracer*>(1);
+    const std::string log = CaptureStderr([&] { tracer = LoadRayTracer("/nonexistent/", "libquellbeam_missing.so"); });
+    EXPECT_EQ(tracer, nullptr);
+    EXPECT_NE(log.find("[__get_quellbeam] lib: 0\n"), std::string::npos) << log;
+}
+
+TEST(RayTracerLoader, LibraryBesideTheProgramGivesOneTracerWithBothViews)
+{
+    IRayTracer* first = nullptr;
+    const std::string log = CaptureStderr([&] { first = LoadRayTracer(QUELLBEAM_DIR, "libquellbeam.so"); });
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(log.find("[__get_quellbeam] lib: 1\n"), std::string::npos) << log;
+    // The same static object on every load; its scene view crosses the boundary by RTTI.
+    IRayTracer* second = nullptr;
+    CaptureStderr([&] { second = LoadRayTracer(QUELLBEAM_DIR, "libquellbeam.so"); });
+    EXPECT_EQ(second, first);
+    EXPECT_NE(dynamic_cast<ITracer*>(first), nullptr);
+    EXPECT_EQ(first->status, 0u);
+}
+
+TEST(KelvoRayTracer, WithoutLibraryTheImageIsEmptyAndNothingIsTraced)
+{
+    CKelvoRayTracer client(nullptr);
+    client.CreateRenderTargets(1920, 1080);
+    EXPECT_EQ(client.GetWidth(), 0);
+    EXPECT_EQ(client.GetHeight(), 0);
+    // The effects' scale variables are set all the same.
+    float scaleX = 0.0f, scaleY = 0.0f;
+    ASSERT_TRUE(GetVariable("r_rt_scale_x", 4)->GetFloat(scaleX));
+    ASSERT_TRUE(GetVariable("r_rt_scale_y", 4)->GetFloat(scaleY));
+    EXPECT_NEAR(scaleX, 1280.0f / 1920.0f, 1e-6f);
+    EXPECT_NEAR(scaleY, 960.0f / 1080.0f, 1e-6f);
+    client.SetTexture("metal.jpg");
+    client.Render(nullptr);
+    EXPECT_EQ(client.GetTracer(), nullptr);
+}
+
+TEST(KelvoRayTracer, TheGameSetsTheClientUpWithEachRenderer)
+{
+    CKelvoRayTracer client(nullptr);
+    g_pKelvoRayTracer = &client;
+    CVar* scaleX = GetVariable("r_rt_scale_x", 4);
+    scaleX->SetFloat(0.0f);
+    {
+        CGame game;
+        CaptureStderr([&] { game.SetRenderer(new CKelvoRenderer(nullptr, nullptr)); });
+        game.Shutdown();
+    }
+    g_pKelvoRayTracer = nullptr;
+    float value = 0.0f;
+    ASSERT_TRUE(scaleX->GetFloat(value));
+    EXPECT_NEAR(value, 1280.0f / 1920.0f, 1e-6f);
+}
