@@ -1,6 +1,6 @@
 #include "brovell/Game.h"
 
-#include "../kelvo/gpu/CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "kelvo/physics/PressureEngineInterface.h"
 #include "kelvo/render/KelvoRenderer.h"
 

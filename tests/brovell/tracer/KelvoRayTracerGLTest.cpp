@@ -2,7 +2,7 @@
 // traced through the real library into "soft_raytracer_rt".
 #include "../../kelvo/render/RenderTestBase.h"
 
-#include "../../kelvo/gpu/CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "brovell/tracer/KelvoRayTracer.h"
 #include "brovell/tracer/RayTracerLoader.h"
 #include "kelvo/core/GameObject.h"

@@ -2,7 +2,7 @@
 #include "brovell/tracer/KelvoRayTracer.h"
 #include "brovell/tracer/RayTracerLoader.h"
 
-#include "../../kelvo/gpu/CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "kelvo/gpu/Var.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/render/KelvoRenderer.h"

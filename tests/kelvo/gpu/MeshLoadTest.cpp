@@ -5,7 +5,7 @@
 #include "kelvo/gpu/ResourceManager.h"
 
 #include "AmWriter.h"
-#include "CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "FakeResources.h"
 #include "MeshTestHelpers.h"
 

@@ -1,7 +1,7 @@
 #include "kelvo/gpu/GPUResourceManager.h"
 #include "kelvo/gpu/Mesh.h"
 
-#include "CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "FakeResources.h"
 #include "MeshTestHelpers.h"
 

@@ -1,6 +1,6 @@
 #include "kelvo/gpu/ResourceManager.h"
 
-#include "CaptureStderr.h"
+#include "support/CaptureStderr.h"
 
 #include <atomic>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "kelvo/gpu/VarManager.h"
 
-#include "CaptureStderr.h"
+#include "support/CaptureStderr.h"
 
 #include <array>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "../render/RenderTestBase.h"
 
-#include "../gpu/CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/physics/PhysicsModel.h"
 #include "kelvo/physics/PressureEngine.h"

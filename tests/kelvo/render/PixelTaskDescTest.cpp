@@ -1,6 +1,6 @@
 #include "RenderTestBase.h"
 
-#include "../gpu/CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/render/PixelTaskDesc.h"
 

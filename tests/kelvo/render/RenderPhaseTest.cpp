@@ -1,6 +1,6 @@
 #include "RenderTestBase.h"
 
-#include "../gpu/CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/render/RenderPhase.h"
 #include "kelvo/render/RenderProcess.h"

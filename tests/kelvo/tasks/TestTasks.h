@@ -2,11 +2,11 @@
 #pragma once
 
 #include "kelvo/tasks/Task.h"
+#include "support/CaptureStderr.h"
 
 #include <atomic>
 #include <functional>
 #include <string>
-#include <unistd.h>
 
 // A task that runs a function and counts its own destruction.
 class CFunctionTask : public ITask
@@ -31,24 +31,3 @@ private:
     std::atomic<int>* m_DestroyedCount;
 };
 
-// Runs body with standard error redirected into a pipe and returns what was written.
-template <typename Body>
-std::string CaptureStderr(Body body)
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return "pipe failed";
-    const int savedStderr = dup(STDERR_FILENO);
-    dup2(pipeEnds[1], STDERR_FILENO);
-    close(pipeEnds[1]);
-    body();
-    dup2(savedStderr, STDERR_FILENO);
-    close(savedStderr);
-    std::string text;
-    char chunk[4096];
-    ssize_t count;
-    while ((count = read(pipeEnds[0], chunk, sizeof(chunk))) > 0)
-        text.append(chunk, static_cast<size_t>(count));
-    close(pipeEnds[0]);
-    return text;
-}

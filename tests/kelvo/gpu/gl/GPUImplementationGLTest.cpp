@@ -1,6 +1,6 @@
 #include "GLBackendFixture.h"
 
-#include "../CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/LoadResourceSubscriber.h"
 #include "kelvo/gpu/gl/GLEffect.h"

@@ -1,6 +1,6 @@
 #include "GLBackendFixture.h"
 
-#include "../CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/TechniqueSelection.h"

@@ -1,6 +1,6 @@
 #include "GLBackendFixture.h"
 
-#include "../CaptureStderr.h"
+#include "support/CaptureStderr.h"
 #include "AmWriter.h"
 #include "kelvo/core/Math.h"
 #include "kelvo/gpu/GPUResult.h"
