@@ -71,24 +71,15 @@ struct SCameraRig : CGameObject
     }
 };
 
-class KelvoRayTracerGLTest : public RenderTestBase
+class KelvoRayTracerGLTest : public RendererTestBase
 {
 protected:
-    void SetUp() override
-    {
-        RenderTestBase::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), nullptr);
-    }
     void TearDown() override
     {
         m_Client.reset();
-        m_Renderer.reset();
-        RenderTestBase::TearDown();
+        RendererTestBase::TearDown();
     }
 
-    std::unique_ptr<CKelvoRenderer> m_Renderer;
     std::unique_ptr<CKelvoRayTracer> m_Client;
 };
 }

@@ -17,22 +17,9 @@ namespace
 {
 constexpr uint32_t kBlack = 0xFF000000;
 
-class KelvoRendererTest : public RenderTestBase
+class KelvoRendererTest : public RendererTestBase
 {
 protected:
-    void SetUp() override
-    {
-        RenderTestBase::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), nullptr);
-    }
-    void TearDown() override
-    {
-        m_Renderer.reset();
-        RenderTestBase::TearDown();
-    }
-
     // The queued overlays alone on a black back buffer, read back.
     void DrawOverlaysOnly()
     {
@@ -45,7 +32,6 @@ protected:
         ReadWindow();
     }
 
-    std::unique_ptr<CKelvoRenderer> m_Renderer;
 };
 
 // An object whose components go with it (world objects keep theirs for the whole run).

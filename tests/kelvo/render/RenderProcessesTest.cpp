@@ -21,22 +21,9 @@ namespace
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
-class RenderProcessesTest : public RenderTestBase
+class RenderProcessesTest : public RendererTestBase
 {
 protected:
-    void SetUp() override
-    {
-        RenderTestBase::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), nullptr);
-    }
-    void TearDown() override
-    {
-        m_Renderer.reset();
-        RenderTestBase::TearDown();
-    }
-
     // One frame of process on a black back buffer, read back.
     void DrawFrame(CRenderProcess* process)
     {
@@ -47,7 +34,6 @@ protected:
         ReadWindow();
     }
 
-    std::unique_ptr<CKelvoRenderer> m_Renderer;
 };
 
 // Counts the world passes the game render phase asks for.

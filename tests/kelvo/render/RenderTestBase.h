@@ -4,8 +4,10 @@
 #pragma once
 
 #include "../gpu/gl/GLBackendFixture.h"
+#include "kelvo/render/KelvoRenderer.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,26 @@ protected:
     int CountDifferent(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, uint32_t background) const;
 
     std::vector<uint32_t> m_Pixels;
+};
+
+// RenderTestBase with a scene renderer on the backend (no space).
+class RendererTestBase : public RenderTestBase
+{
+protected:
+    void SetUp() override
+    {
+        RenderTestBase::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        m_Renderer = std::make_unique<CKelvoRenderer>(m_Backend.get(), nullptr);
+    }
+    void TearDown() override
+    {
+        m_Renderer.reset();
+        RenderTestBase::TearDown();
+    }
+
+    std::unique_ptr<CKelvoRenderer> m_Renderer;
 };
 
 // True when every channel of a and b is within tolerance.
