@@ -25,6 +25,7 @@ namespace
 {
 constexpr uint32_t kDescFormat = 1;
 constexpr uint32_t kSolidFill = 2;
+constexpr uint32_t kLinearFilter = 0;
 // The text goes to the bottom-left corner, clear of the logo and the frame rate.
 constexpr int kTextAnchor = 2;
 constexpr float kLineDepth = 15.0f;
@@ -239,6 +240,10 @@ void CZoomPhase::Run(CRenderProcess* /*process*/)
     uint32_t savedFillMode = kSolidFill;
     backend->GetFillMode(savedFillMode);
     backend->SetFillMode(kSolidFill);
+    // Both bank stages filtered alike, linear with mip levels, whatever drew before: an image
+    // must look the same as a texel's picture and, after the jump, as the current image.
+    backend->SetTextureFilter(0, kLinearFilter);
+    backend->SetTextureFilter(1, kLinearFilter);
     renderer->DrawMesh("bilboard", "default", "zoom_effect", pass);
     backend->SetFillMode(savedFillMode);
 
