@@ -77,6 +77,19 @@ uint32_t BankColor(uint32_t x, uint32_t y)
     }
 }
 
+// The folder of the test banks and their cache, removed when the tests end.
+class CZoomBankFolder : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        if (!s_Folder.empty())
+            fs::remove_all(s_Folder);
+    }
+    static inline std::string s_Folder;
+};
+const auto* const g_ZoomBankFolder = ::testing::AddGlobalTestEnvironment(new CZoomBankFolder);
+
 class ZoomPhaseTest : public RendererTestBase
 {
 protected:
@@ -92,6 +105,7 @@ protected:
             WritePicture(root / "zoom_test_tall.png", 256, 512, BankColor);
             WritePicture(root / "zoom_test_odd.png", 300, 300, BankColor);
             CResourceManager::Instance().ScanDirectory(root.string());
+            CZoomBankFolder::s_Folder = root.string();
             return root.string();
         }();
         m_Folder = folder;
