@@ -12,6 +12,17 @@ namespace
 {
 class GPUImplementationGLTest : public GLBackendTestBase
 {
+protected:
+    // A new backend on a window whose desktop has the given size.
+    void RestartOnDesktop(uint32_t width, uint32_t height)
+    {
+        GLBackendTestBase::TearDown();
+        m_Window = std::make_unique<CTestWindow>(&m_Context);
+        m_Window->m_DesktopWidth = width;
+        m_Window->m_DesktopHeight = height;
+        m_Backend = std::make_unique<CGPUImplementationGL>();
+        ASSERT_EQ(m_Backend->Initialize(m_Window.get(), true), kGPUResultOk);
+    }
 };
 
 class CCountingSubscriber : public ILoadResourceSubscriber
@@ -118,9 +129,7 @@ TEST_F(GPUImplementationGLTest, ScenesAndPresentation)
 TEST_F(GPUImplementationGLTest, BackBufferFitsTheDepthSurfaceAndPresentFillsTheWindow)
 {
     // A desktop larger than the depth surface gets a back buffer of its shape that fits it.
-    m_Window->m_DesktopWidth = 2560;
-    m_Window->m_DesktopHeight = 1440;
-    ASSERT_EQ(m_Backend->Initialize(m_Window.get(), true), kGPUResultOk);
+    ASSERT_NO_FATAL_FAILURE(RestartOnDesktop(2560, 1440));
     uint32_t width = 0, height = 0;
     ASSERT_TRUE(m_Backend->GetBackBufferSize(width, height));
     EXPECT_EQ(width, 1920u);
@@ -128,9 +137,7 @@ TEST_F(GPUImplementationGLTest, BackBufferFitsTheDepthSurfaceAndPresentFillsTheW
 
     // A window larger than a small desktop's back buffer: the whole back buffer is drawn,
     // with the window's aspect, and Present scales it over the whole window.
-    m_Window->m_DesktopWidth = GLTest::kWindowWidth / 2;
-    m_Window->m_DesktopHeight = GLTest::kWindowHeight / 2;
-    ASSERT_EQ(m_Backend->Initialize(m_Window.get(), true), kGPUResultOk);
+    ASSERT_NO_FATAL_FAILURE(RestartOnDesktop(GLTest::kWindowWidth / 2, GLTest::kWindowHeight / 2));
     m_Backend->GetSize(width, height);
     EXPECT_EQ(width, GLTest::kWindowWidth / 2);
     EXPECT_EQ(height, GLTest::kWindowHeight / 2);
