@@ -120,6 +120,8 @@ int CCudaBackend::Initialize()
     if (error == cudaSuccess)
         error = cudaMemset(m_SceneData, 0, kSceneBufferBytes);
     if (error == cudaSuccess)
+        error = cudaMemset(m_TreeMemory, 0, kTreeWindowWords * sizeof(uint32_t));
+    if (error == cudaSuccess)
         error = static_cast<cudaError_t>(cuda::GetResidentTraceBlocks(m_Device, m_TraceBlocks));
     if (error != cudaSuccess)
     {
@@ -349,5 +351,15 @@ int CCudaBackend::ReadTreeMemory(std::vector<uint32_t>& words) const
     if (int error = SelectDevice(); error != cudaSuccess)
         return error;
     return cudaMemcpy(words.data(), m_TreeMemory, kTreeWindowWords * sizeof(uint32_t), cudaMemcpyDeviceToHost);
+}
+
+int CCudaBackend::ReadSceneData(std::vector<SVec4>& elements, uint32_t count) const
+{
+    elements.assign(count, SVec4{0, 0, 0, 0});
+    if (!m_Initialized || static_cast<uint64_t>(count) * kSceneElementBytes > kSceneBufferBytes)
+        return cudaErrorInvalidValue;
+    if (int error = SelectDevice(); error != cudaSuccess)
+        return error;
+    return cudaMemcpy(elements.data(), m_SceneData, count * kSceneElementBytes, cudaMemcpyDeviceToHost);
 }
 }

@@ -46,8 +46,10 @@ public:
 
     // Whether the output texture is written in place (interop) rather than through its host copy.
     bool WritesInPlace(ITracerTexture* texture) const { return m_Resources.count(texture) != 0; }
-    // The device's tree memory after the last BuildTree, for comparison with the CPU builder.
+    // The device's tree memory after the last BuildTree and the first `elements` elements of
+    // the scene buffer, for comparison with the CPU backend.
     int ReadTreeMemory(std::vector<uint32_t>& words) const;
+    int ReadSceneData(std::vector<SVec4>& elements, uint32_t count) const;
 
 private:
     int SelectDevice() const;
