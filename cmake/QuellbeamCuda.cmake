@@ -5,6 +5,7 @@
 option(QUELLBEAM_CUDA_ENABLED "Build the tracer's CUDA backend when nvcc is found" ON)
 set(QUELLBEAM_CUDA OFF)
 if(NOT QUELLBEAM_CUDA_ENABLED)
+  message(STATUS "QUELLBEAM_CUDA_ENABLED is off: libquellbeam.so traces on the CPU only")
   return()
 endif()
 

@@ -45,7 +45,7 @@ std::unique_ptr<CCudaBackend> CCudaBackend::Create()
     if (error != cudaSuccess || count == 0)
     {
         DebugLog("[CCudaBackend::Create] no CUDA device (%i: %s): tracing on the CPU\n", static_cast<int>(error),
-                 cudaGetErrorString(error));
+                 error != cudaSuccess ? cudaGetErrorString(error) : "the runtime lists none");
         cudaGetLastError();
         return nullptr;
     }
