@@ -107,6 +107,14 @@ SViewBlock MakeViewBlock(const SCameraKey& key, SVec3 offset)
     return view;
 }
 
+void PaintBenchFloor(CMemoryTexture& floor)
+{
+    uint32_t* texels = floor.Words();
+    for (uint32_t y = 0; y < floor.GetHeight(); ++y)
+        for (uint32_t x = 0; x < floor.GetWidth(); ++x)
+            texels[y * floor.GetWidth() + x] = ((x ^ y) & 8) ? 0xFFB0B0B8u : 0xFF606070u;
+}
+
 std::vector<SBenchScene> MakeBenchScenes()
 {
     // Camera positions as the scripts move them at these moments.

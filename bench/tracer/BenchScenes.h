@@ -28,4 +28,7 @@ struct SBenchScene
 };
 
 std::vector<SBenchScene> MakeBenchScenes();
+
+// A floor picture in the texture format the program hands over (packed ARGB, format 1).
+void PaintBenchFloor(quellbeam::CMemoryTexture& floor);
 }

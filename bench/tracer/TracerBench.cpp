@@ -31,15 +31,6 @@ double Seconds(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// A floor picture in the texture format the program hands over (packed ARGB).
-void PaintFloor(CMemoryTexture& floor)
-{
-    uint32_t* texels = floor.Words();
-    for (uint32_t y = 0; y < floor.GetHeight(); ++y)
-        for (uint32_t x = 0; x < floor.GetWidth(); ++x)
-            texels[y * floor.GetWidth() + x] = ((x ^ y) & 8) ? 0xFFB0B0B8u : 0xFF606070u;
-}
-
 struct SFrameFigures
 {
     double frameSeconds;
@@ -134,7 +125,7 @@ int main(int argc, char** argv)
     CMemoryTexture output(kWidth, kHeight, kTracerTextureFloat4);
     CMemoryTexture input(4, 4, kTracerTextureFloat4);
     CMemoryTexture floor(64, 64, kTracerTextureArgb8);
-    PaintFloor(floor);
+    PaintBenchFloor(floor);
     CGeomTracer tracer(&CreateCpuBackend, &CreateCpuBackend);
     tracer.SetGLData(&output, &input);
     if (!tracer.IsReady() || !tracer.SetScreenSize(kWidth, kHeight))

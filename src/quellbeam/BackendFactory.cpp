@@ -1,13 +1,21 @@
 #include "quellbeam/BackendFactory.h"
 
+#include "platform/Log.h"
 #include "quellbeam/cpu/CpuBackend.h"
+#if QUELLBEAM_WITH_CUDA
+#include "quellbeam/cuda/CudaBackend.h"
+#endif
 
 namespace quellbeam
 {
 std::unique_ptr<ITracerBackend> CreatePreferredBackend()
 {
-    // No device backend is built into this library yet.
-    return CreateCpuBackend();
+#if QUELLBEAM_WITH_CUDA
+    return CCudaBackend::Create();
+#else
+    DebugLog("[Quellbeam::CreatePreferredBackend] built without CUDA: tracing on the CPU\n");
+    return nullptr;
+#endif
 }
 
 std::unique_ptr<ITracerBackend> CreateCpuBackend() { return std::make_unique<CCpuBackend>(); }

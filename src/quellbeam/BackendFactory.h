@@ -1,5 +1,6 @@
 // The backends the library can run on. The device backend is preferred when it is built in and
-// finds a device; the CPU backend always works and takes over when the device cannot start.
+// finds a device it can use; otherwise CreatePreferredBackend logs one line saying why and
+// returns null, and the CPU backend, which always works, takes over.
 #pragma once
 
 #include "quellbeam/host/TracerBackend.h"

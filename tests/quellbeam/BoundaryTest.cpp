@@ -1,11 +1,15 @@
 // The library as the program sees it: loaded with dlopen, one export, one tracer object whose
 // ITracer side is reached by a run-time cast across the library boundary.
 #include "platform/DynamicLibrary.h"
+#include "quellbeam/MemoryTexture.h"
 #include "quellbeam/RayTracer.h"
+#include "support/CaptureStderr.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdlib>
+#include <string>
 
 namespace
 {
@@ -48,4 +52,34 @@ TEST(Boundary, ViewBlockIsEightyBytesOfPositionAndFourCorners)
 {
     EXPECT_EQ(sizeof(SViewBlock), 80u);
     EXPECT_EQ(offsetof(SViewBlock, corners), 16u);
+}
+
+// Runs last: the library's tracer is set up for the rest of the process.
+TEST(Boundary, WithoutAUsableDeviceTheLibraryTracesOnTheCpuAndSaysWhyInOneLine)
+{
+    // Hides every device from the CUDA runtime, as on a machine without GPU or driver.
+    setenv("CUDA_VISIBLE_DEVICES", "-1", 1);
+    platform::DynamicLibrary library;
+    ASSERT_TRUE(library.Open(QUELLBEAM_LIBRARY_PATH)) << library.GetError();
+    auto getRayTracer = reinterpret_cast<GetRayTracerFunction>(library.FindSymbol("GetRayTracer"));
+    ASSERT_NE(getRayTracer, nullptr);
+    IRayTracer* rayTracer = getRayTracer();
+    quellbeam::CMemoryTexture output(128, 8, kTracerTextureFloat4);
+    quellbeam::CMemoryTexture input(4, 4, kTracerTextureFloat4);
+
+    const std::string log = CaptureStderr([&] { rayTracer->SetGLData(&output, &input); });
+    const size_t reason = log.find("tracing on the CPU");
+    ASSERT_NE(reason, std::string::npos) << log;
+    EXPECT_EQ(log.find("tracing on the CPU", reason + 1), std::string::npos) << log;
+    EXPECT_NE(log.find("[CGeomTracer::SetGLData] Starting CPU\n"), std::string::npos) << log;
+
+    // The frame is traced: a camera above the start balls looking up sees the sky gradient.
+    ASSERT_TRUE(rayTracer->SetScreenSize(128, 8));
+    const SViewBlock view = {{0, 200, 0, 1}, {{-1, 1, -0.2f, 0}, {1, 1, -0.2f, 0}, {-1, 1, 0.2f, 0}, {1, 1, 0.2f, 0}}};
+    rayTracer->Prepare();
+    rayTracer->SetView(&view);
+    rayTracer->Trace();
+    rayTracer->Finish();
+    EXPECT_GT(output.Texel(64, 4)[2], output.Texel(64, 4)[0]);
+    EXPECT_GT(output.Texel(64, 4)[2], 0.9f);
 }

@@ -34,6 +34,7 @@ public:
     }
 
     const char* GetName() const override { return m_FailStart ? "failing" : "recording CPU"; }
+    const char* DescribeError(int error) const override { return m_Cpu.DescribeError(error); }
     int Initialize() override { return m_FailStart ? kBackendOutOfMemory : m_Cpu.Initialize(); }
     uint64_t GetSceneBufferAddress() const override { return m_Cpu.GetSceneBufferAddress(); }
     int RegisterTexture(ITracerTexture* texture) override

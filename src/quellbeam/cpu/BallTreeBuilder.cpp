@@ -9,7 +9,7 @@ bool CBallTreeBuilder::Build(const SVec4* spheres, uint32_t count, float minBB, 
     m_FreeBase = kFreeMemoryStart;
     if (windowWords < kFreeMemoryStart)
         return false;
-    const float extent = maxBB - minBB;
+    const SGridScale scale = MakeGridScale(minBB, maxBB);
 
     descriptor[kTreeCountWord] = count;
     for (uint32_t cell = 0; cell < kTopCells; ++cell)
@@ -17,16 +17,16 @@ bool CBallTreeBuilder::Build(const SVec4* spheres, uint32_t count, float minBB, 
     for (uint32_t word = kTreeTopMaskWords; word < kTreeDescriptorWords; ++word)
         descriptor[word] = 0;
 
-    bool complete = BuildFirstLevel(spheres, count, minBB, extent, memory);
+    bool complete = BuildFirstLevel(spheres, count, minBB, scale, memory);
     // The second level continues in what block 0 left of its region.
     m_NodeRange = m_BlockRanges[0];
     for (uint32_t cell = 0; cell < kTopCells; ++cell)
         if (!IsTopCellEmpty(cell, memory))
-            complete = BuildNode(spheres, cell, minBB, extent, descriptor, memory) && complete;
+            complete = BuildNode(spheres, cell, minBB, scale, descriptor, memory) && complete;
     return complete;
 }
 
-bool CBallTreeBuilder::BuildFirstLevel(const SVec4* spheres, uint32_t count, float minBB, float extent,
+bool CBallTreeBuilder::BuildFirstLevel(const SVec4* spheres, uint32_t count, float minBB, const SGridScale& scale,
                                        uint32_t* memory)
 {
     for (uint32_t block = 0; block < kFirstLevelBlocks; ++block)
@@ -38,13 +38,12 @@ bool CBallTreeBuilder::BuildFirstLevel(const SVec4* spheres, uint32_t count, flo
     }
 
     bool complete = true;
-    const float cellsPerUnit = static_cast<float>(kTopCellsPerAxis) / extent;
     const SVec3 origin = Vec3(minBB, minBB, minBB);
     const int last = static_cast<int>(kTopCellsPerAxis) - 1;
     for (uint32_t ball = 0; ball < count; ++ball)
     {
         SCellRange range;
-        if (!BallCellRange(spheres[ball], origin, cellsPerUnit, last, range))
+        if (!BallCellRange(spheres[ball], origin, scale.cellsPerUnit, last, range))
             continue;
         const uint32_t block = FirstLevelBlockOfBall(ball);
         for (int z = range.lo[2]; z <= range.hi[2]; ++z)
@@ -69,7 +68,7 @@ bool CBallTreeBuilder::IsTopCellEmpty(uint32_t cell, const uint32_t* memory) con
     return true;
 }
 
-bool CBallTreeBuilder::BuildNode(const SVec4* spheres, uint32_t cell, float minBB, float extent,
+bool CBallTreeBuilder::BuildNode(const SVec4* spheres, uint32_t cell, float minBB, const SGridScale& scale,
                                  uint32_t* descriptor, uint32_t* memory)
 {
     const uint32_t node = TakeWords(m_NodeRange, kNodeWords, m_FreeBase, m_WindowWords);
@@ -78,11 +77,7 @@ bool CBallTreeBuilder::BuildNode(const SVec4* spheres, uint32_t cell, float minB
     for (uint32_t subCell = 0; subCell < kSubCells; ++subCell)
         m_SubCursors[subCell] = SubCellListStart(node, subCell);
 
-    const float topEdge = extent / static_cast<float>(kTopCellsPerAxis);
-    const float subCellsPerUnit = static_cast<float>(kSubCellsPerAxis) / topEdge;
-    const SVec3 corner = Vec3(minBB + static_cast<float>(cell & 7) * topEdge,
-                              minBB + static_cast<float>((cell >> 3) & 7) * topEdge,
-                              minBB + static_cast<float>((cell >> 6) & 7) * topEdge);
+    const SVec3 corner = TopCellCorner(cell, minBB, scale.topEdge);
     const int last = static_cast<int>(kSubCellsPerAxis) - 1;
     bool complete = true;
 
@@ -95,7 +90,7 @@ bool CBallTreeBuilder::BuildNode(const SVec4* spheres, uint32_t cell, float minB
             {
                 const uint32_t ball = memory[chunk + slot];
                 SCellRange range;
-                if (!BallCellRange(spheres[ball], corner, subCellsPerUnit, last, range))
+                if (!BallCellRange(spheres[ball], corner, scale.subCellsPerUnit, last, range))
                     continue;
                 for (int z = range.lo[2]; z <= range.hi[2]; ++z)
                     for (int y = range.lo[1]; y <= range.hi[1]; ++y)

@@ -20,8 +20,9 @@ public:
                uint32_t* memory, uint32_t windowWords);
 
 private:
-    bool BuildFirstLevel(const SVec4* spheres, uint32_t count, float minBB, float extent, uint32_t* memory);
-    bool BuildNode(const SVec4* spheres, uint32_t cell, float minBB, float extent, uint32_t* descriptor,
+    bool BuildFirstLevel(const SVec4* spheres, uint32_t count, float minBB, const SGridScale& scale,
+                         uint32_t* memory);
+    bool BuildNode(const SVec4* spheres, uint32_t cell, float minBB, const SGridScale& scale, uint32_t* descriptor,
                    uint32_t* memory);
     bool IsTopCellEmpty(uint32_t cell, const uint32_t* memory) const;
 

@@ -40,6 +40,25 @@ int CCpuBackend::Initialize()
     return kBackendOk;
 }
 
+const char* CCpuBackend::DescribeError(int error) const
+{
+    switch (error)
+    {
+    case kBackendOk:
+        return "no error";
+    case kBackendInvalidValue:
+        return "invalid value";
+    case kBackendOutOfMemory:
+        return "out of memory";
+    case kBackendNotMapped:
+        return "not set up or not mapped";
+    case kBackendTreeMemoryFull:
+        return "tree memory full";
+    default:
+        return "unknown error";
+    }
+}
+
 uint64_t CCpuBackend::GetSceneBufferAddress() const { return reinterpret_cast<uintptr_t>(m_SceneData.data()); }
 
 int CCpuBackend::RegisterTexture(ITracerTexture* texture) { return texture != nullptr ? kBackendOk : kBackendInvalidValue; }

@@ -43,15 +43,26 @@ void CGeomTracer::SetGLData(ITracerTexture* output, ITracerTexture* input)
 {
     if (m_Backend == nullptr)
     {
-        // A device backend that cannot start hands over to the CPU backend.
-        if (!StartBackend(m_PreferredBackend()))
+        // A missing preferred backend has said why; one that cannot start says it here. Either
+        // way the fallback (CPU) backend takes over instead of the process ending.
+        std::unique_ptr<ITracerBackend> preferred = m_PreferredBackend();
+        if (preferred != nullptr)
         {
-            DebugLog("[CGeomTracer::SetGLData] falling back to the CPU backend\n");
-            if (!StartBackend(m_FallbackBackend()))
+            if (int error = preferred->Initialize(); error == kBackendOk)
+                m_Backend = std::move(preferred);
+            else
+                DebugLog("[CGeomTracer::SetGLData] %s backend failed to start (%i: %s): tracing on the CPU\n",
+                         preferred->GetName(), error, preferred->DescribeError(error));
+        }
+        if (m_Backend == nullptr)
+        {
+            std::unique_ptr<ITracerBackend> fallback = m_FallbackBackend();
+            if (fallback == nullptr || fallback->Initialize() != kBackendOk)
             {
                 DebugLog("[CGeomTracer::Initialize] Failed allocating memory!\n");
                 return;
             }
+            m_Backend = std::move(fallback);
         }
         DebugLog("[CGeomTracer::SetGLData] Starting %s\n", m_Backend->GetName());
         Initialize();
@@ -62,19 +73,6 @@ void CGeomTracer::SetGLData(ITracerTexture* output, ITracerTexture* input)
         DebugLog("[CGeomTracer::SetGLData] RegisterTexture error: %i\n", error);
     if (int error = m_Backend->RegisterTexture(input); error != kBackendOk)
         DebugLog("[CGeomTracer::SetGLData] RegisterTexture2 error: %i\n", error);
-}
-
-bool CGeomTracer::StartBackend(std::unique_ptr<ITracerBackend> backend)
-{
-    if (backend == nullptr)
-        return false;
-    if (int error = backend->Initialize(); error != kBackendOk)
-    {
-        DebugLog("[CGeomTracer::Initialize] %s backend failed: %i\n", backend->GetName(), error);
-        return false;
-    }
-    m_Backend = std::move(backend);
-    return true;
 }
 
 void CGeomTracer::Initialize()

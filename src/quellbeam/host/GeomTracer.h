@@ -78,7 +78,6 @@ public:
 
 private:
     void Initialize();
-    bool StartBackend(std::unique_ptr<ITracerBackend> backend);
     void BuildSphereList();
     void SetTreeBox(float minimum, float maximum);
     // Reflectance, diffuse weight and w6 of both floor materials.

@@ -119,7 +119,7 @@ QB_INLINE void ClearMailbox(SMailbox& mailbox)
 
 QB_INLINE bool TestOneBall(const SSceneView& scene, uint32_t ball, const SGridRay& ray, SRayHit& hit)
 {
-    if (!IntersectBall(scene.data[ball], ray.origin, ray.direction, ray.dd, hit.t))
+    if (!IntersectBall(scene.Element(ball), ray.origin, ray.direction, ray.dd, hit.t))
         return false;
     hit.ball = ball;
     return true;
@@ -141,7 +141,7 @@ QB_INLINE bool TestBallList(const SSceneView& scene, uint32_t chunk, const SGrid
         uint32_t slot = 0;
         for (; slot < kChunkLinkSlot; ++slot)
         {
-            const uint32_t ball = scene.memory[chunk + slot];
+            const uint32_t ball = scene.MemoryWord(chunk + slot);
             if (ball == kListEnd)
                 break;
             uint32_t& seen = mailbox.slot[ball & 15];
@@ -164,7 +164,7 @@ QB_INLINE bool TestBallList(const SSceneView& scene, uint32_t chunk, const SGrid
         }
         if (slot < kChunkLinkSlot)
             break;
-        chunk = scene.memory[chunk + kChunkLinkSlot];
+        chunk = scene.MemoryWord(chunk + kChunkLinkSlot);
         if (chunk == kListEnd)
             break;
     }

@@ -13,3 +13,23 @@
 #endif
 
 #define QB_INLINE QB_HOST_DEVICE inline
+
+QB_INLINE uint32_t LoadReadOnly(const uint32_t* word)
+{
+#if defined(__CUDA_ARCH__)
+    return __ldg(word);
+#else
+    return *word;
+#endif
+}
+
+// a * b + c rounded after each operation on host and device alike: nvcc would otherwise fuse
+// them, and the two tree builders must put every ball in the same cells.
+QB_INLINE float MulAddUnfused(float a, float b, float c)
+{
+#if defined(__CUDA_ARCH__)
+    return __fadd_rn(__fmul_rn(a, b), c);
+#else
+    return a * b + c;
+#endif
+}

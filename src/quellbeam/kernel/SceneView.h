@@ -19,6 +19,19 @@ struct SSceneView
     const uint32_t* floorTexels;
     uint32_t floorWidth;
     uint32_t floorHeight;
+
+    // Reads of the frame's unchanging data: through the read-only data cache on the device.
+    QB_HOST_DEVICE SVec4 Element(uint32_t i) const
+    {
+#if defined(__CUDA_ARCH__)
+        const float4 v = __ldg(reinterpret_cast<const float4*>(data) + i);
+        return SVec4{v.x, v.y, v.z, v.w};
+#else
+        return data[i];
+#endif
+    }
+    QB_HOST_DEVICE uint32_t MemoryWord(uint32_t i) const { return LoadReadOnly(memory + i); }
+    QB_HOST_DEVICE uint32_t FloorTexel(uint32_t i) const { return LoadReadOnly(floorTexels + i); }
 };
 
 // Rays traced per kind, summed by the backends for statistics. The shading code reports each

@@ -49,7 +49,7 @@ QB_INLINE uint32_t FloorTexel(const SSceneView& scene, SVec3 point)
     const int bottom = (int)scene.floorHeight - 1;
     const int x = ClampCell((int)floorf(point.x * kFloorTextureScale), last);
     const int y = ClampCell((int)floorf(point.z * kFloorTextureScale), bottom);
-    return scene.floorTexels[(uint32_t)y * scene.floorWidth + (uint32_t)x];
+    return scene.FloorTexel((uint32_t)y * scene.floorWidth + (uint32_t)x);
 }
 
 QB_INLINE SSurface SkySurface()
@@ -91,9 +91,9 @@ QB_INLINE SSurface BallSurface(const SSceneView& scene, SVec3 origin, SVec3 dire
     SSurface surface = {};
     surface.t = hit.t;
     surface.point = origin + direction * hit.t;
-    surface.normal = Normalise(surface.point - Xyz(scene.data[hit.ball]));
-    const SVec4 first = scene.data[scene.count + 2 * hit.ball];
-    const SVec4 second = scene.data[scene.count + 2 * hit.ball + 1];
+    surface.normal = Normalise(surface.point - Xyz(scene.Element(hit.ball)));
+    const SVec4 first = scene.Element(scene.count + 2 * hit.ball);
+    const SVec4 second = scene.Element(scene.count + 2 * hit.ball + 1);
     surface.colour = first;
     surface.reflectance = second.x;
     surface.diffuse = second.y;

@@ -57,6 +57,30 @@ QB_INLINE bool IsSubCellOccupied(const uint32_t* tree, uint32_t cell, uint32_t s
     return (word >> (subCell & 31)) & 1u;
 }
 
+// Cell sizes of the grid over the cube [minBB, maxBB], computed the same way by both builders.
+struct SGridScale
+{
+    float topEdge;
+    float cellsPerUnit;     // top cells per unit
+    float subCellsPerUnit;  // sub-cells per unit
+};
+
+QB_INLINE SGridScale MakeGridScale(float minBB, float maxBB)
+{
+    const float extent = maxBB - minBB;
+    SGridScale scale;
+    scale.topEdge = extent / (float)kTopCellsPerAxis;
+    scale.cellsPerUnit = (float)kTopCellsPerAxis / extent;
+    scale.subCellsPerUnit = (float)kSubCellsPerAxis / scale.topEdge;
+    return scale;
+}
+
+QB_INLINE SVec3 TopCellCorner(uint32_t cell, float minBB, float topEdge)
+{
+    return Vec3(MulAddUnfused((float)(cell & 7), topEdge, minBB), MulAddUnfused((float)((cell >> 3) & 7), topEdge, minBB),
+                MulAddUnfused((float)((cell >> 6) & 7), topEdge, minBB));
+}
+
 QB_INLINE int ClampCell(int c, int last) { return c < 0 ? 0 : (c > last ? last : c); }
 
 // Range of cells [lo, hi] per axis that the box of a ball covers, in a grid of cellsPerUnit
