@@ -1,6 +1,7 @@
 // assetgen: makes the generated assets into a folder.
-//   assetgen <output folder> [kind...]    kinds: music, pictures, show (all kinds when none is
-//   named)
+//   assetgen <output folder> [kind...]    kinds: music, pictures, show, car (all kinds when none
+//   is named)
+#include "car/CarAssets.h"
 #include "music/MusicMaker.h"
 #include "pictures/PictureMaker.h"
 #include "pictures/ShowPictures.h"
@@ -26,6 +27,7 @@ constexpr SAssetKind kKinds[] = {
     {"music", &MakeMusic},
     {"pictures", &MakePictures},
     {"show", &MakeShow},
+    {"car", &MakeCarAssets},
 };
 }
 
