@@ -45,6 +45,7 @@ void CWindTunnel::Setup(SCellGrid cells)
     }
     m_VelocityX.assign(cellCount, 0.0f);
     m_VelocityY.assign(cellCount, 0.0f);
+    m_Column.assign(static_cast<size_t>(m_Height) * kDirections, 0.0f);
     FindPlainCells();
     SeedParticles();
 }
@@ -66,27 +67,93 @@ void CWindTunnel::StepFlow()
     m_Current = 1 - m_Current;
 }
 
-void CWindTunnel::CollideCell(float* f, int32_t cell)
+namespace
 {
-    const float rho = f[0] + f[1] + f[2] + f[3] + f[4] + f[5] + f[6] + f[7] + f[8];
-    float u = 0.0f;
-    float v = 0.0f;
-    if (rho != 0.0f)
+// One distribution relaxed towards its equilibrium.
+inline float Relax(float f, float weight, float eu, float omega, float rho, float speedSquared)
+{
+    return omega * weight * rho * (1.0f + 3.0f * eu + 4.5f * eu * eu - 1.5f * speedSquared) + (1.0f - omega) * f;
+}
+
+// Collision of count cells held direction by direction (f[k * count + y]), in place, with
+// the velocity of every cell whose density is not zero stored into ux and uy. A cell without
+// mass keeps its stored velocity and collides at rest. With kAllDense (no cell without
+// mass) the loop has no branch and runs over several cells at once.
+template <bool kAllDense>
+inline void CollideCells(float* f, int32_t count, float* ux, float* uy, float omega,
+                         float forceX, float forceY)
+{
+    float* f0 = f;
+    float* f1 = f + count;
+    float* f2 = f + 2 * count;
+    float* f3 = f + 3 * count;
+    float* f4 = f + 4 * count;
+    float* f5 = f + 5 * count;
+    float* f6 = f + 6 * count;
+    float* f7 = f + 7 * count;
+    float* f8 = f + 8 * count;
+    constexpr float w0 = CWindTunnel::kWeights[0];
+    constexpr float w1 = CWindTunnel::kWeights[1];
+    constexpr float w5 = CWindTunnel::kWeights[5];
+    // Each cell is read and written at its own place only: the nine rows never overlap.
+#pragma GCC ivdep
+    for (int32_t y = 0; y < count; ++y)
     {
-        u = (f[1] - f[3] + f[5] - f[6] - f[7] + f[8]) / rho;
-        v = (f[2] - f[4] + f[5] + f[6] - f[7] - f[8]) / rho;
-        m_VelocityX[cell] = u;
-        m_VelocityY[cell] = v;
+        const float rho = f0[y] + f1[y] + f2[y] + f3[y] + f4[y] + f5[y] + f6[y] + f7[y] + f8[y];
+        float u = 0.0f;
+        float v = 0.0f;
+        if (kAllDense || rho != 0.0f)
+        {
+            u = (f1[y] - f3[y] + f5[y] - f6[y] - f7[y] + f8[y]) / rho;
+            v = (f2[y] - f4[y] + f5[y] + f6[y] - f7[y] - f8[y]) / rho;
+            ux[y] = u;
+            uy[y] = v;
+        }
+        u += 0.5f * forceX;
+        v += 0.5f * forceY;
+        const float speedSquared = u * u + v * v;
+        // eu of each direction: 0, u, v, -u, -v, u + v, -u + v, -u - v, u - v.
+        f0[y] = Relax(f0[y], w0, 0.0f, omega, rho, speedSquared);
+        f1[y] = Relax(f1[y], w1, u, omega, rho, speedSquared);
+        f2[y] = Relax(f2[y], w1, v, omega, rho, speedSquared);
+        f3[y] = Relax(f3[y], w1, -u, omega, rho, speedSquared);
+        f4[y] = Relax(f4[y], w1, -v, omega, rho, speedSquared);
+        f5[y] = Relax(f5[y], w5, u + v, omega, rho, speedSquared);
+        f6[y] = Relax(f6[y], w5, -u + v, omega, rho, speedSquared);
+        f7[y] = Relax(f7[y], w5, -u - v, omega, rho, speedSquared);
+        f8[y] = Relax(f8[y], w5, u - v, omega, rho, speedSquared);
     }
-    u += 0.5f * m_ForceX;
-    v += 0.5f * m_ForceY;
-    const float speedSquared = u * u + v * v;
-    for (int k = 0; k < kDirections; ++k)
+}
+
+// The common case, built for AVX2 as well where the processor has it.
+__attribute__((target_clones("avx2", "default"))) void CollideDenseCells(float* f, int32_t count, float* ux,
+                                                                        float* uy, float omega, float forceX,
+                                                                        float forceY)
+{
+    CollideCells<true>(f, count, ux, uy, omega, forceX, forceY);
+}
+
+int32_t CountEmptyCells(const float* f, int32_t count)
+{
+    int32_t empty = 0;
+    for (int32_t y = 0; y < count; ++y)
     {
-        const float eu = static_cast<float>(kEx[k]) * u + static_cast<float>(kEy[k]) * v;
-        f[k] = m_Omega * kWeights[k] * rho * (1.0f + 3.0f * eu + 4.5f * eu * eu - 1.5f * speedSquared) +
-               (1.0f - m_Omega) * f[k];
+        float rho = f[y];
+        for (int k = 1; k < CWindTunnel::kDirections; ++k)
+            rho += f[k * count + y];
+        empty += rho == 0.0f;
     }
+    return empty;
+}
+
+// The collision of a column, on the fast path unless a cell of it has no mass.
+void CollideColumn(float* f, int32_t count, float* ux, float* uy, float omega, float forceX, float forceY)
+{
+    if (CountEmptyCells(f, count) == 0)
+        CollideDenseCells(f, count, ux, uy, omega, forceX, forceY);
+    else
+        CollideCells<false>(f, count, ux, uy, omega, forceX, forceY);
+}
 }
 
 void CWindTunnel::CollideAndStream()
@@ -96,22 +163,30 @@ void CWindTunnel::CollideAndStream()
     const int32_t* flags = m_Flags.data();
     const int32_t nx = m_Width;
     const int32_t ny = m_Height;
+    float* column = m_Column.data();
     for (int32_t x = 0; x < nx; ++x)
     {
         const int32_t here = x * ny;
         const int32_t left = (x == 0 ? nx - 1 : x - 1) * ny;
         const int32_t right = (x == nx - 1 ? 0 : x + 1) * ny;
+        // The column's cells lie one after the other: turn them direction by direction,
+        // collide them all, and send each cell's distributions on.
+        const float* cells = source + here * kDirections;
+        for (int32_t y = 0; y < ny; ++y)
+            for (int k = 0; k < kDirections; ++k)
+                column[k * ny + y] = cells[y * kDirections + k];
+        CollideColumn(column, ny, &m_VelocityX[here], &m_VelocityY[here], m_Omega, m_ForceX, m_ForceY);
         for (int32_t y = 0; y < ny; ++y)
         {
             const int32_t down = y == 0 ? ny - 1 : y - 1;
             const int32_t up = y == ny - 1 ? 0 : y + 1;
             const int32_t cell = here + y;
             // The neighbour in each direction, wrapped.
-            const int32_t neighbours[kDirections] = {cell,        right + y,  here + up,  left + y,   here + down,
-                                                     right + up,  left + up,  left + down, right + down};
+            const int32_t neighbours[kDirections] = {cell,       right + y, here + up,   left + y,    here + down,
+                                                     right + up, left + up, left + down, right + down};
             float f[kDirections];
-            std::memcpy(f, source + cell * kDirections, sizeof(f));
-            CollideCell(f, cell);
+            for (int k = 0; k < kDirections; ++k)
+                f[k] = column[k * ny + y];
             if (m_Plain[cell])
             {
                 for (int k = 0; k < kDirections; ++k)

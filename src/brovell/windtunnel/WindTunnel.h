@@ -75,12 +75,9 @@ public:
 
 private:
     // Collision of the buffer streamed into last and streaming into the other in one pass
-    // over the cells: each cell is collided and its distributions sent on at once, which
+    // over the columns: each column is collided and its distributions sent on at once, which
     // gives what a collision pass followed by a streaming pass gives.
     void CollideAndStream();
-    // Collides one cell's distributions f (in place) and stores its velocity when its
-    // density is not zero.
-    void CollideCell(float* f, int32_t cell);
     // True when a particle at (x, y) must be respawned: off the grid or in a solid cell.
     bool IsBlocked(float x, float y) const;
     void Respawn(float& x, float& y);
@@ -103,6 +100,7 @@ private:
     // every distribution of it is written by the streaming: the fused pass takes its fast path
     // and need not keep the collided values in the source buffer.
     std::vector<uint8_t> m_Plain;
+    std::vector<float> m_Column; // one column's distributions, direction by direction
     std::vector<float> m_VelocityX;
     std::vector<float> m_VelocityY;
     std::vector<float> m_ParticlesX;
