@@ -76,6 +76,7 @@ CCarScene::CCarScene()
 
 CCarScene::CCarScene(CTaskManager& taskManager)
     : m_TaskManager(taskManager)
+    , m_Tunnel(m_Random)
     , m_Camera(MatrixIdentity())
 {
 }

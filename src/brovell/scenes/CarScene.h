@@ -35,13 +35,14 @@ public:
     void LoadResources() override;
     void Frame(float time) override;
 
-    const CWindTunnel& GetTunnel() const { return m_Tunnel; }
-
 private:
     void RunScript(float time);
     void SetCamera(const float key[12]);
 
     CTaskManager& m_TaskManager;
+    // The tunnel's own generator: its steps draw on a worker while the main thread draws from
+    // the program's.
+    CRandom15 m_Random;
     CWindTunnel m_Tunnel;
     CParticleStreaks m_Streaks;
     CParticlesGroupObject* m_Particles = nullptr; // in the game's tree, never deleted

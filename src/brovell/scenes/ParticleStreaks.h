@@ -21,7 +21,6 @@ public:
     void Build();
 
     const std::vector<SVector4>& GetPoints() const { return m_Points; }
-    const std::vector<SVector4>& GetHeads() const { return m_Heads; }
 
 private:
     std::vector<SVector4> m_Heads;

@@ -7,7 +7,8 @@
 // distribution k of c at c * 9 + k). Particles live in x over [0, aspect], y over [0, 1].
 //
 // Step is single-threaded; the car scene runs it on one worker while the main thread reads
-// nothing of it. Random draws come from the generator given at construction.
+// nothing of it. Random draws come from the generator given at construction, which nothing
+// else may draw from while a step runs.
 #pragma once
 
 #include "brovell/windtunnel/CellFile.h"
@@ -32,7 +33,7 @@ public:
     static constexpr float kWeights[kDirections] = {4.0f / 9,  1.0f / 9,  1.0f / 9,  1.0f / 9, 1.0f / 9,
                                                     1.0f / 36, 1.0f / 36, 1.0f / 36, 1.0f / 36};
 
-    explicit CWindTunnel(CRandom15& random = ProgramRandom());
+    explicit CWindTunnel(CRandom15& random);
 
     // Reads the cell file, sets every distribution to rest at density 1 and seeds the
     // particles. False with the message (naming the file) when the file cannot be used.
