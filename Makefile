@@ -1,5 +1,6 @@
 # The two commands of the README.
-#   make run   builds the release tree and plays the demo
+#   make run   builds the release tree and plays the demo (captures it to brovell.mp4
+#              where there is no display)
 #   make test  builds with the sanitizers and runs every test
 .PHONY: run test deps
 MAKEFLAGS += --no-print-directory
@@ -10,7 +11,7 @@ deps:
 run: deps
 	cmake --preset release
 	cmake --build --preset release
-	cd build/release && ./brovell
+	scripts/play build/release
 
 test: deps
 	cmake --preset asan

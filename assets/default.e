@@ -335,3 +335,142 @@ technique color_particles < string params = "r_projection_view_world r_color"; >
         ZWriteEnable = false;
     }
 }
+
+// The zoom: the bank (stages 0 and 1) seen through the view "r_zoom_mat1"/"r_zoom_mat2",
+// whose fourth components are the point at the centre of the screen in bank units. A texel
+// magnified enough is drawn as the whole bank image that the colour table (stage 2) maps its
+// colour to, fading in with "r_zoom_blend". Such an image starts tinted to its texel's
+// colour, so that together the images look like the picture they stand for, and shows its
+// own colours as "r_zoom_blend2" grows. "P1" goes one level deeper: the current image's
+// texels are drawn as their images, and those images' texels turn into images in turn.
+
+float4 r_zoom_mat1;
+float4 r_zoom_mat2;
+float r_zoom_aspect;
+float r_zoom_blend;
+float r_zoom_blend2;
+uint r_zoom_images_x;
+
+sampler g_ZoomTable : stage(2);
+
+common
+{
+    float ZoomImagesPerRow()
+    {
+        return float(max(r_zoom_images_x, 1u));
+    }
+
+    // The corner (bank units) of the bank image the table gives for a colour, and that
+    // image's average colour.
+    vec2 ZoomImageTile(vec3 color, out vec3 average)
+    {
+        ivec3 level = ivec3(floor(clamp(color, 0.0, 1.0) * 63.0 + 0.5));
+        int index = level.b * 4096 + level.g * 64 + level.r;
+        vec4 entry = texelFetch(g_ZoomTable, ivec2(index % 512, index / 512), 0);
+        average = entry.rgb;
+        int image = int(entry.a * 255.0 + 0.5);
+        int perRow = int(ZoomImagesPerRow());
+        return vec2(float(image % perRow), float(image / perRow)) / ZoomImagesPerRow();
+    }
+
+    // A bank image at position (its texels), with the texel steps to the next pixels; kept
+    // half a texel inside the image so that its neighbours in the bank never bleed in.
+    vec3 ZoomSample(sampler2D bank, vec2 tile, vec2 position, vec2 dx, vec2 dy, float bankSize,
+                    float imageSize)
+    {
+        vec2 inside = clamp(position, vec2(0.5), vec2(imageSize - 0.5));
+        return textureGrad(bank, tile + inside / bankSize, dx / bankSize, dy / bankSize).rgb;
+    }
+
+    // The flight's picture at a screen point (centred; the screen's width is 1) whose
+    // neighbouring pixels lie screenDx and screenDy away.
+    vec3 ZoomPixel(vec2 screen, vec2 screenDx, vec2 screenDy, bool deeper)
+    {
+        float bankSize = float(textureSize(g_Texture0, 0).x);
+        float imageSize = bankSize / ZoomImagesPerRow();
+        mat2 view = mat2(r_zoom_mat1.x, r_zoom_mat2.x, r_zoom_mat1.y, r_zoom_mat2.y) * bankSize;
+        // Whole texels apart from the fraction keep the precision deep inside one texel.
+        vec2 centre = vec2(r_zoom_mat1.w, r_zoom_mat2.w) * bankSize;
+        vec2 whole = floor(centre);
+        vec2 local = centre - whole + view * screen;
+        vec2 dx = view * screenDx;
+        vec2 dy = view * screenDy;
+        vec2 uv = (whole + local) / bankSize;
+        if (any(lessThan(uv, vec2(0.0))) || any(greaterThanEqual(uv, vec2(1.0))))
+            return vec3(0.0);
+        vec3 color = textureGrad(g_Texture0, uv, dx / bankSize, dy / bankSize).rgb;
+        vec2 texel = whole + floor(local);
+        vec2 inside = fract(local);
+        vec3 average;
+        if (deeper)
+        {
+            vec2 tile = ZoomImageTile(texelFetch(g_Texture0, ivec2(texel), 0).rgb, average);
+            vec2 position = inside * imageSize;
+            dx *= imageSize;
+            dy *= imageSize;
+            color = ZoomSample(g_Texture1, tile, position, dx, dy, bankSize, imageSize);
+            texel = tile * bankSize + floor(position);
+            inside = fract(position);
+        }
+        if (r_zoom_blend <= 0.0)
+            return color;
+        vec2 tile = ZoomImageTile(texelFetch(g_Texture0, ivec2(texel), 0).rgb, average);
+        vec3 image = ZoomSample(g_Texture1, tile, inside * imageSize, dx * imageSize,
+                                dy * imageSize, bankSize, imageSize);
+        vec3 tinted = clamp(image + color - average, 0.0, 1.0);
+        return mix(color, mix(tinted, image, r_zoom_blend2), r_zoom_blend);
+    }
+}
+
+vertex_shader vs_zoom
+{
+    out vec2 v_Screen;
+
+    void main()
+    {
+        gl_Position = PlaceOnRectangle(in_texcoord0.xy, vec4(0.0, 0.0, 1.0, 1.0));
+        v_Screen = in_texcoord0.xy;
+    }
+}
+
+pixel_shader ps_zoom
+{
+    in vec2 v_Screen;
+    layout(location = 0) out vec4 o_Color;
+
+    void main()
+    {
+        vec2 screen = vec2(v_Screen.x - 0.5, (v_Screen.y - 0.5) * r_zoom_aspect);
+        o_Color = vec4(ZoomPixel(screen, dFdx(screen), dFdy(screen), false), 0.0);
+    }
+}
+
+pixel_shader ps_zoom_deeper
+{
+    in vec2 v_Screen;
+    layout(location = 0) out vec4 o_Color;
+
+    void main()
+    {
+        vec2 screen = vec2(v_Screen.x - 0.5, (v_Screen.y - 0.5) * r_zoom_aspect);
+        o_Color = vec4(ZoomPixel(screen, dFdx(screen), dFdy(screen), true), 0.0);
+    }
+}
+
+technique zoom_effect < string params = "r_zoom_mat1 r_zoom_mat2 r_zoom_aspect r_zoom_blend r_zoom_blend2 r_zoom_images_x"; >
+{
+    pass P0
+    {
+        VertexShader = vs_zoom;
+        PixelShader = ps_zoom;
+        AlphaBlendEnable = false;
+        ZEnable = false;
+    }
+    pass P1
+    {
+        VertexShader = vs_zoom;
+        PixelShader = ps_zoom_deeper;
+        AlphaBlendEnable = false;
+        ZEnable = false;
+    }
+}

@@ -1,10 +1,16 @@
 #include "brovell/SdlKelvoAppWindow.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <unistd.h>
 
+#include "brovell/capture/CaptureSession.h"
+#include "brovell/demo/Harlune1.h"
+#include "brovell/sound/SoundManager.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "kelvo/gpu/gl/GPUImplementationGL.h"
 #include "kelvo/render/KelvoRenderer.h"
@@ -20,9 +26,20 @@ constexpr char kWindowTitle[] = "Brovell";
 constexpr uint32_t kExitCommand = 105;
 }
 
-int CSdlKelvoAppWindow::Run()
+int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
 {
-    if (!m_Window.Create(kWindowTitle)) {
+    const bool capture = options.m_Action == SProgramOptions::EAction::Capture;
+    platform::SWindowSettings settings;
+    settings.m_Windowed = options.m_Windowed;
+    settings.m_Width = options.m_Width;
+    settings.m_Height = options.m_Height;
+    settings.m_Vsync = options.m_Vsync && !capture;
+    settings.m_Offscreen = capture;
+    if (g_pSoundManager)
+        g_pSoundManager->SetPlayback(options.m_StartSeconds, options.m_Mute);
+    if (capture && !StartCapture(options))
+        return 1;
+    if (!m_Window.Create(kWindowTitle, settings)) {
         DebugLog("[CSdlKelvoAppWindow::Run] %s\n", m_Window.GetError().c_str());
         return 1;
     }
@@ -170,13 +187,74 @@ bool CSdlKelvoAppWindow::IsQuitRequested() const
 
 void CSdlKelvoAppWindow::Frame()
 {
+    if (!m_Capture) {
+        m_Game.Frame();
+        return;
+    }
+    m_Capture->BeforeFrame();
     m_Game.Frame();
+    std::string error;
+    if (!m_Capture->AfterFrame(error)) {
+        std::fprintf(stderr, "\nbrovell: the capture failed: %s\n", error.c_str());
+        delete m_Capture; // removes what was half-written
+        _exit(1);
+    }
 }
 
 void CSdlKelvoAppWindow::ShowFrameRate(const char* text)
 {
+    // A capture shows the rate its frames play at, the same on every run.
+    char captureRate[32];
+    if (m_Capture) {
+        std::snprintf(captureRate, sizeof(captureRate), "fps: %.2f", double(m_Capture->GetFramesPerSecond()));
+        text = captureRate;
+    }
     if (CKelvoRenderer* renderer = m_Game.GetRenderer())
         renderer->DrawText({0.0f, 0.0f, 0.0f, 0.0f}, text, 0);
+}
+
+namespace
+{
+CCaptureSession* s_pEndingCapture = nullptr;
+
+// The show's end during a capture: the output is completed before the process ends.
+void FinishCaptureAndExit(int code)
+{
+    std::string error;
+    if (!s_pEndingCapture->Finish(error)) {
+        std::fprintf(stderr, "brovell: the capture failed: %s\n", error.c_str());
+        code = 1;
+    }
+    delete s_pEndingCapture;
+    _exit(code);
+}
+}
+
+bool CSdlKelvoAppWindow::StartCapture(const SProgramOptions& options)
+{
+    if (!g_pHarlune1) {
+        std::fprintf(stderr, "brovell: there is no show to capture\n");
+        return false;
+    }
+    const std::string track = options.m_Track.empty() ? CDemoTimeline::kTracks[0] : options.m_Track;
+    if (std::find(std::begin(CDemoTimeline::kTracks), std::end(CDemoTimeline::kTracks), track) ==
+        std::end(CDemoTimeline::kTracks)) {
+        std::fprintf(stderr, "brovell: --track: \"%s\" is not one of velrin.mp3, ostyn.mp3, maruvel.mp3\n",
+                     track.c_str());
+        return false;
+    }
+    m_Capture = new CCaptureSession(options, g_pHarlune1->GetEntries());
+    s_pEndingCapture = m_Capture;
+    SShowOverrides overrides;
+    overrides.m_Music = &m_Capture->GetClock();
+    overrides.m_Track = track;
+    overrides.m_FixedSeed = true;
+    overrides.m_Exit = FinishCaptureAndExit;
+    g_pHarlune1->Override(overrides);
+    std::fprintf(stderr, "capture: %llu frames of the show from %.2f s at %u fps, %ux%u, music \"%s\"\n",
+                 static_cast<unsigned long long>(m_Capture->GetFrameCount()), options.m_StartSeconds,
+                 options.m_FramesPerSecond, options.m_Width, options.m_Height, overrides.m_Track.c_str());
+    return true;
 }
 
 void CSdlKelvoAppWindow::Sleep(uint32_t milliseconds)

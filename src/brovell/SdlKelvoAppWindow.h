@@ -6,16 +6,19 @@
 
 #include "brovell/KelvoAppWindow.h"
 #include "brovell/MainLoop.h"
+#include "brovell/options/ProgramOptions.h"
 #include "kelvo/gpu/gl/GLWindowSurface.h"
 #include "platform/window/Window.h"
 
+class CCaptureSession;
 class CGPUImplementationGL;
 
 class CSdlKelvoAppWindow : public CKelvoAppWindow, public IGLWindowSurface, private IMainLoopHost
 {
 public:
-    // Opens the window, plays until the loop ends and returns the process's exit code.
-    int Run();
+    // Opens the window, plays (or captures) until the loop ends and returns the process's
+    // exit code.
+    int Run(const SProgramOptions& options = {});
 
     void GetClientSize(uint32_t& width, uint32_t& height) const override;
     void SetMouseCapture(bool capture) override;
@@ -36,6 +39,8 @@ private:
     void OnMouseMessage(const platform::SWindowMessage& message);
     void RegisterDataFolder();
     void DestroyWindow();
+    // Makes the show run on the capture's frame clock; false with a message when it cannot.
+    bool StartCapture(const SProgramOptions& options);
 
     // IMainLoopHost
     bool PeekMessage(platform::SWindowMessage& message) override;
@@ -46,6 +51,7 @@ private:
     void Sleep(uint32_t milliseconds) override;
 
     platform::Window m_Window;
+    CCaptureSession* m_Capture = nullptr; // owned; set while capturing
     // Created with the window and kept until the process ends: resources still held by
     // their users stay valid (they are released through their handles, never by the backend).
     CGPUImplementationGL* m_GPUImplementation = nullptr;

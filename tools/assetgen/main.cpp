@@ -1,10 +1,11 @@
 // assetgen: makes the generated assets into a folder.
-//   assetgen <output folder> [kind...]    kinds: music, pictures, show, car (all kinds when none
-//   is named)
+//   assetgen <output folder> [kind...]    kinds: music, pictures, show, zoom, car (all kinds
+//   when none is named)
 #include "car/CarAssets.h"
 #include "music/MusicMaker.h"
 #include "pictures/PictureMaker.h"
 #include "pictures/ShowPictures.h"
+#include "zoom/ZoomPictures.h"
 
 #include <cstdio>
 #include <cstring>
@@ -17,6 +18,11 @@ bool MakeShow(const std::string& folder)
     return MakeShowPictures(folder, BROVELL_FONT_DIR);
 }
 
+bool MakeZoom(const std::string& folder)
+{
+    return MakeZoomPictures(folder, BROVELL_FONT_DIR);
+}
+
 struct SAssetKind
 {
     const char* m_Name;
@@ -27,6 +33,7 @@ constexpr SAssetKind kKinds[] = {
     {"music", &MakeMusic},
     {"pictures", &MakePictures},
     {"show", &MakeShow},
+    {"zoom", &MakeZoom},
     {"car", &MakeCarAssets},
 };
 }

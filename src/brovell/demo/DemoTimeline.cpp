@@ -37,8 +37,10 @@ void CDemoTimeline::StartDemo()
     for (const SSceneEntry& entry : m_Entries)
         entry.m_Scene->LoadResources();
 
-    ProgramRandom().Seed(GetTickCountMs());
-    const int track = ProgramRandom().Next() % 3;
+    ProgramRandom().Seed(m_FixedSeed ? m_Seed : GetTickCountMs());
+    // Drawn even when the track is given, so the numbers drawn after it stay the same.
+    const int drawn = ProgramRandom().Next() % 3;
+    const std::string track = m_Track.empty() ? kTracks[drawn] : m_Track;
 
     // The tick count's resolution, for the log.
     const uint32_t first = GetTickCountMs();
@@ -50,9 +52,20 @@ void CDemoTimeline::StartDemo()
     if (!m_Music)
         m_Music = g_pSoundManager;
     if (m_Music)
-        m_Music->PlayFile(kTracks[track]);
+        m_Music->PlayFile(track);
     // The demo clock counts from the start of the music.
     m_Stopwatch = CStopwatch();
+}
+
+void CDemoTimeline::Override(const SShowOverrides& overrides)
+{
+    if (overrides.m_Music)
+        m_Music = overrides.m_Music;
+    if (overrides.m_Exit)
+        m_Exit = overrides.m_Exit;
+    m_Track = overrides.m_Track;
+    m_FixedSeed = overrides.m_FixedSeed;
+    m_Seed = overrides.m_Seed;
 }
 
 void CDemoTimeline::OnLoadResource()

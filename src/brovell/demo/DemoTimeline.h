@@ -31,6 +31,16 @@ struct SDemoSetup
     void (*m_Exit)(int) = nullptr;      // ends the process; null: _exit
 };
 
+// What a run may change before the first frame (a capture, a rehearsal).
+struct SShowOverrides
+{
+    IMusicPlayer* m_Music = nullptr; // not owned; null: the setup's
+    std::string m_Track;             // empty: one of the tracks drawn at random
+    bool m_FixedSeed = false;        // seed the program's random numbers with m_Seed, not the tick count
+    uint32_t m_Seed = 0;
+    void (*m_Exit)(int) = nullptr;   // null: the setup's
+};
+
 class CDemoTimeline : public ILoadResourceSubscriber
 {
 public:
@@ -48,6 +58,8 @@ public:
 
     // One frame of the show; the first one loads everything and starts the music.
     void Frame();
+    // Replaces what the setup chose; before the first frame.
+    void Override(const SShowOverrides& overrides);
     // Moves the loading bar; does nothing once the show has started.
     void OnLoadResource() override;
 
@@ -70,6 +82,9 @@ private:
     IMusicPlayer* m_Music;
     std::string m_StatsPath;
     void (*m_Exit)(int);
+    std::string m_Track;
+    bool m_FixedSeed = false;
+    uint32_t m_Seed = 0;
 
     uint32_t m_LoadedResources = 0;
     float m_PreviousTime = -1.0f;

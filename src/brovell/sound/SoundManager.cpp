@@ -27,7 +27,7 @@ bool CSoundManager::PlayFile(const std::string& name)
     FreeStream();
     const std::string path = CResourceManager::Instance().GetPath(name);
     if (!path.empty())
-        m_Stream = m_Audio.CreateStream(path);
+        m_Stream = m_Audio.CreateStream(path, m_StartSeconds, m_Mute);
     if (!m_Stream)
     {
         DebugLog("[CSoundManager::PlayFile] CAudioSystem::CreateStream Failed!\n");
@@ -35,6 +35,12 @@ bool CSoundManager::PlayFile(const std::string& name)
     }
     m_Stream->Play();
     return true;
+}
+
+void CSoundManager::SetPlayback(double startSeconds, bool mute)
+{
+    m_StartSeconds = startSeconds;
+    m_Mute = mute;
 }
 
 uint64_t CSoundManager::GetPosition() const

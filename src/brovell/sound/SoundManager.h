@@ -25,6 +25,9 @@ public:
     // and plays it. False (logged) and no stream when the name does not resolve or the file
     // does not decode.
     bool PlayFile(const std::string& name) override;
+    // How the next PlayFile plays: from startSeconds into the track, and silently (on a
+    // real-time clock) when mute.
+    void SetPlayback(double startSeconds, bool mute);
     double GetPositionSeconds() const override;
 
     // The current stream, null when there is none.
@@ -37,6 +40,8 @@ private:
 
     CAudioSystem m_Audio;
     CAudioStream* m_Stream = nullptr; // owned
+    double m_StartSeconds = 0.0;
+    bool m_Mute = false;
 };
 
 // Set by the constructor, cleared by the destructor.

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CMesh;
 class CRttiObject;
@@ -56,6 +57,13 @@ public:
     // Height over width of the client area; 1 when either is 0.
     virtual float GetAspect() const = 0;
     virtual bool GetBackBufferSize(uint32_t& outWidth, uint32_t& outHeight) const = 0;
+    // The last frame drawn for the window (the area GetSize gives) as 8-bit RGBA rows, top
+    // row first, for capture to files. False when the backend cannot read it.
+    virtual bool ReadFrame(std::vector<uint8_t>& outRgba, uint32_t& outWidth, uint32_t& outHeight)
+    {
+        (void)outRgba, (void)outWidth, (void)outHeight;
+        return false;
+    }
     // A new empty mesh in the mesh store under name; its one reference is never given back by
     // the program. Null when the name is taken.
     virtual CMesh* CreateMesh(const std::string& name) = 0;

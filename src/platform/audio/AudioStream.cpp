@@ -12,7 +12,7 @@ void CAudioStream::Play()
 
 uint64_t CAudioStream::GetPosition() const
 {
-    return m_Playback->GetHeardBytes();
+    return m_SkippedBytes + m_Playback->GetHeardBytes();
 }
 
 double CAudioStream::BytesToSeconds(uint64_t bytes) const
@@ -22,5 +22,5 @@ double CAudioStream::BytesToSeconds(uint64_t bytes) const
 
 uint64_t CAudioStream::GetLength() const
 {
-    return m_Audio.GetByteCount();
+    return m_SkippedBytes + m_Audio.GetByteCount();
 }

@@ -7,6 +7,22 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstddef>
+
+namespace
+{
+// Drops the audio before startSeconds (all of it past the end) and counts the bytes dropped.
+void SkipStart(SPcmAudio& audio, double startSeconds, uint64_t& skippedBytes)
+{
+    const uint64_t frames = std::min<uint64_t>(
+        audio.GetFrameCount(), static_cast<uint64_t>(std::max(startSeconds, 0.0) * audio.m_SampleRate));
+    const auto samples = static_cast<std::ptrdiff_t>(frames * static_cast<uint64_t>(audio.m_Channels));
+    audio.m_Samples.erase(audio.m_Samples.begin(), audio.m_Samples.begin() + samples);
+    skippedBytes = frames * audio.GetBytesPerFrame();
+}
+}
+
 CAudioSystem::~CAudioSystem()
 {
     Free();
@@ -34,7 +50,7 @@ void CAudioSystem::Free()
     m_Initialised = false;
 }
 
-CAudioStream* CAudioSystem::CreateStream(const std::string& path)
+CAudioStream* CAudioSystem::CreateStream(const std::string& path, double startSeconds, bool silent)
 {
     CAudioStream* stream = new CAudioStream();
     std::string error;
@@ -44,7 +60,10 @@ CAudioStream* CAudioSystem::CreateStream(const std::string& path)
         delete stream;
         return nullptr;
     }
-    if (m_Initialised)
+    SkipStart(stream->m_Audio, startSeconds, stream->m_SkippedBytes);
+    if (silent)
+        error = "silence was asked for";
+    else if (m_Initialised)
         stream->m_Playback = CDevicePlayback::Open(stream->m_Audio, error);
     else
         error = "the audio subsystem is not running";

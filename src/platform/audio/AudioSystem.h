@@ -22,9 +22,10 @@ public:
     void Free();
 
     // Decodes the file and opens a paused stream on the default device, or a silent one if
-    // no device opens (said on standard error). Null, with a message naming the file, if
-    // the file does not decode. The caller owns the stream.
-    CAudioStream* CreateStream(const std::string& path);
+    // no device opens or silent is asked for (said on standard error). The stream starts
+    // startSeconds into the track, which its position counts as heard. Null, with a message
+    // naming the file, if the file does not decode. The caller owns the stream.
+    CAudioStream* CreateStream(const std::string& path, double startSeconds = 0.0, bool silent = false);
 
 private:
     bool m_Initialised = false;

@@ -94,8 +94,10 @@ Window::~Window()
     Destroy();
 }
 
-bool Window::Create(const char* title)
+bool Window::Create(const char* title, const SWindowSettings& settings)
 {
+    if (settings.m_Offscreen)
+        SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         m_Error = std::string("cannot open a display: ") + SDL_GetError();
         return false;
@@ -117,12 +119,23 @@ bool Window::Create(const char* title)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 
-    // Made at the display's position and size, so that it covers the display even where no
-    // window manager carries out the full-screen request.
+    // Full screen, the window is made at the display's position and size, so that it covers
+    // the display even where no window manager carries out the full-screen request.
     SDL_Rect display{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1920, 1080};
     SDL_GetDisplayBounds(0, &display);
-    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP |
-                         SDL_WINDOW_ALLOW_HIGHDPI;
+    m_RequestedWidth = settings.m_Width;
+    m_RequestedHeight = settings.m_Height;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (settings.m_Windowed || settings.m_Offscreen) {
+        display.w = settings.m_Width ? static_cast<int>(settings.m_Width) : display.w * 3 / 4;
+        display.h = settings.m_Height ? static_cast<int>(settings.m_Height) : display.h * 3 / 4;
+        display.x = display.y = SDL_WINDOWPOS_CENTERED;
+        m_RequestedWidth = static_cast<uint32_t>(display.w);
+        m_RequestedHeight = static_cast<uint32_t>(display.h);
+    } else {
+        // A size asked for full screen is the size drawn at, scaled to the display.
+        flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
     m_Window = SDL_CreateWindow(title, display.x, display.y, display.w, display.h, flags);
     if (!m_Window) {
         m_Error = std::string("cannot create the window: ") + SDL_GetError();
@@ -135,7 +148,7 @@ bool Window::Create(const char* title)
         Destroy();
         return false;
     }
-    SDL_GL_SetSwapInterval(0);
+    SDL_GL_SetSwapInterval(settings.m_Vsync ? 1 : 0);
     SDL_ShowCursor(SDL_DISABLE);
     return true;
 }
@@ -213,6 +226,11 @@ bool Window::MakeContextCurrent()
 
 void Window::GetDesktopSize(uint32_t& width, uint32_t& height) const
 {
+    if (m_RequestedWidth && m_RequestedHeight) {
+        width = m_RequestedWidth;
+        height = m_RequestedHeight;
+        return;
+    }
     SDL_DisplayMode mode{};
     const int display = m_Window ? SDL_GetWindowDisplayIndex(m_Window) : 0;
     if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) != 0) {

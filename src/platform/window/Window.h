@@ -13,6 +13,19 @@ struct SDL_Window;
 
 namespace platform
 {
+// How the window is made. The defaults: borderless full screen over the display, no wait for
+// the display's refresh.
+struct SWindowSettings
+{
+    bool m_Windowed = false;
+    uint32_t m_Width = 0;  // with m_Height: the window's size, or full screen the size drawn at
+    uint32_t m_Height = 0;
+    bool m_Vsync = false;
+    // No display at all: an invisible window of the given size on SDL's offscreen driver,
+    // for rendering to files.
+    bool m_Offscreen = false;
+};
+
 class Window
 {
 public:
@@ -22,7 +35,7 @@ public:
     Window& operator=(const Window&) = delete;
 
     // Opens the window and its GL context. False with a message in GetError on failure.
-    bool Create(const char* title);
+    bool Create(const char* title, const SWindowSettings& settings = {});
     void Destroy();
     bool IsOpen() const { return m_Window != nullptr; }
     const std::string& GetError() const { return m_Error; }
@@ -40,7 +53,7 @@ public:
 
     // Makes the window's GL context current on this thread; false when it has none.
     bool MakeContextCurrent();
-    // The resolution of the desktop the window is on.
+    // The resolution of the desktop the window is on; the size asked for, when one was.
     void GetDesktopSize(uint32_t& width, uint32_t& height) const;
     // Shows the window's framebuffer (no vertical sync).
     void SwapBuffers();
@@ -50,6 +63,8 @@ public:
 private:
     SDL_Window* m_Window = nullptr;
     void* m_GLContext = nullptr;
+    uint32_t m_RequestedWidth = 0;
+    uint32_t m_RequestedHeight = 0;
     std::deque<SWindowMessage> m_Posted;
     std::string m_Error;
 };

@@ -1,5 +1,5 @@
-// The car scene without a usable cell file: the process ends with the file's message and
-// exit code 1 (each case runs in a fresh process, so the registry holds only its own folder).
+// The car scene's frames against the steps on a worker, its camera script, and the end of
+// the process when the cell file cannot be used.
 #include "brovell/scenes/CarScene.h"
 
 #include "kelvo/gpu/ResourceManager.h"
@@ -32,6 +32,28 @@ void LoadCarScene(const std::string& cellFileText)
 }
 }
 
+TEST(CarScene, FramesTakeTheFinishedStepAndFollowTheCameraScript)
+{
+    CResourceManager::Instance().ScanDirectory(BROVELL_DATA_DIR);
+    CTaskManager tasks(2);
+    CCarScene scene(tasks);
+    scene.LoadResources();
+    SMatrix camera;
+    // The side view, then the crane: the second key moved by (20, -1.6 per second, 0).
+    for (int frame = 0; frame < 30; ++frame)
+        scene.Frame(0.1f * static_cast<float>(frame));
+    ASSERT_TRUE(scene.GetCameraMatrix(camera));
+    EXPECT_FLOAT_EQ(camera.m[12], -19.1698f);
+    EXPECT_FLOAT_EQ(camera.m[2], 0.988592f); // the key's rows are the matrix's columns
+    for (int frame = 0; frame < 30; ++frame)
+        scene.Frame(7.0f + 0.1f * static_cast<float>(frame));
+    ASSERT_TRUE(scene.GetCameraMatrix(camera));
+    EXPECT_FLOAT_EQ(camera.m[12], 7.33469f + 20.0f);
+    EXPECT_NEAR(camera.m[13], 3.81688f - 1.6f * 3.9f, 1e-4f);
+    tasks.WaitGroup(nullptr, "Default");
+}
+
+// Each case runs in a fresh process, so the registry holds only its own folder.
 TEST(CarSceneDeathTest, UnusableCellFileEndsTheProcessWithItsMessage)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

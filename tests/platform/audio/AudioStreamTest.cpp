@@ -107,3 +107,30 @@ TEST_F(AudioStream, TrackThatDoesNotDecodeGivesNoStream)
     EXPECT_NE(said.find("[CAudioSystem::CreateStream]"), std::string::npos) << said;
     EXPECT_NE(said.find(missing), std::string::npos) << said;
 }
+
+TEST_F(AudioStream, StartsPartWayAndSilentOnRequest)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    CAudioSystem audio;
+    ASSERT_TRUE(audio.Init());
+    CAudioStream* whole = audio.CreateStream(m_Track);
+    ASSERT_NE(whole, nullptr);
+    testing::internal::CaptureStderr();
+    CAudioStream* late = audio.CreateStream(m_Track, 0.25, true);
+    testing::internal::GetCapturedStderr();
+    ASSERT_NE(late, nullptr);
+    EXPECT_TRUE(late->IsSilent());
+    // The skipped quarter second counts as heard; the track keeps its length.
+    EXPECT_EQ(late->GetPosition(), 11025u * 4u);
+    EXPECT_EQ(late->GetLength(), whole->GetLength());
+    late->Play();
+    EXPECT_GE(late->BytesToSeconds(late->GetPosition()), 0.25);
+    // A start past the end leaves nothing to play: the position stays at the end.
+    CAudioStream* over = audio.CreateStream(m_Track, 99.0, true);
+    ASSERT_NE(over, nullptr);
+    EXPECT_EQ(over->GetPosition(), over->GetLength());
+    delete over;
+    delete late;
+    delete whole;
+    audio.Free();
+}

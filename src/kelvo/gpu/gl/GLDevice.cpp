@@ -272,6 +272,20 @@ void CGLDevice::Present(uint32_t areaWidth, uint32_t areaHeight, uint32_t client
     glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
 }
 
+bool CGLDevice::ReadBackBuffer(uint32_t width, uint32_t height, std::vector<uint8_t>& outRgba)
+{
+    if (m_BackBuffer == 0 || width > m_BackBufferWidth || height > m_BackBufferHeight)
+        return false;
+    outRgba.resize(std::size_t{width} * height * 4);
+    // The back buffer's row 0 is the picture's top row, so GL's bottom-up read gives top first.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_PresentFramebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA, GL_UNSIGNED_BYTE,
+                 outRgba.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
+    return true;
+}
+
 bool CGLDevice::SetRenderTarget(uint32_t index, const CGLTexture2D* texture)
 {
     if (index >= kRenderTargetCount)

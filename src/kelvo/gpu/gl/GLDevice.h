@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class CGLBuffer;
 class CGLTexture2D;
@@ -79,6 +80,9 @@ public:
     // window) onto the window's whole clientWidth x clientHeight framebuffer; the window then
     // swaps.
     void Present(uint32_t areaWidth, uint32_t areaHeight, uint32_t clientWidth, uint32_t clientHeight);
+    // The top-left width x height of the back buffer as RGBA bytes, top row first; false when
+    // that is larger than the back buffer.
+    bool ReadBackBuffer(uint32_t width, uint32_t height, std::vector<uint8_t>& outRgba);
 
     // Target index 0..3 becomes the texture's level 0 (a render-target texture), or with null
     // the back buffer (index 0) or nothing (1..3). Target 0 also resets the viewport to the

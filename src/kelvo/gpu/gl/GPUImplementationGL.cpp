@@ -361,6 +361,15 @@ bool CGPUImplementationGL::GetBackBufferSize(uint32_t& outWidth, uint32_t& outHe
     return true;
 }
 
+bool CGPUImplementationGL::ReadFrame(std::vector<uint8_t>& outRgba, uint32_t& outWidth, uint32_t& outHeight)
+{
+    if (!m_Device.IsCreated() || m_DrawArea.m_Width == 0 || m_DrawArea.m_Height == 0)
+        return false;
+    outWidth = m_DrawArea.m_Width;
+    outHeight = m_DrawArea.m_Height;
+    return m_Device.ReadBackBuffer(outWidth, outHeight, outRgba);
+}
+
 void CGPUImplementationGL::SetDepthTest(bool enable)
 {
     m_Device.SetDepthSurface(enable);

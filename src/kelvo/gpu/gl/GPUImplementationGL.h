@@ -42,6 +42,7 @@ public:
     uint32_t OnResize(uint32_t width, uint32_t height) override;
     float GetAspect() const override;
     bool GetBackBufferSize(uint32_t& outWidth, uint32_t& outHeight) const override;
+    bool ReadFrame(std::vector<uint8_t>& outRgba, uint32_t& outWidth, uint32_t& outHeight) override;
     CMesh* CreateMesh(const std::string& name) override;
     void SetDepthTest(bool enable) override;
     void Release() override;

@@ -1,0 +1,188 @@
+// The zoom phase on the GL backend over a small bank of 2 x 2 images:
+//
+//   +-----------------+-----------------+
+//   | 0: red, a grey  | 1: green        |      the grey block in image 0 has image 3's
+//   |    5x5 block    |                 |      average colour, so the table maps it to 3
+//   +-----------------+-----------------+
+//   | 2: blue         | 3: yellow | blue|
+//   +-----------------+-----------------+
+#include "RenderTestBase.h"
+
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/gpu/ResourceManager.h"
+#include "kelvo/gpu/VarManager.h"
+#include "kelvo/render/RenderProcess.h"
+#include "kelvo/render/ZoomBankTable.h"
+#include "kelvo/render/ZoomPhase.h"
+
+#include "../../support/CaptureStderr.h"
+
+#include <stb/stb_image_write.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr uint32_t kYellow = 0xFFFAFA00;
+constexpr uint32_t kBlue = 0xFF0000FA;
+constexpr uint32_t kGrey = 0xFF7D7D7D;
+constexpr uint32_t kBlockTexel = 102;
+
+// The phase alone, on the named bank.
+class CZoomOnlyProcess : public CRenderProcess
+{
+public:
+    explicit CZoomOnlyProcess(const std::string& bank)
+    {
+        m_Zoom = AddPhase(new CZoomPhase());
+        m_Zoom->SetTexture(0, true, bank);
+        m_Zoom->SetTexture(1, true, bank);
+        m_Zoom->SetTexture(2, true, "zoom_bank_desc");
+        m_Zoom->SetBankTexture(bank);
+    }
+    CZoomPhase* m_Zoom;
+};
+
+void WritePicture(const fs::path& path, uint32_t width, uint32_t height, uint32_t (*colorAt)(uint32_t, uint32_t))
+{
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+        {
+            const uint32_t c = colorAt(x, y);
+            uint8_t* texel = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+            texel[0] = static_cast<uint8_t>(c >> 16);
+            texel[1] = static_cast<uint8_t>(c >> 8);
+            texel[2] = static_cast<uint8_t>(c);
+            texel[3] = 255;
+        }
+    stbi_write_png(path.c_str(), static_cast<int>(width), static_cast<int>(height), 4, rgba.data(),
+                   static_cast<int>(width * 4));
+}
+
+uint32_t BankColor(uint32_t x, uint32_t y)
+{
+    const uint32_t image = (y / 256) * 2 + x / 256;
+    const uint32_t u = x % 256, v = y % 256;
+    const bool inBlock = u >= kBlockTexel - 2 && u <= kBlockTexel + 2 && v >= kBlockTexel - 2 && v <= kBlockTexel + 2;
+    switch (image)
+    {
+    case 0: return inBlock ? kGrey : 0xFFC82828;
+    case 1: return 0xFF28C828;
+    case 2: return 0xFF2828C8;
+    default: return u < 128 ? kYellow : kBlue;
+    }
+}
+
+// The folder of the test banks and their cache, removed when the tests end.
+class CZoomBankFolder : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        if (!s_Folder.empty())
+            fs::remove_all(s_Folder);
+    }
+    static inline std::string s_Folder;
+};
+const auto* const g_ZoomBankFolder = ::testing::AddGlobalTestEnvironment(new CZoomBankFolder);
+
+class ZoomPhaseTest : public RendererTestBase
+{
+protected:
+    void SetUp() override
+    {
+        RendererTestBase::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        static const std::string folder = [] {
+            char pattern[] = "/tmp/zoom_phase_tests_XXXXXX";
+            const fs::path root = mkdtemp(pattern);
+            WritePicture(root / "zoom_test_bank.png", 512, 512, BankColor);
+            WritePicture(root / "zoom_test_tall.png", 256, 512, BankColor);
+            WritePicture(root / "zoom_test_odd.png", 300, 300, BankColor);
+            CResourceManager::Instance().ScanDirectory(root.string());
+            CZoomBankFolder::s_Folder = root.string();
+            return root.string();
+        }();
+        m_Folder = folder;
+    }
+
+    // One frame of the phase with the view on the centre of texel (102, 102) of image 0, at
+    // magnification screen pixels per texel.
+    void DrawMagnified(CZoomOnlyProcess& process, float magnification)
+    {
+        SZoomView& view = process.m_Zoom->GetView();
+        view = SZoomView();
+        view.m_PositionX = view.m_PositionY = (kBlockTexel + 0.5f) / 512.0f;
+        view.m_Scale = static_cast<float>(GLTest::kWindowWidth) / 512.0f / magnification;
+        m_Backend->SetDefaultRenderTarget();
+        m_Backend->Clear(true, true);
+        m_Renderer->SetRenderProcess(&process);
+        m_Renderer->RenderFrame();
+        ReadWindow();
+    }
+
+    std::string m_Folder;
+};
+}
+
+TEST_F(ZoomPhaseTest, TheTableComesFromTheLastMipLevelAndAMagnifiedTexelShowsItsImage)
+{
+    CZoomOnlyProcess process("zoom_test_bank.png");
+    CZoomPhase& zoom = *process.m_Zoom;
+    ASSERT_EQ(zoom.GetImagesPerRow(), 2u);
+    uint32_t imagesX = 0;
+    std::memcpy(&imagesX, GetVariable("r_zoom_images_x", 4)->GetData(), 4);
+    EXPECT_EQ(imagesX, 2u);
+    const std::vector<uint32_t>& table = zoom.GetTable();
+    ASSERT_EQ(table.size(), kZoomTableEntries);
+    // Grey (level 31 of 63) is image 3's average; pure blue is nearest image 2.
+    EXPECT_EQ(table[31 * 4096 + 31 * 64 + 31] >> 24, 3u);
+    EXPECT_EQ(table[63 * 4096] >> 24, 2u);
+
+    // The table texture holds the table, and the cache beside the bank holds it too.
+    GPUObjectHandle handle;
+    ASSERT_EQ(m_Backend->LoadTexture("zoom_bank_desc", handle), 0u);
+    std::vector<uint32_t> texels;
+    ASSERT_EQ(GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle))->ReadPixels(0, 0, 0, 512, 512, texels), 0u);
+    m_Backend->ReleaseResource(&handle);
+    EXPECT_TRUE(texels == table);
+    EXPECT_TRUE(fs::exists(fs::path(m_Folder) / "bank.dsc"));
+    CZoomOnlyProcess again("zoom_test_bank.png");
+    EXPECT_TRUE(again.m_Zoom->GetTable() == table);
+
+    // Three pixels a texel: the grey texel itself.
+    DrawMagnified(process, 3.0f);
+    EXPECT_TRUE(NearColor(Pixel(160, 120), kGrey)) << ColorText(Pixel(160, 120));
+    // A hundred pixels a texel: the texel is image 3, yellow on its left, blue on its right.
+    DrawMagnified(process, 100.0f);
+    EXPECT_TRUE(NearColor(Pixel(135, 120), kYellow, 12)) << ColorText(Pixel(135, 120));
+    EXPECT_TRUE(NearColor(Pixel(185, 120), kBlue, 12)) << ColorText(Pixel(185, 120));
+    // The grey texel to its left is a whole image 3 of its own.
+    EXPECT_TRUE(NearColor(Pixel(35, 120), kYellow, 12)) << ColorText(Pixel(35, 120));
+    EXPECT_TRUE(NearColor(Pixel(85, 120), kBlue, 12)) << ColorText(Pixel(85, 120));
+}
+
+TEST_F(ZoomPhaseTest, ABankThatIsNotSquareOrNotWholeImagesStopsTheBuildAndStillDraws)
+{
+    const std::pair<const char*, const char*> banks[] = {
+        {"zoom_test_tall.png", "[CZoomPhase::SetBankTexture] width != height!\n"},
+        {"zoom_test_odd.png", "[CZoomPhase::SetBankTexture] width is not a multiple of 256!\n"},
+        {"zoom_test_missing.png", "[CZoomPhase::SetBankTexture] Can't load texture: zoom_test_missing.png\n"},
+    };
+    for (const auto& [bank, message] : banks)
+    {
+        std::unique_ptr<CZoomOnlyProcess> process;
+        const std::string log = CaptureStderr([&] { process = std::make_unique<CZoomOnlyProcess>(bank); });
+        EXPECT_NE(log.find(message), std::string::npos) << log;
+        EXPECT_EQ(process->m_Zoom->GetImagesPerRow(), 0u);
+        EXPECT_TRUE(process->m_Zoom->GetTable().empty());
+        process->m_Zoom->MoveInto(5);
+        CaptureStderr([&] { DrawMagnified(*process, 100.0f); });
+        EXPECT_EQ(process->m_Zoom->GetView().m_TileX, 0.0f);
+    }
+}
