@@ -125,12 +125,21 @@ inline void CollideCells(float* f, int32_t count, float* ux, float* uy, float om
     }
 }
 
-// The common case, built for AVX2 as well where the processor has it.
-__attribute__((target_clones("avx2", "default"))) void CollideDenseCells(float* f, int32_t count, float* ux,
-                                                                        float* uy, float omega, float forceX,
-                                                                        float forceY)
+// The common case, built twice: for AVX2 and for any x86-64. The choice is made in plain
+// code rather than by the loader, where a sanitizer's run time is not ready yet.
+__attribute__((target("avx2"))) void CollideDenseCellsAvx2(float* f, int32_t count, float* ux, float* uy,
+                                                          float omega, float forceX, float forceY)
 {
     CollideCells<true>(f, count, ux, uy, omega, forceX, forceY);
+}
+
+void CollideDenseCells(float* f, int32_t count, float* ux, float* uy, float omega, float forceX, float forceY)
+{
+    static const bool s_HasAvx2 = __builtin_cpu_supports("avx2");
+    if (s_HasAvx2)
+        CollideDenseCellsAvx2(f, count, ux, uy, omega, forceX, forceY);
+    else
+        CollideCells<true>(f, count, ux, uy, omega, forceX, forceY);
 }
 
 int32_t CountEmptyCells(const float* f, int32_t count)
