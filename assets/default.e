@@ -6,7 +6,7 @@
 // Blending, when on, takes the source times (1 - alpha) plus the target times alpha: an
 // alpha of 0 is opaque and 1 leaves the target as it was. Techniques that blend therefore
 // write 1 - coverage as their alpha. "d3d_material" lights meshes with the colours of their
-// material; "color_particles" draws point sets in their material's colour.
+// material; "color_particles" draws point sets in the colour of "r_color".
 
 float4 r_clear_color;
 float4 r_color;
@@ -129,17 +129,6 @@ pixel_shader ps_material
         vec3 colour = r_emissive.rgb + r_ambient.rgb +
                       r_diffuse.rgb * base.rgb * (0.35 + 0.65 * diffuse) + r_specular.rgb * specular;
         o_Color = vec4(colour, r_diffuse.a * base.a);
-    }
-}
-
-// The material's diffuse colour, covering by its alpha.
-pixel_shader ps_particle
-{
-    layout(location = 0) out vec4 o_Color;
-
-    void main()
-    {
-        o_Color = vec4(r_diffuse.rgb, 1.0 - clamp(r_diffuse.a, 0.0, 1.0));
     }
 }
 
@@ -333,14 +322,17 @@ technique d3d_material < string params = "r_projection_view_world r_world_normal
     }
 }
 
-// A point set (particles) in the world, in the material's diffuse colour.
-technique color_particles < string params = "r_projection_view_world r_diffuse"; >
+// A point set (particles) in the world in "r_color", blended by its alpha (0 opaque), tested
+// against the depth of what is drawn but not hiding what comes after.
+technique color_particles < string params = "r_projection_view_world r_color"; >
 {
     pass P0
     {
         VertexShader = vs_points;
-        PixelShader = ps_particle;
+        PixelShader = ps_flat_color;
+        AlphaBlendEnable = true;
         ZEnable = true;
+        ZWriteEnable = false;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "brovell/Game.h"
 
+#include "kelvo/gpu/ResourceManager.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/tasks/TaskManager.h"
 #include "kelvo/tasks/UpdateManager.h"
@@ -34,6 +35,8 @@ public:
 
 TEST(Game, FrameUpdatesCameraThenTransformsThenRefreshesTheSpace)
 {
+    // The first frame loads every scene; the car scene cannot go on without its cell file.
+    CResourceManager::Instance().ScanDirectory(BROVELL_DATA_DIR);
     CGame game;
     EXPECT_EQ(g_pGame, &game);
     ASSERT_NE(game.GetSpace(), nullptr);
@@ -57,13 +60,15 @@ TEST(Game, FrameUpdatesCameraThenTransformsThenRefreshesTheSpace)
     // The camera's unshaken local matrix and its parent's new place, both of this frame.
     EXPECT_EQ(cameraTransform->GetWorldMatrix().m[12], 20.0f);
     EXPECT_EQ(cameraTransform->GetWorldMatrix().m[14], 40.0f);
-    EXPECT_EQ(game.GetSpace()->GetRoot().content.min.y, 29.0f);
+    // (The car scene's streaks stand in the space too, around the origin.)
+    EXPECT_FLOAT_EQ(game.GetSpace()->GetRoot().content.max.y, 31.0001f);
     EXPECT_FLOAT_EQ(game.GetSpace()->GetRoot().content.max.z, 41.0001f);
     GetVariable("r_camera_noise", 4)->SetFloat(1.0f);
 }
 
 TEST(Game, CreateWorldPutsTheCameraOnTheWalkerAndTheObjectsInTheSpace)
 {
+    CResourceManager::Instance().ScanDirectory(BROVELL_DATA_DIR);
     CFakeGPUImplementation gpu;
     gpu.MakeMaterial("ambient_green");
     CGame game;
@@ -81,15 +86,15 @@ TEST(Game, CreateWorldPutsTheCameraOnTheWalkerAndTheObjectsInTheSpace)
     ASSERT_NE(walkerLogic, nullptr);
     EXPECT_EQ(walkerLogic->GetTransformState().local.m[14], 100.0f);
 
-    // The car and the ground object are in the space; without its mesh file the car's
-    // surface falls back to ambient_green.
+    // The car and the ground object are in the space; the car shows its mesh with the mesh's
+    // own materials, one per part.
     EXPECT_EQ(game.GetSpace()->GetItemCount(), 2u);
     ASSERT_EQ(game.GetChildren().size(), 3u);
     auto* car = static_cast<CRenderableLogic*>(game.GetChildren()[0]->FindLogic(CRenderableLogic::StaticTypeId()));
     ASSERT_NE(car, nullptr);
     ASSERT_EQ(car->GetSurfaceCount(), 1u);
-    EXPECT_EQ(car->GetSurface(0)->GetMesh(), nullptr);
-    EXPECT_EQ(car->GetSurface(0)->GetMaterials().size(), 1u);
+    ASSERT_NE(car->GetSurface(0)->GetMesh(), nullptr);
+    EXPECT_EQ(car->GetSurface(0)->GetMaterials().size(), 47u);
 
     // The ground mesh: a unit box scaled by 55.
     GPUObjectHandle ground;

@@ -1,6 +1,7 @@
 // assetgen: makes the generated assets into a folder.
-//   assetgen <output folder> [kind...]    kinds: music, pictures, show, zoom (all kinds when
-//   none is named)
+//   assetgen <output folder> [kind...]    kinds: music, pictures, show, zoom, car (all kinds
+//   when none is named)
+#include "car/CarAssets.h"
 #include "music/MusicMaker.h"
 #include "pictures/PictureMaker.h"
 #include "pictures/ShowPictures.h"
@@ -33,6 +34,7 @@ constexpr SAssetKind kKinds[] = {
     {"pictures", &MakePictures},
     {"show", &MakeShow},
     {"zoom", &MakeZoom},
+    {"car", &MakeCarAssets},
 };
 }
 

@@ -1,0 +1,157 @@
+// The cell file reader: the plain PPM grammar as image tools write it, and broken files.
+#include "brovell/windtunnel/CellFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace
+{
+// A 5 x 3 grid with every red value 0 to 4 and green and blue unlike red.
+constexpr int kWidth = 5;
+constexpr int kHeight = 3;
+
+int RedAt(int x, int y) { return (x + 2 * y) % 5; }
+
+std::filesystem::path TestFolder()
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("cellfile_test_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// The grid as a binary PPM, which the tools below turn into plain ones.
+std::filesystem::path WriteRawGrid(const std::filesystem::path& folder)
+{
+    std::string bytes = "P6\n" + std::to_string(kWidth) + " " + std::to_string(kHeight) + "\n255\n";
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            bytes += {static_cast<char>(RedAt(x, y)), static_cast<char>(200), static_cast<char>(10 * x)};
+    const std::filesystem::path path = folder / "raw.ppm";
+    WriteText(path, bytes);
+    return path;
+}
+
+void ExpectGrid(const SCellGrid& grid)
+{
+    ASSERT_EQ(grid.m_Width, kWidth);
+    ASSERT_EQ(grid.m_Height, kHeight);
+    for (int x = 0; x < kWidth; ++x)
+        for (int y = 0; y < kHeight; ++y)
+            EXPECT_EQ(grid.m_Flags[x * kHeight + y], RedAt(x, y)) << x << ", " << y;
+}
+
+bool HasTool(const char* name)
+{
+    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+}
+
+TEST(CellFile, ReadsThePlainGrammarWithCommentsAnywhere)
+{
+    // A comment after the magic, between the numbers, in the samples, without a final end of
+    // line; tabs and carriage returns as whitespace.
+    const std::string text = "P3# made by hand\r\n5 #width\n\t3\n# maximum next\n255\n"
+                             "0 200 0  1 200 10 2 200 20 # row 0\n3 200 30 4 200 40\n"
+                             "2 200 0 3 200 10 4 200 20 0 200 30 1 200 40\n"
+                             "4 200 0 0 200 10 1 200 20 2 200 30\n#\n3 200 40";
+    SCellGrid grid;
+    std::string error;
+    ASSERT_TRUE(ParseCellText(text, grid, error)) << error;
+    ExpectGrid(grid);
+}
+
+TEST(CellFile, ReadsWhatImageToolsWrite)
+{
+    const std::filesystem::path folder = TestFolder();
+    const std::filesystem::path raw = WriteRawGrid(folder);
+    const std::string input = "'" + raw.string() + "'";
+    const struct
+    {
+        const char* tool;
+        std::filesystem::path output;
+        const char* command;
+    } writers[] = {
+        {"convert", folder / "imagemagick.ppm", "convert %s -compress none '%s'"},
+        {"pnmtoplainpnm", folder / "netpbm.ppm", "pnmtoplainpnm %s > '%s'"},
+    };
+    int read = 0;
+    for (const auto& writer : writers)
+    {
+        if (!HasTool(writer.tool))
+        {
+            std::printf("%s is not installed: its plain PPM is not checked\n", writer.tool);
+            continue;
+        }
+        char command[1024];
+        std::snprintf(command, sizeof(command), writer.command, input.c_str(), writer.output.c_str());
+        ASSERT_EQ(std::system(command), 0) << command;
+        SCellGrid grid;
+        std::string error;
+        ASSERT_TRUE(ReadCellFile(writer.output.string(), grid, error)) << writer.tool << ": " << error;
+        ExpectGrid(grid);
+        ++read;
+    }
+    std::filesystem::remove_all(folder);
+    if (read == 0)
+        GTEST_SKIP() << "neither ImageMagick nor netpbm is installed";
+}
+
+TEST(CellFile, RefusesBrokenFilesSayingWhatIsWrong)
+{
+    const struct
+    {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"", "not a plain PPM file"},
+        {"P6\n2 2\n255\n", "not a plain PPM file"},
+        {"P33\n2 2\n255\n", "not a plain PPM file"},
+        {"P3\n", "missing width"},
+        {"P3\n2", "missing height"},
+        {"P3\n2 2\n", "missing maximum value"},
+        {"P3\n-2 2\n255\n", "unexpected character '-' in width"},
+        {"P3\n2x 2\n255\n", "line 2: unexpected character 'x' in width"},
+        {"P3\n1 2\n255\n", "width 1 is out of range (2 to 4096)"},
+        {"P3\n2 5000\n255\n", "height 5000 is out of range"},
+        {"P3\n4000 4000\n255\n", "4000 x 4000 cells is more than the limit"},
+        {"P3\n2 2\n0\n", "maximum value 0 is out of range"},
+        {"P3\n2 2\n65536\n", "maximum value 65536 is out of range"},
+        {"P3\n2 2\n99999999999\n", "maximum value has too many digits"},
+        {"P3\n2 2\n255\n1 1 1 1 1 1 1 1 1 1 1", "missing sample (the file ends early): 11 of 12 samples read"},
+        {"P3\n2 2\n255\n1 1 1 1 1 1\n1 1 1 1 1 1.5", "line 5: unexpected character '.' in sample"},
+        {"P3\n2 2\n9\n1 1 1 1 1 1\n1 10 1 1 1 1", "line 5: sample 10 is above the maximum value 9 (column 0, row 1)"},
+    };
+    for (const auto& broken : cases)
+    {
+        SCellGrid grid;
+        std::string error;
+        EXPECT_FALSE(ParseCellText(broken.text, grid, error)) << broken.text;
+        EXPECT_NE(error.find(broken.message), std::string::npos) << "got \"" << error << "\" for " << broken.text;
+        EXPECT_EQ(grid.m_Width, 0);
+    }
+}
+
+TEST(CellFile, NamesTheFileThatCannotBeOpenedOrRead)
+{
+    const std::filesystem::path folder = TestFolder();
+    SCellGrid grid;
+    std::string error;
+    EXPECT_FALSE(ReadCellFile((folder / "missing.ppm").string(), grid, error));
+    EXPECT_EQ(error, "Cannot open the file: " + (folder / "missing.ppm").string());
+    EXPECT_FALSE(ReadCellFile(folder.string(), grid, error));
+    EXPECT_EQ(error.rfind(folder.string() + ": cannot be read", 0), 0u) << error;
+    WriteText(folder / "short.ppm", "P3\n2 2\n255\n1 2 3\n");
+    EXPECT_FALSE(ReadCellFile((folder / "short.ppm").string(), grid, error));
+    EXPECT_EQ(error.rfind((folder / "short.ppm").string() + ": missing sample", 0), 0u) << error;
+    std::filesystem::remove_all(folder);
+}
