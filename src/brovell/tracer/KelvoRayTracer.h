@@ -38,7 +38,11 @@ public:
     // does nothing.
     void SetTexture(const std::string& name);
     // One traced frame from the camera object's camera, with its debug lines and statistics.
+    // While the input buffer is gone and none can be found, nothing is traced.
     void Render(CGameObject* cameraObject) override;
+    void ReleaseInputBuffer() override;
+    // Hands a new "kelvo_rtinput_buffer" over with the output picture, once that exists.
+    void TakeInputBuffer() override;
     // Gives the shared textures and the floor back to the backend, before the device goes;
     // the tracer is not called again until CreateRenderTargets hands new ones over.
     void ReleaseTextures();
@@ -57,7 +61,9 @@ private:
     GPUObjectHandle m_InputHandle;
     IGPUTexture* m_Input = nullptr;
     std::unique_ptr<CTracerTextureGL> m_OutputAdapter;
+    // The adapter the tracer holds stays until it has a new one.
     std::unique_ptr<CTracerTextureGL> m_InputAdapter;
+    bool m_InputReleased = false;
     GPUObjectHandle m_FloorHandle;
     std::unique_ptr<CTracerTextureGL> m_FloorAdapter;
     std::string m_FloorName;
