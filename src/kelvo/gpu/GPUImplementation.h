@@ -47,8 +47,10 @@ public:
     virtual uint32_t SetAlphaBlend(bool enable) = 0;
     virtual uint32_t SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
                                  float minDepth, float maxDepth) = 0;
-    // Back to the back buffer with the depth surface and a viewport over the client area.
+    // Back to the back buffer with the depth surface and a viewport over the area drawn for
+    // the window: the client size, shrunk to fit the back buffer when larger.
     virtual uint32_t SetDefaultRenderTarget() = 0;
+    // The size of that area, as the last SetDefaultRenderTarget found it.
     virtual void GetSize(uint32_t& outWidth, uint32_t& outHeight) const = 0;
     virtual uint32_t OnResize(uint32_t width, uint32_t height) = 0;
     // Height over width of the client area; 1 when either is 0.

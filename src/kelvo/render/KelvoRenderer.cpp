@@ -105,7 +105,12 @@ void CKelvoRenderer::SetScreenSize(uint32_t width, uint32_t height)
     m_ScreenWidth = width;
     m_ScreenHeight = height;
     if (m_Backend != nullptr && g_pGPUImplementation == m_Backend)
+    {
         m_Backend->OnResize(width, height);
+        // Texts are laid out in the area the backend draws for the window: the window's size,
+        // or that size shrunk to fit the back buffer when the window is larger.
+        m_Backend->GetSize(m_ScreenWidth, m_ScreenHeight);
+    }
 }
 
 void CKelvoRenderer::RenderFrame()

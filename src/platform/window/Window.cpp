@@ -10,6 +10,23 @@ namespace platform
 {
 namespace
 {
+// A cursor position in window points as packed words in the drawable's pixels, the unit of
+// the client size, so that position / client size is the same fraction on any screen.
+int64_t PackPixelPosition(Uint32 windowId, int x, int y)
+{
+    SDL_Window* window = SDL_GetWindowFromID(windowId);
+    int pointsWidth = 0, pointsHeight = 0, pixelsWidth = 0, pixelsHeight = 0;
+    if (window) {
+        SDL_GetWindowSize(window, &pointsWidth, &pointsHeight);
+        SDL_GL_GetDrawableSize(window, &pixelsWidth, &pixelsHeight);
+    }
+    if (pointsWidth > 0 && pointsHeight > 0) {
+        x = static_cast<int>(static_cast<int64_t>(x) * pixelsWidth / pointsWidth);
+        y = static_cast<int>(static_cast<int64_t>(y) * pixelsHeight / pointsHeight);
+    }
+    return PackWords(static_cast<uint32_t>(x), static_cast<uint32_t>(y));
+}
+
 // Turns one SDL event into a window message; false for events the program does not take.
 bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
 {
@@ -25,8 +42,13 @@ bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
             return true;
         }
         if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            // The size in the drawable's pixels, which differ from the event's points on a
+            // scaled (high-DPI) screen.
             message.message = WM_SIZE;
-            message.lParam = PackWords(static_cast<uint32_t>(event.window.data1), static_cast<uint32_t>(event.window.data2));
+            int width = 0;
+            int height = 0;
+            SDL_GL_GetDrawableSize(SDL_GetWindowFromID(event.window.windowID), &width, &height);
+            message.lParam = PackWords(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
             return true;
         }
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
@@ -52,14 +74,14 @@ bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
     }
     case SDL_MOUSEMOTION:
         message.message = WM_MOUSEMOVE;
-        message.lParam = PackWords(static_cast<uint32_t>(event.motion.x), static_cast<uint32_t>(event.motion.y));
+        message.lParam = PackPixelPosition(event.motion.windowID, event.motion.x, event.motion.y);
         return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         if (event.button.button != SDL_BUTTON_LEFT)
             return false;
         message.message = event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-        message.lParam = PackWords(static_cast<uint32_t>(event.button.x), static_cast<uint32_t>(event.button.y));
+        message.lParam = PackPixelPosition(event.button.windowID, event.button.x, event.button.y);
         return true;
     default:
         return false;
@@ -95,8 +117,13 @@ bool Window::Create(const char* title)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 
-    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
-    m_Window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1920, 1080, flags);
+    // Made at the display's position and size, so that it covers the display even where no
+    // window manager carries out the full-screen request.
+    SDL_Rect display{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1920, 1080};
+    SDL_GetDisplayBounds(0, &display);
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP |
+                         SDL_WINDOW_ALLOW_HIGHDPI;
+    m_Window = SDL_CreateWindow(title, display.x, display.y, display.w, display.h, flags);
     if (!m_Window) {
         m_Error = std::string("cannot create the window: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -1,5 +1,7 @@
 #include "kelvo/gpu/gl/GLDevice.h"
 
+#include <algorithm>
+
 #include "kelvo/gpu/gl/GLBuffer.h"
 #include "kelvo/gpu/gl/GLError.h"
 #include "kelvo/gpu/gl/GLTexture2D.h"
@@ -253,15 +255,20 @@ bool CGLDevice::EndScene()
     return true;
 }
 
-void CGLDevice::Present(uint32_t clientWidth, uint32_t clientHeight)
+void CGLDevice::Present(uint32_t areaWidth, uint32_t areaHeight, uint32_t clientWidth,
+                        uint32_t clientHeight)
 {
-    const GLint width = static_cast<GLint>(clientWidth);
-    const GLint height = static_cast<GLint>(clientHeight);
+    const GLint width = static_cast<GLint>(std::min(areaWidth, m_BackBufferWidth));
+    const GLint height = static_cast<GLint>(std::min(areaHeight, m_BackBufferHeight));
+    const GLint toWidth = static_cast<GLint>(clientWidth);
+    const GLint toHeight = static_cast<GLint>(clientHeight);
     // Read from the back buffer alone, whatever targets are bound for drawing.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_PresentFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    // The back buffer keeps row 0 on top; the window's rows run bottom up.
-    glBlitFramebuffer(0, 0, width, height, 0, height, width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    // The back buffer keeps row 0 on top; the window's rows run bottom up. A copy of the same
+    // size stays exact; a scaled one is filtered.
+    const GLenum filter = width == toWidth && height == toHeight ? GL_NEAREST : GL_LINEAR;
+    glBlitFramebuffer(0, 0, width, height, 0, toHeight, toWidth, 0, GL_COLOR_BUFFER_BIT, filter);
     glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
 }
 

@@ -1,6 +1,6 @@
 // The OpenGL 3.3 core device under the GPU layer: what the layer asks of a Direct3D 9 style
 // device, over one GL context. Everything is drawn into framebuffer objects: the back buffer
-// is a renderbuffer of the desktop's size that Present copies to the window, and the render
+// is a renderbuffer of the desktop's size that Present scales to the window, and the render
 // targets 0..3 share one fixed 1920x1080 depth-stencil surface. Rendering is flipped in GL
 // terms (the effect compiler negates clip y), so row 0 is the top row of every target and
 // viewports count from the top, as in the layer's conventions.
@@ -75,9 +75,10 @@ public:
     // Scene brackets; false when they do not pair up.
     bool BeginScene();
     bool EndScene();
-    // Copies the top-left clientWidth x clientHeight of the back buffer to the window's
-    // framebuffer; the window then swaps.
-    void Present(uint32_t clientWidth, uint32_t clientHeight);
+    // Scales the top-left areaWidth x areaHeight of the back buffer (the part drawn for the
+    // window) onto the window's whole clientWidth x clientHeight framebuffer; the window then
+    // swaps.
+    void Present(uint32_t areaWidth, uint32_t areaHeight, uint32_t clientWidth, uint32_t clientHeight);
 
     // Target index 0..3 becomes the texture's level 0 (a render-target texture), or with null
     // the back buffer (index 0) or nothing (1..3). Target 0 also resets the viewport to the

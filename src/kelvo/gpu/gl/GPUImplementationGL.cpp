@@ -51,13 +51,17 @@ uint32_t CGPUImplementationGL::Initialize(CRttiObject* window, bool /*windowed*/
 
 uint32_t CGPUImplementationGL::CreateDevice()
 {
-    uint32_t desktopWidth = 0, desktopHeight = 0;
-    m_Window->GetDesktopSize(desktopWidth, desktopHeight);
+    // The back buffer has the desktop's size, shrunk to fit the shared depth surface on a
+    // larger desktop; Present scales it to the window.
+    SPixelSize desktop;
+    m_Window->GetDesktopSize(desktop.m_Width, desktop.m_Height);
+    const SPixelSize backBuffer =
+        FitInside(desktop, {CGLDevice::kDepthSurfaceWidth, CGLDevice::kDepthSurfaceHeight});
     GLenum error = GL_NO_ERROR;
     uint32_t failure = kGPUResultOk;
     if (!m_Device.Create(error))
         failure = kGPUResultDeviceCreation;
-    else if (!m_Device.CreateBackBuffer(desktopWidth, desktopHeight, error))
+    else if (!m_Device.CreateBackBuffer(backBuffer.m_Width, backBuffer.m_Height, error))
         failure = kGPUResultRenderTarget0;
     else if (!m_Device.CreateDepthSurface(error))
         failure = kGPUResultDepthSurface;
@@ -95,11 +99,12 @@ uint32_t CGPUImplementationGL::Present()
 {
     if (m_Window == nullptr || !m_Device.IsCreated())
         return kGPUResultNoDevice;
-    uint32_t width = 0, height = 0;
-    m_Window->GetClientSize(width, height);
-    if (uint64_t{width} * height == 0)
+    SPixelSize client;
+    m_Window->GetClientSize(client.m_Width, client.m_Height);
+    if (uint64_t{client.m_Width} * client.m_Height == 0)
         return kGPUResultOk;
-    m_Device.Present(width, height);
+    // The drawn area scaled to the whole drawable, as the window reports it now.
+    m_Device.Present(m_DrawArea.m_Width, m_DrawArea.m_Height, client.m_Width, client.m_Height);
     m_Window->SwapBuffers();
     return kGPUResultOk;
 }
@@ -320,17 +325,17 @@ uint32_t CGPUImplementationGL::SetDefaultRenderTarget()
     m_Device.SetDepthSurface(true);
     if (m_Window == nullptr)
         return kGPUResultViewport;
-    uint32_t width = 0, height = 0;
-    m_Window->GetClientSize(width, height);
-    m_ClientWidth = width;
-    m_ClientHeight = height;
-    return SetViewport(0, 0, width, height, 0.0f, 1.0f);
+    m_Window->GetClientSize(m_ClientSize.m_Width, m_ClientSize.m_Height);
+    SPixelSize backBuffer;
+    m_Device.GetBackBufferSize(backBuffer.m_Width, backBuffer.m_Height);
+    m_DrawArea = FitInside(m_ClientSize, backBuffer);
+    return SetViewport(0, 0, m_DrawArea.m_Width, m_DrawArea.m_Height, 0.0f, 1.0f);
 }
 
 void CGPUImplementationGL::GetSize(uint32_t& outWidth, uint32_t& outHeight) const
 {
-    outWidth = m_ClientWidth;
-    outHeight = m_ClientHeight;
+    outWidth = m_DrawArea.m_Width;
+    outHeight = m_DrawArea.m_Height;
 }
 
 uint32_t CGPUImplementationGL::OnResize(uint32_t /*width*/, uint32_t /*height*/)
@@ -340,9 +345,9 @@ uint32_t CGPUImplementationGL::OnResize(uint32_t /*width*/, uint32_t /*height*/)
 
 float CGPUImplementationGL::GetAspect() const
 {
-    if (m_ClientWidth == 0 || m_ClientHeight == 0)
+    if (m_ClientSize.m_Width == 0 || m_ClientSize.m_Height == 0)
         return 1.0f;
-    return static_cast<float>(m_ClientHeight) / static_cast<float>(m_ClientWidth);
+    return static_cast<float>(m_ClientSize.m_Height) / static_cast<float>(m_ClientSize.m_Width);
 }
 
 bool CGPUImplementationGL::GetBackBufferSize(uint32_t& outWidth, uint32_t& outHeight) const

@@ -3,6 +3,7 @@
 // built-in resources. Constructing it registers it as g_pGPUImplementation. Main thread only.
 #pragma once
 
+#include "kelvo/gpu/FitInside.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/gl/GLDevice.h"
 
@@ -62,6 +63,8 @@ private:
     uint32_t m_ClearColor = 0;
     float m_ClearDepth = 1.0f;
     uint32_t m_ClearStencil = 0;
-    uint32_t m_ClientWidth = 0;
-    uint32_t m_ClientHeight = 0;
+    // The window's drawable size (its shape gives the aspect) and the part of the back
+    // buffer drawn for it: the drawable's size, shrunk to fit the back buffer if larger.
+    SPixelSize m_ClientSize;
+    SPixelSize m_DrawArea;
 };

@@ -29,8 +29,8 @@ public:
     }
     void GetDesktopSize(uint32_t& outWidth, uint32_t& outHeight) const override
     {
-        outWidth = 1920;
-        outHeight = 1080;
+        outWidth = m_DesktopWidth;
+        outHeight = m_DesktopHeight;
     }
     void SwapBuffers() override
     {
@@ -40,6 +40,8 @@ public:
 
     uint32_t m_ClientWidth = GLTest::kWindowWidth;
     uint32_t m_ClientHeight = GLTest::kWindowHeight;
+    uint32_t m_DesktopWidth = 1920;
+    uint32_t m_DesktopHeight = 1080;
     int m_SwapCount = 0;
 
 private:

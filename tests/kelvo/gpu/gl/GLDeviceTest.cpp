@@ -88,7 +88,7 @@ TEST_F(GLDeviceTest, ScenesPairUpAndStagesExistOnlyWhereNamed)
 TEST_F(GLDeviceTest, PresentCopiesTheClientAreaTopRowFirst)
 {
     m_Device.Clear(true, true, 0xff00ff00u, 1.0f, 0);
-    m_Device.Present(kWindowWidth, kWindowHeight);
+    m_Device.Present(kWindowWidth, kWindowHeight, kWindowWidth, kWindowHeight);
     m_Context.SwapBuffers();
     const std::vector<uint32_t> window = m_Context.ReadWindow();
     EXPECT_EQ(window.front(), 0xff00ff00u);

@@ -115,6 +115,43 @@ TEST_F(GPUImplementationGLTest, ScenesAndPresentation)
     EXPECT_EQ(m_Window->m_SwapCount, 2);
 }
 
+TEST_F(GPUImplementationGLTest, BackBufferFitsTheDepthSurfaceAndPresentFillsTheWindow)
+{
+    // A desktop larger than the depth surface gets a back buffer of its shape that fits it.
+    m_Window->m_DesktopWidth = 2560;
+    m_Window->m_DesktopHeight = 1440;
+    ASSERT_EQ(m_Backend->Initialize(m_Window.get(), true), kGPUResultOk);
+    uint32_t width = 0, height = 0;
+    ASSERT_TRUE(m_Backend->GetBackBufferSize(width, height));
+    EXPECT_EQ(width, 1920u);
+    EXPECT_EQ(height, 1080u);
+
+    // A window larger than a small desktop's back buffer: the whole back buffer is drawn,
+    // with the window's aspect, and Present scales it over the whole window.
+    m_Window->m_DesktopWidth = GLTest::kWindowWidth / 2;
+    m_Window->m_DesktopHeight = GLTest::kWindowHeight / 2;
+    ASSERT_EQ(m_Backend->Initialize(m_Window.get(), true), kGPUResultOk);
+    m_Backend->GetSize(width, height);
+    EXPECT_EQ(width, GLTest::kWindowWidth / 2);
+    EXPECT_EQ(height, GLTest::kWindowHeight / 2);
+    EXPECT_FLOAT_EQ(m_Backend->GetAspect(), 0.75f);
+    m_Backend->GetDevice()->Clear(true, false, 0xffcc2200u, 1.0f, 0);
+    ASSERT_EQ(m_Backend->Present(), kGPUResultOk);
+    const std::vector<uint32_t> window = m_Context.ReadWindow();
+    EXPECT_EQ(window.front(), 0xffcc2200u);
+    EXPECT_EQ(window[window.size() / 2], 0xffcc2200u);
+    EXPECT_EQ(window.back(), 0xffcc2200u);
+
+    // A window smaller than the back buffer is drawn at its own size, copied unscaled.
+    m_Window->m_ClientWidth = 100;
+    m_Window->m_ClientHeight = 50;
+    ASSERT_EQ(m_Backend->OnResize(100, 50), kGPUResultOk);
+    m_Backend->GetSize(width, height);
+    EXPECT_EQ(width, 100u);
+    EXPECT_EQ(height, 50u);
+    EXPECT_FLOAT_EQ(m_Backend->GetAspect(), 0.5f);
+}
+
 TEST_F(GPUImplementationGLTest, CreateTextureNameRules)
 {
     GPUObjectHandle first, same, other, unnamedA, unnamedB;
