@@ -208,18 +208,15 @@ TEST(BallsScene, GravitySwingsInItsWindowsAndTheCallsKeepTheirOrder)
     EXPECT_EQ(first, (Calls{shading, "StartBallSimulation 5", "SetTime 1", "UploadSpheres", "Update"}));
     EXPECT_EQ(rig.Present().GetOverlayAmount(), 0.5f);
 
-    struct SCase
+    // (t, x of the gravity): its y is always -1.
+    const float cases[][2] = {{18.0f, 3.0f * std::sin(1.0f)}, {20.5f, std::sin(0.8f * 3.5f)},
+                              {23.0f, 3.0f * std::sin(6.0f)}, {30.0f, std::sin(13.0f)}};
+    for (const auto& c : cases)
     {
-        float t;
-        float x;
-    };
-    for (const SCase& c : {SCase{18.0f, 3.0f * std::sin(1.0f)}, SCase{20.5f, std::sin(0.8f * 3.5f)},
-                           SCase{23.0f, 3.0f * std::sin(6.0f)}, SCase{30.0f, std::sin(13.0f)}})
-    {
-        const Calls calls = rig.Frame(c.t);
-        ASSERT_EQ(calls.size(), 6u) << c.t;
-        EXPECT_EQ(calls[3], "SetGravity") << c.t;
-        ExpectNear(rig.m_Tracer.m_Gravity, {c.x, -1.0f, 0.0f}, 1e-5f, "gravity");
+        const Calls calls = rig.Frame(c[0]);
+        ASSERT_EQ(calls.size(), 6u) << c[0];
+        EXPECT_EQ(calls[3], "SetGravity") << c[0];
+        ExpectNear(rig.m_Tracer.m_Gravity, {c[1], -1.0f, 0.0f}, 1e-5f, "gravity");
     }
     // No gravity call outside those windows; at 30 s the picture fades to black.
     EXPECT_EQ(rig.Frame(10.0f).size(), 5u);
