@@ -84,7 +84,8 @@ void PlayScene(benchmark::State& state, float length)
     CTestWindow window(&context);
     window.m_ClientWidth = kWidth;
     window.m_ClientHeight = kHeight;
-    CResourceManager::Instance().ScanDirectory(BROVELL_DATA_DIR);
+    static const bool scanned = (CResourceManager::Instance().ScanDirectory(BROVELL_DATA_DIR), true);
+    (void)scanned;
     auto* backend = new CGPUImplementationGL();
     if (backend->Initialize(&window, true) != 0)
     {
