@@ -94,9 +94,45 @@ void CKelvoRayTracer::ReleaseTextures()
     m_Output = m_Input = nullptr;
     m_OutputAdapter.reset();
     m_InputAdapter.reset();
+    m_InputReleased = false;
     m_FloorAdapter.reset();
     m_FloorName.clear();
     m_Width = m_Height = 0;
+}
+
+void CKelvoRayTracer::ReleaseInputBuffer()
+{
+    if (m_Input == nullptr)
+        return;
+    if (IGPUImplementation* backend = g_pGPUImplementation)
+        backend->ReleaseResource(&m_InputHandle);
+    m_InputHandle = GPUObjectHandle{};
+    m_Input = nullptr;
+    m_InputReleased = true;
+}
+
+void CKelvoRayTracer::TakeInputBuffer()
+{
+    IGPUImplementation* backend = g_pGPUImplementation;
+    if (m_Tracer == nullptr || m_OutputAdapter == nullptr || backend == nullptr)
+        return;
+    GPUObjectHandle handle;
+    if (backend->LoadTexture("kelvo_rtinput_buffer", handle) != kGPUResultOk)
+        return;
+    auto* input = GPUResourceCast<CTextureGL>(backend->GetResource(handle));
+    if (input == nullptr || input == m_Input)
+    {
+        backend->ReleaseResource(&handle);
+        return;
+    }
+    auto adapter = std::make_unique<CTracerTextureGL>(input);
+    m_Tracer->SetGLData(m_OutputAdapter.get(), adapter.get());
+    if (m_InputHandle.IsValid())
+        backend->ReleaseResource(&m_InputHandle);
+    m_InputHandle = handle;
+    m_Input = input;
+    m_InputAdapter = std::move(adapter);
+    m_InputReleased = false;
 }
 
 void CKelvoRayTracer::SetTexture(const std::string& name)
@@ -129,6 +165,10 @@ void CKelvoRayTracer::SetTexture(const std::string& name)
 void CKelvoRayTracer::Render(CGameObject* cameraObject)
 {
     if (m_Tracer == nullptr)
+        return;
+    if (m_InputReleased)
+        TakeInputBuffer();
+    if (m_InputReleased)
         return;
     if (platform::KeyState(platform::VK_LCONTROL) < 0 && g_pInputDispatcher != nullptr)
     {

@@ -1,6 +1,7 @@
 // The program's side of the ball tracer: creates the picture "soft_raytracer_rt" that the
 // tracer writes (1280 x 960, four floats per texel), hands it and the scene's input buffer
-// over once, chooses the floor texture by name, and traces one frame per call of the
+// over (the input again whenever the renderer makes a new one), chooses the floor texture by
+// name, and traces one frame per call of the
 // ray-tracing render phase. With no tracer (library missing) the size stays 0 x 0 and
 // nothing is traced. Owns the texture adapters it hands to the tracer; the tracer itself
 // belongs to its library. Render thread only.
@@ -38,7 +39,12 @@ public:
     // does nothing.
     void SetTexture(const std::string& name);
     // One traced frame from the camera object's camera, with its debug lines and statistics.
+    // While the input buffer is gone and none can be found, nothing is traced.
     void Render(CGameObject* cameraObject) override;
+    // Lets go of the input buffer before the renderer releases it.
+    void ReleaseInputBuffer() override;
+    // Hands a new "kelvo_rtinput_buffer" over with the output picture, once that exists.
+    void TakeInputBuffer() override;
     // Gives the shared textures and the floor back to the backend, before the device goes;
     // the tracer is not called again until CreateRenderTargets hands new ones over.
     void ReleaseTextures();
@@ -57,7 +63,9 @@ private:
     GPUObjectHandle m_InputHandle;
     IGPUTexture* m_Input = nullptr;
     std::unique_ptr<CTracerTextureGL> m_OutputAdapter;
+    // The adapter the tracer holds stays until it has a new one.
     std::unique_ptr<CTracerTextureGL> m_InputAdapter;
+    bool m_InputReleased = false;
     GPUObjectHandle m_FloorHandle;
     std::unique_ptr<CTracerTextureGL> m_FloorAdapter;
     std::string m_FloorName;

@@ -6,6 +6,7 @@
 #include "kelvo/gpu/Mesh.h"
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "kelvo/gpu/VarManager.h"
+#include "kelvo/render/RayTraceClient.h"
 #include "kelvo/render/RenderProcess.h"
 #include "platform/Log.h"
 
@@ -78,10 +79,15 @@ void CKelvoRenderer::CreateRenderTargets()
     m_ColorBuffer = create("kelvo_color_buffer", kColorFormat, m_ColorBufferHandle);
     if (m_ColorBuffer != nullptr)
         m_RtInputBuffer = create("kelvo_rtinput_buffer", kFloat4Format, m_RtInputHandle);
+    if (m_RtInputBuffer != nullptr && g_pRayTraceClient != nullptr)
+        g_pRayTraceClient->TakeInputBuffer();
 }
 
 void CKelvoRenderer::ReleaseRenderTargets()
 {
+    // The tracer's reference would keep the old buffer, and its name, alive.
+    if (m_RtInputBuffer != nullptr && g_pRayTraceClient != nullptr)
+        g_pRayTraceClient->ReleaseInputBuffer();
     if (m_Backend != nullptr)
     {
         m_Backend->SetDefaultRenderTarget();
@@ -212,13 +218,13 @@ void CKelvoRenderer::DrawDebugTexture(float x, float y, float width, float heigh
     m_Backend->SetFillMode(savedFillMode);
 }
 
-void CKelvoRenderer::DrawRayTracerImage()
+bool CKelvoRenderer::DrawRayTracerImage()
 {
     if (m_Backend == nullptr)
-        return;
+        return false;
     GPUObjectHandle handle;
     if (m_Backend->LoadTexture("soft_raytracer_rt", handle) != kGPUResultOk)
-        return;
+        return false;
     static CVar* position = GetVariable("r_dbg_tex_pos", 16);
     position->SetVector(SVector4{0.0f, 0.0f, 1.0f, 1.0f});
     if (auto* texture = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle)))
@@ -232,4 +238,5 @@ void CKelvoRenderer::DrawRayTracerImage()
     m_Backend->ResetTexture(0);
     m_Backend->SetFillMode(savedFillMode);
     m_Backend->ReleaseResource(&handle);
+    return true;
 }

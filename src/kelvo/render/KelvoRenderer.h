@@ -70,8 +70,8 @@ public:
     // Stage 0 (texture, or what is bound when null) times scale plus base, on the rectangle.
     void DrawDebugTexture(float x, float y, float width, float height, const SVector4& scale,
                           const SVector4& base, IGPUTexture* texture);
-    // The traced picture "soft_raytracer_rt" over the whole target, when it exists.
-    void DrawRayTracerImage();
+    // The traced picture "soft_raytracer_rt" over the whole target; false when it does not exist.
+    bool DrawRayTracerImage();
 
     // The inverse of the camera's world matrix (affine); the matrix itself when singular.
     static SMatrix ViewMatrixOf(const SMatrix& world);

@@ -8,7 +8,9 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/gpu/gl/TextureGL.h"
 #include "kelvo/render/KelvoRenderer.h"
+#include "kelvo/render/RayTraceClient.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/CameraLogic.h"
 
@@ -122,6 +124,33 @@ TEST_F(KelvoRayTracerGLTest, RenderTargetsAreHandedOverOnceAndTheImageIsAlways12
     std::memcpy(&red, firstWords.data(), sizeof(red));
     EXPECT_EQ(red, 0.25f);
     m_Backend->ReleaseResource(&handle);
+}
+
+TEST_F(KelvoRayTracerGLTest, RecreatedInputBufferIsHandedToTheTracer)
+{
+    CRecordingTracer tracer;
+    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    g_pRayTraceClient = m_Client.get();
+    m_Client->CreateRenderTargets(1920, 1080);
+    SCameraRig camera(MatrixTranslation(0.0f, 0.0f, 10.0f));
+
+    // While the renderer has no buffer, nothing is traced.
+    m_Renderer->ReleaseRenderTargets();
+    CaptureStderr([&] { m_Client->Render(&camera); });
+    EXPECT_EQ(tracer.m_Traces, 0);
+
+    m_Renderer->CreateRenderTargets();
+    EXPECT_EQ(tracer.m_GLDataCalls, 2);
+    ASSERT_NE(tracer.m_Input, nullptr);
+    auto* buffer = GPUResourceCast<CTextureGL>(m_Renderer->GetRayTracerInputBuffer());
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(tracer.m_Input->GetGLName(), buffer->GetGLName());
+    m_Client->Render(&camera);
+    EXPECT_EQ(tracer.m_Traces, 1);
+    // The same buffer again changes nothing.
+    m_Client->TakeInputBuffer();
+    EXPECT_EQ(tracer.m_GLDataCalls, 2);
+    g_pRayTraceClient = nullptr;
 }
 
 TEST_F(KelvoRayTracerGLTest, TheSameFloorNameTwiceReachesTheTracerOnce)

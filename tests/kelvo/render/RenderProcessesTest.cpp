@@ -20,6 +20,8 @@ namespace
 {
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
+// What the ray-tracing phase shows without a traced picture.
+constexpr uint32_t kSky = 0xFFBBBBFF;
 
 class RenderProcessesTest : public RendererTestBase
 {
@@ -129,21 +131,21 @@ TEST_F(RenderProcessesTest, ClipartDrawsEachQueuedItemOnceWithItsOwnPictures)
     clipart->AddClipart({{0.0f, 0.5f, 0.25f, 0.25f}, "quadrants.png", "left_half.png"});
     DrawFrame(&process);
     EXPECT_TRUE(clipart->GetItems().empty());
-    // First item: yellow on its left half, nothing on its right half.
+    // First item: yellow on its left half, the sky on its right half.
     EXPECT_TRUE(NearColor(PixelAt(0.53f, 0.5f), 0xFFFFFF00)) << ColorText(PixelAt(0.53f, 0.5f));
-    EXPECT_TRUE(NearColor(PixelAt(0.72f, 0.5f), kBlack)) << ColorText(PixelAt(0.72f, 0.5f));
+    EXPECT_TRUE(NearColor(PixelAt(0.72f, 0.5f), kSky)) << ColorText(PixelAt(0.72f, 0.5f));
     // Second item: the left column of the quadrants (red above blue) at the texel centres.
     EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kQuadrantColors[0], 12)) << ColorText(PixelAt(0.0625f, 0.5625f));
     EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.6875f), kQuadrantColors[2], 12)) << ColorText(PixelAt(0.0625f, 0.6875f));
-    EXPECT_TRUE(NearColor(PixelAt(0.1875f, 0.5625f), kBlack)) << ColorText(PixelAt(0.1875f, 0.5625f));
+    EXPECT_TRUE(NearColor(PixelAt(0.1875f, 0.5625f), kSky)) << ColorText(PixelAt(0.1875f, 0.5625f));
 
     // Nothing survives into the next frame.
     DrawFrame(&process);
-    EXPECT_TRUE(NearColor(PixelAt(0.53f, 0.5f), kBlack)) << ColorText(PixelAt(0.53f, 0.5f));
-    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kBlack)) << ColorText(PixelAt(0.0625f, 0.5625f));
+    EXPECT_TRUE(NearColor(PixelAt(0.53f, 0.5f), kSky)) << ColorText(PixelAt(0.53f, 0.5f));
+    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kSky)) << ColorText(PixelAt(0.0625f, 0.5625f));
 }
 
-TEST_F(RenderProcessesTest, RayTracerPhaseShowsTheTracedPictureOverTheWholeFrame)
+TEST_F(RenderProcessesTest, RayTracerPhaseShowsTheTracedPictureOrTheSkyOverTheWholeFrame)
 {
     // A 2 x 2 stand-in for the tracer's picture: red, green / blue, white.
     GPUObjectHandle traced;
@@ -162,6 +164,11 @@ TEST_F(RenderProcessesTest, RayTracerPhaseShowsTheTracedPictureOverTheWholeFrame
     EXPECT_GT((between >> 16) & 0xFF, 0x40u) << ColorText(between);
     EXPECT_GT((between >> 8) & 0xFF, 0x40u) << ColorText(between);
     m_Backend->ReleaseResource(&traced);
+
+    // Without a traced picture the whole frame takes the sky's horizon colour.
+    DrawFrame(&process);
+    for (const float u : {0.25f, 0.75f})
+        EXPECT_TRUE(NearColor(PixelAt(u, 0.75f), kSky)) << ColorText(PixelAt(u, 0.75f));
 }
 
 TEST_F(RenderProcessesTest, GameProcessRunsTheWorldPassOnTheSceneTargetsEachFrame)

@@ -1,3 +1,4 @@
+#include "pictures/BallScenePictures.h"
 #include "pictures/CreditCards.h"
 #include "pictures/ShowPictures.h"
 #include "pictures/TitlePictures.h"
@@ -148,4 +149,37 @@ TEST(ShowPictures, EveryFileIsWrittenAtItsSizeAndTheSameOnEveryRun)
         EXPECT_EQ(ReadBytes(first / picture.m_File), ReadBytes(second / picture.m_File)) << picture.m_File;
     }
     EXPECT_FALSE(MakeShowPictures((first / "fonts_elsewhere").string(), testing::TempDir() + "no_fonts"));
+}
+
+TEST(BallScenePictures, OverlaysCoverOnlyWhatTheirRectanglesShowAndFloorsVary)
+{
+    // The juggler shows design3 at (0, 0.7, 1, 1): only its top 30 percent is on screen; design1
+    // at (-0.3, 0, 1, 1): only its right 70 percent.
+    struct SCase
+    {
+        SOverlayPicture m_Picture;
+        uint32_t m_MaxY;
+        uint32_t m_MinX;
+    };
+    const SCase cases[] = {{MakeJugglerOverlay(Fonts()), 216, 0}, {MakeFieldOverlay(Fonts()), 720, 384},
+                           {MakeBallsOverlay(Fonts()), 720, 0}};
+    for (const SCase& c : cases)
+    {
+        const CCanvas& alpha = c.m_Picture.m_Alpha;
+        ASSERT_EQ(alpha.GetWidth(), 1280u);
+        ASSERT_EQ(alpha.GetHeight(), 720u);
+        float inside = 0.0f, outside = 0.0f;
+        for (uint32_t y = 0; y < alpha.GetHeight(); ++y)
+            for (uint32_t x = 0; x < alpha.GetWidth(); ++x)
+                (y < c.m_MaxY && x >= c.m_MinX ? inside : outside) += alpha.At(x, y).r;
+        EXPECT_GT(inside, 2000.0f) << c.m_MaxY << " " << c.m_MinX;
+        EXPECT_EQ(outside, 0.0f) << c.m_MaxY << " " << c.m_MinX;
+    }
+    for (const CCanvas& floor : {MakeTileFloor(), MakeMetalFloor()})
+    {
+        ASSERT_EQ(floor.GetWidth(), 256u);
+        ASSERT_EQ(floor.GetHeight(), 256u);
+        EXPECT_NE(Luminance(floor.At(1, 1)), Luminance(floor.At(5, 1)));
+        EXPECT_GT(Luminance(floor.At(255, 255)), 0.02f);
+    }
 }
