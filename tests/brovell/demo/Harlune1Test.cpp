@@ -1,6 +1,5 @@
 #include "brovell/demo/Harlune1.h"
 
-#include "brovell/scenes/TimeTextScene.h"
 #include "kelvo/world/BeingObjectLogic.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +34,6 @@ TEST(Harlune1, EightScenesLaidEndToEndOverTwoHundredTwentySeconds)
         EXPECT_EQ(entries[i].m_Scene->GetFrameCount(), 0u);
         start = entries[i].m_End;
     }
-    EXPECT_EQ(dynamic_cast<const CTimeTextScene*>(entries[0].m_Scene), nullptr);
 }
 
 TEST(Harlune1, ACameraMatrixReplacesOnlyTheWalkersLocalMatrix)
