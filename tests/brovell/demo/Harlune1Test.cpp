@@ -1,4 +1,5 @@
 #include "brovell/demo/Harlune1.h"
+#include "brovell/scenes/Scene.h"
 
 #include "kelvo/world/BeingObjectLogic.h"
 
