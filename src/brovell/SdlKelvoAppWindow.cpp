@@ -10,10 +10,12 @@
 
 #include "brovell/capture/CaptureSession.h"
 #include "brovell/demo/Harlune1.h"
+#include "brovell/StaticObjects.h"
 #include "brovell/sound/SoundManager.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "kelvo/gpu/gl/GPUImplementationGL.h"
 #include "kelvo/render/KelvoRenderer.h"
+#include "kelvo/tasks/TaskManager.h"
 #include "platform/Clock.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Log.h"
@@ -193,6 +195,9 @@ void CSdlKelvoAppWindow::Frame()
     }
     m_Capture->BeforeFrame();
     m_Game.Frame();
+    // The scenes' background steps finish within their frame, so what they compute does
+    // not depend on how the worker threads were scheduled.
+    g_TaskManager.WaitGroup(nullptr, "Default");
     std::string error;
     if (!m_Capture->AfterFrame(error)) {
         std::fprintf(stderr, "\nbrovell: the capture failed: %s\n", error.c_str());

@@ -1,5 +1,6 @@
 #include "platform/Clock.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -8,10 +9,20 @@ namespace
 // Constant-initialised, so they hold sane values whatever the static-initialisation order.
 double g_CounterStart = 0.0;
 double g_CounterFrequency = 1e9;
+std::atomic<bool> g_ManualClock{false};
+std::atomic<double> g_ManualMs{0.0};
+}
+
+void SetManualClockMs(double milliseconds)
+{
+    g_ManualMs.store(milliseconds);
+    g_ManualClock.store(true);
 }
 
 double ReadPerformanceCounter()
 {
+    if (g_ManualClock.load())
+        return g_CounterStart + g_ManualMs.load() * g_CounterFrequency / 1000.0;
     auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
 }

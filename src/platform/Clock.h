@@ -15,6 +15,12 @@ double GetTimeMs();                // milliseconds since start
 uint32_t GetTickCountMs();         // milliseconds of the monotonic clock, wrapping at 2^32
 void SleepMs(uint32_t milliseconds);
 
+// Makes the performance counter read a set time instead of the steady clock: every clock of
+// the program built on it (GetTimeMs, CStopwatch) then follows the value given, in
+// milliseconds since start. A capture sets it to each frame's time, so a run does not depend
+// on how long frames take to draw. GetTickCountMs and SleepMs stay real.
+void SetManualClockMs(double milliseconds);
+
 class CStopwatch
 {
 public:

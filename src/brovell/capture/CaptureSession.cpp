@@ -5,6 +5,7 @@
 #include "brovell/capture/VideoEncoder.h"
 #include "brovell/capture/WavFile.h"
 #include "kelvo/gpu/GPUImplementation.h"
+#include "platform/Clock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,9 @@ CCaptureSession::CCaptureSession(const SProgramOptions& options, const std::vect
     , m_Clock(options.m_FramesPerSecond, options.m_StartSeconds)
     , m_FrameCount(CountFrames(options.m_StartSeconds, options.m_FramesPerSecond))
 {
+    // From here on the program's clocks follow the frames, so whatever is made while loading
+    // starts its stopwatches at the same time on every run.
+    SetManualClockMs(0.0);
 }
 
 CCaptureSession::~CCaptureSession()
@@ -45,6 +49,7 @@ std::string CCaptureSession::SoundPath() const
 void CCaptureSession::BeforeFrame()
 {
     m_Clock.SetFrame(m_Frame);
+    SetManualClockMs(static_cast<double>(m_Frame) * 1000.0 / m_Options.m_FramesPerSecond);
 }
 
 bool CCaptureSession::OpenOutput(uint32_t width, uint32_t height, std::string& error)
@@ -106,7 +111,8 @@ void CCaptureSession::ShowProgress(bool last)
 {
     // A terminal gets one line rewritten twice a second; a log a line every ten seconds.
     static const bool terminal = isatty(STDERR_FILENO) != 0;
-    const double now = m_Elapsed.GetElapsedMs();
+    const double now =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_Started).count();
     if (!last && now - m_LastProgressMs < (terminal ? 500.0 : 10000.0))
         return;
     m_LastProgressMs = now;

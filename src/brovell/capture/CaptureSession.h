@@ -8,8 +8,8 @@
 #include "brovell/capture/FrameSink.h"
 #include "brovell/demo/SceneEntry.h"
 #include "brovell/options/ProgramOptions.h"
-#include "platform/Clock.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,7 +30,8 @@ public:
     // The frames of the show from the start time on: start + n / fps < 220 s.
     uint64_t GetFrameCount() const { return m_FrameCount; }
 
-    // Before each frame of the show: the clock shows this frame's time.
+    // Before each frame of the show: the music and the program's clocks show this frame's
+    // time.
     void BeforeFrame();
     // After a frame was drawn: hands it to the output (opened at the first frame, once the
     // track is known). False with a message in error when the capture cannot go on.
@@ -52,6 +53,7 @@ private:
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;
     std::vector<uint8_t> m_Pixels;
-    CStopwatch m_Elapsed;
+    // Wall time for the progress line: the program's clocks follow the frames.
+    std::chrono::steady_clock::time_point m_Started = std::chrono::steady_clock::now();
     double m_LastProgressMs = -1e9;
 };

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Captures the whole show at 320x240 and 2 frames per second, twice, without a display or an
+# audio device, and checks the videos: 440 frames and 220 s of sound, the same frames both
+# times, and a picture at the start of every scene that shows something and differs from the
+# previous scene's. Then the playing options: --help, an unknown option, --start with --mute.
+#   run_capture.sh BROVELL SCENE_FRAMES_CHECK OUT_FOLDER
+set -u
+brovell=$1 check=$2 out=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; echo "--- brovell's standard error (end):"; tail -n 20 "$work/stderr" 2>/dev/null; exit 1; }
+command -v ffprobe >/dev/null || fail "ffprobe is missing (scripts/install-deps installs ffmpeg)"
+export SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
+unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER
+mkdir -p "$out"
+cd "$work"
+
+for run in 1 2; do
+  "$brovell" --capture "$out/show-$run.mp4" --size 320x240 --fps 2 2>"$work/stderr" || fail "capture $run: exit code $?"
+  [[ -f "$out/show-$run.mp4" ]] || fail "capture $run: no video"
+  compgen -G "$out/show-$run.mp4.partial*" >/dev/null && fail "capture $run left partial files"
+  grep -qE "Sanitizer|runtime error:" "$work/stderr" && fail "sanitizer report in capture $run"
+done
+frames=$(ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=nb_read_frames -of csv=p=0 "$out/show-1.mp4")
+[[ "$frames" == 440 ]] || fail "the video has $frames frames, not 440"
+sound=$(ffprobe -v error -select_streams a:0 -show_entries stream=duration -of csv=p=0 "$out/show-1.mp4")
+awk -v d="$sound" 'BEGIN { exit !(d > 219.9 && d < 220.1) }' || fail "the sound lasts $sound s, not 220"
+for run in 1 2; do
+  ffmpeg -nostdin -v error -i "$out/show-$run.mp4" -map 0:v -f framemd5 - | grep -v '^#' >"$work/frames-$run.md5"
+done
+cmp -s "$work/frames-1.md5" "$work/frames-2.md5" || fail "two captures with the same settings differ"
+
+# The first frame of each scene (the frame at or after its start time).
+starts=(0 22.6 53.4 82 111.43 151.43 175.4 202)
+pictures=()
+for start in "${starts[@]}"; do
+  n=$(awk -v s="$start" 'BEGIN { n = int(s * 2); if (n < s * 2) n++; print n }')
+  ffmpeg -nostdin -y -v error -i "$out/show-1.mp4" -vf "select=eq(n\,$n)" -frames:v 1 "$out/scene-$start.png" || fail "no frame $n"
+  pictures+=("$out/scene-$start.png")
+done
+"$check" "${pictures[@]}" || fail "the scenes' first frames"
+
+# Playing options.
+"$brovell" --help >"$work/help" 2>/dev/null || fail "--help: exit code $?"
+grep -q -- "--capture" "$work/help" || fail "--help does not list the options"
+"$brovell" --no-such-option >/dev/null 2>"$work/stderr"
+code=$?
+[[ $code -eq 2 ]] || fail "an unknown option gives exit code $code, not 2"
+grep -q "usage:" "$work/stderr" || fail "an unknown option gives no usage"
+SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=no-such-driver timeout 120 "$brovell" --mute --start 216 2>"$work/stderr" \
+  || fail "--mute --start 216 without an audio device: exit code $?"
+grep -q "plays silently" "$work/stderr" || fail "--mute did not play silently"
+grep -q '^End fps: [1-9]' stats.txt || fail "--start 216 did not play the end: $(cat stats.txt)"
+grep -q '^Image fps: 0.000000' stats.txt || fail "--start 216 played the opening: $(cat stats.txt)"
+echo "PASS: two identical captures of 440 frames with 220 s of sound; scenes start with pictures; options work"
