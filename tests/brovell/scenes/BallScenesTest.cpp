@@ -259,6 +259,9 @@ TEST(BallsScene, ProgramScenesShareOneMemory)
     second.GetCameraMatrix(camera);
     ExpectRotationOf(camera, kCameraB0, "the key was spent by the first scene");
     EXPECT_NEAR(second.GetProcess().GetPresentPhase()->GetOverlayAmount(), 0.8f, 1e-5f);
+    // The scenes queued their updates on the program's workers: they finish before the
+    // scenes go.
+    g_TaskManager.WaitGroup(nullptr, "Default");
 }
 
 TEST(JugglerScene, WithoutATracerTheScriptRunsAndNothingIsQueued)
