@@ -52,7 +52,14 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
         m_Window.Destroy();
         return 1;
     }
-    const int exitCode = RunMainLoop(*this);
+    int exitCode = RunMainLoop(*this);
+    if (m_Capture) {
+        // The show did not reach its end (the window was asked to close): nothing is kept.
+        std::fprintf(stderr, "\nbrovell: the capture was interrupted; nothing was written\n");
+        delete m_Capture;
+        m_Capture = nullptr;
+        exitCode = 1;
+    }
     m_Game.Shutdown();
     OnShutdown();
     m_Window.Destroy();

@@ -2,7 +2,8 @@
 # Captures the whole show at 320x240 and 2 frames per second, twice, without a display or an
 # audio device, and checks the videos: 440 frames and 220 s of sound, the same frames both
 # times, and a picture at the start of every scene that shows something and differs from the
-# previous scene's. Then the playing options: --help, an unknown option, --start with --mute.
+# previous scene's; an interrupted capture leaves nothing. Then the playing options: --help,
+# an unknown option, --start with --mute.
 #   run_capture.sh BROVELL SCENE_FRAMES_CHECK OUT_FOLDER
 set -u
 brovell=$1 check=$2 out=$3
@@ -39,6 +40,16 @@ for start in "${starts[@]}"; do
   pictures+=("$out/scene-$start.png")
 done
 "$check" "${pictures[@]}" || fail "the scenes' first frames"
+
+# A capture asked to stop before the show's end fails and leaves nothing behind.
+"$brovell" --capture "$out/stopped.mp4" --size 320x240 --fps 2 2>"$work/stderr" &
+pid=$!
+for _ in $(seq 1 600); do grep -q '^capture: [0-9]*/' "$work/stderr" && break; sleep 0.1; done
+kill -TERM "$pid"
+wait "$pid"
+code=$?
+[[ $code -eq 1 ]] || fail "an interrupted capture gives exit code $code, not 1"
+compgen -G "$out/stopped.mp4*" >/dev/null && fail "an interrupted capture left files: $(ls "$out"/stopped.mp4*)"
 
 # Playing options.
 "$brovell" --help >"$work/help" 2>/dev/null || fail "--help: exit code $?"
