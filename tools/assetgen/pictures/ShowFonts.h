@@ -13,4 +13,7 @@ struct SShowFonts
 
     // Loads the faces from folder; false with a message in error when one is missing.
     bool Load(const std::string& folder, std::string& error);
+    // Makes the output folder and loads the faces from fontFolder; false, said on standard
+    // error, when a face is missing.
+    bool PrepareOutput(const std::string& folder, const std::string& fontFolder);
 };

@@ -5,8 +5,6 @@
 #include "pictures/TitlePictures.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace
 {
@@ -40,15 +38,9 @@ bool MakeBallScenePictures(const std::string& folder, const SShowFonts& fonts)
 
 bool MakeShowPictures(const std::string& folder, const std::string& fontFolder)
 {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
     SShowFonts fonts;
-    std::string error;
-    if (!fonts.Load(fontFolder, error))
-    {
-        std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+    if (!fonts.PrepareOutput(folder, fontFolder))
         return false;
-    }
     bool succeeded = Write(MakeScrollPicture(), folder, "dupa.jpg");
     succeeded = Write(MakeGroupBanner(fonts), folder, "quorridge.jpg") && succeeded;
     succeeded = Write(MakePresentsPicture(fonts), folder, "presents.jpg") && succeeded;

@@ -4,20 +4,12 @@
 #include "zoom/ZoomOverlayPicture.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 bool MakeZoomPictures(const std::string& folder, const std::string& fontFolder)
 {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
     SShowFonts fonts;
-    std::string error;
-    if (!fonts.Load(fontFolder, error))
-    {
-        std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+    if (!fonts.PrepareOutput(folder, fontFolder))
         return false;
-    }
     bool succeeded = true;
     const std::string bank = folder + "/zoom2color.png";
     if (!MakeZoomBankPicture().WritePng(bank))
