@@ -11,7 +11,7 @@
 namespace
 {
 // Music whose position the test sets.
-class CFakeMusic : public IMusicPlayer
+class CFakeMusic final : public IMusicPlayer
 {
 public:
     bool PlayFile(const std::string& name) override
