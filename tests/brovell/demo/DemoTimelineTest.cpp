@@ -1,11 +1,10 @@
 #include "brovell/demo/DemoTimeline.h"
 
 #include "FakeScene.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace
@@ -65,14 +64,6 @@ private:
         return setup;
     }
 };
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 class DemoTimelineTest : public testing::Test
 {
