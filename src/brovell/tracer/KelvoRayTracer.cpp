@@ -10,9 +10,9 @@
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/world/CameraLogic.h"
 #include "kelvo/world/InputDispatcher.h"
+#include "media/window/Window.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
-#include "platform/window/Window.h"
 
 #include <cstdio>
 

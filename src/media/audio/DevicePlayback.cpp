@@ -1,4 +1,4 @@
-#include "platform/audio/DevicePlayback.h"
+#include "media/audio/DevicePlayback.h"
 
 #include <SDL.h>
 

@@ -1,6 +1,6 @@
 // The lock of both deliverables: re-entrant for the thread that holds it. Classes that
 // lock themselves derive from CSection; all locking goes through the scoped CSectionLock.
-// Header-only, so the tracer library carries it without linking the engine.
+// Header-only.
 #pragma once
 
 #include <mutex>

@@ -7,7 +7,7 @@
 #include <deque>
 #include <string>
 
-#include "platform/window/WindowMessage.h"
+#include "media/window/WindowMessage.h"
 
 struct SDL_Window;
 

@@ -1,4 +1,4 @@
-#include "kelvo/tasks/Thread.h"
+#include "platform/Thread.h"
 
 #include <system_error>
 

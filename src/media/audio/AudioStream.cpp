@@ -1,4 +1,4 @@
-#include "platform/audio/AudioStream.h"
+#include "media/audio/AudioStream.h"
 
 CAudioStream::~CAudioStream()
 {

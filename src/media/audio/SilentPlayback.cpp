@@ -1,4 +1,4 @@
-#include "platform/audio/SilentPlayback.h"
+#include "media/audio/SilentPlayback.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "platform/audio/AudioSystem.h"
+#include "media/audio/AudioSystem.h"
 
+#include "media/audio/DevicePlayback.h"
+#include "media/audio/Mp3Decoder.h"
+#include "media/audio/SilentPlayback.h"
 #include "platform/Log.h"
-#include "platform/audio/DevicePlayback.h"
-#include "platform/audio/Mp3Decoder.h"
-#include "platform/audio/SilentPlayback.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "kelvo/render/PixelTaskDesc.h"
+#include "kelvo/gpu/PixelTaskDesc.h"
 
 #include "kelvo/gpu/GPUEffect.h"
 #include "kelvo/gpu/GPUImplementation.h"

@@ -1,9 +1,8 @@
-#include "kelvo/tasks/TaskManager.h"
-#include "kelvo/tasks/Thread.h"
+#include "platform/Thread.h"
 
-#include <cstdio>
+#include "platform/AddressSpaceLimit.h"
+
 #include <semaphore>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -38,28 +37,6 @@ class CIdleThread : public CThread
 protected:
     uint32_t Run() override { return 0; }
 };
-
-// Limits the address space to what the process uses now plus a little, so that no new
-// thread stack can be mapped.
-void LeaveNoRoomForThreadStacks()
-{
-    long pages = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
-    {
-        if (std::fscanf(statm, "%ld", &pages) != 1)
-            pages = 0;
-        std::fclose(statm);
-    }
-    const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (1 << 20);
-    const rlimit addressSpace{limit, limit};
-    setrlimit(RLIMIT_AS, &addressSpace);
-}
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
 }
 
 TEST(Thread, StartRunsTheBodyOnceUntilJoined)
@@ -96,14 +73,4 @@ TEST(ThreadDeathTest, FailedThreadCreationIsReported)
             _exit(!started && !thread.IsRunning() ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
-    // A manager whose workers cannot be created logs it and still shuts down.
-    EXPECT_EXIT(
-        {
-            LeaveNoRoomForThreadStacks();
-            {
-                CTaskManager manager(2);
-            }
-            _exit(0);
-        },
-        testing::ExitedWithCode(0), "Failed to start a worker thread");
 }

@@ -1,10 +1,10 @@
-#include "platform/window/Window.h"
+#include "media/window/Window.h"
 
 #include <cstring>
 
 #include <SDL.h>
 
-#include "platform/window/KeyMapping.h"
+#include "media/window/KeyMapping.h"
 
 namespace platform
 {
