@@ -1,5 +1,5 @@
-// A GL texture as the tracer sees it: its size, format and GL name, and a host copy that the
-// tracer locks. Lock fills the copy from the device (render targets and 4-byte textures; a
+// A texture of the GPU layer as the tracer sees it: its size, format and interop name, and a
+// host copy that the tracer locks. Lock fills the copy from the device (render targets and 4-byte textures; a
 // float texture that only the tracer writes keeps its last copy); Unlock uploads the copy of
 // that float texture, the one the tracer writes, and nothing of the textures it only reads.
 // Pictures (format 0) show as format 1: both are packed 0xAARRGGBB words. The texture is not
@@ -11,12 +11,12 @@
 #include <cstdint>
 #include <vector>
 
-class CTextureGL;
+class IGPUTexture;
 
-class CTracerTextureGL final : public ITracerTexture
+class CTracerTexture final : public ITracerTexture
 {
 public:
-    explicit CTracerTextureGL(CTextureGL* texture);
+    explicit CTracerTexture(IGPUTexture* texture);
 
     uint32_t GetWidth() const override { return m_Width; }
     uint32_t GetHeight() const override { return m_Height; }
@@ -30,7 +30,7 @@ private:
     bool ReadFromDevice();
     bool IsTracerOutput() const;
 
-    CTextureGL* m_Texture;
+    IGPUTexture* m_Texture;
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;
     uint32_t m_Format = 0;

@@ -1,11 +1,11 @@
-#include "brovell/tracer/TracerTextureGL.h"
+#include "brovell/tracer/TracerTexture.h"
 
 #include "kelvo/gpu/GPUResult.h"
-#include "kelvo/gpu/gl/TextureGL.h"
+#include "kelvo/gpu/GPUTexture.h"
 
 #include <cstring>
 
-CTracerTextureGL::CTracerTextureGL(CTextureGL* texture)
+CTracerTexture::CTracerTexture(IGPUTexture* texture)
     : m_Texture(texture)
 {
     uint32_t levels = 0;
@@ -15,17 +15,17 @@ CTracerTextureGL::CTracerTextureGL(CTextureGL* texture)
     m_HostCopy.assign(static_cast<std::size_t>(m_Width) * m_Height * BytesPerTexel(), 0);
 }
 
-uint32_t CTracerTextureGL::GetGLName() const
+uint32_t CTracerTexture::GetGLName() const
 {
-    return m_Texture->GetGLName();
+    return m_Texture->GetInteropName();
 }
 
-bool CTracerTextureGL::IsTracerOutput() const
+bool CTracerTexture::IsTracerOutput() const
 {
     return m_Format == kTracerTextureFloat4 && !m_Texture->IsRenderTarget();
 }
 
-bool CTracerTextureGL::ReadFromDevice()
+bool CTracerTexture::ReadFromDevice()
 {
     if (m_Texture->IsRenderTarget())
     {
@@ -45,7 +45,7 @@ bool CTracerTextureGL::ReadFromDevice()
     return true;
 }
 
-void* CTracerTextureGL::Lock(uint32_t* pitchBytes)
+void* CTracerTexture::Lock(uint32_t* pitchBytes)
 {
     if (m_Locked || m_HostCopy.empty() || !ReadFromDevice())
         return nullptr;
@@ -54,7 +54,7 @@ void* CTracerTextureGL::Lock(uint32_t* pitchBytes)
     return m_HostCopy.data();
 }
 
-void CTracerTextureGL::Unlock()
+void CTracerTexture::Unlock()
 {
     if (!m_Locked)
         return;
