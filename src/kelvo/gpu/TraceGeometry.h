@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "kelvo/tasks/Section.h"
-#include "kelvo/world/AabbTree.h"
-#include "kelvo/world/TraceGeometryTriangle.h"
+#include "kelvo/core/AabbTree.h"
+#include "kelvo/gpu/TraceGeometryTriangle.h"
 
 // What a build reads: the mesh's positions (16-byte elements), its indices (32-bit when
 // indexSize is 4, 16-bit otherwise) and its bounding box. Null streams give an empty tree.
