@@ -13,7 +13,7 @@
 
 #include "kelvo/core/Math.h"
 #include "kelvo/core/Ray.h"
-#include "kelvo/world/RayBox.h"
+#include "kelvo/core/RayBox.h"
 
 namespace kelvo
 {

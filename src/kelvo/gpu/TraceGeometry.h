@@ -7,8 +7,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "kelvo/world/AabbTree.h"
-#include "kelvo/world/TraceGeometryTriangle.h"
+#include "kelvo/core/AabbTree.h"
+#include "kelvo/gpu/TraceGeometryTriangle.h"
 #include "platform/Section.h"
 
 // What a build reads: the mesh's positions (16-byte elements), its indices (32-bit when

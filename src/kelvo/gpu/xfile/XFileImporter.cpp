@@ -1,4 +1,4 @@
-#include "kelvo/gpu/gl/XFileImporter.h"
+#include "kelvo/gpu/xfile/XFileImporter.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/config.h>

@@ -1,4 +1,4 @@
-#include "kelvo/world/RayBox.h"
+#include "kelvo/core/RayBox.h"
 
 #include <algorithm>
 #include <utility>
