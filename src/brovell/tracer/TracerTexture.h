@@ -1,9 +1,9 @@
 // A texture of the GPU layer as the tracer sees it: its size, format and interop name, and a
-// host copy that the tracer locks. Lock fills the copy from the device (render targets and 4-byte textures; a
-// float texture that only the tracer writes keeps its last copy); Unlock uploads the copy of
-// that float texture, the one the tracer writes, and nothing of the textures it only reads.
-// Pictures (format 0) show as format 1: both are packed 0xAARRGGBB words. The texture is not
-// owned and must outlive this object. Render thread only.
+// host copy that the tracer locks. Lock fills the copy from the device (render targets and
+// 4-byte textures; a float texture that only the tracer writes keeps its last copy); Unlock
+// uploads the copy of that float texture, the one the tracer writes, and nothing of the
+// textures it only reads. Pictures (format 0) show as format 1: both are packed 0xAARRGGBB
+// words. The texture is not owned and must outlive this object. Render thread only.
 #pragma once
 
 #include "quellbeam/RayTracer.h"
