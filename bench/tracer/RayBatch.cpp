@@ -25,9 +25,7 @@ void RunRays(void* context, uint32_t)
         const size_t first = job.next.fetch_add(kRaysPerTake);
         if (first >= job.rays)
             return;
-        const size_t end = std::min(first + kRaysPerTake, job.rays);
-        for (size_t ray = first; ray < end; ++ray)
-            job.answers[ray] = (*job.query)(ray);
+        (*job.query)(first, std::min(first + kRaysPerTake, job.rays), job.answers + first);
     }
 }
 }

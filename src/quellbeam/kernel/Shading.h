@@ -111,8 +111,9 @@ QB_INLINE SSurface EnvironmentSurface(const SSceneView& scene, const SKernelCons
 
 // The nearest surface: a ball within range (upward rays) or no further than the floor
 // (downward rays). The search is bounded by both, so a downward ray stops at the floor.
-QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
-                               SVec3 direction)
+template <class TBalls>
+QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& constants, const TBalls& balls,
+                               SVec3 origin, SVec3 direction)
 {
     SRayHit hit;
     hit.t = kBallRange;
@@ -123,7 +124,7 @@ QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& 
         // Hits are accepted below the bound: the next float after tFloor keeps a ball at tFloor.
         hit.t = fminf(kBallRange, nextafterf(tFloor, kNoHitDistance));
     }
-    if (TraceGrid<false>(scene, constants, origin, direction, hit))
+    if (balls.template Trace<false>(origin, direction, hit))
         return BallSurface(scene, origin, direction, hit);
     if (direction.y >= 0.0f)
         return SkySurface();
@@ -168,21 +169,22 @@ QB_INLINE SVec4 LightSurface(const SKernelConstants& constants, const SSurface& 
 }
 
 // True when a ball lies between the point and the light.
-QB_INLINE bool IsShadowed(const SSceneView& scene, const SKernelConstants& constants, SVec3 point)
+template <class TBalls>
+QB_INLINE bool IsShadowed(const SKernelConstants& constants, const TBalls& balls, SVec3 point)
 {
     SRayHit hit;
     hit.t = kShadowReach;
-    return TraceGrid<true>(scene, constants, point, Xyz(constants.lightPos) - point, hit);
+    return balls.template Trace<true>(point, Xyz(constants.lightPos) - point, hit);
 }
 
 // Colour of one camera ray: shaded surface, shadow, then mirror bounces. Every ray traced
-// through the grid is reported to rays (SRayCounts or a recorder) first.
-template <class TRayLog>
+// through the balls is reported to rays (SRayCounts or a recorder) first.
+template <class TRayLog, class TBalls>
 QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
-                               SVec3 direction, TRayLog& rays)
+                               SVec3 direction, TRayLog& rays, const TBalls& balls)
 {
     rays.Primary(origin, direction);
-    const SSurface surface = FindSurface(scene, constants, origin, direction);
+    const SSurface surface = FindSurface(scene, constants, balls, origin, direction);
     bool lit = false;
     SVec4 colour = LightSurface(constants, surface, direction, lit);
     if (surface.sky)
@@ -191,7 +193,7 @@ QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& 
     {
         const SVec3 shadowOrigin = origin + direction * (surface.t + kHitEpsilon);
         rays.Shadow(shadowOrigin, Xyz(constants.lightPos) - shadowOrigin);
-        if (IsShadowed(scene, constants, shadowOrigin))
+        if (IsShadowed(constants, balls, shadowOrigin))
             colour = colour * kShadowFactor;
     }
 
@@ -204,7 +206,7 @@ QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& 
         if (weight < kMinBounceWeight)
             break;
         rays.Bounce(rayOrigin, rayDirection);
-        const SSurface next = FindSurface(scene, constants, rayOrigin, rayDirection);
+        const SSurface next = FindSurface(scene, constants, balls, rayOrigin, rayDirection);
         bool nextLit = false;
         colour = colour + LightSurface(constants, next, rayDirection, nextLit) * weight;
         weight *= next.sky ? 0.0f : next.reflectance;
@@ -219,6 +221,14 @@ QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& 
     return colour + LightSurface(constants, environment, rayDirection, environmentLit) * weight;
 }
 
+// The same through the grid.
+template <class TRayLog>
+QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
+                               SVec3 direction, TRayLog& rays)
+{
+    return TraceCameraRay(scene, constants, origin, direction, rays, SGridQuery{scene, constants});
+}
+
 // Camera ray through pixel (x, y): the corner directions interpolated, not normalised.
 QB_INLINE SVec3 CameraRayDirection(const SKernelConstants& constants, float x, float y, float inverseWidth,
                                    float inverseHeight)
@@ -230,17 +240,17 @@ QB_INLINE SVec3 CameraRayDirection(const SKernelConstants& constants, float x, f
 }
 
 // Traces pixels [x0, x1) x [y0, y1) into rows of `pitch` four-float elements.
-template <class TRayLog>
+template <class TRayLog, class TBalls>
 QB_INLINE void TraceRect(const SSceneView& scene, const SKernelConstants& constants, uint32_t x0, uint32_t x1,
                          uint32_t y0, uint32_t y1, float inverseWidth, float inverseHeight, SVec4* output,
-                         uint32_t pitch, TRayLog& rays)
+                         uint32_t pitch, TRayLog& rays, const TBalls& balls)
 {
     const SVec3 origin = Xyz(constants.view[0]);
     for (uint32_t y = y0; y < y1; ++y)
         for (uint32_t x = x0; x < x1; ++x)
         {
             const SVec3 direction = CameraRayDirection(constants, (float)x, (float)y, inverseWidth, inverseHeight);
-            output[y * pitch + x] = TraceCameraRay(scene, constants, origin, direction, rays);
+            output[y * pitch + x] = TraceCameraRay(scene, constants, origin, direction, rays, balls);
         }
 }
 }

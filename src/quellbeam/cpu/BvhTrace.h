@@ -1,0 +1,36 @@
+// The ball hierarchy's walk as the shading code's ball query. The walk is built twice, with
+// AVX2 for processors that have it and with SSE for the others, and chosen once at first use.
+#pragma once
+
+#include "quellbeam/cpu/BallBvh.h"
+#include "quellbeam/kernel/BallTest.h"
+
+namespace quellbeam
+{
+using BvhTraceFunction = bool (*)(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit);
+
+struct SBvhTraceFunctions
+{
+    BvhTraceFunction nearest;
+    BvhTraceFunction anyHit;
+    const char* name;  // "AVX2" or "SSE"
+};
+
+SBvhTraceFunctions GetBvhTraceAvx2();
+SBvhTraceFunctions GetBvhTraceSse();
+bool HasAvx2();
+// The fastest build this processor runs.
+const SBvhTraceFunctions& GetBvhTrace();
+
+struct SBvhQuery
+{
+    SBvhView bvh;
+    SBvhTraceFunctions walk;
+
+    template <bool kAnyHit>
+    bool Trace(SVec3 origin, SVec3 direction, SRayHit& hit) const
+    {
+        return (kAnyHit ? walk.anyHit : walk.nearest)(bvh, origin, direction, hit);
+    }
+};
+}

@@ -1,0 +1,42 @@
+// The walk with 256-bit AVX registers: eight lanes in one register. This file alone is
+// compiled for AVX2; it is only called where the processor has it.
+#include "quellbeam/cpu/BvhTrace.h"
+#include "quellbeam/cpu/BvhWalk.h"
+
+#include <immintrin.h>
+
+namespace quellbeam
+{
+namespace
+{
+struct SLanes
+{
+    __m256 v;
+
+    static SLanes Set(float f) { return {_mm256_set1_ps(f)}; }
+    static SLanes Load(const float* p) { return {_mm256_loadu_ps(p)}; }
+    void Store(float* p) const { _mm256_storeu_ps(p, v); }
+    static int Less(SLanes a, SLanes b) { return _mm256_movemask_ps(_mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ)); }
+    static int LessEqual(SLanes a, SLanes b) { return _mm256_movemask_ps(_mm256_cmp_ps(a.v, b.v, _CMP_LE_OQ)); }
+    friend SLanes operator+(SLanes a, SLanes b) { return {_mm256_add_ps(a.v, b.v)}; }
+    friend SLanes operator-(SLanes a, SLanes b) { return {_mm256_sub_ps(a.v, b.v)}; }
+    friend SLanes operator*(SLanes a, SLanes b) { return {_mm256_mul_ps(a.v, b.v)}; }
+    friend SLanes operator/(SLanes a, SLanes b) { return {_mm256_div_ps(a.v, b.v)}; }
+    friend SLanes Min(SLanes a, SLanes b) { return {_mm256_min_ps(a.v, b.v)}; }
+    friend SLanes Max(SLanes a, SLanes b) { return {_mm256_max_ps(a.v, b.v)}; }
+    friend SLanes Sqrt(SLanes a) { return {_mm256_sqrt_ps(a.v)}; }
+};
+
+bool Nearest(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
+{
+    return TBvhWalk<SLanes>::Trace<false>(bvh, origin, direction, hit);
+}
+
+bool AnyHit(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
+{
+    return TBvhWalk<SLanes>::Trace<true>(bvh, origin, direction, hit);
+}
+}
+
+SBvhTraceFunctions GetBvhTraceAvx2() { return {&Nearest, &AnyHit, "AVX2"}; }
+}

@@ -1,0 +1,51 @@
+// The walk for processors without AVX2: eight lanes as two 128-bit SSE registers.
+#include "quellbeam/cpu/BvhTrace.h"
+#include "quellbeam/cpu/BvhWalk.h"
+
+#include <xmmintrin.h>
+
+namespace quellbeam
+{
+namespace
+{
+struct SLanes
+{
+    __m128 lo, hi;
+
+    static SLanes Set(float f) { return {_mm_set1_ps(f), _mm_set1_ps(f)}; }
+    static SLanes Load(const float* p) { return {_mm_loadu_ps(p), _mm_loadu_ps(p + 4)}; }
+    void Store(float* p) const
+    {
+        _mm_storeu_ps(p, lo);
+        _mm_storeu_ps(p + 4, hi);
+    }
+    static int Less(SLanes a, SLanes b)
+    {
+        return _mm_movemask_ps(_mm_cmplt_ps(a.lo, b.lo)) | _mm_movemask_ps(_mm_cmplt_ps(a.hi, b.hi)) << 4;
+    }
+    static int LessEqual(SLanes a, SLanes b)
+    {
+        return _mm_movemask_ps(_mm_cmple_ps(a.lo, b.lo)) | _mm_movemask_ps(_mm_cmple_ps(a.hi, b.hi)) << 4;
+    }
+    friend SLanes operator+(SLanes a, SLanes b) { return {_mm_add_ps(a.lo, b.lo), _mm_add_ps(a.hi, b.hi)}; }
+    friend SLanes operator-(SLanes a, SLanes b) { return {_mm_sub_ps(a.lo, b.lo), _mm_sub_ps(a.hi, b.hi)}; }
+    friend SLanes operator*(SLanes a, SLanes b) { return {_mm_mul_ps(a.lo, b.lo), _mm_mul_ps(a.hi, b.hi)}; }
+    friend SLanes operator/(SLanes a, SLanes b) { return {_mm_div_ps(a.lo, b.lo), _mm_div_ps(a.hi, b.hi)}; }
+    friend SLanes Min(SLanes a, SLanes b) { return {_mm_min_ps(a.lo, b.lo), _mm_min_ps(a.hi, b.hi)}; }
+    friend SLanes Max(SLanes a, SLanes b) { return {_mm_max_ps(a.lo, b.lo), _mm_max_ps(a.hi, b.hi)}; }
+    friend SLanes Sqrt(SLanes a) { return {_mm_sqrt_ps(a.lo), _mm_sqrt_ps(a.hi)}; }
+};
+
+bool Nearest(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
+{
+    return TBvhWalk<SLanes>::Trace<false>(bvh, origin, direction, hit);
+}
+
+bool AnyHit(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
+{
+    return TBvhWalk<SLanes>::Trace<true>(bvh, origin, direction, hit);
+}
+}
+
+SBvhTraceFunctions GetBvhTraceSse() { return {&Nearest, &AnyHit, "SSE"}; }
+}
