@@ -128,7 +128,7 @@ uint32_t CBallBvh::BuildNode(const SRange& range, uint32_t depth)
             node.lower[axis][i] = used ? children[i].box.lower[axis] : kInfinity;
             node.upper[axis][i] = used ? children[i].box.upper[axis] : -kInfinity;
         }
-        node.child[i] = kBvhLeafFlag;
+        node.child[i] = kBvhNoChild;
         if (used)
             node.child[i] = children[i].end - children[i].begin <= kBvhLeafBalls ? AddLeaf(children[i])
                                                                                  : BuildNode(children[i], depth + 1);

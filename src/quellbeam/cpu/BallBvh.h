@@ -13,9 +13,11 @@
 namespace quellbeam
 {
 inline constexpr uint32_t kBvhWidth = 8;
-inline constexpr uint32_t kBvhLeafBalls = 4;
+inline constexpr uint32_t kBvhLeafBalls = 8;
 // A child word with this bit names a leaf: first ball slot << 3 | (ball count - 1).
 inline constexpr uint32_t kBvhLeafFlag = 0x80000000u;
+// The child word of unused children, which follow the used ones.
+inline constexpr uint32_t kBvhNoChild = 0xFFFFFFFFu;
 // Children pushed while walking stay below this (the build bounds the depth).
 inline constexpr uint32_t kBvhStackEntries = 512;
 
@@ -39,6 +41,13 @@ struct SBvhView
     const float* z;
     const float* radius;
     const uint32_t* ball;
+};
+
+// Eight rays, one per lane, stored axis by axis.
+struct alignas(32) SRayPacket
+{
+    float ox[kBvhWidth], oy[kBvhWidth], oz[kBvhWidth];
+    float dx[kBvhWidth], dy[kBvhWidth], dz[kBvhWidth];
 };
 
 class CBallBvh

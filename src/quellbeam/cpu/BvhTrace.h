@@ -8,11 +8,15 @@
 namespace quellbeam
 {
 using BvhTraceFunction = bool (*)(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit);
+// Eight rays: the lanes in `active`, each bounded by hits[lane].t; returns the lanes that hit.
+using BvhPacketFunction = unsigned (*)(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits);
 
 struct SBvhTraceFunctions
 {
     BvhTraceFunction nearest;
     BvhTraceFunction anyHit;
+    BvhPacketFunction nearest8;
+    BvhPacketFunction anyHit8;
     const char* name;  // "AVX2" or "SSE"
 };
 
@@ -31,6 +35,11 @@ struct SBvhQuery
     bool Trace(SVec3 origin, SVec3 direction, SRayHit& hit) const
     {
         return (kAnyHit ? walk.anyHit : walk.nearest)(bvh, origin, direction, hit);
+    }
+    template <bool kAnyHit>
+    unsigned TracePacket(const SRayPacket& rays, unsigned active, SRayHit* hits) const
+    {
+        return (kAnyHit ? walk.anyHit8 : walk.nearest8)(bvh, rays, active, hits);
     }
 };
 }

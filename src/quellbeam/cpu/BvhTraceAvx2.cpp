@@ -36,7 +36,16 @@ bool AnyHit(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
 {
     return TBvhWalk<SLanes>::Trace<true>(bvh, origin, direction, hit);
 }
+unsigned Nearest8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits)
+{
+    return TBvhWalk<SLanes>::TracePacket<false>(bvh, rays, active, hits);
 }
 
-SBvhTraceFunctions GetBvhTraceAvx2() { return {&Nearest, &AnyHit, "AVX2"}; }
+unsigned AnyHit8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits)
+{
+    return TBvhWalk<SLanes>::TracePacket<true>(bvh, rays, active, hits);
+}
+}
+
+SBvhTraceFunctions GetBvhTraceAvx2() { return {&Nearest, &AnyHit, &Nearest8, &AnyHit8, "AVX2"}; }
 }

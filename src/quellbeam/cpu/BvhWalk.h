@@ -160,17 +160,161 @@ private:
         }
         float lanes[kBvhWidth];
         t.Store(lanes);
+        // Ties go to the ball first in the leaf, as in the packet walk.
         for (; valid != 0; valid &= valid - 1)
         {
             const int lane = __builtin_ctz(valid);
-            const uint32_t ball = bvh.ball[first + lane];
-            if (lanes[lane] < hit.t || (lanes[lane] == hit.t && ball < hit.ball))
+            if (lanes[lane] < hit.t)
             {
                 hit.t = lanes[lane];
-                hit.ball = ball;
+                hit.ball = bvh.ball[first + lane];
             }
         }
         return true;
+    }
+
+public:
+    // Eight rays at once, one per lane: the lanes set in `active`, each bounded by its hits[i].t.
+    // Each child box and each ball is tested against all eight rays together; children are
+    // taken nearest first for the packet. Returns the lanes that found a ball.
+    template <bool kAnyHit>
+    static unsigned TracePacket(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits)
+    {
+        if (bvh.nodeCount == 0 || active == 0)
+            return 0;
+        const TLanes ox = TLanes::Load(rays.ox), oy = TLanes::Load(rays.oy), oz = TLanes::Load(rays.oz);
+        const TLanes dx = TLanes::Load(rays.dx), dy = TLanes::Load(rays.dy), dz = TLanes::Load(rays.dz);
+        float inverse[3][kBvhWidth], best[kBvhWidth];
+        const float* d[3] = {rays.dx, rays.dy, rays.dz};
+        for (int axis = 0; axis < 3; ++axis)
+            for (uint32_t lane = 0; lane < kBvhWidth; ++lane)
+            {
+                const float v = d[axis][lane];
+                inverse[axis][lane] = 1.0f / (v >= 0.0f ? (v > 1e-30f ? v : 1e-30f) : (v < -1e-30f ? v : -1e-30f));
+            }
+        float bestMax = 0.0f;
+        for (uint32_t lane = 0; lane < kBvhWidth; ++lane)
+        {
+            best[lane] = hits[lane].t;
+            if (((active >> lane) & 1) != 0 && best[lane] > bestMax)
+                bestMax = best[lane];
+        }
+        const TLanes ix = TLanes::Load(inverse[0]), iy = TLanes::Load(inverse[1]), iz = TLanes::Load(inverse[2]);
+        const TLanes dd = dx * dx + dy * dy + dz * dz;
+        const TLanes four = TLanes::Set(4.0f) * dd, two = TLanes::Set(2.0f) * dd;
+        const TLanes zero = TLanes::Set(0.0f);
+        TLanes bestLanes = TLanes::Load(best);
+
+        uint32_t stackChild[kBvhStackEntries];
+        float stackT[kBvhStackEntries];
+        uint32_t top = 0;
+        uint32_t current = 0;
+        unsigned found = 0;
+        for (;;)
+        {
+            if ((current & kBvhLeafFlag) != 0)
+            {
+                const uint32_t first = (current & ~kBvhLeafFlag) >> 3;
+                const uint32_t count = (current & 7) + 1;
+                bool improved = false;
+                for (uint32_t i = first; i < first + count; ++i)
+                {
+                    const TLanes vx = TLanes::Set(bvh.x[i]) - ox;
+                    const TLanes vy = TLanes::Set(bvh.y[i]) - oy;
+                    const TLanes vz = TLanes::Set(bvh.z[i]) - oz;
+                    const TLanes r = TLanes::Set(bvh.radius[i]);
+                    const TLanes b = vx * dx + vy * dy + vz * dz;
+                    const TLanes vv = vx * vx + vy * vy + vz * vz;
+                    const TLanes disc = TLanes::Set(4.0f) * b * b - four * (vv - r * r);
+                    unsigned valid = active & static_cast<unsigned>(TLanes::Less(zero, b) & TLanes::LessEqual(zero, disc));
+                    if (valid == 0)
+                        continue;
+                    const TLanes t = (TLanes::Set(2.0f) * b - Sqrt(disc)) / two;
+                    valid &= static_cast<unsigned>(TLanes::Less(TLanes::Set(kHitEpsilon), t) & TLanes::Less(t, bestLanes));
+                    if (valid == 0)
+                        continue;
+                    float lanes[kBvhWidth];
+                    t.Store(lanes);
+                    found |= valid;
+                    for (; valid != 0; valid &= valid - 1)
+                    {
+                        const int lane = __builtin_ctz(valid);
+                        best[lane] = lanes[lane];
+                        hits[lane].t = lanes[lane];
+                        hits[lane].ball = bvh.ball[i];
+                        if (kAnyHit)
+                            active &= ~(1u << lane);
+                    }
+                    if (kAnyHit && active == 0)
+                        return found;
+                    bestLanes = TLanes::Load(best);
+                    improved = true;
+                }
+                if (improved && !kAnyHit)
+                {
+                    bestMax = 0.0f;
+                    for (unsigned lanes = active; lanes != 0; lanes &= lanes - 1)
+                        bestMax = best[__builtin_ctz(lanes)] > bestMax ? best[__builtin_ctz(lanes)] : bestMax;
+                }
+            }
+            else
+            {
+                const SBvhNode& node = bvh.nodes[current];
+                uint32_t child[kBvhWidth];
+                float near[kBvhWidth];
+                uint32_t count = 0;
+                for (uint32_t c = 0; c < kBvhWidth && node.child[c] != kBvhNoChild; ++c)
+                {
+                    const TLanes x0 = (TLanes::Set(node.lower[0][c]) - ox) * ix;
+                    const TLanes x1 = (TLanes::Set(node.upper[0][c]) - ox) * ix;
+                    const TLanes y0 = (TLanes::Set(node.lower[1][c]) - oy) * iy;
+                    const TLanes y1 = (TLanes::Set(node.upper[1][c]) - oy) * iy;
+                    const TLanes z0 = (TLanes::Set(node.lower[2][c]) - oz) * iz;
+                    const TLanes z1 = (TLanes::Set(node.upper[2][c]) - oz) * iz;
+                    const TLanes tNear = Max(Max(Min(x0, x1), Min(y0, y1)), Max(Min(z0, z1), zero));
+                    const TLanes tFar = Min(Min(Max(x0, x1), Max(y0, y1)), Min(Max(z0, z1), bestLanes));
+                    unsigned mask = active & static_cast<unsigned>(TLanes::LessEqual(tNear, tFar));
+                    if (mask == 0)
+                        continue;
+                    float t[kBvhWidth];
+                    tNear.Store(t);
+                    float nearest = t[__builtin_ctz(mask)];
+                    for (mask &= mask - 1; mask != 0; mask &= mask - 1)
+                        nearest = t[__builtin_ctz(mask)] < nearest ? t[__builtin_ctz(mask)] : nearest;
+                    // Sorted farthest first.
+                    uint32_t slot = count++;
+                    for (; slot > 0 && near[slot - 1] < nearest; --slot)
+                    {
+                        child[slot] = child[slot - 1];
+                        near[slot] = near[slot - 1];
+                    }
+                    child[slot] = node.child[c];
+                    near[slot] = nearest;
+                }
+                if (count != 0)
+                {
+                    for (uint32_t i = 0; i + 1 < count; ++i)
+                    {
+                        stackChild[top] = child[i];
+                        stackT[top] = near[i];
+                        ++top;
+                    }
+                    current = child[count - 1];
+                    continue;
+                }
+            }
+            for (;;)
+            {
+                if (top == 0)
+                    return found;
+                --top;
+                if (stackT[top] <= bestMax)
+                {
+                    current = stackChild[top];
+                    break;
+                }
+            }
+        }
     }
 };
 }

@@ -1,6 +1,6 @@
 #include "quellbeam/cpu/CpuBackend.h"
 
-#include "quellbeam/kernel/Shading.h"
+#include "quellbeam/cpu/PacketShading.h"
 
 #include <algorithm>
 #include <cstring>
@@ -218,11 +218,11 @@ void CCpuBackend::TraceUnits(void* context, uint32_t)
         const uint32_t y0 = kUnitHeight * (unit / blocksX);
         if (x0 >= job.width || y0 >= job.height)
             continue;
-        // Eight-pixel columns: neighbouring rays meet the same balls while those are still in the cache.
+        // Columns eight pixels wide: neighbouring packets meet the same balls while those are still cached.
         const uint32_t x1 = std::min(x0 + kUnitWidth, job.width), y1 = std::min(y0 + kUnitHeight, job.height);
         for (uint32_t x = x0; x < x1; x += kColumnWidth)
-            TraceRect(job.scene, constants, x, std::min(x + kColumnWidth, x1), y0, y1, job.inverseWidth,
-                      job.inverseHeight, job.output, job.pitch, counts, job.balls);
+            TracePacketRect(job.scene, constants, job.balls, x, std::min(x + kColumnWidth, x1), y0, y1,
+                            job.inverseWidth, job.inverseHeight, job.output, job.pitch, counts);
     }
     job.primary += counts.primary;
     job.shadow += counts.shadow;

@@ -1,7 +1,7 @@
 // The backend every machine has: device memory is host memory, the grid is built by
 // CBallTreeBuilder, and frames are traced by the backend's own worker threads, which pull
-// 128 x 8 pixel units from an atomic counter and run the shared shading code on each pixel,
-// eight-pixel-wide columns at a time. Rays find their balls through the backend's own ball
+// 128 x 8 pixel units from an atomic counter and run the shared shading code on eight pixels
+// of a row at a time (TracePacketRect). Rays find their balls through the backend's own ball
 // hierarchy (CBallBvh), built beside the grid every frame; both give the same hits.
 #pragma once
 
