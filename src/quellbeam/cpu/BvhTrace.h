@@ -22,6 +22,7 @@ struct SBvhTraceFunctions
 
 SBvhTraceFunctions GetBvhTraceAvx2();
 SBvhTraceFunctions GetBvhTraceSse();
+// The processor runs the AVX2 build (AVX2 and FMA).
 bool HasAvx2();
 // The fastest build this processor runs.
 const SBvhTraceFunctions& GetBvhTrace();

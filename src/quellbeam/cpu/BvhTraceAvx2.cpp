@@ -1,5 +1,6 @@
 // The walk with 256-bit AVX registers: eight lanes in one register. This file alone is
-// compiled for AVX2; it is only called where the processor has it.
+// compiled for AVX2 and FMA (fused only where asked for); it is only called where the
+// processor has both.
 #include "quellbeam/cpu/BvhTrace.h"
 #include "quellbeam/cpu/BvhWalk.h"
 
@@ -25,6 +26,8 @@ struct SLanes
     friend SLanes Min(SLanes a, SLanes b) { return {_mm256_min_ps(a.v, b.v)}; }
     friend SLanes Max(SLanes a, SLanes b) { return {_mm256_max_ps(a.v, b.v)}; }
     friend SLanes Sqrt(SLanes a) { return {_mm256_sqrt_ps(a.v)}; }
+    // a * b - c in one rounding.
+    friend SLanes MulSub(SLanes a, SLanes b, SLanes c) { return {_mm256_fmsub_ps(a.v, b.v, c.v)}; }
 };
 
 bool Nearest(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)

@@ -34,6 +34,7 @@ struct SLanes
     friend SLanes Min(SLanes a, SLanes b) { return {_mm_min_ps(a.lo, b.lo), _mm_min_ps(a.hi, b.hi)}; }
     friend SLanes Max(SLanes a, SLanes b) { return {_mm_max_ps(a.lo, b.lo), _mm_max_ps(a.hi, b.hi)}; }
     friend SLanes Sqrt(SLanes a) { return {_mm_sqrt_ps(a.lo), _mm_sqrt_ps(a.hi)}; }
+    friend SLanes MulSub(SLanes a, SLanes b, SLanes c) { return a * b - c; }
 };
 
 bool Nearest(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)

@@ -1,8 +1,9 @@
 // Walking one ray through the ball hierarchy: eight child boxes at a time, nearest child first,
 // and the balls of a leaf at once. Written once over an eight-lane float type (TLanes), so the
 // AVX2 and the SSE builds run the same steps; each build instantiates it with a type of its
-// own. The ball test repeats IntersectBall's operations in every lane, so a distance found
-// here is the reference's to the bit. Nothing here calls a shared inline function: each build
+// own. The ball test repeats IntersectBall's operations in every lane (never fused), so a
+// distance found here is the reference's to the bit; box tests only choose what to visit, and
+// boxes carry a margin far above their rounding. Nothing here calls a shared inline function: each build
 // keeps its own instructions to itself.
 #pragma once
 
@@ -36,6 +37,8 @@ struct TBvhWalk
         }
         const TLanes ox = TLanes::Set(origin.x), oy = TLanes::Set(origin.y), oz = TLanes::Set(origin.z);
         const TLanes ix = TLanes::Set(inverse[0]), iy = TLanes::Set(inverse[1]), iz = TLanes::Set(inverse[2]);
+        // Box planes are crossed at plane * inverse - origin * inverse (one fused step where there is FMA).
+        const TLanes oix = ox * ix, oiy = oy * iy, oiz = oz * iz;
         const TLanes dx = TLanes::Set(direction.x), dy = TLanes::Set(direction.y), dz = TLanes::Set(direction.z);
         const TLanes zero = TLanes::Set(0.0f);
 
@@ -59,12 +62,12 @@ struct TBvhWalk
             {
                 const SBvhNode& node = bvh.nodes[current];
                 const float* boxes = &node.lower[0][0];
-                const TLanes tNear = Max(Max((TLanes::Load(boxes + nearOffset[0]) - ox) * ix,
-                                             (TLanes::Load(boxes + nearOffset[1]) - oy) * iy),
-                                         Max((TLanes::Load(boxes + nearOffset[2]) - oz) * iz, zero));
-                const TLanes tFar = Min(Min((TLanes::Load(boxes + farOffset[0]) - ox) * ix,
-                                            (TLanes::Load(boxes + farOffset[1]) - oy) * iy),
-                                        Min((TLanes::Load(boxes + farOffset[2]) - oz) * iz, TLanes::Set(hit.t)));
+                const TLanes tNear = Max(Max(MulSub(TLanes::Load(boxes + nearOffset[0]), ix, oix),
+                                             MulSub(TLanes::Load(boxes + nearOffset[1]), iy, oiy)),
+                                         Max(MulSub(TLanes::Load(boxes + nearOffset[2]), iz, oiz), zero));
+                const TLanes tFar = Min(Min(MulSub(TLanes::Load(boxes + farOffset[0]), ix, oix),
+                                            MulSub(TLanes::Load(boxes + farOffset[1]), iy, oiy)),
+                                        Min(MulSub(TLanes::Load(boxes + farOffset[2]), iz, oiz), TLanes::Set(hit.t)));
                 unsigned mask = static_cast<unsigned>(TLanes::LessEqual(tNear, tFar));
                 if (mask != 0)
                 {
@@ -200,6 +203,7 @@ public:
                 bestMax = best[lane];
         }
         const TLanes ix = TLanes::Load(inverse[0]), iy = TLanes::Load(inverse[1]), iz = TLanes::Load(inverse[2]);
+        const TLanes oix = ox * ix, oiy = oy * iy, oiz = oz * iz;
         const TLanes dd = dx * dx + dy * dy + dz * dz;
         const TLanes four = TLanes::Set(4.0f) * dd, two = TLanes::Set(2.0f) * dd;
         const TLanes zero = TLanes::Set(0.0f);
@@ -265,12 +269,12 @@ public:
                 uint32_t count = 0;
                 for (uint32_t c = 0; c < kBvhWidth && node.child[c] != kBvhNoChild; ++c)
                 {
-                    const TLanes x0 = (TLanes::Set(node.lower[0][c]) - ox) * ix;
-                    const TLanes x1 = (TLanes::Set(node.upper[0][c]) - ox) * ix;
-                    const TLanes y0 = (TLanes::Set(node.lower[1][c]) - oy) * iy;
-                    const TLanes y1 = (TLanes::Set(node.upper[1][c]) - oy) * iy;
-                    const TLanes z0 = (TLanes::Set(node.lower[2][c]) - oz) * iz;
-                    const TLanes z1 = (TLanes::Set(node.upper[2][c]) - oz) * iz;
+                    const TLanes x0 = MulSub(TLanes::Set(node.lower[0][c]), ix, oix);
+                    const TLanes x1 = MulSub(TLanes::Set(node.upper[0][c]), ix, oix);
+                    const TLanes y0 = MulSub(TLanes::Set(node.lower[1][c]), iy, oiy);
+                    const TLanes y1 = MulSub(TLanes::Set(node.upper[1][c]), iy, oiy);
+                    const TLanes z0 = MulSub(TLanes::Set(node.lower[2][c]), iz, oiz);
+                    const TLanes z1 = MulSub(TLanes::Set(node.upper[2][c]), iz, oiz);
                     const TLanes tNear = Max(Max(Min(x0, x1), Min(y0, y1)), Max(Min(z0, z1), zero));
                     const TLanes tFar = Min(Min(Max(x0, x1), Max(y0, y1)), Min(Max(z0, z1), bestLanes));
                     unsigned mask = active & static_cast<unsigned>(TLanes::LessEqual(tNear, tFar));
