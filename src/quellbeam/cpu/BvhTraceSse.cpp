@@ -35,6 +35,25 @@ struct SLanes
     friend SLanes Max(SLanes a, SLanes b) { return {_mm_max_ps(a.lo, b.lo), _mm_max_ps(a.hi, b.hi)}; }
     friend SLanes Sqrt(SLanes a) { return {_mm_sqrt_ps(a.lo), _mm_sqrt_ps(a.hi)}; }
     friend SLanes MulSub(SLanes a, SLanes b, SLanes c) { return a * b - c; }
+    float First() const { return _mm_cvtss_f32(lo); }
+    static float MinOf(SLanes a)
+    {
+        __m128 m = _mm_min_ps(a.lo, a.hi);
+        m = _mm_min_ps(m, _mm_movehl_ps(m, m));
+        return _mm_cvtss_f32(_mm_min_ss(m, _mm_shuffle_ps(m, m, 1)));
+    }
+    static float MaxOf(SLanes a)
+    {
+        __m128 m = _mm_max_ps(a.lo, a.hi);
+        m = _mm_max_ps(m, _mm_movehl_ps(m, m));
+        return _mm_cvtss_f32(_mm_max_ss(m, _mm_shuffle_ps(m, m, 1)));
+    }
+    friend SLanes SelectLessEqual(SLanes a, SLanes b, SLanes x, SLanes y)
+    {
+        const __m128 lo = _mm_cmple_ps(a.lo, b.lo), hi = _mm_cmple_ps(a.hi, b.hi);
+        return {_mm_or_ps(_mm_and_ps(lo, x.lo), _mm_andnot_ps(lo, y.lo)),
+                _mm_or_ps(_mm_and_ps(hi, x.hi), _mm_andnot_ps(hi, y.hi))};
+    }
 };
 
 bool Nearest(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)

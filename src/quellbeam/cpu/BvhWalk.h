@@ -195,19 +195,19 @@ public:
                 const float v = d[axis][lane];
                 inverse[axis][lane] = 1.0f / (v >= 0.0f ? (v > 1e-30f ? v : 1e-30f) : (v < -1e-30f ? v : -1e-30f));
             }
-        float bestMax = 0.0f;
+        // Lanes that are not traced (or whose any-hit search is over) get a bound below every
+        // distance, so that no box or ball test counts for them.
+        const float kNever = -__builtin_huge_valf();
         for (uint32_t lane = 0; lane < kBvhWidth; ++lane)
-        {
-            best[lane] = hits[lane].t;
-            if (((active >> lane) & 1) != 0 && best[lane] > bestMax)
-                bestMax = best[lane];
-        }
+            best[lane] = ((active >> lane) & 1) != 0 ? hits[lane].t : kNever;
         const TLanes ix = TLanes::Load(inverse[0]), iy = TLanes::Load(inverse[1]), iz = TLanes::Load(inverse[2]);
         const TLanes oix = ox * ix, oiy = oy * iy, oiz = oz * iz;
         const TLanes dd = dx * dx + dy * dy + dz * dz;
         const TLanes four = TLanes::Set(4.0f) * dd, two = TLanes::Set(2.0f) * dd;
         const TLanes zero = TLanes::Set(0.0f);
         TLanes bestLanes = TLanes::Load(best);
+        float bestMax = TLanes::MaxOf(bestLanes);
+        const TLanes none = TLanes::Set(__builtin_huge_valf());
 
         uint32_t stackChild[kBvhStackEntries];
         float stackT[kBvhStackEntries];
@@ -243,7 +243,7 @@ public:
                     for (; valid != 0; valid &= valid - 1)
                     {
                         const int lane = __builtin_ctz(valid);
-                        best[lane] = lanes[lane];
+                        best[lane] = kAnyHit ? kNever : lanes[lane];
                         hits[lane].t = lanes[lane];
                         hits[lane].ball = bvh.ball[i];
                         if (kAnyHit)
@@ -254,12 +254,8 @@ public:
                     bestLanes = TLanes::Load(best);
                     improved = true;
                 }
-                if (improved && !kAnyHit)
-                {
-                    bestMax = 0.0f;
-                    for (unsigned lanes = active; lanes != 0; lanes &= lanes - 1)
-                        bestMax = best[__builtin_ctz(lanes)] > bestMax ? best[__builtin_ctz(lanes)] : bestMax;
-                }
+                if (improved)
+                    bestMax = TLanes::MaxOf(bestLanes);
             }
             else
             {
@@ -277,14 +273,10 @@ public:
                     const TLanes z1 = MulSub(TLanes::Set(node.upper[2][c]), iz, oiz);
                     const TLanes tNear = Max(Max(Min(x0, x1), Min(y0, y1)), Max(Min(z0, z1), zero));
                     const TLanes tFar = Min(Min(Max(x0, x1), Max(y0, y1)), Min(Max(z0, z1), bestLanes));
-                    unsigned mask = active & static_cast<unsigned>(TLanes::LessEqual(tNear, tFar));
-                    if (mask == 0)
+                    // The nearest entry among the rays that enter the box.
+                    const float nearest = TLanes::MinOf(SelectLessEqual(tNear, tFar, tNear, none));
+                    if (!(nearest < none.First()))
                         continue;
-                    float t[kBvhWidth];
-                    tNear.Store(t);
-                    float nearest = t[__builtin_ctz(mask)];
-                    for (mask &= mask - 1; mask != 0; mask &= mask - 1)
-                        nearest = t[__builtin_ctz(mask)] < nearest ? t[__builtin_ctz(mask)] : nearest;
                     // Sorted farthest first.
                     uint32_t slot = count++;
                     for (; slot > 0 && near[slot - 1] < nearest; --slot)
