@@ -70,6 +70,12 @@ SRandomRay RandomRay(std::mt19937& engine, const std::vector<SVec4>& spheres, fl
     return ray;
 }
 
+// The same ball, or a duplicate of it (duplicates tie, and either may be named).
+bool SameBall(const std::vector<SVec4>& spheres, uint32_t a, uint32_t b)
+{
+    return a == b || (a != kNoBall && b != kNoBall && std::memcmp(&spheres[a], &spheres[b], sizeof(SVec4)) == 0);
+}
+
 std::vector<SBvhTraceFunctions> Walks()
 {
     std::vector<SBvhTraceFunctions> walks = {GetBvhTraceSse()};
@@ -118,7 +124,7 @@ TEST(BallHierarchy, FindsTheGridsHitsOneRayAtATimeAndInPackets)
                     SRayHit single;
                     single.t = ray.bound;
                     EXPECT_EQ(query.Trace<false>(ray.origin, ray.direction, single), expected[lane].ball != kNoBall);
-                    EXPECT_EQ(single.ball, expected[lane].ball) << walk.name;
+                    EXPECT_TRUE(SameBall(spheres, single.ball, expected[lane].ball)) << walk.name;
                     EXPECT_EQ(single.t, expected[lane].t) << walk.name;
                     SRayHit any;
                     any.t = kShadowReach;
@@ -135,7 +141,7 @@ TEST(BallHierarchy, FindsTheGridsHitsOneRayAtATimeAndInPackets)
                     EXPECT_EQ(((occluded >> lane) & 1) != 0, isBlocked) << walk.name;
                     if (hit)
                     {
-                        EXPECT_EQ(nearest[lane].ball, expected[lane].ball) << walk.name;
+                        EXPECT_TRUE(SameBall(spheres, nearest[lane].ball, expected[lane].ball)) << walk.name;
                         EXPECT_EQ(nearest[lane].t, expected[lane].t) << walk.name;
                     }
                     else
@@ -166,7 +172,7 @@ TEST(BallHierarchy, LeavesOutWhatTheGridLeavesOut)
     EXPECT_EQ(hit.ball, 0u);
     bvh.Build(spheres.data(), 2, 10.0f, 10.0f);
     SRayHit none;
-    EXPECT_FALSE(query.Trace<false>(Vec3(-40, 0, 0), Vec3(1, 0, 0), none));
+    EXPECT_FALSE((SBvhQuery{bvh.View(), GetBvhTrace()}.Trace<false>(Vec3(-40, 0, 0), Vec3(1, 0, 0), none)));
 }
 
 TEST(CpuBackend, FramesEqualTheOneRayShadingThroughTheGrid)
