@@ -1,7 +1,7 @@
 # The two commands of the README.
 #   make run   builds the release tree and plays the demo (captures it to brovell.mp4
 #              where there is no display)
-#   make test  builds with the sanitizers and runs every test
+#   make test  checks the include rules, builds with the sanitizers and runs every test
 .PHONY: run test deps
 MAKEFLAGS += --no-print-directory
 
@@ -14,6 +14,7 @@ run: deps
 	scripts/play build/release
 
 test: deps
+	scripts/check-layers
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan --output-on-failure

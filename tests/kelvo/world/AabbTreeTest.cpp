@@ -1,4 +1,4 @@
-#include "kelvo/world/AabbTree.h"
+#include "kelvo/core/AabbTree.h"
 
 #include <cstdio>
 #include <random>

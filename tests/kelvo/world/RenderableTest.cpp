@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "FakeGPUImplementation.h"
+#include "WorldTestHelpers.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/ParticlesGroupObject.h"
 #include "kelvo/world/PrimitiveObject.h"
 #include "kelvo/world/Surface.h"
-#include "platform/window/WindowMessage.h"
-#include "WorldTestHelpers.h"
+#include "media/window/WindowMessage.h"
 
 namespace
 {

@@ -10,7 +10,7 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/core/Math.h"
 #include "kelvo/core/ObjectTree.h"
-#include "kelvo/world/InputQueries.h"
+#include "kelvo/core/InputQueries.h"
 
 class CTestObject : public CGameObject
 {
