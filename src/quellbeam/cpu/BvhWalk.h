@@ -98,6 +98,64 @@ struct TBvhWalk
     }
 
 private:
+    // What all rays of a packet have in common: each axis' origins and inverse directions lie in
+    // [lower, upper], and the directions share their sign on every axis (coherent) so that a box's
+    // near and far planes are the same for all of them.
+    struct SPacketBounds
+    {
+        bool coherent;
+        int nearOffset[3];
+        int farOffset[3];
+        TLanes originLower[3], originUpper[3], inverseLower[3], inverseUpper[3];
+    };
+
+    static SPacketBounds MakePacketBounds(const SRayPacket& rays, const float (&inverse)[3][kBvhWidth], unsigned active)
+    {
+        SPacketBounds bounds;
+        bounds.coherent = true;
+        const float* o[3] = {rays.ox, rays.oy, rays.oz};
+        for (int axis = 0; axis < 3; ++axis)
+        {
+            const int first = __builtin_ctz(active);
+            float oLo = o[axis][first], oHi = oLo, iLo = inverse[axis][first], iHi = iLo;
+            for (unsigned rest = active; rest != 0; rest &= rest - 1)
+            {
+                const int lane = __builtin_ctz(rest);
+                oLo = o[axis][lane] < oLo ? o[axis][lane] : oLo;
+                oHi = o[axis][lane] > oHi ? o[axis][lane] : oHi;
+                iLo = inverse[axis][lane] < iLo ? inverse[axis][lane] : iLo;
+                iHi = inverse[axis][lane] > iHi ? inverse[axis][lane] : iHi;
+            }
+            bounds.coherent = bounds.coherent && (iLo > 0.0f || iHi < 0.0f);
+            bounds.nearOffset[axis] = (iLo > 0.0f ? 0 : 24) + axis * 8;
+            bounds.farOffset[axis] = (iLo > 0.0f ? 24 : 0) + axis * 8;
+            bounds.originLower[axis] = TLanes::Set(oLo);
+            bounds.originUpper[axis] = TLanes::Set(oHi);
+            bounds.inverseLower[axis] = TLanes::Set(iLo);
+            bounds.inverseUpper[axis] = TLanes::Set(iHi);
+        }
+        return bounds;
+    }
+
+    // The children that some ray of a coherent packet may enter before bestMax, all eight at once
+    // by interval arithmetic over the packet's bounds: a child left out is missed by every ray.
+    static unsigned CullChildren(const SBvhNode& node, const SPacketBounds& bounds, float bestMax)
+    {
+        const float* boxes = &node.lower[0][0];
+        TLanes enter = TLanes::Set(0.0f), leave = TLanes::Set(bestMax);
+        for (int axis = 0; axis < 3; ++axis)
+        {
+            const TLanes iLo = bounds.inverseLower[axis], iHi = bounds.inverseUpper[axis];
+            const TLanes nearPlane = TLanes::Load(boxes + bounds.nearOffset[axis]);
+            const TLanes farPlane = TLanes::Load(boxes + bounds.farOffset[axis]);
+            const TLanes n0 = nearPlane - bounds.originUpper[axis], n1 = nearPlane - bounds.originLower[axis];
+            const TLanes f0 = farPlane - bounds.originUpper[axis], f1 = farPlane - bounds.originLower[axis];
+            enter = Max(enter, Min(Min(n0 * iLo, n0 * iHi), Min(n1 * iLo, n1 * iHi)));
+            leave = Min(leave, Max(Max(f0 * iLo, f0 * iHi), Max(f1 * iLo, f1 * iHi)));
+        }
+        return static_cast<unsigned>(TLanes::LessEqual(enter, leave));
+    }
+
     // Pushes the children in mask and returns the one to visit now: the nearest, with the rest
     // stacked nearest on top (any-hit walks take them in order).
     template <bool kAnyHit>
@@ -203,6 +261,7 @@ public:
         const TLanes ix = TLanes::Load(inverse[0]), iy = TLanes::Load(inverse[1]), iz = TLanes::Load(inverse[2]);
         const TLanes oix = ox * ix, oiy = oy * iy, oiz = oz * iz;
         const TLanes dd = dx * dx + dy * dy + dz * dz;
+        const SPacketBounds bounds = MakePacketBounds(rays, inverse, active);
         const TLanes four = TLanes::Set(4.0f) * dd, two = TLanes::Set(2.0f) * dd;
         const TLanes zero = TLanes::Set(0.0f);
         TLanes bestLanes = TLanes::Load(best);
@@ -263,8 +322,11 @@ public:
                 uint32_t child[kBvhWidth];
                 float near[kBvhWidth];
                 uint32_t count = 0;
+                const unsigned candidates = bounds.coherent ? CullChildren(node, bounds, bestMax) : 0xFFu;
                 for (uint32_t c = 0; c < kBvhWidth && node.child[c] != kBvhNoChild; ++c)
                 {
+                    if (((candidates >> c) & 1) == 0)
+                        continue;
                     const TLanes x0 = MulSub(TLanes::Set(node.lower[0][c]), ix, oix);
                     const TLanes x1 = MulSub(TLanes::Set(node.upper[0][c]), ix, oix);
                     const TLanes y0 = MulSub(TLanes::Set(node.lower[1][c]), iy, oiy);
