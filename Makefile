@@ -13,7 +13,10 @@ run: deps
 	cmake --build --preset release
 	scripts/play build/release
 
+# The tests may not outgrow the code: scripts/test-ratio's goal is 0.40; the limit here holds
+# today's ratio while the tests are trimmed towards it.
 test: deps
+	scripts/test-ratio 0.50
 	scripts/check-layers
 	cmake --preset asan
 	cmake --build --preset asan

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-class CFrameClock : public IMusicPlayer
+class CFrameClock final : public IMusicPlayer
 {
 public:
     CFrameClock(uint32_t framesPerSecond, double startSeconds);

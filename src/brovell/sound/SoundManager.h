@@ -11,7 +11,7 @@
 
 class CAudioStream;
 
-class CSoundManager : public IMusicPlayer
+class CSoundManager final : public IMusicPlayer
 {
 public:
     // Starts the audio output; without one the music plays silently on a real-time clock.
