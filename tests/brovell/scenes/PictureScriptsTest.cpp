@@ -38,7 +38,7 @@ TEST(PictureScripts, EachWindowShowsItsPictureFromItsFirstMoment)
         const char* m_Picture;
     } cases[] = {
         {ScriptImageScene, 2.5f, "dupa.jpg"},       {ScriptIntroScene, 15.9f, "quorridge.jpg"},
-        {ScriptIntroScene, 18.0f, "presents.jpg"},  {ScriptIntroScene, 21.0f, "presents.jpg"},
+        {ScriptIntroScene, 18.0f, "presents.jpg"},  {ScriptIntroScene, 20.9f, "presents.jpg"},
         {ScriptIntroScene, 21.5f, "harlune1.jpg"},  {ScriptOutroScene, 3.0f, "tobrik.jpg"},
         {ScriptOutroScene, 15.0f, "uvolo.jpg"},     {ScriptOutroScene, 20.0f, "maruvel.jpg"},
         {ScriptOutroScene, 23.99f, "maruvel.jpg"},  {ScriptOutroScene, 39.9f, "ostyn.png"},
