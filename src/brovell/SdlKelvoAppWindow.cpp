@@ -51,8 +51,9 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
     }
     if (WindowProc({WM_CREATE, 0, 0}) != 0) {
         DebugLog("[CSdlKelvoAppWindow::Run] The window could not be set up.\n");
-        delete m_GPUImplementation;
-        m_GPUImplementation = nullptr;
+        // The backend keeps its resources until the process ends, as after a show.
+        if (m_GPUImplementation)
+            m_GPUImplementation->Release();
         m_Window.Destroy();
         return 1;
     }

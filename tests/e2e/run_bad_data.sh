@@ -51,7 +51,8 @@ expect() {
 }
 
 # Runs one case in its own folder: damage FILE (missing, garbage, truncated) or a special
-# case; writes "name|code|expected code|pattern" to the case's result file.
+# case; writes name, exit code, expected code, pattern and file, separated by the unit
+# separator (patterns hold "|"), to the case's result file.
 run_case() {
   local name=$1 damage=$2 file=${3:-} folder="$work/cases/$1" program="$work/with_library/brovell"
   local expected="0" pattern="" environment=()
@@ -85,7 +86,7 @@ run_case() {
     IFS='|' read -r expected pattern <<<"$(expect "$file")"
   fi
   (cd "$folder" && env "${environment[@]}" timeout 300 "$program" --start 219 >"$folder/stdout" 2>"$folder/stderr")
-  echo "$name|$?|$expected|$pattern|$file" >"$folder/result"
+  printf '%s\x1f%s\x1f%s\x1f%s\x1f%s\n' "$name" "$?" "$expected" "$pattern" "$file" >"$folder/result"
 }
 export -f run_case expect
 export work
@@ -104,7 +105,7 @@ export work
 
 status=0
 for folder in "$work"/cases/*/; do
-  IFS='|' read -r name code expected pattern file <"$folder/result"
+  IFS=$'\x1f' read -r name code expected pattern file <"$folder/result"
   if [[ $expected == track ]]; then
     # The show draws one of its three tracks; a damaged one that was drawn and does not
     # decode ends the show as a failure.
