@@ -39,7 +39,12 @@ CGame::CGame()
 
 CGame::~CGame()
 {
+    // The space only points at the objects' placement logics, so it goes first; then the
+    // objects below the game, each after its children.
     delete m_Space;
+    m_Space = nullptr;
+    for (CGameObject* child : std::vector<CGameObject*>(GetChildren()))
+        DeleteObjectTree(child);
     if (g_pGameView == this)
         g_pGameView = nullptr;
     if (g_pGame == this)
@@ -77,7 +82,7 @@ void CGame::RefreshSpace()
 
 void CGame::CreateWorld()
 {
-    // World objects live until the process ends; nothing deletes them.
+    // World objects are the game's: they go with it.
     auto* cameraRig = new CGameObject();
     cameraRig->SetParent(this);
     cameraRig->AddLogic<C3DObjectLogic>();
@@ -110,6 +115,15 @@ void CGame::CreateWorld()
 
     cameraRig->SetParent(walker);
     m_Demo.SetWalker(walkerLogic);
+}
+
+void CGame::DeleteObjectTree(CGameObject* object)
+{
+    for (CGameObject* child : std::vector<CGameObject*>(object->GetChildren()))
+        DeleteObjectTree(child);
+    for (CObjectLogicBase* logic : object->GetLogics())
+        delete logic;
+    delete object;
 }
 
 void CGame::AddToSpace(CGameObject* object)

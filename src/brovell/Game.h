@@ -1,4 +1,5 @@
-// The game: root of the world's object tree, owner of the world's per-frame order. One
+// The game: root of the world's object tree, owner of the world's per-frame order and of
+// every object below it (made with new, deleted with their logics when the game goes). One
 // instance, held by the application window, reachable through g_pGame. Main thread only;
 // its lock guards the replacement of the renderer and the engines it owns.
 #pragma once
@@ -52,6 +53,7 @@ public:
     CHarlune1& GetDemo() { return m_Demo; }
 
 private:
+    static void DeleteObjectTree(CGameObject* object);
     void UpdatePressureEngine();
     void UpdateObjects();
     void RefreshSpace();

@@ -41,6 +41,8 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
     settings.m_Offscreen = capture;
     if (g_pSoundManager)
         g_pSoundManager->SetPlayback(options.m_StartSeconds, options.m_Mute);
+    if (!RegisterDataFolder())
+        return 1;
     if (capture && !StartCapture(options))
         return 1;
     if (!m_Window.Create(kWindowTitle, settings)) {
@@ -49,8 +51,9 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
     }
     if (WindowProc({WM_CREATE, 0, 0}) != 0) {
         DebugLog("[CSdlKelvoAppWindow::Run] The window could not be set up.\n");
-        delete m_GPUImplementation;
-        m_GPUImplementation = nullptr;
+        // The backend keeps its resources until the process ends, as after a show.
+        if (m_GPUImplementation)
+            m_GPUImplementation->Release();
         m_Window.Destroy();
         return 1;
     }
@@ -124,30 +127,39 @@ void CSdlKelvoAppWindow::OnMouseMessage(const SWindowMessage& message)
 
 bool CSdlKelvoAppWindow::OnCreate()
 {
-    RegisterDataFolder();
     m_GPUImplementation = CreateGPUImplementationGL();
     const uint32_t result = m_GPUImplementation->Initialize(this, true);
     if (result != kGPUResultOk) {
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);
         return false;
     }
+    // Everything is drawn with the built-in effect: without it there is no show to see.
+    const GPUObjectHandle* effect = m_GPUImplementation->FindByName("default", kGPUObjectEffect);
+    if (effect == nullptr) {
+        DebugLog("[CSdlKelvoAppWindow::OnCreate] The built-in effect could not be made from default.e.\n");
+        return false;
+    }
+    const GPUObjectHandle lookUp = *effect; // the look-up's reference goes back
+    m_GPUImplementation->ReleaseResource(&lookUp);
     m_Game.SetRenderer(new CKelvoRenderer(m_GPUImplementation, m_Game.GetSpace()));
     m_Game.CreateWorld();
     return true;
 }
 
-void CSdlKelvoAppWindow::RegisterDataFolder()
+bool CSdlKelvoAppWindow::RegisterDataFolder()
 {
     // "data" below the working directory; the one beside the executable when there is none.
+    // Without either there is no show to play.
     std::error_code error;
     std::string folder = "data";
     if (!std::filesystem::is_directory(folder, error))
         folder = GetExecutableDirectory() + "data";
     if (!std::filesystem::is_directory(folder, error)) {
-        DebugLog("[CSdlKelvoAppWindow::OnCreate] No data folder: neither ./data nor %s exists.\n", folder.c_str());
-        return;
+        DebugLog("[CSdlKelvoAppWindow::Run] No data folder: neither ./data nor %s exists.\n", folder.c_str());
+        return false;
     }
     CResourceManager::Instance().ScanDirectory(folder);
+    return true;
 }
 
 void CSdlKelvoAppWindow::DestroyWindow()

@@ -37,7 +37,8 @@ public:
 private:
     bool OnCreate();
     void OnMouseMessage(const platform::SWindowMessage& message);
-    void RegisterDataFolder();
+    // Registers the data folder's files; false with a message when there is no data folder.
+    bool RegisterDataFolder();
     void DestroyWindow();
     // Makes the show run on the capture's frame clock; false with a message when it cannot.
     bool StartCapture(const SProgramOptions& options);

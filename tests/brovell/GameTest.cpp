@@ -12,26 +12,11 @@
 #include "kelvo/world/Surface.h"
 #include "../kelvo/world/FakeGPUImplementation.h"
 
-#include <vector>
-
 #include <gtest/gtest.h>
 
 // The frame's update manager, as the program's static objects provide it.
 CTaskManager g_TaskManager(1);
 CUpdateManager g_UpdateManager(&g_TaskManager);
-
-namespace
-{
-class COwningObject : public CGameObject
-{
-public:
-    ~COwningObject() override
-    {
-        for (CObjectLogicBase* logic : GetLogics())
-            delete logic;
-    }
-};
-}
 
 TEST(Game, FrameUpdatesCameraThenTransformsThenRefreshesTheSpace)
 {
@@ -40,16 +25,19 @@ TEST(Game, FrameUpdatesCameraThenTransformsThenRefreshesTheSpace)
     CGame game;
     EXPECT_EQ(g_pGame, &game);
     ASSERT_NE(game.GetSpace(), nullptr);
-    COwningObject walker, camera, plain;
-    walker.SetParent(&game);
-    camera.SetParent(&walker);
-    plain.SetParent(&game);
-    C3DObjectLogic* walkerLogic = walker.AddLogic<C3DObjectLogic>();
-    C3DObjectLogic* cameraTransform = camera.AddLogic<C3DObjectLogic>();
-    camera.AddLogic<CCameraLogic>();
+    // The game deletes the objects hung under it.
+    auto* walker = new CGameObject;
+    auto* camera = new CGameObject;
+    auto* plain = new CGameObject;
+    walker->SetParent(&game);
+    camera->SetParent(walker);
+    plain->SetParent(&game);
+    C3DObjectLogic* walkerLogic = walker->AddLogic<C3DObjectLogic>();
+    C3DObjectLogic* cameraTransform = camera->AddLogic<C3DObjectLogic>();
+    camera->AddLogic<CCameraLogic>();
     GetVariable("r_camera_noise", 4)->SetFloat(0.0f);
-    game.AddToSpace(&walker);
-    game.AddToSpace(&plain); // no transform: not added
+    game.AddToSpace(walker);
+    game.AddToSpace(plain); // no transform: not added
     EXPECT_EQ(game.GetSpace()->GetItemCount(), 1u);
 
     STransformState state = walkerLogic->GetTransformState();
@@ -104,11 +92,5 @@ TEST(Game, CreateWorldPutsTheCameraOnTheWalkerAndTheObjectsInTheSpace)
     EXPECT_FLOAT_EQ(high[0], 27.5f);
     EXPECT_FLOAT_EQ(low[2], -27.5f);
     gpu.ReleaseResource(&ground);
-
-    // The world lives until the process ends; the test takes it down itself.
-    for (CGameObject* object : std::vector<CGameObject*>{game.GetChildren()[0], game.GetChildren()[1], walker, camera}) {
-        for (CObjectLogicBase* logic : object->GetLogics())
-            delete logic;
-        delete object;
-    }
+    // The game releases the world it made (the leak checker holds it to that).
 }

@@ -52,7 +52,7 @@ void CDemoTimeline::StartDemo()
     if (!m_Music)
         m_Music = g_pSoundManager;
     if (m_Music)
-        m_Music->PlayFile(track);
+        m_MusicFailed = !m_Music->PlayFile(track);
     // The demo clock counts from the start of the music.
     m_Stopwatch = CStopwatch();
 }
@@ -132,5 +132,5 @@ void CDemoTimeline::WriteStatsAndExit()
 {
     if (!WriteDemoStats(m_StatsPath, m_Entries))
         DebugLog("[CHarlune1::WriteStatsAndExit] Cannot write \"%s\"\n", m_StatsPath.c_str());
-    m_Exit(0);
+    m_Exit(m_MusicFailed ? 1 : 0);
 }

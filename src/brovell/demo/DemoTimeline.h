@@ -85,6 +85,8 @@ private:
     std::string m_Track;
     bool m_FixedSeed = false;
     uint32_t m_Seed = 0;
+    // The track could not be started: the show ends as when the music stops, but as a failure.
+    bool m_MusicFailed = false;
 
     uint32_t m_LoadedResources = 0;
     float m_PreviousTime = -1.0f;

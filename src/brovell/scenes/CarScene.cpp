@@ -83,6 +83,11 @@ CCarScene::CCarScene(CTaskManager& taskManager)
 
 CCarScene::~CCarScene()
 {
+    if (m_OwnsParticles) {
+        for (CObjectLogicBase* logic : m_Particles->GetLogics())
+            delete logic;
+        delete m_Particles;
+    }
     if (g_pGPUImplementation && m_CarMesh.IsValid())
         g_pGPUImplementation->ReleaseResource(&m_CarMesh);
 }
@@ -108,6 +113,7 @@ void CCarScene::LoadResources()
         if (CMaterial* material = g_pGPUImplementation->GetOrCreateMaterial(kMaterial))
             material->Setup("default", "color_particles", {}, {});
     m_Particles = new CParticlesGroupObject(kMaterial);
+    m_OwnsParticles = g_pGame == nullptr;
     if (g_pGame)
     {
         m_Particles->SetParent(g_pGame);

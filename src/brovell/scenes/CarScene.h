@@ -45,7 +45,9 @@ private:
     CRandom15 m_Random;
     CWindTunnel m_Tunnel;
     CParticleStreaks m_Streaks;
-    CParticlesGroupObject* m_Particles = nullptr; // in the game's tree, never deleted
+    // Hung in the game's tree, which deletes it; without a game the scene deletes it.
+    CParticlesGroupObject* m_Particles = nullptr;
+    bool m_OwnsParticles = false;
     GPUObjectHandle m_CarMesh;
     SMatrix m_Camera;
     std::atomic<float> m_Time{0.0f};

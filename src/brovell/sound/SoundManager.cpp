@@ -26,7 +26,9 @@ bool CSoundManager::PlayFile(const std::string& name)
 {
     FreeStream();
     const std::string path = CResourceManager::Instance().GetPath(name);
-    if (!path.empty())
+    if (path.empty())
+        DebugLog("[CSoundManager::PlayFile] %s: no such file in the data folder\n", name.c_str());
+    else
         m_Stream = m_Audio.CreateStream(path, m_StartSeconds, m_Mute);
     if (!m_Stream)
     {

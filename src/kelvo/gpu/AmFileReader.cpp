@@ -50,20 +50,20 @@ bool ReadStreams(CByteReader& reader, CMesh& mesh)
     return true;
 }
 
-void ReadMaterials(CByteReader& reader, IAmMaterialReader& materials)
+bool ReadMaterials(CByteReader& reader, IAmMaterialReader& materials)
 {
     uint32_t count = 0;
     if (!reader.ReadUInt32(count))
-        return;
+        return false;
     // A material is made only while the file holds bytes for it.
-    for (uint32_t i = 0; i < count && reader.GetRemaining() != 0; ++i)
-        if (!materials.ReadMaterial(i, reader))
-            return;
+    for (uint32_t i = 0; i < count; ++i)
+        if (reader.GetRemaining() == 0 || !materials.ReadMaterial(i, reader))
+            return false;
+    return true;
 }
 }
 
-void ReadAmFile(CByteReader& reader, CMesh& mesh, IAmMaterialReader& materials)
+bool ReadAmFile(CByteReader& reader, CMesh& mesh, IAmMaterialReader& materials)
 {
-    if (ReadSurfaces(reader, mesh) && ReadStreams(reader, mesh))
-        ReadMaterials(reader, materials);
+    return ReadSurfaces(reader, mesh) && ReadStreams(reader, mesh) && ReadMaterials(reader, materials);
 }

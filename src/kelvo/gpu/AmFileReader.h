@@ -24,4 +24,5 @@ public:
     virtual bool ReadMaterial(uint32_t index, CByteReader& reader) = 0;
 };
 
-void ReadAmFile(CByteReader& reader, CMesh& mesh, IAmMaterialReader& materials);
+// True when the whole layout was read; false when reading stopped early.
+bool ReadAmFile(CByteReader& reader, CMesh& mesh, IAmMaterialReader& materials);

@@ -2,6 +2,7 @@
 
 #include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/MaterialDescription.h"
+#include "platform/Log.h"
 
 CGPUResourceManager::CGPUResourceManager()
 {
@@ -74,6 +75,11 @@ uint32_t CGPUResourceManager::CreateMaterialFromDescription(
 void CGPUResourceManager::AddLoadResourceSubscriber(ILoadResourceSubscriber* subscriber)
 {
     m_Subscribers.push_back(subscriber);
+}
+
+void CGPUResourceManager::ReportMissingFile(const std::string& fileName)
+{
+    DebugLog("[CGPUResourceManager::LoadOrFind] %s: no such file in the data folder\n", fileName.c_str());
 }
 
 void CGPUResourceManager::NotifyLoadResource()

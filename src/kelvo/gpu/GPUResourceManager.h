@@ -71,12 +71,14 @@ protected:
     // The resource loaded from fileName in store type. A hit hands out the same handle with a
     // new reference; otherwise the subscribers are told, create() makes a new T (owned from
     // here on), which loads fileName and is added under it. A failed load is destroyed and
-    // its code returned.
+    // its code returned; a file missing from the data folder is reported.
     template <typename T, typename TCreate>
     uint32_t LoadOrFind(uint32_t type, const std::string& fileName, TCreate create,
                         GPUObjectHandle& outHandle);
 
 private:
+    // Says that a requested file is not in the data folder.
+    static void ReportMissingFile(const std::string& fileName);
     // The handle's store, or null when the handle names none.
     GPUObjectStore* StoreOf(const GPUObjectHandle& handle);
 
@@ -114,6 +116,8 @@ uint32_t CGPUResourceManager::LoadOrFind(uint32_t type, const std::string& fileN
     if (loaded != kGPUResultOk)
     {
         delete resource;
+        if (loaded == kGPUResultNotFound)
+            ReportMissingFile(fileName);
         return loaded;
     }
     return AddResource(type, resource, fileName, outHandle);

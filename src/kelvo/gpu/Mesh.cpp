@@ -340,7 +340,9 @@ uint32_t CMesh::LoadAmFile(const std::string& fileName)
                                      std::istreambuf_iterator<char>());
     CByteReader reader(bytes.data(), bytes.size());
     CMeshMaterialReader materials(*this);
-    ReadAmFile(reader, *this, materials);
+    if (!ReadAmFile(reader, *this, materials))
+        DebugLog("[CMesh::LoadAmFile] %s: the file ends early or is not an .am mesh; what was read before is kept\n",
+                 fileName.c_str());
     UpdateBoundingBox();
     m_PrimitiveType = kTriangleList;
     return kGPUResultOk;

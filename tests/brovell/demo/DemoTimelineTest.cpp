@@ -16,12 +16,13 @@ public:
     bool PlayFile(const std::string& name) override
     {
         m_Played.push_back(name);
-        return true;
+        return m_Plays;
     }
     double GetPositionSeconds() const override { return m_Seconds; }
 
     std::vector<std::string> m_Played;
     double m_Seconds = 0.0;
+    bool m_Plays = true;
 };
 
 // The process end, made visible: the timeline's exit throws it out of Frame.
@@ -78,13 +79,14 @@ protected:
         }
         catch (const SExited& exited)
         {
-            EXPECT_EQ(exited.m_Code, 0);
+            m_ExitCode = exited.m_Code;
             return true;
         }
         return false;
     }
 
     std::string m_StatsPath = testing::TempDir() + "timeline_stats.txt";
+    int m_ExitCode = -1;
     CFakeMusic m_Music;
     CFakeScene* m_Loader = new CFakeScene;
     CTestTimeline m_Timeline{m_Music, m_Loader, m_StatsPath};
@@ -152,6 +154,7 @@ TEST_F(DemoTimelineTest, PassingTheLastEndWritesTheStatsWithWindowsLineEnds)
     ASSERT_FALSE(FrameAt(30.0));
     ASSERT_FALSE(FrameAt(59.99));
     EXPECT_TRUE(FrameAt(60.0));
+    EXPECT_EQ(m_ExitCode, 0);
     // No scene runs on the frame that ends the show.
     EXPECT_EQ(m_Timeline.Scene(2).GetFrameCount(), 1u);
     char expected[256];
@@ -170,7 +173,18 @@ TEST_F(DemoTimelineTest, TheTwentySecondUnchangedFrameEndsTheShow)
     for (int unchanged = 1; unchanged <= 21; ++unchanged)
         ASSERT_FALSE(FrameAt(3.5));
     EXPECT_TRUE(FrameAt(3.5));
+    EXPECT_EQ(m_ExitCode, 0);
     EXPECT_EQ(m_Timeline.Scene(0).GetFrameCount(), 44u);
+    EXPECT_EQ(ReadFile(m_StatsPath).rfind("Image fps: ", 0), 0u);
+}
+
+TEST_F(DemoTimelineTest, MusicThatCannotStartEndsTheShowAsAFailure)
+{
+    m_Music.m_Plays = false;
+    for (int frame = 0; frame < 22; ++frame)
+        ASSERT_FALSE(FrameAt(0.0));
+    EXPECT_TRUE(FrameAt(0.0));
+    EXPECT_EQ(m_ExitCode, 1);
     EXPECT_EQ(ReadFile(m_StatsPath).rfind("Image fps: ", 0), 0u);
 }
 

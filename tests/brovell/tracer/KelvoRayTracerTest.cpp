@@ -15,6 +15,9 @@ TEST(RayTracerLoader, MissingLibraryLogsHandleZeroAndGivesNoTracer)
     const std::string log = CaptureStderr([&] { tracer = LoadRayTracer("/nonexistent/", "libquellbeam_missing.so"); });
     EXPECT_EQ(tracer, nullptr);
     EXPECT_NE(log.find("[__get_quellbeam] lib: 0\n"), std::string::npos) << log;
+    // The loader's reason, for the copy beside the program.
+    EXPECT_NE(log.find("libquellbeam_missing.so: /nonexistent/libquellbeam_missing.so: cannot open"), std::string::npos)
+        << log;
 }
 
 TEST(KelvoRayTracer, WithoutLibraryTheImageIsEmptyAndNothingIsTraced)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,14 @@ std::string SizeChangeLog(uint32_t oldSize, uint32_t newSize)
     return "[CVarManager::GetVariable] Bad variable size! old: " + std::to_string(oldSize) +
            ", new: " + std::to_string(newSize) + "!\n" +
            "[CVarManager::GetVariable] Variable size change is unsafe!\n";
+}
+
+// Variables live as long as the process: a test that needs a new one takes a name no earlier
+// run of it has used.
+std::string FreshName(const std::string& base)
+{
+    static int s_Count = 0;
+    return base + "_" + std::to_string(++s_Count);
 }
 
 bool AllZero(const CVar* variable)
@@ -36,14 +45,15 @@ void ProduceNoise(float value)
 
 TEST(CVarManager, NewVariablesAreZeroAndSameSizeLookUpsKeepThem)
 {
-    CVar* created = GetVariable("test_new_color", 16);
+    const std::string name = FreshName("test_new_color");
+    CVar* created = GetVariable(name, 16);
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->GetSize(), 16u);
     EXPECT_TRUE(AllZero(created));
 
     const std::array<float, 4> color{0.25f, 0.5f, 0.75f, 1.0f};
     created->SetVector(color);
-    const std::string log = CaptureStderr([&] { EXPECT_EQ(GetVariable("test_new_color", 16), created); });
+    const std::string log = CaptureStderr([&] { EXPECT_EQ(GetVariable(name, 16), created); });
     EXPECT_EQ(log, "");
     EXPECT_EQ(std::memcmp(created->GetData(), color.data(), sizeof(color)), 0);
 }

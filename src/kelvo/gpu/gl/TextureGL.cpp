@@ -84,7 +84,9 @@ uint32_t CTextureGL::Load(const std::string& fileName)
                                     error))
     {
         delete texture;
-        DebugLog("[CTextureGL::Load] Failed to load texture!\n");
+        if (reason.empty())
+            reason = "the picture does not fit in a texture";
+        DebugLog("[CTextureGL::Load] Failed to load texture! %s: %s\n", fileName.c_str(), reason.c_str());
         return kGPUResultLoadPicture;
     }
     Release();

@@ -5,16 +5,41 @@
 
 namespace
 {
-// The display is initialised once per process and kept: terminating and re-initialising
-// Mesa's EGL for every test costs more than the tests themselves.
-EGLDisplay SharedDisplay(std::string& error)
+// The display is initialised once per process and kept while tests run: terminating and
+// re-initialising Mesa's EGL for every test costs more than the tests themselves. It is
+// terminated when the tests end, before the process exits, so that the driver's threads
+// have been joined when the leak checker stops the world at exit (it cannot stop threads
+// that are still working inside the driver, and then fails by itself).
+class CSharedDisplay : public testing::Environment
 {
-    static EGLDisplay s_Display = EGL_NO_DISPLAY;
-    static std::string s_Error;
-    static bool s_Tried = false;
-    if (!s_Tried)
+public:
+    EGLDisplay Get(std::string& error)
     {
-        s_Tried = true;
+        if (!m_Tried)
+        {
+            m_Tried = true;
+            m_Display = Open(m_Error);
+        }
+        error = m_Error;
+        return m_Display;
+    }
+
+    void TearDown() override
+    {
+        if (m_Display != EGL_NO_DISPLAY)
+        {
+            eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+            eglTerminate(m_Display);
+            eglReleaseThread();
+        }
+        m_Display = EGL_NO_DISPLAY;
+        m_Error.clear();
+        m_Tried = false;
+    }
+
+private:
+    static EGLDisplay Open(std::string& error)
+    {
         EGLDisplay display = EGL_NO_DISPLAY;
         if (epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless"))
             display = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
@@ -22,13 +47,24 @@ EGLDisplay SharedDisplay(std::string& error)
         if (display == EGL_NO_DISPLAY)
             display = eglGetDisplay(EGL_DEFAULT_DISPLAY);
         EGLint major = 0, minor = 0;
-        if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor))
-            s_Error = "no EGL display could be created (no EGL surfaceless or default platform)";
-        else
-            s_Display = display;
+        if (display != EGL_NO_DISPLAY && eglInitialize(display, &major, &minor))
+            return display;
+        error = "no EGL display could be created (no EGL surfaceless or default platform)";
+        return EGL_NO_DISPLAY;
     }
-    error = s_Error;
-    return s_Display;
+
+    EGLDisplay m_Display = EGL_NO_DISPLAY;
+    std::string m_Error;
+    bool m_Tried = false;
+};
+
+// Owned by GoogleTest, which tears it down after the last test of each run.
+CSharedDisplay* const s_SharedDisplay =
+    static_cast<CSharedDisplay*>(testing::AddGlobalTestEnvironment(new CSharedDisplay));
+
+EGLDisplay SharedDisplay(std::string& error)
+{
+    return s_SharedDisplay->Get(error);
 }
 }
 
