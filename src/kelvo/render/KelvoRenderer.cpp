@@ -25,6 +25,7 @@ CKelvoRenderer::CKelvoRenderer(IGPUImplementation* backend, C3DSpace* space)
     , m_Backend(backend)
 {
     g_pKelvoRenderer = this;
+    CMeshDebugDisplay::DefaultAids().m_Draw = this;
     LoadFont();
     CreateRenderTargets();
 }
@@ -38,6 +39,8 @@ CKelvoRenderer::~CKelvoRenderer()
     m_Font = nullptr;
     if (g_pKelvoRenderer == this)
         g_pKelvoRenderer = nullptr;
+    if (CMeshDebugDisplay::DefaultAids().m_Draw == this)
+        CMeshDebugDisplay::DefaultAids().m_Draw = nullptr;
 }
 
 void CKelvoRenderer::LoadFont()

@@ -227,7 +227,7 @@ uint32_t CMeshGL::LoadXFile(const std::string& fileName)
     std::string error;
     if (!ImportXFile(path, imported, error))
         return kGPUResultMeshLoad;
-    const uint32_t result = ParseXMesh(imported);
+    const uint32_t result = FillMeshFromImport(imported, *this);
     SetPrimitiveType(kTriangleList);
     return result;
 }
