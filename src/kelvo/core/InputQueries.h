@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/window/Window.h"
+#include "media/window/Window.h"
 
 struct SInputQueries
 {

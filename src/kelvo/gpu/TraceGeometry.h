@@ -7,9 +7,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "kelvo/tasks/Section.h"
 #include "kelvo/core/AabbTree.h"
 #include "kelvo/gpu/TraceGeometryTriangle.h"
+#include "platform/Section.h"
 
 // What a build reads: the mesh's positions (16-byte elements), its indices (32-bit when
 // indexSize is 4, 16-bit otherwise) and its bounding box. Null streams give an empty tree.
