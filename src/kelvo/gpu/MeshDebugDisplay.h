@@ -36,8 +36,7 @@ public:
 
 private:
     void StepShownGroup(const SInputQueries& input);
-    void OutlineGroup(const CMesh& mesh, const std::vector<uint32_t>& triangles,
-                      IMeshDebugDraw& draw) const;
+    void OutlineGroup(const CMesh& mesh, const std::vector<uint32_t>& triangles, IMeshDebugDraw& draw) const;
 
     const SMeshDebugAids* m_Aids = nullptr;
     std::vector<SBox> m_Boxes;

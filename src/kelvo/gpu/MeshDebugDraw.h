@@ -13,8 +13,7 @@ class IMeshDebugDraw
 public:
     virtual ~IMeshDebugDraw() = default;
     // A line in world space, its colours packed 0xAARRGGBB.
-    virtual void AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
-                         uint32_t colorTo) = 0;
+    virtual void AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo) = 0;
     // The twelve edges of a box in world space.
     virtual void DrawBox(const SBox& box, uint32_t color) = 0;
     // Text in screen units (0 to 1); anchor 0 puts its top-left corner at position, measured

@@ -5,8 +5,7 @@
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/Mesh.h"
 
-uint32_t AcquireOverlayResources(const std::string& meshName, uint32_t noMeshResult,
-                                 SOverlayResources& out)
+uint32_t AcquireOverlayResources(const std::string& meshName, uint32_t noMeshResult, SOverlayResources& out)
 {
     IGPUImplementation* backend = g_pGPUImplementation;
     if (backend == nullptr)

@@ -20,5 +20,4 @@ struct SOverlayResources
 
 // Loads both from the backend: 0, or the overlay code of what could not be had (no backend or
 // effect, noMeshResult for the mesh, the missing-resource code when either is of another kind).
-uint32_t AcquireOverlayResources(const std::string& meshName, uint32_t noMeshResult,
-                                 SOverlayResources& out);
+uint32_t AcquireOverlayResources(const std::string& meshName, uint32_t noMeshResult, SOverlayResources& out);
