@@ -2,7 +2,7 @@
 // box-overlap computation in double precision.
 #include "TestScene.h"
 
-#include "quellbeam/Random15.h"
+#include "platform/Random15.h"
 #include "quellbeam/host/StartScene.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "quellbeam/cpu/CpuBackend.h"
 #include "quellbeam/cuda/CudaBackend.h"
 #include "quellbeam/host/StartScene.h"
-#include "quellbeam/Random15.h"
+#include "platform/Random15.h"
 #include "support/CaptureStderr.h"
 
 #include <gtest/gtest.h>
@@ -173,8 +173,8 @@ TEST(CudaBackend, DeviceTreeListsTheSameBallsPerCellAsTheCpuTree)
     std::vector<SVec4> large;
     for (uint32_t i = 0; i < 3000; ++i)
     {
-        const float x = random.Range(-90, 90), y = random.Range(-90, 90), z = random.Range(-90, 90);
-        large.push_back(SVec4{x, y, z, random.Range(1, 10)});
+        const float x = random.RangeHighFirst(-90, 90), y = random.RangeHighFirst(-90, 90), z = random.RangeHighFirst(-90, 90);
+        large.push_back(SVec4{x, y, z, random.RangeHighFirst(1, 10)});
     }
     ExpectSameTree(*device, large, -100.0f, 100.0f);
 }

@@ -2,7 +2,7 @@
 // shadows, and no highlights or bounces without reflectance.
 #include "TestScene.h"
 
-#include "quellbeam/Random15.h"
+#include "platform/Random15.h"
 #include "quellbeam/host/StartScene.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Grid traversal against a brute-force loop over every sphere: same nearest ball, same distance.
 #include "TestScene.h"
 
-#include "quellbeam/Random15.h"
+#include "platform/Random15.h"
 #include "quellbeam/host/JugglerField.h"
 #include "quellbeam/host/StartScene.h"
 

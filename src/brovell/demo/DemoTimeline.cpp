@@ -3,7 +3,7 @@
 #include "brovell/demo/DemoStats.h"
 #include "brovell/scenes/Scene.h"
 #include "brovell/sound/SoundManager.h"
-#include "kelvo/core/Random15.h"
+#include "kelvo/core/ProgramRandom.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "platform/Log.h"
 

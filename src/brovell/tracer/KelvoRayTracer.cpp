@@ -10,7 +10,7 @@
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/world/CameraLogic.h"
 #include "kelvo/world/InputDispatcher.h"
-#include "media/window/Window.h"
+#include "media/window/WindowMessage.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
 
@@ -168,7 +168,7 @@ void CKelvoRayTracer::Render(CGameObject* cameraObject)
         TakeInputBuffer();
     if (m_InputReleased)
         return;
-    if (platform::KeyState(platform::VK_LCONTROL) < 0 && g_pInputDispatcher != nullptr)
+    if (m_InputQueries.IsHeld(platform::VK_LCONTROL) && g_pInputDispatcher != nullptr)
     {
         m_Tracer->debug_pixel[0] = static_cast<int32_t>(g_pInputDispatcher->GetLastCursorX() * 1920.0f);
         m_Tracer->debug_pixel[1] = static_cast<int32_t>(g_pInputDispatcher->GetLastCursorY() * 1080.0f);

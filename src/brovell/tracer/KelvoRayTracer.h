@@ -7,6 +7,7 @@
 // belongs to its library. Render thread only.
 #pragma once
 
+#include "kelvo/core/InputQueries.h"
 #include "kelvo/core/Ray.h"
 #include "kelvo/gpu/GPUObjectHandle.h"
 #include "kelvo/render/RayTraceClient.h"
@@ -52,6 +53,9 @@ public:
     int32_t GetWidth() const { return m_Width; }
     int32_t GetHeight() const { return m_Height; }
     IRayTracer* GetTracer() const { return m_Tracer; }
+    // Where Render reads left Control, which sends the cursor's pixel to the tracer's debug
+    // output.
+    void SetInputQueries(const SInputQueries& queries) { m_InputQueries = queries; }
 
 private:
     void DrawStatistics(float milliseconds);
@@ -70,6 +74,7 @@ private:
     std::unique_ptr<CTracerTexture> m_FloorAdapter;
     std::string m_FloorName;
     IRayTracer* m_Tracer;
+    SInputQueries m_InputQueries;
     // The corner rays of the last frame: top-left, top-right, bottom-left, bottom-right.
     SRay m_CornerRays[4];
     // Smoothed statistics; negative until the first frame.

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "brovell/windtunnel/CellFile.h"
-#include "kelvo/core/Random15.h"
+#include "platform/Random15.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,35 @@
 #include "kelvo/gpu/AmFileReader.h"
 
+#include "kelvo/gpu/GPUResult.h"
+#include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/Mesh.h"
+#include "kelvo/gpu/ResourceManager.h"
+#include "platform/Log.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace
 {
+// Each material record fills a new material of the mesh's own.
+class CMeshMaterialReader : public IAmMaterialReader
+{
+public:
+    explicit CMeshMaterialReader(CMesh& mesh)
+        : m_Mesh(mesh)
+    {
+    }
+    bool ReadMaterial(uint32_t index, CByteReader& reader) override
+    {
+        CMaterial* material = m_Mesh.AddOwnMaterial(index);
+        return material != nullptr && material->ReadFromFile(reader);
+    }
+
+private:
+    CMesh& m_Mesh;
+};
+
 bool ReadSurfaces(CByteReader& reader, CMesh& mesh)
 {
     uint32_t count = 0;
@@ -66,4 +92,24 @@ bool ReadMaterials(CByteReader& reader, IAmMaterialReader& materials)
 bool ReadAmFile(CByteReader& reader, CMesh& mesh, IAmMaterialReader& materials)
 {
     return ReadSurfaces(reader, mesh) && ReadStreams(reader, mesh) && ReadMaterials(reader, materials);
+}
+
+uint32_t LoadAmFile(const std::string& fileName, CMesh& mesh)
+{
+    const std::string path = CResourceManager::Instance().GetPath(fileName);
+    if (path.empty())
+        return kGPUResultNotFound;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return kGPUResultNotFound;
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
+    CByteReader reader(bytes.data(), bytes.size());
+    CMeshMaterialReader materials(mesh);
+    if (!ReadAmFile(reader, mesh, materials))
+        DebugLog("[LoadAmFile] %s: the file ends early or is not an .am mesh; what was read before is kept\n",
+                 fileName.c_str());
+    mesh.UpdateBoundingBox();
+    mesh.SetPrimitiveType(CMesh::kTriangleList);
+    return kGPUResultOk;
 }

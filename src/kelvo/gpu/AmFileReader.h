@@ -12,6 +12,7 @@
 #include "kelvo/gpu/ByteReader.h"
 
 #include <cstdint>
+#include <string>
 
 class CMesh;
 
@@ -26,3 +27,8 @@ public:
 
 // True when the whole layout was read; false when reading stopped early.
 bool ReadAmFile(CByteReader& reader, CMesh& mesh, IAmMaterialReader& materials);
+
+// Reads the registered file into mesh as a triangle list, its materials becoming the mesh's
+// own, and bounds it: 12 for a file not registered or not readable, else 0 with whatever the
+// file holds.
+uint32_t LoadAmFile(const std::string& fileName, CMesh& mesh);

@@ -1,6 +1,6 @@
 #include "kelvo/gpu/BuiltInMeshes.h"
 
-#include "kelvo/core/Random15.h"
+#include "kelvo/core/ProgramRandom.h"
 #include "kelvo/gpu/Mesh.h"
 #include "kelvo/gpu/PlatformShapes.h"
 
@@ -127,9 +127,9 @@ bool BuildTwoTriangles(CMesh& mesh)
     for (SFloat4& position : positions)
     {
         // Drawn z first, then y, then x.
-        position[2] = ProgramRandom().Range(-1.0f, 1.0f);
-        position[1] = ProgramRandom().Range(-1.0f, 1.0f);
-        position[0] = ProgramRandom().Range(-1.0f, 1.0f);
+        position[2] = ProgramRandom().RangeLowFirst(-1.0f, 1.0f);
+        position[1] = ProgramRandom().RangeLowFirst(-1.0f, 1.0f);
+        position[0] = ProgramRandom().RangeLowFirst(-1.0f, 1.0f);
         position[3] = 0.0f;
     }
     FillStream(mesh, "position", positions);

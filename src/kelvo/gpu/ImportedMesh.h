@@ -44,3 +44,9 @@ struct SImportedMesh
 // given (each widened to its stride with zeros) and "indices" with 32-bit indices. Logs the
 // face count. Surfaces and materials are the caller's. False when a stream cannot be filled.
 bool ConvertImportedGeometry(const SImportedMesh& imported, CMesh& mesh);
+
+// The whole imported mesh: its geometry as above, each subset a surface drawn with the
+// mesh's own material for the subset's index, made from its description, and the
+// "materials" stream holding each triangle's material id. 16 when the geometry cannot be
+// filled, 54 when that stream cannot be had; the materials need the mesh's resource manager.
+uint32_t FillMeshFromImport(const SImportedMesh& imported, CMesh& mesh);

@@ -5,8 +5,6 @@
 
 #include "kelvo/gpu/AmFileReader.h"
 #include "kelvo/gpu/BuiltInMeshes.h"
-#include "kelvo/gpu/ImportedMesh.h"
-#include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/MeshAssetCorrections.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "media/window/Window.h"
@@ -17,7 +15,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 namespace
@@ -36,23 +33,6 @@ void CutElements(CMeshDataBuffer& stream, uint32_t first, uint32_t count)
     stream.Resize(stream.GetCount() - count);
 }
 }
-
-// Hands the ".am" reader's material records to the mesh.
-class CMesh::CMeshMaterialReader : public IAmMaterialReader
-{
-public:
-    explicit CMeshMaterialReader(CMesh& mesh)
-        : m_Mesh(mesh)
-    {
-    }
-    bool ReadMaterial(uint32_t index, CByteReader& reader) override
-    {
-        return m_Mesh.ReadFileMaterial(index, reader);
-    }
-
-private:
-    CMesh& m_Mesh;
-};
 
 CMesh::CMesh(CGPUResourceManager* resources)
     : m_Resources(resources)
@@ -93,7 +73,7 @@ uint32_t CMesh::Load(const std::string& fileName)
             ApplyAssetCorrection(*this, fileName);
     }
     else if (extension == "am" || extension == "AM")
-        result = LoadAmFile(fileName);
+        result = LoadAmFile(fileName, *this);
     else
         return kGPUResultNotSupported;
     if (result != kGPUResultOk)
@@ -136,10 +116,7 @@ uint32_t CMesh::RenderSurface(uint32_t index)
 {
     if (index >= m_Surfaces.size())
         return kGPUResultSurfaceIndex;
-    constexpr uint32_t kHiddenWithShift[] = {0, 1, 7, 17, 19, 28, 46};
-    if (platform::KeyState(platform::VK_LSHIFT) < 0 &&
-        std::find(std::begin(kHiddenWithShift), std::end(kHiddenWithShift), index) !=
-            std::end(kHiddenWithShift))
+    if (!m_DebugDisplay.BeforeSurface(*this, index))
         return kGPUResultOk;
     const SMeshSurface& surface = m_Surfaces[index];
     return Render(surface.m_FirstVertex, surface.m_VertexCount, surface.m_FirstPrimitive,
@@ -328,69 +305,23 @@ uint32_t CMesh::LoadXFile(const std::string&)
     return kGPUResultMeshLoad;
 }
 
-uint32_t CMesh::LoadAmFile(const std::string& fileName)
-{
-    const std::string path = CResourceManager::Instance().GetPath(fileName);
-    if (path.empty())
-        return kGPUResultNotFound;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return kGPUResultNotFound;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
-    CByteReader reader(bytes.data(), bytes.size());
-    CMeshMaterialReader materials(*this);
-    if (!ReadAmFile(reader, *this, materials))
-        DebugLog("[CMesh::LoadAmFile] %s: the file ends early or is not an .am mesh; what was read before is kept\n",
-                 fileName.c_str());
-    UpdateBoundingBox();
-    m_PrimitiveType = kTriangleList;
-    return kGPUResultOk;
-}
-
-bool CMesh::ReadFileMaterial(uint32_t index, CByteReader& reader)
+CMaterial* CMesh::AddOwnMaterial(uint32_t index)
 {
     if (m_Resources == nullptr)
-        return false;
-    const std::string name = SubMaterialName(index);
+        return nullptr;
+    const std::string name = OwnMaterialName(index);
     CMaterial* material = m_Resources->GetOrCreateMaterial(name);
     const GPUObjectHandle* found = m_Resources->FindByName(name, kGPUObjectMaterial);
     if (material == nullptr || found == nullptr)
-        return false;
+        return nullptr;
     // The first reference stays with the mesh; the look-up's goes back.
     const GPUObjectHandle handle = *found;
     m_Resources->ReleaseResource(&handle);
     m_MaterialHandles.push_back(handle);
-    return material->ReadFromFile(reader);
+    return material;
 }
 
-uint32_t CMesh::ParseXMesh(const SImportedMesh& imported)
-{
-    if (!ConvertImportedGeometry(imported, *this))
-        return kGPUResultMeshLoad;
-    if (imported.m_Subsets.empty() || m_Resources == nullptr)
-        return kGPUResultOk;
-    CMeshDataBuffer* materials = GetBuffer("materials", sizeof(uint32_t));
-    const auto triangles = static_cast<uint32_t>(imported.m_Indices.size() / 3);
-    if (materials == nullptr || !materials->Reset(triangles, sizeof(uint32_t)))
-        return kGPUResultMaterialStream;
-    materials->Zero();
-    for (uint32_t i = 0; i < imported.m_Subsets.size(); ++i)
-    {
-        const SImportedSubset& subset = imported.m_Subsets[i];
-        GPUObjectHandle handle;
-        m_Resources->CreateMaterialFromDescription(SubMaterialName(i), subset.m_Material, handle);
-        m_MaterialHandles.push_back(handle);
-        const SMeshSurface& surface = subset.m_Surface;
-        for (uint32_t t = surface.m_FirstPrimitive;
-             t < surface.m_FirstPrimitive + surface.m_PrimitiveCount && t < triangles; ++t)
-            *materials->Element<uint32_t>(t) = handle.m_Id;
-        m_Surfaces.push_back(surface);
-    }
-    return kGPUResultOk;
-}
-
-std::string CMesh::SubMaterialName(uint32_t index) const
+std::string CMesh::OwnMaterialName(uint32_t index) const
 {
     char name[64];
     std::snprintf(name, sizeof(name), "mesh_%08x_mat_%i", m_Identity, static_cast<int>(index));

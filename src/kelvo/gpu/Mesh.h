@@ -8,9 +8,9 @@
 
 #include "kelvo/core/Math.h"
 #include "kelvo/gpu/GPUObjectHandle.h"
-#include "kelvo/gpu/ByteReader.h"
 #include "kelvo/gpu/GPUResource.h"
 #include "kelvo/gpu/MeshDataBuffer.h"
+#include "kelvo/gpu/MeshDebugDisplay.h"
 #include "kelvo/gpu/MeshSurface.h"
 #include "kelvo/gpu/MeshVertexElement.h"
 #include "kelvo/gpu/TraceGeometry.h"
@@ -20,7 +20,7 @@
 #include <vector>
 
 class CGPUResourceManager;
-struct SImportedMesh;
+class CMaterial;
 
 class CMesh : public IGPUResource
 {
@@ -68,9 +68,10 @@ public:
     // their first at 0) mean all. The base class has no device (2).
     virtual uint32_t Render(uint32_t firstVertex, uint32_t vertexCount, uint32_t firstPrimitive,
                             uint32_t primitiveCount);
-    // Draws surface index (one material's part); 55 when there is none. Debug aid: with left
-    // Shift held the surfaces 0, 1, 7, 17, 19, 28 and 46 are skipped.
+    // Draws surface index (one material's part) after the debugging display, which may hide
+    // it; 55 when there is none.
     uint32_t RenderSurface(uint32_t index);
+    CMeshDebugDisplay& GetDebugDisplay() { return m_DebugDisplay; }
 
     // The stream of that name; when absent, a new empty one of that stride (null for 0).
     CMeshDataBuffer* GetBuffer(const std::string& name, uint32_t stride);
@@ -95,6 +96,14 @@ public:
     // only; 16-bit ones are logged as unsupported and kept); later surfaces move down. False,
     // with nothing changed, for an index beyond the surfaces.
     bool RemoveSurface(uint32_t index);
+    // The material of the mesh's own for index, "mesh_%08x_mat_%i" (mesh identity, index),
+    // found or created; the mesh keeps a reference to it. Null without a resource manager or
+    // when it cannot be had.
+    CMaterial* AddOwnMaterial(uint32_t index);
+    // The name of the mesh's own material for index.
+    std::string OwnMaterialName(uint32_t index) const;
+    // The resource manager given at construction (may be null).
+    CGPUResourceManager* GetResources() const { return m_Resources; }
 
     // The box from "position" (x, y, z, 1 corners); all zeros for an empty stream; false
     // without a "position" stream.
@@ -118,21 +127,9 @@ public:
                            std::vector<std::string>& outNames) const;
 
 protected:
-    // Turns a loaded ".x" mesh into streams, surfaces and materials: each subset becomes a
-    // surface with the material "mesh_%08x_mat_%i" (mesh identity, subset index) made from
-    // its description, and the "materials" stream gets each triangle's material id. 54 when
-    // that stream cannot be had.
-    uint32_t ParseXMesh(const SImportedMesh& imported);
-    // The name of the mesh's material index.
-    std::string SubMaterialName(uint32_t index) const;
     // The ".x" path: fills streams, surfaces and materials from the registered file. The
     // base class has no ".x" loader (16).
     virtual uint32_t LoadXFile(const std::string& fileName);
-    // The ".am" path: 12 for a file not registered or not readable, else 0 with whatever the
-    // file holds (a broken file stops where it breaks).
-    uint32_t LoadAmFile(const std::string& fileName);
-    // Gets or creates the material of that index, keeps its reference and reads its record.
-    bool ReadFileMaterial(uint32_t index, CByteReader& reader);
     const std::vector<SMeshVertexElement>& GetVertexElements() const { return m_Elements; }
     // The stream-name list that AddStream fills and the backend's declaration rebuilds.
     std::vector<std::string>& StreamNames() { return m_StreamNames; }
@@ -140,11 +137,8 @@ protected:
     // A copy of every stream (CPU data only), the primitive type and the stream names.
     void CopyStreamsFrom(const CMesh& source);
     void MarkTraceGeometryStale() { m_TraceGeometry.MarkForBuild(); }
-    CGPUResourceManager* GetResources() const { return m_Resources; }
 
 private:
-    class CMeshMaterialReader;
-
     void DestroyStreams();
     void ReleaseMaterials();
     // The streams the trace geometry is built from.
@@ -164,4 +158,5 @@ private:
     uint32_t m_PrimitiveType = kTriangleList;
     float m_BoundsMin[4] = {0, 0, 0, 0};
     float m_BoundsMax[4] = {0, 0, 0, 0};
+    CMeshDebugDisplay m_DebugDisplay;
 };

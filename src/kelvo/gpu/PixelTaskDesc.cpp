@@ -3,6 +3,7 @@
 #include "kelvo/gpu/GPUEffect.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/gpu/ScopedResource.h"
 #include "kelvo/gpu/Mesh.h"
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "platform/Log.h"
@@ -23,16 +24,13 @@ bool CPixelTaskDesc::SetEffect(const std::string& effectName, const std::string&
     {
         ReleaseEffect();
         IGPUImplementation* backend = g_pGPUImplementation;
-        GPUObjectHandle handle;
-        if (backend == nullptr || backend->LoadEffect(effectName, handle) != kGPUResultOk)
+        CScopedResource effectRef(backend);
+        if (backend == nullptr || backend->LoadEffect(effectName, effectRef.Receive()) != kGPUResultOk)
             return false;
-        auto* effect = GPUResourceCast<IGPUEffect>(backend->GetResource(handle));
+        auto* effect = effectRef.Get<IGPUEffect>();
         if (effect == nullptr)
-        {
-            backend->ReleaseResource(&handle);
             return false;
-        }
-        m_EffectHandle = handle;
+        m_EffectHandle = effectRef.Detach();
         m_Effect = effect;
         m_EffectName = effectName;
     }

@@ -4,6 +4,7 @@
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/Mesh.h"
+#include "kelvo/gpu/ScopedResource.h"
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/render/RayTraceClient.h"
@@ -25,6 +26,7 @@ CKelvoRenderer::CKelvoRenderer(IGPUImplementation* backend, C3DSpace* space)
     , m_Backend(backend)
 {
     g_pKelvoRenderer = this;
+    CMeshDebugDisplay::DefaultAids().m_Draw = this;
     LoadFont();
     CreateRenderTargets();
 }
@@ -38,6 +40,8 @@ CKelvoRenderer::~CKelvoRenderer()
     m_Font = nullptr;
     if (g_pKelvoRenderer == this)
         g_pKelvoRenderer = nullptr;
+    if (CMeshDebugDisplay::DefaultAids().m_Draw == this)
+        CMeshDebugDisplay::DefaultAids().m_Draw = nullptr;
 }
 
 void CKelvoRenderer::LoadFont()
@@ -144,28 +148,25 @@ void CKelvoRenderer::DrawMesh(const std::string& meshName, const std::string& ef
     SetPass(pass);
     if (m_Backend == nullptr)
         return;
-    GPUObjectHandle meshHandle;
-    if (m_Backend->LoadMesh(meshName, meshHandle) != kGPUResultOk)
+    CScopedResource meshRef(m_Backend);
+    if (m_Backend->LoadMesh(meshName, meshRef.Receive()) != kGPUResultOk)
     {
         DebugLog("[CKelvoRenderer::DrawMesh] Error loading mesh!\n");
         return;
     }
-    GPUObjectHandle effectHandle;
-    if (m_Backend->LoadEffect(effectName, effectHandle) != kGPUResultOk)
+    CScopedResource effectRef(m_Backend);
+    if (m_Backend->LoadEffect(effectName, effectRef.Receive()) != kGPUResultOk)
     {
         DebugLog("[CKelvoRenderer::DrawMesh] Error loading effect!\n");
-        m_Backend->ReleaseResource(&meshHandle);
         return;
     }
-    auto* mesh = GPUResourceCast<CMesh>(m_Backend->GetResource(meshHandle));
-    auto* effect = GPUResourceCast<IGPUEffect>(m_Backend->GetResource(effectHandle));
+    auto* mesh = meshRef.Get<CMesh>();
+    auto* effect = effectRef.Get<IGPUEffect>();
     if (mesh != nullptr && effect != nullptr && effect->Begin() == kGPUResultOk)
     {
         mesh->Render();
         effect->End();
     }
-    m_Backend->ReleaseResource(&meshHandle);
-    m_Backend->ReleaseResource(&effectHandle);
 }
 
 void CKelvoRenderer::AddCameraLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
@@ -222,12 +223,12 @@ bool CKelvoRenderer::DrawRayTracerImage()
 {
     if (m_Backend == nullptr)
         return false;
-    GPUObjectHandle handle;
-    if (m_Backend->LoadTexture("soft_raytracer_rt", handle) != kGPUResultOk)
+    CScopedResource textureRef(m_Backend);
+    if (m_Backend->LoadTexture("soft_raytracer_rt", textureRef.Receive()) != kGPUResultOk)
         return false;
     static CVar* position = GetVariable("r_dbg_tex_pos", 16);
     position->SetVector(SVector4{0.0f, 0.0f, 1.0f, 1.0f});
-    if (auto* texture = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle)))
+    if (auto* texture = textureRef.Get<IGPUTexture>())
         texture->SetTexture(0);
     uint32_t savedFillMode = kSolidFill;
     m_Backend->GetFillMode(savedFillMode);
@@ -237,6 +238,5 @@ bool CKelvoRenderer::DrawRayTracerImage()
     m_Backend->SetTextureFilter(0, 1);
     m_Backend->ResetTexture(0);
     m_Backend->SetFillMode(savedFillMode);
-    m_Backend->ReleaseResource(&handle);
     return true;
 }

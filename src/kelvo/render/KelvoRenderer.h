@@ -2,12 +2,14 @@
 // begin-scene and end-scene and presents; owns the two full-screen targets the scene pass
 // writes ("kelvo_color_buffer", "kelvo_rtinput_buffer"); sets the camera variables; draws
 // named meshes with a named technique; keeps the frame's debug lines and screen texts,
-// which the present phase draws last. Constructing it makes it g_pKelvoRenderer.
+// which the present phase draws last. Constructing it makes it g_pKelvoRenderer and the
+// drawer of the meshes' debugging display.
 // Main thread only.
 #pragma once
 
 #include "kelvo/core/Math.h"
 #include "kelvo/gpu/GPUObjectHandle.h"
+#include "kelvo/gpu/MeshDebugDraw.h"
 #include "kelvo/render/LineQueue.h"
 #include "kelvo/render/TextQueue.h"
 
@@ -23,7 +25,7 @@ class IGPUImplementation;
 class IGPUTexture;
 struct SRay;
 
-class CKelvoRenderer
+class CKelvoRenderer : public IMeshDebugDraw
 {
 public:
     // Size of the targets when the back buffer's cannot be read.
@@ -35,7 +37,7 @@ public:
     CKelvoRenderer(IGPUImplementation* backend, C3DSpace* space);
     CKelvoRenderer(const CKelvoRenderer&) = delete;
     CKelvoRenderer& operator=(const CKelvoRenderer&) = delete;
-    virtual ~CKelvoRenderer();
+    ~CKelvoRenderer() override;
 
     // The process run by each frame; not owned, null for none.
     void SetRenderProcess(CRenderProcess* process) { m_Process = process; }
@@ -60,11 +62,12 @@ public:
 
     // Debug lines (colours packed 0xAARRGGBB), drawn with the present phase's overlays.
     void AddCameraLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo);
-    void AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo);
-    void DrawBox(const SBox& box, uint32_t color);
+    void AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
+                 uint32_t colorTo) override;
+    void DrawBox(const SBox& box, uint32_t color) override;
     void DrawRay(const SRay& ray, uint32_t colorFrom, uint32_t colorTo);
     // Queues text for the overlays; see CTextQueue::Add for the anchors.
-    void DrawText(const SVector4& position, const std::string& text, int anchor);
+    void DrawText(const SVector4& position, const std::string& text, int anchor) override;
     // Back buffer, then the queued lines (seen from the camera object) and texts.
     void DrawOverlays(CGameObject* cameraObject);
     // Stage 0 (texture, or what is bound when null) times scale plus base, on the rectangle.

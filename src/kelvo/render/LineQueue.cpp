@@ -1,12 +1,12 @@
 #include "kelvo/render/LineQueue.h"
 
 #include "kelvo/gpu/GPUEffect.h"
-#include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/Mesh.h"
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "kelvo/gpu/VarManager.h"
-#include "kelvo/render/MeshStream.h"
 #include "kelvo/gpu/GPUResult.h"
+#include "kelvo/render/MeshStream.h"
+#include "kelvo/render/OverlayResources.h"
 
 #include <cmath>
 
@@ -59,26 +59,12 @@ void CLineQueue::MoveToCameraSpace(const SMatrix* view)
 
 uint32_t CLineQueue::Draw()
 {
-    IGPUImplementation* backend = g_pGPUImplementation;
-    if (backend == nullptr)
-        return kGPUResultOverlayNoEffect;
-    GPUObjectHandle effectHandle;
-    if (backend->LoadEffect("default", effectHandle) != kGPUResultOk)
-        return kGPUResultOverlayNoEffect;
-    GPUObjectHandle meshHandle;
-    if (backend->LoadMesh("line_mesh", meshHandle) != kGPUResultOk)
-    {
-        backend->ReleaseResource(&effectHandle);
-        return kGPUResultOverlayNoLineMesh;
-    }
-    auto* effect = GPUResourceCast<IGPUEffect>(backend->GetResource(effectHandle));
-    auto* mesh = GPUResourceCast<CMesh>(backend->GetResource(meshHandle));
-    if (effect == nullptr || mesh == nullptr)
-    {
-        backend->ReleaseResource(&effectHandle);
-        backend->ReleaseResource(&meshHandle);
-        return kGPUResultOverlayMissingResource;
-    }
+    SOverlayResources resources;
+    const uint32_t acquired = AcquireOverlayResources("line_mesh", kGPUResultOverlayNoLineMesh, resources);
+    if (acquired != kGPUResultOk)
+        return acquired;
+    IGPUEffect* effect = resources.m_Effect;
+    CMesh* mesh = resources.m_Mesh;
 
     SetTechnique("BoundingBox");
     SetPass("P0");
@@ -109,8 +95,6 @@ uint32_t CLineQueue::Draw()
             effect->End();
         }
     }
-    backend->ReleaseResource(&effectHandle);
-    backend->ReleaseResource(&meshHandle);
     m_CameraLines.clear();
     return kGPUResultOk;
 }

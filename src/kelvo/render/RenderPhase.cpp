@@ -2,6 +2,7 @@
 
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/gpu/ScopedResource.h"
 #include "platform/Log.h"
 
 CRenderPhase::~CRenderPhase()
@@ -35,20 +36,19 @@ bool CRenderPhase::SetTexture(uint32_t slot, bool isInput, const std::string& na
 bool CRenderPhase::AddTexture(const std::string& name)
 {
     IGPUImplementation* backend = g_pGPUImplementation;
-    GPUObjectHandle handle;
-    if (backend == nullptr || backend->LoadTexture(name, handle) != kGPUResultOk)
+    CScopedResource textureRef(backend);
+    if (backend == nullptr || backend->LoadTexture(name, textureRef.Receive()) != kGPUResultOk)
     {
         DebugLog("[CRenderPhase::AddTexture] Failed to load texture: %s!\n", name.c_str());
         return false;
     }
-    auto* texture = GPUResourceCast<IGPUTexture>(backend->GetResource(handle));
+    auto* texture = textureRef.Get<IGPUTexture>();
     if (texture == nullptr)
     {
         DebugLog("[CRenderPhase::AddTexture] Failed to get itexture: %s!\n", name.c_str());
-        backend->ReleaseResource(&handle);
         return false;
     }
-    m_Handles.push_back(handle);
+    m_Handles.push_back(textureRef.Detach());
     m_Textures.push_back(texture);
     return true;
 }

@@ -2,10 +2,11 @@
 
 #include "kelvo/gpu/GPUEffect.h"
 #include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/TechniqueSelection.h"
 #include "kelvo/render/MeshStream.h"
-#include "kelvo/gpu/GPUResult.h"
+#include "kelvo/render/OverlayResources.h"
 
 #include <cmath>
 
@@ -43,27 +44,13 @@ uint32_t CTextQueue::Draw(IGPUTexture* font)
 {
     if (m_Texts.empty())
         return kGPUResultOk;
+    SOverlayResources resources;
+    const uint32_t acquired = AcquireOverlayResources("text_mesh", kGPUResultOverlayNoTextMesh, resources);
+    if (acquired != kGPUResultOk)
+        return acquired;
     IGPUImplementation* backend = g_pGPUImplementation;
-    GPUObjectHandle effectHandle;
-    if (backend == nullptr || backend->LoadEffect("default", effectHandle) != kGPUResultOk)
-        return kGPUResultOverlayNoEffect;
-    GPUObjectHandle meshHandle;
-    if (backend->LoadMesh("text_mesh", meshHandle) != kGPUResultOk)
-    {
-        backend->ReleaseResource(&effectHandle);
-        return kGPUResultOverlayNoTextMesh;
-    }
-    auto release = [&] {
-        backend->ReleaseResource(&effectHandle);
-        backend->ReleaseResource(&meshHandle);
-    };
-    auto* effect = GPUResourceCast<IGPUEffect>(backend->GetResource(effectHandle));
-    auto* mesh = GPUResourceCast<CMesh>(backend->GetResource(meshHandle));
-    if (effect == nullptr || mesh == nullptr)
-    {
-        release();
-        return kGPUResultOverlayMissingResource;
-    }
+    IGPUEffect* effect = resources.m_Effect;
+    CMesh* mesh = resources.m_Mesh;
 
     SetTechnique("Text");
     SetPass("P0");
@@ -79,7 +66,6 @@ uint32_t CTextQueue::Draw(IGPUTexture* font)
         !indices->Resize(6 * n) || !positions->Resize(4 * n) || !texCoords->Resize(4 * n) ||
         !colors->Resize(4 * n))
     {
-        release();
         m_Texts.clear();
         return kGPUResultOk;
     }
@@ -133,7 +119,6 @@ uint32_t CTextQueue::Draw(IGPUTexture* font)
     backend->SetAlphaBlend(false);
     backend->SetTextureFilter(0, 1);
     backend->SetTextureFilter(1, 1);
-    release();
     m_Texts.clear();
     return kGPUResultOk;
 }

@@ -5,6 +5,7 @@
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/ResourceManager.h"
+#include "kelvo/gpu/ScopedResource.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/render/GameView.h"
 #include "kelvo/render/KelvoRenderer.h"
@@ -68,18 +69,19 @@ void CZoomPhase::SetBankTexture(const std::string& name)
     static CVar* imagesX = GetVariable("r_zoom_images_x", 4);
     ReleaseBank();
     IGPUImplementation* backend = g_pGPUImplementation;
-    if (backend == nullptr || backend->LoadTexture(name, m_BankHandle) != kGPUResultOk)
+    CScopedResource bankRef(backend);
+    if (backend == nullptr || backend->LoadTexture(name, bankRef.Receive()) != kGPUResultOk)
     {
         DebugLog("[CZoomPhase::SetBankTexture] Can't load texture: %s\n", name.c_str());
         return;
     }
-    m_Bank = GPUResourceCast<IGPUTexture>(backend->GetResource(m_BankHandle));
+    m_Bank = bankRef.Get<IGPUTexture>();
     if (m_Bank == nullptr)
     {
         DebugLog("[CZoomPhase::SetBankTexture] Can't cast to IGPUTexture!\n");
-        backend->ReleaseResource(&m_BankHandle);
         return;
     }
+    m_BankHandle = bankRef.Detach();
     uint32_t width = 0, height = 0, levels = 0, format = 0;
     m_Bank->GetDesc(width, height, levels, format);
     if (width == 0 || height == 0)

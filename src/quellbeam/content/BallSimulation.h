@@ -4,7 +4,7 @@
 // each ball's position and radius after every advance.
 #pragma once
 
-#include "quellbeam/Random15.h"
+#include "platform/Random15.h"
 
 #include <cstdint>
 #include <vector>

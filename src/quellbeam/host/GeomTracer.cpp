@@ -1,7 +1,7 @@
 #include "quellbeam/host/GeomTracer.h"
 
 #include "platform/Log.h"
-#include "quellbeam/Random15.h"
+#include "quellbeam/LibraryRandom.h"
 #include "quellbeam/host/StartScene.h"
 
 #include <algorithm>

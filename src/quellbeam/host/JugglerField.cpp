@@ -48,13 +48,13 @@ std::vector<SJugglerInstance> MakeJugglerField(CRandom15& random)
     for (float x = -kFieldHalf; x <= kFieldHalf; x += kFieldSpacing)
         for (float z = -kFieldHalf; z <= kFieldHalf; z += kFieldSpacing)
         {
-            const float px = x + random.Range(-kFieldJitter, kFieldJitter);
-            const float pz = z + random.Range(-kFieldJitter, kFieldJitter);
+            const float px = x + random.RangeHighFirst(-kFieldJitter, kFieldJitter);
+            const float pz = z + random.RangeHighFirst(-kFieldJitter, kFieldJitter);
             if (px * px + pz * pz > kFieldHalf * kFieldHalf)
                 continue;
             SJugglerInstance instance = {};
             // Rotation about y (row-vector convention), then the translation in row 4.
-            const float angle = random.Range(0.0f, kTwoPi);
+            const float angle = random.RangeHighFirst(0.0f, kTwoPi);
             SetIdentity(instance.transform);
             instance.transform[0] = std::cos(angle);
             instance.transform[2] = -std::sin(angle);
@@ -62,8 +62,8 @@ std::vector<SJugglerInstance> MakeJugglerField(CRandom15& random)
             instance.transform[10] = std::cos(angle);
             instance.transform[12] = px;
             instance.transform[14] = pz;
-            instance.phase = random.Range(0.0f, 1.0f);
-            instance.speed = 0.7f + random.Range(0.0f, 0.6f);
+            instance.phase = random.RangeHighFirst(0.0f, 1.0f);
+            instance.speed = 0.7f + random.RangeHighFirst(0.0f, 0.6f);
             instances.push_back(instance);
         }
     return instances;

@@ -2,7 +2,7 @@
 // seeded field layout, and the conversion of every posed figure into world spheres and materials.
 #pragma once
 
-#include "quellbeam/Random15.h"
+#include "platform/Random15.h"
 #include "quellbeam/content/JugglerModel.h"
 #include "quellbeam/host/Material.h"
 

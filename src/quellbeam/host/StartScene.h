@@ -2,7 +2,7 @@
 // with random materials, drawn sphere then material for each index.
 #pragma once
 
-#include "quellbeam/Random15.h"
+#include "platform/Random15.h"
 #include "quellbeam/host/Material.h"
 #include "quellbeam/kernel/Vec.h"
 

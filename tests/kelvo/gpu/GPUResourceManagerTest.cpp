@@ -1,4 +1,5 @@
 #include "kelvo/gpu/GPUResourceManager.h"
+#include "kelvo/gpu/ScopedResource.h"
 
 #include "FakeResources.h"
 
@@ -269,4 +270,29 @@ TEST_F(GPUResourceManagerTest, SubscribersHearEveryLoadInOrder)
     m_Manager.AddLoadResourceSubscriber(&second);
     m_Manager.NotifyLoadResource();
     EXPECT_EQ(calls, (std::vector<int>{1, 2}));
+}
+
+TEST_F(GPUResourceManagerTest, ScopedReferencesGoBackOnceWhereverTheyEnd)
+{
+    {
+        CScopedResource held(&m_Manager);
+        ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "ship.x", held.Receive()), kGPUResultOk);
+        EXPECT_NE(held.Get<CFakeResource>(), nullptr);
+        // A move hands the one reference on; the moved-from holder gives nothing back.
+        CScopedResource moved(std::move(held));
+        EXPECT_FALSE(held.GetHandle().IsValid());
+        EXPECT_EQ(Live(), 1);
+        // Receiving again gives the old reference back first.
+        ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "boat.x", moved.Receive()), kGPUResultOk);
+        EXPECT_EQ(m_Manager.FindByName("ship.x", kGPUObjectMesh), nullptr);
+        EXPECT_EQ(Live(), 1);
+    }
+    EXPECT_EQ(Live(), 0);
+
+    CScopedResource kept(&m_Manager);
+    ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "ship.x", kept.Receive()), kGPUResultOk);
+    GPUObjectHandle detached = kept.Detach();
+    kept.Reset();
+    EXPECT_EQ(Live(), 1);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&detached));
 }

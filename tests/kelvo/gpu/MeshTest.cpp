@@ -1,11 +1,15 @@
 #include "kelvo/gpu/GPUResourceManager.h"
 #include "kelvo/gpu/Mesh.h"
+#include "media/window/WindowMessage.h"
 
 #include "support/CaptureStderr.h"
 #include "FakeResources.h"
 #include "MeshTestHelpers.h"
 
 #include <numbers>
+#include <set>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +22,35 @@ void ExpectFloat4Near(const SFloat4& actual, const SFloat4& expected)
     for (int i = 0; i < 4; ++i)
         EXPECT_NEAR(actual[i], expected[i], kTolerance) << "component " << i;
 }
+
+// The keys a debugging-display test holds down.
+std::set<uint32_t> g_HeldKeys;
+
+SInputQueries HeldKeys()
+{
+    SInputQueries queries;
+    queries.keyState = [](uint32_t key) -> int16_t { return g_HeldKeys.count(key) ? -128 : 0; };
+    return queries;
+}
+
+class CRecordingDebugDraw : public IMeshDebugDraw
+{
+public:
+    void AddLine(const SVector4&, const SVector4&, uint32_t color, uint32_t) override { m_Lines.push_back(color); }
+    void DrawBox(const SBox&, uint32_t color) override { m_Boxes.push_back(color); }
+    void DrawText(const SVector4& position, const std::string& text, int anchor) override
+    {
+        EXPECT_EQ(position.x, 0.1f);
+        EXPECT_EQ(position.y, 0.1f);
+        EXPECT_EQ(anchor, 0);
+        m_Texts.push_back(text);
+    }
+    void Clear() { *this = {}; }
+
+    std::vector<uint32_t> m_Lines;
+    std::vector<uint32_t> m_Boxes;
+    std::vector<std::string> m_Texts;
+};
 
 class CTestResourceManager : public CGPUResourceManager
 {
@@ -199,4 +232,55 @@ TEST(CMesh, RenderSurfaceChecksTheIndexBeforeDrawing)
     // In range, the draw is the mesh's own: the base class has no device.
     EXPECT_EQ(mesh.RenderSurface(2), 2u);
     EXPECT_EQ(mesh.Render(), 2u);
+}
+
+TEST(CMesh, RenderSurfaceDebugDisplayFollowsTheInjectedKeys)
+{
+    CRecordingDebugDraw draw;
+    SMeshDebugAids aids{HeldKeys(), &draw};
+    CMesh mesh(nullptr);
+    mesh.GetDebugDisplay().SetAids(&aids);
+    FillFloat4(mesh, "position", {{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}});
+    CMeshDataBuffer* indices = mesh.GetBuffer("indices", 4);
+    indices->Resize(6);
+    for (uint32_t i = 0; i < 6; ++i)
+        *indices->Element<uint32_t>(i) = std::array<uint32_t, 6>{0, 1, 2, 2, 1, 3}[i];
+    mesh.GetSurfaces() = {{0, 1, 0, 3}, {1, 1, 1, 3}, {0, 2, 0, 4}};
+    mesh.GetDebugDisplay().AddBox({{0, 0, 0, 1}, {1, 1, 1, 1}});
+    // The second group also names a triangle the mesh does not have: it is left out.
+    mesh.GetDebugDisplay().AddTriangleGroup({1});
+    mesh.GetDebugDisplay().AddTriangleGroup({0, 7, 1});
+
+    // No keys: surface 0 brings the white boxes, nothing else is drawn and every surface is.
+    g_HeldKeys.clear();
+    EXPECT_EQ(mesh.RenderSurface(0), 2u);
+    EXPECT_EQ(mesh.RenderSurface(1), 2u);
+    EXPECT_EQ(draw.m_Boxes, std::vector<uint32_t>{CMeshDebugDisplay::kBoxColor});
+    EXPECT_TRUE(draw.m_Lines.empty() && draw.m_Texts.empty());
+
+    // End steps forward once per press, Home back; past either end no group is shown.
+    const auto press = [&](uint32_t key) {
+        g_HeldKeys = {key};
+        draw.Clear();
+        mesh.RenderSurface(0);
+        mesh.RenderSurface(0); // still held: no second step
+        g_HeldKeys.clear();
+        mesh.RenderSurface(1);
+        return std::make_pair(mesh.GetDebugDisplay().GetShownGroup(), draw.m_Lines.size());
+    };
+    EXPECT_EQ(press(platform::VK_END), std::make_pair(0, std::size_t{6}));
+    EXPECT_EQ(press(platform::VK_END), std::make_pair(1, std::size_t{12}));
+    EXPECT_EQ(press(platform::VK_END), std::make_pair(-1, std::size_t{0}));
+    EXPECT_EQ(press(platform::VK_HOME), std::make_pair(1, std::size_t{12}));
+    EXPECT_EQ(press(platform::VK_HOME), std::make_pair(0, std::size_t{6}));
+
+    // Space writes the surface and its triangle count; left Shift hides the listed surfaces.
+    g_HeldKeys = {platform::VK_SPACE};
+    draw.Clear();
+    mesh.RenderSurface(2);
+    EXPECT_EQ(draw.m_Texts, std::vector<std::string>{"surface: 2, tris: 2"});
+    g_HeldKeys = {platform::VK_LSHIFT};
+    EXPECT_EQ(mesh.RenderSurface(1), 0u);
+    EXPECT_EQ(mesh.RenderSurface(2), 2u);
+    g_HeldKeys.clear();
 }

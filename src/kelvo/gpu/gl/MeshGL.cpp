@@ -230,7 +230,7 @@ uint32_t CMeshGL::LoadXFile(const std::string& fileName)
         DebugLog("[CMeshGL::LoadXFile] %s: %s\n", fileName.c_str(), error.c_str());
         return kGPUResultMeshLoad;
     }
-    const uint32_t result = ParseXMesh(imported);
+    const uint32_t result = FillMeshFromImport(imported, *this);
     SetPrimitiveType(kTriangleList);
     return result;
 }

@@ -1,4 +1,4 @@
-#include "kelvo/core/Random15.h"
+#include "kelvo/core/ProgramRandom.h"
 
 CRandom15& ProgramRandom()
 {
