@@ -226,7 +226,10 @@ uint32_t CMeshGL::LoadXFile(const std::string& fileName)
     SImportedMesh imported;
     std::string error;
     if (!ImportXFile(path, imported, error))
+    {
+        DebugLog("[CMeshGL::LoadXFile] %s\n", error.c_str());
         return kGPUResultMeshLoad;
+    }
     const uint32_t result = ParseXMesh(imported);
     SetPrimitiveType(kTriangleList);
     return result;
