@@ -15,15 +15,15 @@ regressions=$here/regressions/$target
 # Common limits first: a target's own come after them and win.
 options=(-rss_limit_mb=2048 -timeout=10)
 case $target in
-  am) options+=(-max_len=262144 -malloc_limit_mb=64) ;;
+  am) options+=(-max_len=262144 -malloc_limit_mb=8) ;;
   xfile) options+=(-max_len=32768 -malloc_limit_mb=512 -timeout=20) ;;
-  xfile_bytes) options+=(-max_len=262144 -malloc_limit_mb=64 -close_fd_mask=2) ;;
-  effect) options+=(-max_len=65536 -malloc_limit_mb=64) ;;
-  cell) options+=(-max_len=65536 -malloc_limit_mb=64) ;;
+  xfile_bytes) options+=(-max_len=262144 -malloc_limit_mb=16 -close_fd_mask=2) ;;
+  effect) options+=(-max_len=65536 -malloc_limit_mb=16) ;;
+  cell) options+=(-max_len=65536 -malloc_limit_mb=8) ;;
   bank) options+=(-max_len=1048580 -malloc_limit_mb=16 -close_fd_mask=2) ;;
-  picture) options+=(-max_len=262144 -malloc_limit_mb=256) ;;
+  picture) options+=(-max_len=262144 -malloc_limit_mb=512) ;;
   mp3) options+=(-max_len=65536 -malloc_limit_mb=64) ;;
-  data_folder) options+=(-max_len=8192 -malloc_limit_mb=64 -close_fd_mask=2) ;;
+  data_folder) options+=(-max_len=8192 -malloc_limit_mb=16 -close_fd_mask=2) ;;
   *) echo "run.sh: unknown target $target" >&2; exit 2 ;;
 esac
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
