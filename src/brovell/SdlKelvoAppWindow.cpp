@@ -12,8 +12,10 @@
 #include "brovell/demo/Harlune1.h"
 #include "brovell/StaticObjects.h"
 #include "brovell/sound/SoundManager.h"
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/ResourceManager.h"
-#include "kelvo/gpu/gl/GPUImplementationGL.h"
+#include "kelvo/gpu/gl/GLBackendFactory.h"
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/tasks/TaskManager.h"
 #include "platform/Clock.h"
@@ -123,7 +125,7 @@ void CSdlKelvoAppWindow::OnMouseMessage(const SWindowMessage& message)
 bool CSdlKelvoAppWindow::OnCreate()
 {
     RegisterDataFolder();
-    m_GPUImplementation = new CGPUImplementationGL();
+    m_GPUImplementation = CreateGPUImplementationGL();
     const uint32_t result = m_GPUImplementation->Initialize(this, true);
     if (result != kGPUResultOk) {
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);

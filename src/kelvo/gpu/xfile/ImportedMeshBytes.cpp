@@ -67,8 +67,9 @@ bool DecodeStreams(CByteReader& reader, uint32_t vertexCount, SImportedMesh& mes
         if (!reader.ReadString(stream.m_Name) || !reader.ReadUInt32(stream.m_SourceBytes) ||
             !reader.ReadUInt32(stream.m_Stride))
             return Fail(outError, "stream " + std::to_string(i) + " is cut short");
+        // Every attribute is made of 32-bit values (floats, packed colours).
         if (stream.m_SourceBytes == 0 || stream.m_SourceBytes > stream.m_Stride ||
-            stream.m_Stride > kMaxStride)
+            stream.m_Stride > kMaxStride || stream.m_SourceBytes % 4 != 0 || stream.m_Stride % 4 != 0)
             return Fail(outError, "stream \"" + stream.m_Name + "\" has a bad element size");
         const std::size_t bytes = static_cast<std::size_t>(vertexCount) * stream.m_SourceBytes;
         if (bytes > reader.GetRemaining())

@@ -51,9 +51,11 @@ TEST(ImportedMeshBytesTest, IndicesAndSubsetsOutsideTheMeshAreRefused)
     badIndex.m_Indices[4] = 4;
     SImportedMesh badSubset = Quad();
     badSubset.m_Subsets[0].m_Surface.m_FirstPrimitive = 1;
-    SImportedMesh badStride = Quad();
-    badStride.m_Streams[0].m_Stride = 8;
-    for (const SImportedMesh& mesh : {badIndex, badSubset, badStride})
+    SImportedMesh narrowStride = Quad();
+    narrowStride.m_Streams[0].m_Stride = 8;
+    SImportedMesh oddStride = Quad();
+    oddStride.m_Streams[0].m_Stride = 13;
+    for (const SImportedMesh& mesh : {badIndex, badSubset, narrowStride, oddStride})
     {
         SImportedMesh decoded;
         const std::vector<uint8_t> bytes = EncodeImportedMesh(mesh);
