@@ -77,4 +77,60 @@ bool CEmbreeSpheres::Occluded(SVec3 origin, SVec3 direction, float tNear, float 
     rtcOccluded1(m_Scene, &context, &ray);
     return ray.tfar < 0.0f;  // Embree marks an occluded ray with tfar = -inf
 }
+
+namespace
+{
+// The rays of a packet; lanes at and beyond count are switched off.
+void FillPacket(RTCRay8& rays, int valid[8], const SVec3* origins, const SVec3* directions, int count, float tNear,
+                float tFar)
+{
+    for (int lane = 0; lane < 8; ++lane)
+    {
+        const bool used = lane < count;
+        valid[lane] = used ? -1 : 0;
+        const SVec3 o = used ? origins[lane] : SVec3{0, 0, 0};
+        const SVec3 d = used ? directions[lane] : SVec3{0, 0, 1};
+        rays.org_x[lane] = o.x;
+        rays.org_y[lane] = o.y;
+        rays.org_z[lane] = o.z;
+        rays.dir_x[lane] = d.x;
+        rays.dir_y[lane] = d.y;
+        rays.dir_z[lane] = d.z;
+        rays.tnear[lane] = tNear;
+        rays.tfar[lane] = tFar;
+        rays.time[lane] = 0.0f;
+        rays.mask[lane] = 0xFFFFFFFFu;
+        rays.id[lane] = static_cast<unsigned>(lane);
+        rays.flags[lane] = 0;
+    }
+}
+}
+
+void CEmbreeSpheres::Intersect8(const SVec3* origins, const SVec3* directions, int count, float tNear, float tFar,
+                                uint32_t* answers) const
+{
+    RTCIntersectContext context;
+    rtcInitIntersectContext(&context);
+    alignas(32) RTCRayHit8 query;
+    alignas(32) int valid[8];
+    FillPacket(query.ray, valid, origins, directions, count, tNear, tFar);
+    for (int lane = 0; lane < 8; ++lane)
+        query.hit.geomID[lane] = RTC_INVALID_GEOMETRY_ID;
+    rtcIntersect8(valid, m_Scene, &context, &query);
+    for (int lane = 0; lane < count; ++lane)
+        answers[lane] = query.hit.geomID[lane] == RTC_INVALID_GEOMETRY_ID ? 0xFFFFFFFFu : query.hit.primID[lane];
+}
+
+void CEmbreeSpheres::Occluded8(const SVec3* origins, const SVec3* directions, int count, float tNear, float tFar,
+                               uint32_t* answers) const
+{
+    RTCIntersectContext context;
+    rtcInitIntersectContext(&context);
+    alignas(32) RTCRay8 rays;
+    alignas(32) int valid[8];
+    FillPacket(rays, valid, origins, directions, count, tNear, tFar);
+    rtcOccluded8(valid, m_Scene, &context, &rays);
+    for (int lane = 0; lane < count; ++lane)
+        answers[lane] = rays.tfar[lane] < 0.0f ? 1u : 0u;
+}
 }

@@ -1,5 +1,5 @@
 // The same spheres in an Embree 3 scene (built-in sphere points), for nearest-hit and
-// occlusion queries on single rays.
+// occlusion queries on single rays and on packets of eight.
 #pragma once
 
 #include "quellbeam/kernel/Vec.h"
@@ -24,6 +24,11 @@ public:
     // Index of the nearest sphere hit beyond tNear, or 0xFFFFFFFF.
     uint32_t Intersect(quellbeam::SVec3 origin, quellbeam::SVec3 direction, float tNear, float tFar) const;
     bool Occluded(quellbeam::SVec3 origin, quellbeam::SVec3 direction, float tNear, float tFar) const;
+    // The same for up to eight rays in one packet: answers[i] for ray i of [0, count).
+    void Intersect8(const quellbeam::SVec3* origins, const quellbeam::SVec3* directions, int count, float tNear,
+                    float tFar, uint32_t* answers) const;
+    void Occluded8(const quellbeam::SVec3* origins, const quellbeam::SVec3* directions, int count, float tNear,
+                   float tFar, uint32_t* answers) const;
 
 private:
     RTCDevice m_Device = nullptr;

@@ -24,27 +24,25 @@ struct SRayList
     size_t Size() const { return origins.size(); }
 };
 
-// A ray log for the shading code that keeps every ray: nearest-hit rays (camera and mirror
-// rays) and shadow rays.
+// A ray log for the shading code that keeps every ray by kind, each kind in pixel order:
+// camera rays and mirror rays (nearest hits), shadow rays (any hit).
 struct SRayRecorder
 {
-    SRayList nearest;
+    SRayList primary;
+    SRayList bounce;
     SRayList shadow;
-    uint64_t primary = 0;
 
-    void Primary(quellbeam::SVec3 origin, quellbeam::SVec3 direction)
-    {
-        ++primary;
-        nearest.Add(origin, direction);
-    }
+    void Primary(quellbeam::SVec3 origin, quellbeam::SVec3 direction) { primary.Add(origin, direction); }
     void Shadow(quellbeam::SVec3 origin, quellbeam::SVec3 direction) { shadow.Add(origin, direction); }
-    void Bounce(quellbeam::SVec3 origin, quellbeam::SVec3 direction) { nearest.Add(origin, direction); }
+    void Bounce(quellbeam::SVec3 origin, quellbeam::SVec3 direction) { bounce.Add(origin, direction); }
 };
 
-// Answers ray i of a list with a ball index (or 0xFFFFFFFF).
-using RayQuery = std::function<uint32_t(size_t ray)>;
+// Answers rays [first, end) of a list, one ball index (or 0xFFFFFFFF) or 0/1 per ray.
+using RayQuery = std::function<void(size_t first, size_t end, uint32_t* answers)>;
 
-// Runs every ray of a list through the query on all workers; returns the seconds taken and
-// fills one answer per ray.
-double RunBatch(quellbeam::CWorkerPool& workers, size_t rays, const RayQuery& query, std::vector<uint32_t>& answers);
+// Runs every ray of a list through the query on all workers, in runs of 4096 consecutive rays
+// (whole packets of eight); returns the seconds taken, fills one answer per ray and sets
+// cpuSeconds to the processor time the workers spent (steadier than wall time on a loaded machine).
+double RunBatch(quellbeam::CWorkerPool& workers, size_t rays, const RayQuery& query, std::vector<uint32_t>& answers,
+                double* cpuSeconds);
 }

@@ -1,6 +1,6 @@
 #include "quellbeam/cpu/CpuBackend.h"
 
-#include "quellbeam/kernel/Shading.h"
+#include "quellbeam/cpu/PacketShading.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +13,7 @@ namespace
 {
 constexpr uint32_t kUnitWidth = 128;
 constexpr uint32_t kUnitHeight = 8;
+constexpr uint32_t kColumnWidth = 8;
 }
 
 CCpuBackend::CCpuBackend(uint32_t threadCount)
@@ -154,10 +155,22 @@ int CCpuBackend::BuildTree(uint32_t count, uint32_t* descriptorCopy)
         return kBackendNotMapped;
     if (static_cast<uint64_t>(count) * 3 * kSceneElementBytes > kSceneBufferBytes)
         return kBackendInvalidValue;
-    const bool complete = m_TreeBuilder.Build(m_SceneData.data(), count, m_Constants.minBB, m_Constants.maxBB,
-                                              m_Descriptor, m_TreeMemory.data(), kTreeWindowWords);
+    m_BuildCount = count;
+    m_Workers->Run(&CCpuBackend::BuildBoth, this);
     std::memcpy(descriptorCopy, m_Descriptor, sizeof(m_Descriptor));
-    return complete ? kBackendOk : kBackendTreeMemoryFull;
+    return m_TreeComplete ? kBackendOk : kBackendTreeMemoryFull;
+}
+
+void CCpuBackend::BuildBoth(void* context, uint32_t worker)
+{
+    CCpuBackend& backend = *static_cast<CCpuBackend*>(context);
+    const float minBB = backend.m_Constants.minBB, maxBB = backend.m_Constants.maxBB;
+    if (worker == 0)
+        backend.m_TreeComplete =
+            backend.m_TreeBuilder.Build(backend.m_SceneData.data(), backend.m_BuildCount, minBB, maxBB,
+                                        backend.m_Descriptor, backend.m_TreeMemory.data(), kTreeWindowWords);
+    if (worker == backend.m_Workers->GetThreadCount() - 1)
+        backend.m_Bvh.Build(backend.m_SceneData.data(), backend.m_BuildCount, minBB, maxBB);
 }
 
 int CCpuBackend::TraceFrame(uint32_t count, uint32_t width, uint32_t height)
@@ -168,6 +181,7 @@ int CCpuBackend::TraceFrame(uint32_t count, uint32_t width, uint32_t height)
         return kBackendInvalidValue;
     SFrameJob job;
     job.scene = GetSceneView(count);
+    job.balls = GetBallQuery();
     job.constants = &m_Constants;
     job.output = m_OutputTexels;
     job.pitch = m_OutputPitch;
@@ -204,9 +218,11 @@ void CCpuBackend::TraceUnits(void* context, uint32_t)
         const uint32_t y0 = kUnitHeight * (unit / blocksX);
         if (x0 >= job.width || y0 >= job.height)
             continue;
-        TraceRect(job.scene, constants, x0, std::min(x0 + kUnitWidth, job.width), y0,
-                  std::min(y0 + kUnitHeight, job.height), job.inverseWidth, job.inverseHeight, job.output, job.pitch,
-                  counts);
+        // Columns eight pixels wide: neighbouring packets meet the same balls while those are still cached.
+        const uint32_t x1 = std::min(x0 + kUnitWidth, job.width), y1 = std::min(y0 + kUnitHeight, job.height);
+        for (uint32_t x = x0; x < x1; x += kColumnWidth)
+            TracePacketRect(job.scene, constants, job.balls, x, std::min(x + kColumnWidth, x1), y0, y1,
+                            job.inverseWidth, job.inverseHeight, job.output, job.pitch, counts);
     }
     job.primary += counts.primary;
     job.shadow += counts.shadow;

@@ -1,9 +1,13 @@
-// The backend every machine has: device memory is host memory, the tree is built by
+// The backend every machine has: device memory is host memory, the grid is built by
 // CBallTreeBuilder, and frames are traced by the backend's own worker threads, which pull
-// 128 x 8 pixel units from an atomic counter and run the shared kernel code on each pixel.
+// 128 x 8 pixel units from an atomic counter and run the shared shading code on eight pixels
+// of a row at a time (TracePacketRect). Rays find their balls through the backend's own ball
+// hierarchy (CBallBvh), built beside the grid every frame; both give the same hits.
 #pragma once
 
+#include "quellbeam/cpu/BallBvh.h"
 #include "quellbeam/cpu/BallTreeBuilder.h"
+#include "quellbeam/cpu/BvhTrace.h"
 #include "quellbeam/cpu/WorkerPool.h"
 #include "quellbeam/host/TracerBackend.h"
 
@@ -36,12 +40,15 @@ public:
 
     // What the kernels read for `count` spheres after the last BuildTree.
     SSceneView GetSceneView(uint32_t count) const;
+    // The ball query over the hierarchy of the last BuildTree.
+    SBvhQuery GetBallQuery() const { return SBvhQuery{m_Bvh.View(), m_Walk}; }
 
 private:
     // Per frame: what every worker reads and the unit counter they share.
     struct SFrameJob
     {
         SSceneView scene;
+        SBvhQuery balls;
         const SKernelConstants* constants;
         SVec4* output;
         uint32_t pitch;  // in four-float elements
@@ -55,6 +62,8 @@ private:
         std::atomic<uint64_t> bounce;
     };
     static void TraceUnits(void* job, uint32_t worker);
+    // The grid on worker 0 and the hierarchy on the last worker, at the same time.
+    static void BuildBoth(void* backend, uint32_t worker);
 
     uint32_t m_ThreadCount;
     std::unique_ptr<CWorkerPool> m_Workers;
@@ -63,6 +72,10 @@ private:
     std::vector<uint32_t> m_TreeMemory;
     uint32_t m_Descriptor[kTreeDescriptorWords] = {};
     CBallTreeBuilder m_TreeBuilder;
+    CBallBvh m_Bvh;
+    SBvhTraceFunctions m_Walk = GetBvhTrace();
+    uint32_t m_BuildCount = 0;
+    bool m_TreeComplete = false;
     SKernelConstants m_Constants;
     std::vector<uint32_t> m_FloorTexels;
     uint32_t m_FloorWidth = 0;

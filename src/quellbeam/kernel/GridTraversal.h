@@ -275,4 +275,17 @@ QB_INLINE bool TraceGrid(const SSceneView& scene, const SKernelConstants& consta
     }
     return found;
 }
+
+// The grid as the shading code's ball query (the CPU backend brings a query of its own).
+struct SGridQuery
+{
+    const SSceneView& scene;
+    const SKernelConstants& constants;
+
+    template <bool kAnyHit>
+    QB_HOST_DEVICE bool Trace(SVec3 origin, SVec3 direction, SRayHit& hit) const
+    {
+        return TraceGrid<kAnyHit>(scene, constants, origin, direction, hit);
+    }
+};
 }

@@ -109,25 +109,40 @@ QB_INLINE SSurface EnvironmentSurface(const SSceneView& scene, const SKernelCons
     return FloorSurface(scene, constants, origin, direction, (constants.planeY - origin.y) / direction.y);
 }
 
-// The nearest surface: a ball within range (upward rays) or no further than the floor
-// (downward rays). The search is bounded by both, so a downward ray stops at the floor.
-QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
-                               SVec3 direction)
+// The bound of the search for a ray's nearest surface: balls within range (upward rays) or no
+// further than the floor (downward rays), so a downward ray stops at the floor; tFloor is where
+// a downward ray meets the floor.
+QB_INLINE float SurfaceSearchBound(const SKernelConstants& constants, SVec3 origin, SVec3 direction, float& tFloor)
 {
-    SRayHit hit;
-    hit.t = kBallRange;
-    float tFloor = 0.0f;
-    if (direction.y < 0.0f)
-    {
-        tFloor = (constants.planeY - origin.y) / direction.y;
-        // Hits are accepted below the bound: the next float after tFloor keeps a ball at tFloor.
-        hit.t = fminf(kBallRange, nextafterf(tFloor, kNoHitDistance));
-    }
-    if (TraceGrid<false>(scene, constants, origin, direction, hit))
+    tFloor = 0.0f;
+    if (direction.y >= 0.0f)
+        return kBallRange;
+    tFloor = (constants.planeY - origin.y) / direction.y;
+    // Hits are accepted below the bound: the next float after tFloor keeps a ball at tFloor.
+    return fminf(kBallRange, nextafterf(tFloor, kNoHitDistance));
+}
+
+// The surface a search found: the ball hit, else the sky or the floor.
+QB_INLINE SSurface SurfaceOfSearch(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
+                                   SVec3 direction, bool found, const SRayHit& hit, float tFloor)
+{
+    if (found)
         return BallSurface(scene, origin, direction, hit);
     if (direction.y >= 0.0f)
         return SkySurface();
     return FloorSurface(scene, constants, origin, direction, tFloor);
+}
+
+// The nearest surface along a ray.
+template <class TBalls>
+QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& constants, const TBalls& balls,
+                               SVec3 origin, SVec3 direction)
+{
+    SRayHit hit;
+    float tFloor;
+    hit.t = SurfaceSearchBound(constants, origin, direction, tFloor);
+    const bool found = balls.template Trace<false>(origin, direction, hit);
+    return SurfaceOfSearch(scene, constants, origin, direction, found, hit, tFloor);
 }
 
 QB_INLINE SVec3 Reflect(SVec3 direction, SVec3 normal)
@@ -168,55 +183,110 @@ QB_INLINE SVec4 LightSurface(const SKernelConstants& constants, const SSurface& 
 }
 
 // True when a ball lies between the point and the light.
-QB_INLINE bool IsShadowed(const SSceneView& scene, const SKernelConstants& constants, SVec3 point)
+template <class TBalls>
+QB_INLINE bool IsShadowed(const SKernelConstants& constants, const TBalls& balls, SVec3 point)
 {
     SRayHit hit;
     hit.t = kShadowReach;
-    return TraceGrid<true>(scene, constants, point, Xyz(constants.lightPos) - point, hit);
+    return balls.template Trace<true>(point, Xyz(constants.lightPos) - point, hit);
+}
+
+// A camera ray's colour between its traces: the light added so far and the next mirror ray.
+// The steps below are taken in this order by one ray (TraceCameraRay) or by rays traced
+// together, and give the same colour either way.
+struct SCameraShading
+{
+    SVec4 colour;
+    bool shadowTest;      // the first surface faces the light: a shadow ray from shadowOrigin follows
+    SVec3 shadowOrigin;
+    float weight;         // share of the next mirror ray's light
+    SVec3 rayOrigin;
+    SVec3 rayDirection;
+    int bounce;
+    bool stopped;         // a mirror ray left the scene
+};
+
+// Lights the camera ray's surface; false when it is the sky, whose colour is then final.
+QB_INLINE bool BeginShading(const SKernelConstants& constants, const SSurface& surface, SVec3 origin,
+                            SVec3 direction, SCameraShading& shading)
+{
+    bool lit = false;
+    shading.colour = LightSurface(constants, surface, direction, lit);
+    if (surface.sky)
+        return false;
+    shading.shadowTest = lit;
+    shading.shadowOrigin = origin + direction * (surface.t + kHitEpsilon);
+    // Mirror bounces: a lit floor point reflects once more than a ball or an unlit point.
+    shading.weight = surface.reflectance;
+    shading.rayOrigin = surface.point;
+    shading.rayDirection = Reflect(direction, surface.normal);
+    shading.bounce = (lit && surface.floor) ? 0 : 1;
+    shading.stopped = false;
+    return true;
+}
+
+QB_INLINE void ApplyShadow(SCameraShading& shading) { shading.colour = shading.colour * kShadowFactor; }
+
+QB_INLINE bool WantsBounce(const SCameraShading& shading)
+{
+    return !shading.stopped && shading.bounce < kBounceLimit && !(shading.weight < kMinBounceWeight);
+}
+
+// Adds what the mirror ray found and aims the next one.
+QB_INLINE void AddBounce(const SKernelConstants& constants, const SSurface& next, SCameraShading& shading)
+{
+    bool nextLit = false;
+    shading.colour = shading.colour + LightSurface(constants, next, shading.rayDirection, nextLit) * shading.weight;
+    shading.weight *= next.sky ? 0.0f : next.reflectance;
+    if (next.t >= kBounceRange)
+    {
+        shading.stopped = true;
+        return;
+    }
+    shading.rayOrigin = next.point;
+    shading.rayDirection = Reflect(shading.rayDirection, next.normal);
+    ++shading.bounce;
+}
+
+// Adds what the last mirror sees of the floor or sky, without balls.
+QB_INLINE SVec4 FinishShading(const SSceneView& scene, const SKernelConstants& constants,
+                              const SCameraShading& shading)
+{
+    const SSurface environment = EnvironmentSurface(scene, constants, shading.rayOrigin, shading.rayDirection);
+    bool environmentLit = false;
+    return shading.colour + LightSurface(constants, environment, shading.rayDirection, environmentLit) * shading.weight;
 }
 
 // Colour of one camera ray: shaded surface, shadow, then mirror bounces. Every ray traced
-// through the grid is reported to rays (SRayCounts or a recorder) first.
+// through the balls is reported to rays (SRayCounts or a recorder) first.
+template <class TRayLog, class TBalls>
+QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
+                               SVec3 direction, TRayLog& rays, const TBalls& balls)
+{
+    rays.Primary(origin, direction);
+    SCameraShading shading;
+    if (!BeginShading(constants, FindSurface(scene, constants, balls, origin, direction), origin, direction, shading))
+        return shading.colour;
+    if (shading.shadowTest)
+    {
+        rays.Shadow(shading.shadowOrigin, Xyz(constants.lightPos) - shading.shadowOrigin);
+        if (IsShadowed(constants, balls, shading.shadowOrigin))
+            ApplyShadow(shading);
+    }
+    while (WantsBounce(shading))
+    {
+        rays.Bounce(shading.rayOrigin, shading.rayDirection);
+        AddBounce(constants, FindSurface(scene, constants, balls, shading.rayOrigin, shading.rayDirection), shading);
+    }
+    return FinishShading(scene, constants, shading);
+}
+
+// The same through the grid.
 template <class TRayLog>
 QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
                                SVec3 direction, TRayLog& rays)
 {
-    rays.Primary(origin, direction);
-    const SSurface surface = FindSurface(scene, constants, origin, direction);
-    bool lit = false;
-    SVec4 colour = LightSurface(constants, surface, direction, lit);
-    if (surface.sky)
-        return colour;
-    if (lit)
-    {
-        const SVec3 shadowOrigin = origin + direction * (surface.t + kHitEpsilon);
-        rays.Shadow(shadowOrigin, Xyz(constants.lightPos) - shadowOrigin);
-        if (IsShadowed(scene, constants, shadowOrigin))
-            colour = colour * kShadowFactor;
-    }
-
-    // Mirror bounces: a lit floor point reflects once more than a ball or an unlit point.
-    float weight = surface.reflectance;
-    SVec3 rayOrigin = surface.point;
-    SVec3 rayDirection = Reflect(direction, surface.normal);
-    for (int bounce = (lit && surface.floor) ? 0 : 1; bounce < kBounceLimit; ++bounce)
-    {
-        if (weight < kMinBounceWeight)
-            break;
-        rays.Bounce(rayOrigin, rayDirection);
-        const SSurface next = FindSurface(scene, constants, rayOrigin, rayDirection);
-        bool nextLit = false;
-        colour = colour + LightSurface(constants, next, rayDirection, nextLit) * weight;
-        weight *= next.sky ? 0.0f : next.reflectance;
-        if (next.t >= kBounceRange)
-            break;
-        rayOrigin = next.point;
-        rayDirection = Reflect(rayDirection, next.normal);
-    }
-    // What the last mirror sees of the floor or sky, without balls.
-    const SSurface environment = EnvironmentSurface(scene, constants, rayOrigin, rayDirection);
-    bool environmentLit = false;
-    return colour + LightSurface(constants, environment, rayDirection, environmentLit) * weight;
+    return TraceCameraRay(scene, constants, origin, direction, rays, SGridQuery{scene, constants});
 }
 
 // Camera ray through pixel (x, y): the corner directions interpolated, not normalised.
@@ -230,17 +300,17 @@ QB_INLINE SVec3 CameraRayDirection(const SKernelConstants& constants, float x, f
 }
 
 // Traces pixels [x0, x1) x [y0, y1) into rows of `pitch` four-float elements.
-template <class TRayLog>
+template <class TRayLog, class TBalls>
 QB_INLINE void TraceRect(const SSceneView& scene, const SKernelConstants& constants, uint32_t x0, uint32_t x1,
                          uint32_t y0, uint32_t y1, float inverseWidth, float inverseHeight, SVec4* output,
-                         uint32_t pitch, TRayLog& rays)
+                         uint32_t pitch, TRayLog& rays, const TBalls& balls)
 {
     const SVec3 origin = Xyz(constants.view[0]);
     for (uint32_t y = y0; y < y1; ++y)
         for (uint32_t x = x0; x < x1; ++x)
         {
             const SVec3 direction = CameraRayDirection(constants, (float)x, (float)y, inverseWidth, inverseHeight);
-            output[y * pitch + x] = TraceCameraRay(scene, constants, origin, direction, rays);
+            output[y * pitch + x] = TraceCameraRay(scene, constants, origin, direction, rays, balls);
         }
 }
 }

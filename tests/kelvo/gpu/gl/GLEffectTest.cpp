@@ -45,3 +45,11 @@ technique blend { pass P0 { VertexShader = vs; PixelShader = ps; AlphaBlendEnabl
     EXPECT_FALSE(effect.BeginPass(0, 1));
     EXPECT_FALSE(effect.BeginPass(1, 0));
 }
+
+TEST_F(GLEffectTest, APassNamingAMissingShaderIsRefused)
+{
+    CGLEffect effect(&m_Device);
+    std::string error;
+    EXPECT_FALSE(effect.Compile("technique t { pass P0 { VertexShader = a; PixelShader = b; } }", "missing.e", error));
+    EXPECT_EQ(error, "missing.e(1): error: no vertex_shader 'a'");
+}
