@@ -1,7 +1,8 @@
 # The two commands of the README.
 #   make run   builds the release tree and plays the demo (captures it to brovell.mp4
 #              where there is no display)
-#   make test  checks the include rules, builds with the sanitizers and runs every test
+#   make test  checks the include rules, builds with the sanitizers and runs every test, then
+#              builds the file readers' fuzz targets (clang, libFuzzer) and runs each briefly
 .PHONY: run test deps
 MAKEFLAGS += --no-print-directory
 
@@ -24,3 +25,6 @@ test: deps
 	cmake --preset tsan
 	cmake --build --preset tsan
 	ctest --preset tsan --output-on-failure
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	ctest --preset fuzz --output-on-failure

@@ -1,6 +1,7 @@
 # Warnings and the optional sanitizer for the project's own targets.
-# BROVELL_SANITIZER: empty, "address" (address + undefined behaviour) or "thread".
-set(BROVELL_SANITIZER "" CACHE STRING "Sanitizer for the project's own targets: address or thread")
+# BROVELL_SANITIZER: empty, "address" (address + undefined behaviour), "thread" or "fuzz"
+# (address + undefined behaviour + libFuzzer's coverage; clang only).
+set(BROVELL_SANITIZER "" CACHE STRING "Sanitizer for the project's own targets: address, thread or fuzz")
 # Warnings fail the build where this is on: the sanitizer presets that CI builds set it. It stays
 # off by default so that a user's newer or other compiler, with warnings of its own, still builds
 # the release tree.
@@ -16,6 +17,9 @@ function(brovell_target_defaults target)
   target_compile_options(${target} PRIVATE ${BROVELL_WARNINGS})
   if(BROVELL_SANITIZER STREQUAL "address")
     set(flags -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  elseif(BROVELL_SANITIZER STREQUAL "fuzz")
+    set(flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+              -fno-omit-frame-pointer)
   elseif(BROVELL_SANITIZER STREQUAL "thread")
     set(flags -fsanitize=thread -fno-omit-frame-pointer)
   else()

@@ -135,7 +135,9 @@ bool ParseCellText(const std::string& text, SCellGrid& outGrid, std::string& out
         return false;
     }
 
-    std::vector<int32_t> flags(static_cast<size_t>(width) * height);
+    // Red samples in file order, grown as they are read: a header alone cannot make the
+    // grid's memory be taken.
+    std::vector<int32_t> rows;
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)
             for (int channel = 0; channel < 3; ++channel)
@@ -155,8 +157,12 @@ bool ParseCellText(const std::string& text, SCellGrid& outGrid, std::string& out
                     return false;
                 }
                 if (channel == 0)
-                    flags[static_cast<size_t>(x) * height + y] = sample;
+                    rows.push_back(sample);
             }
+    std::vector<int32_t> flags(rows.size());
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            flags[static_cast<size_t>(x) * height + y] = rows[static_cast<size_t>(y) * width + x];
     outGrid.m_Width = width;
     outGrid.m_Height = height;
     outGrid.m_Flags = std::move(flags);

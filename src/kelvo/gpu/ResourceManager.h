@@ -28,6 +28,8 @@ public:
                       const std::filesystem::directory_entry& entry);
     // The registered path of fileName, or "" when there is none.
     std::string GetPath(const std::string& fileName) const;
+    // Forgets every registered file, as before the first scan.
+    void Clear() { m_Paths.clear(); }
 
 private:
     CResourceManager() = default;

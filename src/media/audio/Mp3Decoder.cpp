@@ -2,8 +2,13 @@
 
 #include <mpg123.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace
 {
+constexpr uintmax_t kMaxPcmBytesPerFileByte = 64;
+
 // Owns an mpg123 handle and its open file.
 class CMpg123Handle
 {
@@ -68,9 +73,15 @@ bool DecodeMp3File(const std::string& path, SPcmAudio& audio, std::string& error
     audio.m_SampleRate = static_cast<int>(rate);
     audio.m_Channels = channels;
 
-    // The scanned length (in frames) lets the whole track be reserved at once.
+    // The scanned length (in frames) lets the whole track be reserved at once. It comes from
+    // the file's header, so it is believed only as far as the file's size allows: MP3 packs
+    // far fewer than kMaxPcmBytesPerFileByte bytes of sound into each of its own.
     const off_t expectedFrames = mpg123_length(handle);
-    if (expectedFrames > 0)
+    std::error_code sizeError;
+    const uintmax_t fileBytes = std::filesystem::file_size(path, sizeError);
+    if (expectedFrames > 0 && !sizeError &&
+        static_cast<uintmax_t>(expectedFrames) * channels * sizeof(int16_t) <=
+            fileBytes * kMaxPcmBytesPerFileByte)
         audio.m_Samples.reserve(static_cast<size_t>(expectedFrames) * channels);
 
     int16_t chunk[32768];

@@ -227,7 +227,7 @@ uint32_t CMeshGL::LoadXFile(const std::string& fileName)
     std::string error;
     if (!ImportXFile(path, imported, error))
     {
-        DebugLog("[CMeshGL::LoadXFile] %s: %s\n", fileName.c_str(), error.c_str());
+        DebugLog("[CMeshGL::LoadXFile] %s\n", error.c_str());
         return kGPUResultMeshLoad;
     }
     const uint32_t result = FillMeshFromImport(imported, *this);

@@ -1,5 +1,6 @@
-// Picture files (".jpg", ".png" and whatever else stb_image reads) decoded to RGBA8 rows,
-// row 0 at the top.
+// Picture files (JPEG and PNG, the program's pictures) decoded to RGBA8 rows, row 0 at the
+// top. Files of other kinds, JPEG files whose tables the decoder would overrun, and headers
+// that promise far more pixels than the file could hold are refused before decoding.
 #pragma once
 
 #include <cstdint>

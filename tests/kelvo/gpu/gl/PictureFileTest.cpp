@@ -1,0 +1,58 @@
+#include "kelvo/gpu/gl/PictureFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string bytes;
+    for (int value : values)
+        bytes.push_back(static_cast<char>(value));
+    return bytes;
+}
+
+// A PNG signature and header chunk for a picture of that size, and no pixels.
+std::string PngHeader(int width, int height)
+{
+    return Bytes({0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13}) + "IHDR" +
+           Bytes({width >> 24, (width >> 16) & 255, (width >> 8) & 255, width & 255,
+                  height >> 24, (height >> 16) & 255, (height >> 8) & 255, height & 255, 8, 6,
+                  0, 0, 0, 0, 0, 0, 0});
+}
+
+// A JPEG whose Huffman table counts add up to 16 x 255 codes.
+std::string OverfullHuffmanTable()
+{
+    std::string bytes = Bytes({0xff, 0xd8, 0xff, 0xc4, 0x10, 0x03, 0x00});
+    bytes += std::string(16, '\xff') + std::string(4080, '\x01') + Bytes({0xff, 0xd9});
+    return bytes;
+}
+}
+
+// Files the decoder must never see: other formats, a JPEG whose tables it would overrun, a
+// header promising a gigabyte of pixels in a few bytes.
+TEST(PictureFileTest, FilesThatCannotBeDecodedSafelyAreRefusedWithTheReason)
+{
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("brovell_picture_" + std::to_string(getpid()));
+    const std::pair<std::string, std::string> cases[] = {
+        {"BM" + std::string(64, '\0'), "not a JPEG or PNG picture"},
+        {OverfullHuffmanTable(), "a Huffman table holds more than 256 codes"},
+        {PngHeader(16000, 16000), "the picture is far larger than its file could hold"},
+    };
+    for (const auto& [bytes, reason] : cases)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+        SPicture picture;
+        std::string why;
+        EXPECT_FALSE(LoadPictureFile(path.string(), picture, why));
+        EXPECT_EQ(why, reason);
+    }
+    std::filesystem::remove(path);
+}
