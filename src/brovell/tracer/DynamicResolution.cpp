@@ -6,7 +6,7 @@
 namespace
 {
 // Weight of the newest frame in the smoothed times.
-constexpr double kSmoothing = 0.2;
+constexpr double kSmoothing = 0.1;
 // The model aims at this share of the target, so frames near it stay under it.
 constexpr double kAim = 0.85;
 // Wanted shares this close to the current one leave it as it is.
@@ -16,6 +16,9 @@ constexpr float kMaxStepDown = 0.04f;
 constexpr float kMaxStepUp = 0.015f;
 // More than this outside the trace is a pause (loading, other scenes), not the frame's work.
 constexpr double kPauseMs = 1000.0;
+// Frames this many times over the target are a slide show already: the share goes half the
+// way to the wanted one at once instead of in small steps.
+constexpr double kJumpFactor = 1.5;
 
 void Smooth(double& smoothed, double sample)
 {
@@ -55,6 +58,10 @@ float CDynamicResolution::AddFrame(double frameMs, double traceMs)
     const bool atBound = wanted == 1.0f || wanted == kMinScale;
     if (std::fabs(change) < kDeadBand && !atBound)
         return m_Scale;
-    m_Scale = std::clamp(m_Scale + std::clamp(change, -kMaxStepDown, kMaxStepUp), kMinScale, 1.0f);
+    const double expectedMs = std::max(m_OtherMs, 0.0) + m_FullTraceMs * area;
+    const float step = change < 0.0f && expectedMs > kJumpFactor * m_TargetMs
+                           ? std::max(std::min(change * 0.5f, -kMaxStepDown), change)
+                           : std::clamp(change, -kMaxStepDown, kMaxStepUp);
+    m_Scale = std::clamp(m_Scale + step, kMinScale, 1.0f);
     return m_Scale;
 }

@@ -5,7 +5,8 @@
 // in proportion to the pixels traced, smooths both over recent frames, and aims a little
 // under the target so that small changes do not make it move. The share moves in small
 // steps (faster down than up) and not at all within a dead band, so the picture does not
-// visibly pump. No clock of its own: the same times always give the same shares.
+// visibly pump; only frames far over the target make it jump. No clock of its own: the
+// same times always give the same shares.
 #pragma once
 
 class CDynamicResolution
