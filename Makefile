@@ -1,7 +1,7 @@
 # The two commands of the README.
 #   make run   builds the release tree and plays the demo (captures it to brovell.mp4
 #              where there is no display)
-#   make test  builds with the sanitizers and runs every test
+#   make test  checks the include rules, builds with the sanitizers and runs every test
 .PHONY: run test deps
 MAKEFLAGS += --no-print-directory
 
@@ -13,7 +13,11 @@ run: deps
 	cmake --build --preset release
 	scripts/play build/release
 
+# The tests may not outgrow the code: scripts/test-ratio's goal is 0.40; the limit here holds
+# today's ratio while the tests are trimmed towards it.
 test: deps
+	scripts/test-ratio 0.50
+	scripts/check-layers
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan --output-on-failure

@@ -10,7 +10,7 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/3DSpace.h"
-#include "kelvo/world/TraceGeometry.h"
+#include "kelvo/gpu/TraceGeometry.h"
 
 namespace
 {

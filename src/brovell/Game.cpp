@@ -18,8 +18,8 @@
 #include "kelvo/world/InputTargetLogic.h"
 #include "kelvo/world/PrimitiveObject.h"
 #include "kelvo/world/RenderableLogic.h"
+#include "media/window/Window.h"
 #include "platform/Log.h"
-#include "platform/window/Window.h"
 
 CGame* g_pGame = nullptr;
 

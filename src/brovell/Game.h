@@ -10,7 +10,7 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/render/GameRenderProcess.h"
 #include "kelvo/render/GameView.h"
-#include "kelvo/tasks/Section.h"
+#include "platform/Section.h"
 
 class C3DSpace;
 class CKelvoRenderer;

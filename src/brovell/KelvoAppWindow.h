@@ -8,7 +8,7 @@
 #include "brovell/Game.h"
 #include "kelvo/core/GameObject.h"
 #include "kelvo/world/InputDispatcher.h"
-#include "platform/window/WindowMessage.h"
+#include "media/window/WindowMessage.h"
 
 class CKelvoAppWindow : public CGameObject
 {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/window/WindowMessage.h"
+#include "media/window/WindowMessage.h"
 
 // What the loop drives; the application window implements it.
 class IMainLoopHost

@@ -13,8 +13,10 @@
 #include "brovell/StaticObjects.h"
 #include "brovell/sound/SoundManager.h"
 #include "brovell/tracer/KelvoRayTracer.h"
+#include "kelvo/gpu/GPUImplementation.h"
+#include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/ResourceManager.h"
-#include "kelvo/gpu/gl/GPUImplementationGL.h"
+#include "kelvo/gpu/gl/GLBackendFactory.h"
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/tasks/TaskManager.h"
 #include "platform/Clock.h"
@@ -126,7 +128,7 @@ void CSdlKelvoAppWindow::OnMouseMessage(const SWindowMessage& message)
 bool CSdlKelvoAppWindow::OnCreate()
 {
     RegisterDataFolder();
-    m_GPUImplementation = new CGPUImplementationGL();
+    m_GPUImplementation = CreateGPUImplementationGL();
     const uint32_t result = m_GPUImplementation->Initialize(this, true);
     if (result != kGPUResultOk) {
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);

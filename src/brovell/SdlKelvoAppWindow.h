@@ -8,10 +8,10 @@
 #include "brovell/MainLoop.h"
 #include "brovell/options/ProgramOptions.h"
 #include "kelvo/gpu/gl/GLWindowSurface.h"
-#include "platform/window/Window.h"
+#include "media/window/Window.h"
 
 class CCaptureSession;
-class CGPUImplementationGL;
+class IGPUImplementation;
 
 class CSdlKelvoAppWindow : public CKelvoAppWindow, public IGLWindowSurface, private IMainLoopHost
 {
@@ -54,5 +54,5 @@ private:
     CCaptureSession* m_Capture = nullptr; // owned; set while capturing
     // Created with the window and kept until the process ends: resources still held by
     // their users stay valid (they are released through their handles, never by the backend).
-    CGPUImplementationGL* m_GPUImplementation = nullptr;
+    IGPUImplementation* m_GPUImplementation = nullptr;
 };

@@ -32,13 +32,3 @@ TEST(GameRenderer, FirstRendererBringsThePressureEngineLaterOnesReplaceIt)
     game.Render();
     EXPECT_EQ(game.GetRenderer(), nullptr);
 }
-
-TEST(GameRenderer, GameIsTheViewTheRenderPhasesDraw)
-{
-    {
-        CGame game;
-        EXPECT_EQ(g_pGameView, &game);
-        EXPECT_EQ(g_pGameView->GetCameraObject(), game.GetCameraObject());
-    }
-    EXPECT_EQ(g_pGameView, nullptr);
-}

@@ -12,7 +12,7 @@ using platform::SWindowMessage;
 namespace
 {
 // Scripted messages per pass; records what the loop did, in order.
-class CScriptedHost : public IMainLoopHost
+class CScriptedHost final : public IMainLoopHost
 {
 public:
     bool PeekMessage(SWindowMessage& message) override

@@ -1,16 +1,16 @@
 // The program run headless (SDL's offscreen driver, llvmpipe) with the real window, game,
-// renderer and main loop. After a few seconds and frames past loading it reads the window's
-// framebuffer back just before a frame is shown, checks that the frame-rate text is drawn in the
+// renderer and main loop. After a few seconds and frames past loading it reads the frame back
+// through the GPU backend just before it is shown, checks that the frame-rate text is drawn in the
 // top-left corner (and saves the picture when a path is given), then presses Escape, which
 // ends the process with code 0. Any failure ends it with code 1.
 //   brovell_headless [SCREENSHOT.png]
 #include "brovell/SdlKelvoAppWindow.h"
 #include "brovell/StaticObjects.h"
+#include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/tasks/TaskManager.h"
 #include "kelvo/tasks/UpdateManager.h"
 #include "platform/Clock.h"
 
-#include <epoxy/gl.h>
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
@@ -68,18 +68,13 @@ private:
     void CheckFrame()
     {
         uint32_t width = 0, height = 0;
-        GetClientSize(width, height);
-        std::vector<uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
-        // The window's rows run bottom up; the picture's top down.
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        std::vector<uint8_t> bottomUp(rgba.size());
-        glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA, GL_UNSIGNED_BYTE,
-                     bottomUp.data());
+        std::vector<uint8_t> rgba;
+        if (g_pGPUImplementation == nullptr || !g_pGPUImplementation->ReadFrame(rgba, width, height))
+        {
+            std::fprintf(stderr, "brovell_headless: FAIL: the frame cannot be read back\n");
+            _exit(1);
+        }
         const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-        for (uint32_t y = 0; y < height; ++y)
-            std::copy_n(&bottomUp[(height - 1 - y) * rowBytes], rowBytes, &rgba[y * rowBytes]);
         if (!m_ScreenshotPath.empty())
             stbi_write_png(m_ScreenshotPath.c_str(), static_cast<int>(width), static_cast<int>(height), 4,
                            rgba.data(), static_cast<int>(rowBytes));

@@ -1,6 +1,6 @@
 // Checks the three generated music tracks as the demo will play them: decoded by the
 // project's audio layer, then measured with libebur128.
-#include "platform/audio/Mp3Decoder.h"
+#include "media/audio/Mp3Decoder.h"
 
 #include <ebur128.h>
 
@@ -140,7 +140,7 @@ TEST_P(MusicTrack, DecodesLoudnessPeaksAndSectionChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tracks, MusicTrack, testing::Values("velrin.mp3", "ostyn.mp3", "maruvel.mp3"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
+                         [](const testing::TestParamInfo<const char*>& track) {
+                             std::string name = track.param;
                              return name.substr(0, name.find('.'));
                          });

@@ -1,8 +1,8 @@
 #include "brovell/capture/FrameClock.h"
 
 #include "kelvo/gpu/ResourceManager.h"
+#include "media/audio/Mp3Decoder.h"
 #include "platform/Log.h"
-#include "platform/audio/Mp3Decoder.h"
 
 #include <algorithm>
 

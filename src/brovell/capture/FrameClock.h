@@ -4,12 +4,12 @@
 #pragma once
 
 #include "brovell/sound/MusicPlayer.h"
-#include "platform/audio/PcmAudio.h"
+#include "media/audio/PcmAudio.h"
 
 #include <cstdint>
 #include <string>
 
-class CFrameClock : public IMusicPlayer
+class CFrameClock final : public IMusicPlayer
 {
 public:
     CFrameClock(uint32_t framesPerSecond, double startSeconds);

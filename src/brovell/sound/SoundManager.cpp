@@ -1,8 +1,8 @@
 #include "brovell/sound/SoundManager.h"
 
 #include "kelvo/gpu/ResourceManager.h"
+#include "media/audio/AudioStream.h"
 #include "platform/Log.h"
-#include "platform/audio/AudioStream.h"
 
 CSoundManager* g_pSoundManager = nullptr;
 

@@ -4,14 +4,14 @@
 #pragma once
 
 #include "brovell/sound/MusicPlayer.h"
-#include "platform/audio/AudioSystem.h"
+#include "media/audio/AudioSystem.h"
 
 #include <cstdint>
 #include <string>
 
 class CAudioStream;
 
-class CSoundManager : public IMusicPlayer
+class CSoundManager final : public IMusicPlayer
 {
 public:
     // Starts the audio output; without one the music plays silently on a real-time clock.

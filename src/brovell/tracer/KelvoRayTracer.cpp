@@ -1,18 +1,18 @@
 #include "brovell/tracer/KelvoRayTracer.h"
 
-#include "brovell/tracer/TracerTextureGL.h"
+#include "brovell/tracer/TracerTexture.h"
 #include "brovell/tracer/ViewBlock.h"
 #include "kelvo/core/GameObject.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUResult.h"
+#include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/VarManager.h"
-#include "kelvo/gpu/gl/TextureGL.h"
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/world/CameraLogic.h"
 #include "kelvo/world/InputDispatcher.h"
+#include "media/window/Window.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
-#include "platform/window/Window.h"
 
 #include <cmath>
 #include <cstdio>
@@ -95,12 +95,10 @@ void CKelvoRayTracer::CreateRenderTargets(uint32_t /*width*/, uint32_t /*height*
             DebugLog("[CKelvoRenderer::CreateRenderTargets] Failed to create color buffer!\n");
             return;
         }
-        auto* outputGL = GPUResourceCast<CTextureGL>(m_Output);
-        auto* inputGL = GPUResourceCast<CTextureGL>(m_Input);
-        if (outputGL != nullptr && inputGL != nullptr)
+        if (m_Output != nullptr)
         {
-            m_OutputAdapter = std::make_unique<CTracerTextureGL>(outputGL);
-            m_InputAdapter = std::make_unique<CTracerTextureGL>(inputGL);
+            m_OutputAdapter = std::make_unique<CTracerTexture>(m_Output);
+            m_InputAdapter = std::make_unique<CTracerTexture>(m_Input);
             m_Tracer->SetGLData(m_OutputAdapter.get(), m_InputAdapter.get());
         }
     }
@@ -145,13 +143,13 @@ void CKelvoRayTracer::TakeInputBuffer()
     GPUObjectHandle handle;
     if (backend->LoadTexture("kelvo_rtinput_buffer", handle) != kGPUResultOk)
         return;
-    auto* input = GPUResourceCast<CTextureGL>(backend->GetResource(handle));
+    auto* input = GPUResourceCast<IGPUTexture>(backend->GetResource(handle));
     if (input == nullptr || input == m_Input)
     {
         backend->ReleaseResource(&handle);
         return;
     }
-    auto adapter = std::make_unique<CTracerTextureGL>(input);
+    auto adapter = std::make_unique<CTracerTexture>(input);
     m_Tracer->SetGLData(m_OutputAdapter.get(), adapter.get());
     if (m_InputHandle.IsValid())
         backend->ReleaseResource(&m_InputHandle);
@@ -172,14 +170,14 @@ void CKelvoRayTracer::SetTexture(const std::string& name)
     GPUObjectHandle handle;
     if (backend->LoadTexture(name, handle) != kGPUResultOk)
         return;
-    auto* texture = GPUResourceCast<CTextureGL>(backend->GetResource(handle));
+    auto* texture = GPUResourceCast<IGPUTexture>(backend->GetResource(handle));
     if (texture == nullptr)
     {
         DebugLog("[CKelvoRayTracer::SetTexture] FAILED: Can't cast texture!\n");
         backend->ReleaseResource(&handle);
         return;
     }
-    auto adapter = std::make_unique<CTracerTextureGL>(texture);
+    auto adapter = std::make_unique<CTracerTexture>(texture);
     m_Tracer->SetTexture(adapter.get());
     // The previous floor stays alive until the tracer has the new one.
     if (m_FloorHandle.IsValid())

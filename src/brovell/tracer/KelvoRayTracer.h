@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-class CTracerTextureGL;
+class CTracerTexture;
 class IGPUTexture;
 
 class CKelvoRayTracer final : public IRayTraceClient
@@ -77,12 +77,12 @@ private:
     IGPUTexture* m_Output = nullptr;
     GPUObjectHandle m_InputHandle;
     IGPUTexture* m_Input = nullptr;
-    std::unique_ptr<CTracerTextureGL> m_OutputAdapter;
+    std::unique_ptr<CTracerTexture> m_OutputAdapter;
     // The adapter the tracer holds stays until it has a new one.
-    std::unique_ptr<CTracerTextureGL> m_InputAdapter;
+    std::unique_ptr<CTracerTexture> m_InputAdapter;
     bool m_InputReleased = false;
     GPUObjectHandle m_FloorHandle;
-    std::unique_ptr<CTracerTextureGL> m_FloorAdapter;
+    std::unique_ptr<CTracerTexture> m_FloorAdapter;
     std::string m_FloorName;
     IRayTracer* m_Tracer;
     // The corner rays of the last frame: top-left, top-right, bottom-left, bottom-right.

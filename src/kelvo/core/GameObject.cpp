@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "kelvo/tasks/Section.h"
+#include "platform/Section.h"
 
 namespace
 {

@@ -55,7 +55,7 @@ private:
 // FindLogic that tolerates a null object.
 CObjectLogicBase* FindLogic(const CGameObject* object, uint32_t logicKind);
 
-#include "kelvo/world/ObjectLogicBase.h"
+#include "kelvo/core/ObjectLogicBase.h"
 
 template <typename T>
 T* CGameObject::AddLogic()

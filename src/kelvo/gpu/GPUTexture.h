@@ -32,4 +32,8 @@ public:
     virtual void GetDesc(uint32_t& outWidth, uint32_t& outHeight, uint32_t& outLevels,
                          uint32_t& outFormat) const = 0;
     virtual bool GetLevelSize(uint32_t level, uint32_t& outWidth, uint32_t& outHeight) const = 0;
+    virtual bool IsRenderTarget() const = 0;
+    // The name under which another GPU library can share the device texture (with OpenGL, the
+    // texture name that CUDA's GL interop registers); 0 while there is no device texture.
+    virtual uint32_t GetInteropName() const = 0;
 };

@@ -9,9 +9,9 @@
 #include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/MeshAssetCorrections.h"
 #include "kelvo/gpu/ResourceManager.h"
+#include "media/window/Window.h"
+#include "media/window/WindowMessage.h"
 #include "platform/Log.h"
-#include "platform/window/Window.h"
-#include "platform/window/WindowMessage.h"
 
 #include <algorithm>
 #include <cmath>

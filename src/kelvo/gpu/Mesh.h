@@ -13,7 +13,7 @@
 #include "kelvo/gpu/MeshDataBuffer.h"
 #include "kelvo/gpu/MeshSurface.h"
 #include "kelvo/gpu/MeshVertexElement.h"
-#include "kelvo/world/TraceGeometry.h"
+#include "kelvo/gpu/TraceGeometry.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "kelvo/gpu/Var.h"
-#include "kelvo/tasks/Section.h"
+#include "platform/Section.h"
 
 #include <cstdint>
 #include <functional>

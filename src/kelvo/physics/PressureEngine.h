@@ -6,9 +6,9 @@
 
 #include "kelvo/gpu/GPUObjectHandle.h"
 #include "kelvo/gpu/MeshDataBuffer.h"
+#include "kelvo/gpu/PixelTaskDesc.h"
 #include "kelvo/physics/PressureEngineInterface.h"
-#include "kelvo/render/PixelTaskDesc.h"
-#include "kelvo/tasks/Section.h"
+#include "platform/Section.h"
 
 #include <array>
 #include <cstdint>

@@ -9,9 +9,9 @@
 // AddTask and WaitGroup freely. The destructor stops, wakes and joins the workers.
 #pragma once
 
-#include "kelvo/tasks/Section.h"
-#include "kelvo/tasks/Thread.h"
+#include "platform/Section.h"
 #include "platform/Semaphore.h"
+#include "platform/Thread.h"
 
 #include <atomic>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // no work. Created, started, joined and deleted by its manager.
 #pragma once
 
-#include "kelvo/tasks/Thread.h"
+#include "platform/Thread.h"
 
 class CTaskManager;
 

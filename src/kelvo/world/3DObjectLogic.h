@@ -2,7 +2,7 @@
 // matrix (from its parent's of the same frame) and its box. Main thread only.
 #pragma once
 
-#include "kelvo/world/ObjectLogicBase.h"
+#include "kelvo/core/ObjectLogicBase.h"
 #include "kelvo/world/TransformState.h"
 
 class C3DObjectLogic : public CObjectLogicBase

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "kelvo/world/3DObjectLogic.h"
-#include "kelvo/world/AabbTree.h"
+#include "kelvo/core/AabbTree.h"
 #include "kelvo/world/TraceHit.h"
 
 class C3DSpace : public kelvo::aabb_tree_t<C3DObjectLogic, 6, kelvo::trace_hit_t>

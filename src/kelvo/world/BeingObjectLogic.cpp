@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/window/WindowMessage.h"
+#include "media/window/WindowMessage.h"
 
 using namespace platform;
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "kelvo/world/3DObjectLogic.h"
-#include "kelvo/world/InputQueries.h"
+#include "kelvo/core/InputQueries.h"
 
 class CBeingObjectLogic : public C3DObjectLogic
 {

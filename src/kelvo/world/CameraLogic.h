@@ -4,8 +4,8 @@
 // matrix, so the camera sits at its parent plus the shake. Main thread only.
 #pragma once
 
+#include "kelvo/core/ObjectLogicBase.h"
 #include "kelvo/world/InputEvent.h"
-#include "kelvo/world/ObjectLogicBase.h"
 #include "platform/Clock.h"
 
 class CVar;

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "kelvo/core/ObjectLogicBase.h"
 #include "kelvo/world/InputEvent.h"
-#include "kelvo/world/ObjectLogicBase.h"
 
 class CInputTargetLogic : public CObjectLogicBase
 {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "kelvo/core/ObjectLogicBase.h"
 #include "kelvo/core/Ray.h"
-#include "kelvo/world/ObjectLogicBase.h"
 #include "kelvo/world/TraceHit.h"
 
 class CSurface;

@@ -3,7 +3,7 @@
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/Mesh.h"
-#include "platform/window/WindowMessage.h"
+#include "media/window/WindowMessage.h"
 
 namespace
 {

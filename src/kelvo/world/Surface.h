@@ -11,8 +11,8 @@
 #include "kelvo/core/Math.h"
 #include "kelvo/core/Ray.h"
 #include "kelvo/gpu/GPUObjectHandle.h"
-#include "kelvo/world/InputQueries.h"
-#include "kelvo/world/TraceGeometryTriangle.h"
+#include "kelvo/core/InputQueries.h"
+#include "kelvo/gpu/TraceGeometryTriangle.h"
 
 class CMesh;
 

@@ -10,8 +10,8 @@
 // with UploadSpheres.
 #pragma once
 
+#include "platform/Section.h"
 #include "quellbeam/RayTracer.h"
-#include "kelvo/tasks/Section.h"
 #include "quellbeam/content/BallSimulation.h"
 #include "quellbeam/content/JugglerModel.h"
 #include "quellbeam/host/JugglerField.h"

@@ -1,17 +1,16 @@
 #include "brovell/demo/DemoTimeline.h"
 
 #include "FakeScene.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace
 {
 // Music whose position the test sets.
-class CFakeMusic : public IMusicPlayer
+class CFakeMusic final : public IMusicPlayer
 {
 public:
     bool PlayFile(const std::string& name) override
@@ -65,14 +64,6 @@ private:
         return setup;
     }
 };
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 class DemoTimelineTest : public testing::Test
 {

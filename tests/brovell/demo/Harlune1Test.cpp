@@ -17,26 +17,6 @@ public:
 };
 }
 
-TEST(Harlune1, EightScenesLaidEndToEndOverTwoHundredTwentySeconds)
-{
-    CTestHarlune1 demo;
-    EXPECT_EQ(g_pHarlune1, &demo);
-    const std::vector<SSceneEntry>& entries = demo.GetEntries();
-    ASSERT_EQ(entries.size(), 8u);
-    const char* names[] = {"Image", "Intro", "Zoom", "Balls", "Credits", "Jugglers", "Car", "End"};
-    const float ends[] = {22.6f, 53.4f, 82.0f, 111.43f, 151.43f, 175.4f, 202.0f, 220.0f};
-    float start = 0.0f;
-    for (size_t i = 0; i < entries.size(); ++i)
-    {
-        EXPECT_EQ(std::string(entries[i].m_Name), names[i]);
-        EXPECT_EQ(entries[i].m_TimeScale, 1.0f);
-        EXPECT_EQ(entries[i].m_Start, start) << names[i];
-        EXPECT_EQ(entries[i].m_End, ends[i]) << names[i];
-        EXPECT_EQ(entries[i].m_Scene->GetFrameCount(), 0u);
-        start = entries[i].m_End;
-    }
-}
-
 TEST(Harlune1, ACameraMatrixReplacesOnlyTheWalkersLocalMatrix)
 {
     CTestHarlune1 demo;

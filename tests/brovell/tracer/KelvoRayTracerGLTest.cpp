@@ -9,7 +9,6 @@
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/VarManager.h"
-#include "kelvo/gpu/gl/TextureGL.h"
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/render/RayTraceClient.h"
 #include "kelvo/world/3DObjectLogic.h"
@@ -145,9 +144,9 @@ TEST_F(KelvoRayTracerGLTest, RecreatedInputBufferIsHandedToTheTracer)
     m_Renderer->CreateRenderTargets();
     EXPECT_EQ(tracer.m_GLDataCalls, 2);
     ASSERT_NE(tracer.m_Input, nullptr);
-    auto* buffer = GPUResourceCast<CTextureGL>(m_Renderer->GetRayTracerInputBuffer());
+    IGPUTexture* buffer = m_Renderer->GetRayTracerInputBuffer();
     ASSERT_NE(buffer, nullptr);
-    EXPECT_EQ(tracer.m_Input->GetGLName(), buffer->GetGLName());
+    EXPECT_EQ(tracer.m_Input->GetGLName(), buffer->GetInteropName());
     m_Client->Render(&camera);
     EXPECT_EQ(tracer.m_Traces, 1);
     // The same buffer again changes nothing.

@@ -1,5 +1,6 @@
 // The cell file reader: the plain PPM grammar as image tools write it, and broken files.
 #include "brovell/windtunnel/CellFile.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,6 @@ constexpr int kHeight = 3;
 
 int RedAt(int x, int y) { return (x + 2 * y) % 5; }
 
-std::filesystem::path TestFolder()
-{
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("cellfile_test_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
-void WriteText(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // The grid as a binary PPM, which the tools below turn into plain ones.
 std::filesystem::path WriteRawGrid(const std::filesystem::path& folder)
 {
@@ -37,7 +26,7 @@ std::filesystem::path WriteRawGrid(const std::filesystem::path& folder)
         for (int x = 0; x < kWidth; ++x)
             bytes += {static_cast<char>(RedAt(x, y)), static_cast<char>(200), static_cast<char>(10 * x)};
     const std::filesystem::path path = folder / "raw.ppm";
-    WriteText(path, bytes);
+    WriteFile(path, bytes);
     return path;
 }
 
@@ -72,7 +61,7 @@ TEST(CellFile, ReadsThePlainGrammarWithCommentsAnywhere)
 
 TEST(CellFile, ReadsWhatImageToolsWrite)
 {
-    const std::filesystem::path folder = TestFolder();
+    const std::filesystem::path folder = MakeScratchFolder("cellfile_test");
     const std::filesystem::path raw = WriteRawGrid(folder);
     const std::string input = "'" + raw.string() + "'";
     const struct
@@ -101,7 +90,6 @@ TEST(CellFile, ReadsWhatImageToolsWrite)
         ExpectGrid(grid);
         ++read;
     }
-    std::filesystem::remove_all(folder);
     if (read == 0)
         GTEST_SKIP() << "neither ImageMagick nor netpbm is installed";
 }
@@ -143,15 +131,14 @@ TEST(CellFile, RefusesBrokenFilesSayingWhatIsWrong)
 
 TEST(CellFile, NamesTheFileThatCannotBeOpenedOrRead)
 {
-    const std::filesystem::path folder = TestFolder();
+    const std::filesystem::path folder = MakeScratchFolder("cellfile_test");
     SCellGrid grid;
     std::string error;
     EXPECT_FALSE(ReadCellFile((folder / "missing.ppm").string(), grid, error));
     EXPECT_EQ(error, "Cannot open the file: " + (folder / "missing.ppm").string());
     EXPECT_FALSE(ReadCellFile(folder.string(), grid, error));
     EXPECT_EQ(error.rfind(folder.string() + ": cannot be read", 0), 0u) << error;
-    WriteText(folder / "short.ppm", "P3\n2 2\n255\n1 2 3\n");
+    WriteFile(folder / "short.ppm", "P3\n2 2\n255\n1 2 3\n");
     EXPECT_FALSE(ReadCellFile((folder / "short.ppm").string(), grid, error));
     EXPECT_EQ(error.rfind((folder / "short.ppm").string() + ": missing sample", 0), 0u) << error;
-    std::filesystem::remove_all(folder);
 }

@@ -54,16 +54,6 @@ void ExpectUnitNormals(const CMesh& mesh)
 }
 }
 
-TEST(BuiltInMeshes, BallLevelZeroIsTheOctahedron)
-{
-    CMesh mesh(nullptr);
-    ASSERT_TRUE(BuildBall(mesh, 0));
-    EXPECT_EQ(mesh.FindBuffer("position")->GetCount(), 6u);
-    EXPECT_EQ(Indices(mesh), (std::vector<uint32_t>{0, 2, 1, 0, 3, 2, 0, 4, 3, 0, 1, 4, 1, 2, 5,
-                                                     2, 3, 5, 3, 4, 5, 4, 1, 5}));
-    EXPECT_EQ(Float4At(mesh, "position", 4), (SFloat4{0, 0, -1, 0}));
-}
-
 TEST(BuiltInMeshes, BallIsSubdividedOnTheUnitSphereWithInwardNormals)
 {
     CMesh mesh(nullptr);
@@ -91,21 +81,6 @@ TEST(BuiltInMeshes, BallIsSubdividedOnTheUnitSphereWithInwardNormals)
     mesh.GetBoundingBox(low, high);
     EXPECT_EQ(low[1], -1.0f);
     EXPECT_EQ(high[0], 1.0f);
-}
-
-TEST(BuiltInMeshes, BillboardIsTheClipSpaceSquare)
-{
-    CMesh mesh(nullptr);
-    ASSERT_TRUE(BuildBillboard(mesh));
-    EXPECT_EQ(mesh.GetPrimitiveType(), CMesh::kTriangleList);
-    ASSERT_EQ(mesh.FindBuffer("position")->GetCount(), 4u);
-    EXPECT_EQ(Float4At(mesh, "position", 0), (SFloat4{-1, 1, 0, 0}));
-    EXPECT_EQ(Float4At(mesh, "position", 3), (SFloat4{1, -1, 0, 0}));
-    const CMeshDataBuffer* tex = mesh.FindBuffer("tex0");
-    ASSERT_EQ(tex->GetStride(), 8u);
-    const float* uv = tex->Element<float>(0);
-    EXPECT_EQ(std::vector<float>(uv, uv + 8), (std::vector<float>{0, 0, 1, 0, 0, 1, 1, 1}));
-    EXPECT_EQ(Indices(mesh), (std::vector<uint32_t>{0, 1, 2, 2, 1, 3}));
 }
 
 TEST(BuiltInMeshes, TwoTrianglesDrawTheirCornersZYXFromTheProgramGenerator)
@@ -246,23 +221,4 @@ TEST(BuiltInMeshes, TeapotIsACentredPotFacingOutwards)
         ASSERT_GT(Float4At(mesh, "normal", i)[1] * position[1], 0.0f) << i;
     }
     EXPECT_GT(capPoints, 0);
-}
-
-TEST(BuiltInMeshes, LineAndTextMeshesDeclareEmptyStreams)
-{
-    CMesh lines(nullptr);
-    ASSERT_TRUE(BuildLineMesh(lines));
-    EXPECT_EQ(lines.GetPrimitiveType(), CMesh::kLineList);
-    ASSERT_EQ(lines.GetStreams().size(), 3u);
-    EXPECT_EQ(lines.GetStreams()[1]->GetName(), "diffuse");
-    EXPECT_EQ(lines.GetStreams()[1]->GetStride(), 4u);
-    EXPECT_EQ(lines.FindBuffer("indices")->GetStride(), 4u);
-
-    CMesh text(nullptr);
-    ASSERT_TRUE(BuildTextMesh(text));
-    EXPECT_EQ(text.GetPrimitiveType(), CMesh::kTriangleList);
-    ASSERT_EQ(text.GetStreams().size(), 4u);
-    EXPECT_EQ(text.FindBuffer("tex0")->GetStride(), 16u);
-    for (const CMeshDataBuffer* stream : text.GetStreams())
-        EXPECT_EQ(stream->GetCount(), 0u);
 }

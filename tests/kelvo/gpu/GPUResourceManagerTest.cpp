@@ -25,7 +25,7 @@ public:
     }
 };
 
-class CCountingSubscriber : public ILoadResourceSubscriber
+class CCountingSubscriber final : public ILoadResourceSubscriber
 {
 public:
     CCountingSubscriber(std::vector<int>* calls, int tag)

@@ -1,8 +1,8 @@
 #include "RenderTestBase.h"
 
-#include "support/CaptureStderr.h"
 #include "kelvo/gpu/GPUTexture.h"
-#include "kelvo/render/PixelTaskDesc.h"
+#include "kelvo/gpu/PixelTaskDesc.h"
+#include "support/CaptureStderr.h"
 
 #include <cstring>
 #include <vector>

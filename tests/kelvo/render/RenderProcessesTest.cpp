@@ -40,7 +40,7 @@ protected:
 };
 
 // Counts the world passes the game render phase asks for.
-class CCountingGameView : public IGameView
+class CCountingGameView final : public IGameView
 {
 public:
     CCountingGameView() { g_pGameView = this; }

@@ -2,22 +2,14 @@
 
 #include "kelvo/gpu/ResourceManager.h"
 #include "pictures/FontPicture.h"
+#include "../../support/TestFiles.h"
 
 #include <stb/stb_image_write.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 namespace
 {
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // Adds two float textures texel by texel (stages 0 and 1); the second technique also writes
 // twice the sum to target 1.
 const char* const kPixelAddEffect = R"(
@@ -42,29 +34,16 @@ technique add { pass P0 { VertexShader = vs; PixelShader = ps; } }
 technique add_and_double { pass P0 { VertexShader = vs; PixelShader = ps_twice; } }
 )";
 
-class CRenderDataFolder : public ::testing::Environment
-{
-public:
-    void TearDown() override
-    {
-        if (!s_Folder.empty())
-            std::filesystem::remove_all(s_Folder);
-    }
-    static inline std::string s_Folder;
-};
-const auto* const g_RenderDataFolder = ::testing::AddGlobalTestEnvironment(new CRenderDataFolder);
-
 void MakeRenderDataFolder()
 {
-    std::string& folder = CRenderDataFolder::s_Folder;
+    static std::string folder;
     if (!folder.empty())
         return;
-    char pattern[] = "/tmp/kelvo_render_tests_XXXXXX";
-    folder = mkdtemp(pattern);
+    folder = MakeScratchFolder("kelvo_render_tests");
     const std::filesystem::path root = folder;
     for (const char* effect : {"pressure.e", "collision.e"})
-        std::ofstream(root / effect, std::ios::binary) << ReadFile(std::string(BROVELL_ASSETS_DIR) + "/" + effect);
-    std::ofstream(root / "pixel_add.e", std::ios::binary) << kPixelAddEffect;
+        WriteFile(root / effect, ReadFile(std::string(BROVELL_ASSETS_DIR) + "/" + effect));
+    WriteFile(root / "pixel_add.e", kPixelAddEffect);
     MakeFontPicture().WritePng((root / "font_vc60.png").string());
 
     std::vector<uint8_t> logo(64 * 16 * 3);

@@ -43,13 +43,3 @@ TEST(TextQueue, AnchorsMeasureFromTheirCorner)
         EXPECT_EQ(centre.w, p.w);
     }
 }
-
-TEST(TextQueue, TopLeftTextAtTheOriginTouchesTheTopLeftCorner)
-{
-    const SVector4 centre = CentreFor(0, {0, 0, 0, 0});
-    EXPECT_NEAR(centre.x - kHalfWidth, 0.0f, 1e-6f);
-    EXPECT_NEAR(centre.y + kHalfHeight, 1.0f, 1e-6f);
-    const SVector4 bottomRight = CentreFor(3, {0, 0, 0, 0});
-    EXPECT_NEAR(bottomRight.x + kHalfWidth, 1.0f, 1e-6f);
-    EXPECT_NEAR(bottomRight.y - kHalfHeight, 0.0f, 1e-6f);
-}

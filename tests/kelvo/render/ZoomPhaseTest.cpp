@@ -17,6 +17,7 @@
 #include "kelvo/render/ZoomPhase.h"
 
 #include "../../support/CaptureStderr.h"
+#include "../../support/TestFiles.h"
 
 #include <stb/stb_image_write.h>
 
@@ -77,19 +78,6 @@ uint32_t BankColor(uint32_t x, uint32_t y)
     }
 }
 
-// The folder of the test banks and their cache, removed when the tests end.
-class CZoomBankFolder : public ::testing::Environment
-{
-public:
-    void TearDown() override
-    {
-        if (!s_Folder.empty())
-            fs::remove_all(s_Folder);
-    }
-    static inline std::string s_Folder;
-};
-const auto* const g_ZoomBankFolder = ::testing::AddGlobalTestEnvironment(new CZoomBankFolder);
-
 class ZoomPhaseTest : public RendererTestBase
 {
 protected:
@@ -99,13 +87,11 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         static const std::string folder = [] {
-            char pattern[] = "/tmp/zoom_phase_tests_XXXXXX";
-            const fs::path root = mkdtemp(pattern);
+            const fs::path root = MakeScratchFolder("zoom_phase_tests");
             WritePicture(root / "zoom_test_bank.png", 512, 512, BankColor);
             WritePicture(root / "zoom_test_tall.png", 256, 512, BankColor);
             WritePicture(root / "zoom_test_odd.png", 300, 300, BankColor);
             CResourceManager::Instance().ScanDirectory(root.string());
-            CZoomBankFolder::s_Folder = root.string();
             return root.string();
         }();
         m_Folder = folder;

@@ -2,6 +2,7 @@
 
 #include "TestTasks.h"
 #include "kelvo/tasks/TaskManagerThread.h"
+#include "platform/AddressSpaceLimit.h"
 
 #include <latch>
 #include <mutex>
@@ -268,4 +269,21 @@ TEST(TaskManager, DestructionStopsWorkersAndDeletesTasksThatNeverRan)
     }
     EXPECT_EQ(ran.load(), 0);
     EXPECT_EQ(destroyed.load(), 1); // the owned task, not the kept one
+}
+
+// The sanitizers' own thread bookkeeping does not survive an exhausted address space.
+TEST(TaskManagerDeathTest, FailedWorkerCreationIsLoggedAndShutdownStillWorks)
+{
+    if (kSanitized)
+        GTEST_SKIP() << "needs an address-space limit the sanitizers cannot run under";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            LeaveNoRoomForThreadStacks();
+            {
+                CTaskManager manager(2);
+            }
+            _exit(0);
+        },
+        testing::ExitedWithCode(0), "Failed to start a worker thread");
 }

@@ -10,7 +10,7 @@
 namespace
 {
 // Plain counters: an update run twice at once is a data race the thread sanitizer reports.
-class CCountingObject : public ILogicUpdate
+class CCountingObject final : public ILogicUpdate
 {
 public:
     void Update(uint32_t logicKind) override

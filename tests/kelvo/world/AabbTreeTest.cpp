@@ -1,6 +1,5 @@
-#include "kelvo/world/AabbTree.h"
+#include "kelvo/core/AabbTree.h"
 
-#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -10,110 +9,10 @@
 
 namespace
 {
-// A 64-unit root cell, so the leaves at depth 6 are unit cubes.
-const SBox kRootCell = MakeBox(0, 0, 0, 64, 64, 64);
-
-SBox LeafCell(const CBoxTree& tree, const SBoxPayload& payload)
-{
-    return tree.FindItem(&payload)->leaf->cell;
-}
-
 void RefreshFromPayloads(CBoxTree& tree)
 {
     tree.Refresh([](const SBoxPayload& payload) { return payload.box; });
 }
-}
-
-TEST(AabbTree, InsertionFollowsTheLargestOverlap)
-{
-    CBoxTree tree(kRootCell);
-    // Touching child 0 only on its face, so it goes to child 1 (x from 32).
-    SBoxPayload onBoundary{MakeBox(32, 10, 10, 33, 11, 11), 1};
-    // Half in each of two children: the lower index wins, down to the leaf below x = 32.
-    SBoxPayload straddling{MakeBox(31.5f, 10.2f, 10.2f, 32.5f, 10.8f, 10.8f), 2};
-    // Outside the root: overlaps no child, so always child 0.
-    SBoxPayload outside{MakeBox(-20, -20, -20, -19, -19, -19), 3};
-    ASSERT_TRUE(tree.Insert(&onBoundary, onBoundary.box));
-    ASSERT_TRUE(tree.Insert(&straddling, straddling.box));
-    ASSERT_TRUE(tree.Insert(&outside, outside.box));
-    EXPECT_FALSE(tree.Insert(&outside, outside.box)); // twice: refused
-    EXPECT_EQ(tree.GetItemCount(), 3u);
-
-    EXPECT_EQ(LeafCell(tree, onBoundary).min.x, 32.0f);
-    EXPECT_EQ(LeafCell(tree, onBoundary).min.y, 10.0f);
-    EXPECT_EQ(LeafCell(tree, straddling).max.x, 32.0f);
-    EXPECT_EQ(LeafCell(tree, straddling).min.x, 31.0f);
-    EXPECT_EQ(LeafCell(tree, outside).min.x, 0.0f);
-    EXPECT_EQ(LeafCell(tree, outside).max.z, 1.0f);
-    EXPECT_EQ(tree.FindItem(&outside)->leaf->depth, 6);
-
-    // The root's content holds every item, the one outside the root cell included.
-    const SBox& content = tree.GetRoot().content;
-    EXPECT_EQ(content.min.x, -20.0f);
-    EXPECT_EQ(content.max.x, 33.0f);
-    EXPECT_EQ(tree.GetRoot().itemCount, 3u);
-    std::vector<const CBoxTree::SNode*> leaves;
-    tree.QueryBox(MakeBox(-19, -19, -19, -18, -18, -18), leaves); // touching counts
-    ASSERT_EQ(leaves.size(), 1u);
-    EXPECT_EQ(leaves[0]->items[0]->payload, &outside);
-}
-
-TEST(AabbTree, MovedItemStaysInItsLeafWhileItStillOverlapsIt)
-{
-    CBoxTree tree(kRootCell);
-    SBoxPayload moving{MakeBox(10.1f, 10.1f, 10.1f, 10.9f, 10.9f, 10.9f), 1};
-    SBoxPayload still{MakeBox(50, 50, 50, 51, 51, 51), 2};
-    tree.Insert(&moving, moving.box);
-    tree.Insert(&still, still.box);
-    const CBoxTree::SNode* leaf = tree.FindItem(&moving)->leaf;
-
-    // Now mostly in the next cell, but still overlapping its own: it stays.
-    moving.box = MakeBox(10.9f, 10.1f, 10.1f, 12.5f, 10.9f, 10.9f);
-    RefreshFromPayloads(tree);
-    EXPECT_EQ(tree.FindItem(&moving)->leaf, leaf);
-    EXPECT_EQ(leaf->content.max.x, 12.5f);
-    EXPECT_EQ(tree.GetRoot().content.min.x, 10.9f);
-    EXPECT_FALSE(tree.GetRoot().dirty);
-
-    // Clear of its cell: it moves to the leaf that now holds it.
-    moving.box = MakeBox(20.2f, 10.1f, 10.1f, 20.8f, 10.9f, 10.9f);
-    RefreshFromPayloads(tree);
-    EXPECT_EQ(LeafCell(tree, moving).min.x, 20.0f);
-    // Its old leaf was emptied (and the refit dropped it): nothing is found there.
-    std::vector<const CBoxTree::SNode*> leaves;
-    tree.QueryBox(MakeBox(10.2f, 10.2f, 10.2f, 10.8f, 10.8f, 10.8f), leaves);
-    EXPECT_TRUE(leaves.empty());
-    EXPECT_EQ(tree.GetRoot().itemCount, 2u);
-}
-
-TEST(AabbTree, RefitDropsSubtreesThatLostTheirLastItem)
-{
-    CBoxTree tree(kRootCell);
-    SBoxPayload payload{MakeBox(1, 1, 1, 2, 2, 2), 1};
-    tree.Insert(&payload, payload.box);
-    const CBoxTree::SNode& firstOctant = tree.GetRoot().children[0];
-    ASSERT_NE(firstOctant.children, nullptr);
-
-    payload.box = MakeBox(60, 60, 60, 61, 61, 61);
-    RefreshFromPayloads(tree);
-    EXPECT_EQ(firstOctant.children, nullptr);
-    EXPECT_EQ(firstOctant.itemCount, 0u);
-    EXPECT_EQ(firstOctant.content.max.x, 0.0f);
-    EXPECT_EQ(tree.GetRoot().children[7].itemCount, 1u);
-    EXPECT_EQ(tree.GetRoot().content.min.x, 60.0f);
-
-    // A refresh without movement changes nothing; Clear empties the tree.
-    RefreshFromPayloads(tree);
-    EXPECT_EQ(LeafCell(tree, payload).min.x, 60.0f);
-    tree.Clear();
-    EXPECT_EQ(tree.GetItemCount(), 0u);
-    EXPECT_EQ(tree.GetRoot().children, nullptr);
-    SBoxHit hit;
-    SRay ray{{0, 0, 0, 1}, {64, 64, 64, 0}, 100};
-    EXPECT_FALSE(tree.Trace(ray, hit, SegmentEntersBox));
-    std::vector<const CBoxTree::SNode*> leaves;
-    tree.QueryBox(MakeBox(-1, -1, -1, 1, 1, 1), leaves); // an empty root matches nothing
-    EXPECT_TRUE(leaves.empty());
 }
 
 TEST(AabbTree, RayHitsBoxFromInsideOnAFaceAndWithinItsLength)

@@ -4,7 +4,6 @@
 #include <numbers>
 
 #include "FakeGPUImplementation.h"
-#include "kelvo/core/FractalNoise.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "WorldTestHelpers.h"
@@ -104,24 +103,6 @@ TEST(Camera, CursorRayRunsFromTheCameraThroughTheCursor)
     EXPECT_GT(event.ray.direction.y, 0.0f);
     EXPECT_GT(event.ray.direction.z, 0.0f);
     EXPECT_NEAR(event.ray.direction.y / -event.ray.direction.x, camera->GetTop() / 0.2f, 1e-5f);
-}
-
-TEST(FractalNoise, InterpolatesBetweenSmoothedIntegersAndAddsOctaves)
-{
-    for (int n = -3; n <= 3; ++n) {
-        EXPECT_FLOAT_EQ(InterpolatedNoise(static_cast<float>(n)), SmoothedNoise(n));
-        EXPECT_LE(std::fabs(IntegerNoise(n)), 1.0f);
-    }
-    // Halfway between integers the cosine weight is one half.
-    EXPECT_NEAR(InterpolatedNoise(2.5f), 0.5f * (SmoothedNoise(2) + SmoothedNoise(3)), 1e-6f);
-    EXPECT_NE(IntegerNoise(1), IntegerNoise(2));
-
-    // The accumulator is added to, and each octave doubles the frequency and scales the amplitude.
-    float sum = 10.0f;
-    AddFractalNoise(sum, 0.3f, 1.0f, 1.0f, 0.2f, 3);
-    const float expected = 10.0f + InterpolatedNoise(0.3f) + 0.2f * InterpolatedNoise(0.6f) +
-                           0.04f * InterpolatedNoise(1.2f);
-    EXPECT_NEAR(sum, expected, 1e-6f);
 }
 
 TEST(Camera, UpdateTakesTheAspectOfTheGPUImplementation)

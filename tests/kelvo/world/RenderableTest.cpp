@@ -3,29 +3,16 @@
 #include <vector>
 
 #include "FakeGPUImplementation.h"
+#include "WorldTestHelpers.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/ParticlesGroupObject.h"
 #include "kelvo/world/PrimitiveObject.h"
 #include "kelvo/world/Surface.h"
-#include "platform/window/WindowMessage.h"
-#include "WorldTestHelpers.h"
+#include "media/window/WindowMessage.h"
 
 namespace
 {
-// Primitive and particle objects whose components go with them.
-template <typename TObject>
-class COwning : public TObject
-{
-public:
-    using TObject::TObject;
-    ~COwning() override
-    {
-        for (CObjectLogicBase* logic : this->GetLogics())
-            delete logic;
-    }
-};
-
 CRenderableLogic* RenderableOf(const CGameObject& object)
 {
     return static_cast<CRenderableLogic*>(object.FindLogic(CRenderableLogic::StaticTypeId()));
@@ -51,33 +38,6 @@ CRecordingMesh* MakeThreeSubsetMesh(CFakeGPUImplementation& gpu)
     }
     return mesh;
 }
-}
-
-TEST(Renderable, PrimitiveObjectsShowTheirBuiltInMeshInTheirColour)
-{
-    CFakeGPUImplementation gpu;
-    CRecordingMesh* cube = gpu.MakeMesh("cube", {{-0.5f, -2, -0.5f, 1}, {0.5f, 2, 0.5f, 1}, {0, 0, 3, 1}}, {0, 1, 2});
-    const GPUObjectHandle green = gpu.MakeMaterial("green");
-    {
-        COwning<CPrimitiveObject> object(1);
-        ASSERT_NE(TransformOf(object), nullptr);
-        CRenderableLogic* renderable = RenderableOf(object);
-        ASSERT_EQ(renderable->GetSurfaceCount(), 1u);
-        const CSurface* surface = renderable->GetSurface(0);
-        EXPECT_EQ(surface->GetMesh(), cube);
-        EXPECT_EQ(surface->GetMaterials(), std::vector<GPUObjectHandle>{green});
-        // The local box follows the mesh.
-        const STransformState& state = TransformOf(object)->GetTransformState();
-        EXPECT_EQ(state.localBox.min.y, -2.0f);
-        EXPECT_EQ(state.localBox.max.z, 3.0f);
-        EXPECT_EQ(state.corners[7].z, 3.0f);
-
-        // Kind 5 has both components and nothing to show.
-        COwning<CPrimitiveObject> bare(kNoBuiltInPrimitive);
-        ASSERT_NE(TransformOf(bare), nullptr);
-        EXPECT_EQ(RenderableOf(bare)->GetSurfaceCount(), 0u);
-        EXPECT_EQ(TransformOf(bare)->GetTransformState().localBox.max.x, 1.0f);
-    }
 }
 
 TEST(Renderable, SurfacesFallBackToAmbientGreen)

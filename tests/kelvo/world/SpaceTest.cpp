@@ -86,18 +86,3 @@ TEST(Space, RefreshFollowsObjectsMovedByTheirUpdate)
     ASSERT_EQ(leaves.size(), 1u);
     EXPECT_EQ(leaves[0]->items[0]->payload, logic);
 }
-
-TEST(Space, DebugDrawShowsContentBoxesAndTheCellsOfFilledLeaves)
-{
-    C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
-    CTestObject object;
-    space.Insert(PlaceAt(object, 10, 10, 10));
-    int contentBoxes = 0, cellBoxes = 0;
-    space.DebugDraw([&](const SBox&, uint32_t colour) {
-        contentBoxes += colour == C3DSpace::kContentColour;
-        cellBoxes += colour == C3DSpace::kCellColour;
-    });
-    // Root, then 8 children on each of 6 levels, plus the filled leaf's second content box.
-    EXPECT_EQ(contentBoxes, 1 + 6 * 8 + 1);
-    EXPECT_EQ(cellBoxes, 1);
-}

@@ -6,7 +6,7 @@
 
 #include "FakeGPUImplementation.h"
 #include "kelvo/world/RenderableLogic.h"
-#include "kelvo/world/TraceGeometry.h"
+#include "kelvo/gpu/TraceGeometry.h"
 #include "TreeTestHelpers.h"
 #include "WorldTestHelpers.h"
 

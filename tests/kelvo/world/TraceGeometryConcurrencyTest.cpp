@@ -1,4 +1,4 @@
-#include "kelvo/world/TraceGeometry.h"
+#include "kelvo/gpu/TraceGeometry.h"
 
 #include <atomic>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "kelvo/world/TraceGeometry.h"
+#include "kelvo/gpu/TraceGeometry.h"
 
 #include <random>
 #include <vector>

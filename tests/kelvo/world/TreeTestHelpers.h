@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-#include "kelvo/world/AabbTree.h"
+#include "kelvo/core/AabbTree.h"
 
 struct SBoxPayload
 {

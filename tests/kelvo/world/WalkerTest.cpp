@@ -5,8 +5,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "platform/window/WindowMessage.h"
 #include "WorldTestHelpers.h"
+#include "media/window/WindowMessage.h"
 
 using namespace platform;
 

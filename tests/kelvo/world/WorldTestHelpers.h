@@ -7,20 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/OwningObject.h"
+
 #include "kelvo/core/GameObject.h"
 #include "kelvo/core/Math.h"
 #include "kelvo/core/ObjectTree.h"
-#include "kelvo/world/InputQueries.h"
+#include "kelvo/core/InputQueries.h"
 
-class CTestObject : public CGameObject
-{
-public:
-    ~CTestObject() override
-    {
-        for (CObjectLogicBase* logic : GetLogics())
-            delete logic;
-    }
-};
+using CTestObject = COwning<CGameObject>;
 
 // A keyboard and cursor the test sets by hand.
 struct SScriptedInput

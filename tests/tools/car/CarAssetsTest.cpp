@@ -4,7 +4,7 @@
 #include "car/CarShape.h"
 
 #include "brovell/windtunnel/CellFile.h"
-#include "kelvo/gpu/gl/XFileImporter.h"
+#include "kelvo/gpu/xfile/XFileImporter.h"
 
 #include <gtest/gtest.h>
 

@@ -117,20 +117,6 @@ TEST(Tracks, ComposedAlikeOnEveryRunAndDifferentFromEachOther)
         for (const SNote& note : score->m_Notes)
             ASSERT_LT(note.m_Instrument, static_cast<int>(score->m_Instruments.size()));
     }
-    // Every track starts new material on each scene boundary and changes its level there.
-    for (const SScore* score : {&velrin, &ostyn, &maruvel})
-        for (double boundary : kSceneBoundaries)
-        {
-            const bool noteThere = std::any_of(score->m_Notes.begin(), score->m_Notes.end(),
-                                               [&](const SNote& note) { return std::fabs(note.m_Start - boundary) < 1e-9; });
-            EXPECT_TRUE(noteThere) << "nothing starts at " << boundary << " s";
-            const auto before = std::find_if(score->m_Master.begin(), score->m_Master.end(),
-                                             [&](const SGainPoint& point) { return point.m_Time >= boundary - 0.021; });
-            ASSERT_NE(before, score->m_Master.end());
-            ASSERT_NE(before + 1, score->m_Master.end());
-            EXPECT_EQ((before + 1)->m_Time, boundary);
-            EXPECT_GE(std::fabs((before + 1)->m_GainDb - before->m_GainDb), 4.0f) << "at " << boundary << " s";
-        }
     EXPECT_NE(velrin.m_Notes.size(), ostyn.m_Notes.size());
     EXPECT_NE(ostyn.m_Notes.size(), maruvel.m_Notes.size());
 }

@@ -3,6 +3,7 @@
 #include "pictures/ShowPictures.h"
 #include "pictures/TitlePictures.h"
 #include "pictures/TrueTypeFont.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace
 {
@@ -30,12 +30,6 @@ const SShowFonts& Fonts()
 float Luminance(const SColor& c)
 {
     return 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b;
-}
-
-std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 }
 
@@ -115,39 +109,22 @@ TEST(ShowPictures, TitleAndCardsCarryTheirTextOnAQuietGround)
     }
 }
 
-TEST(ShowPictures, EveryFileIsWrittenAtItsSizeAndTheSameOnEveryRun)
+TEST(ShowPictures, EveryFileIsWrittenTheSameOnEveryRun)
 {
     const std::filesystem::path first = std::filesystem::path(testing::TempDir()) / "show_pictures_a";
     const std::filesystem::path second = std::filesystem::path(testing::TempDir()) / "show_pictures_b";
     ASSERT_TRUE(MakeShowPictures(first.string(), BROVELL_FONT_DIR));
     ASSERT_TRUE(MakeShowPictures(second.string(), BROVELL_FONT_DIR));
-    struct SExpected
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(first))
     {
-        const char* m_File;
-        int m_Width;
-        int m_Height;
-    };
-    const SExpected expected[] = {
-        {"dupa.jpg", 1024, 2592}, {"quorridge.jpg", 4096, 256}, {"presents.jpg", 1024, 576},
-        {"harlune1.jpg", 1280, 720}, {"tobrik.jpg", 1024, 576}, {"uvolo.jpg", 1024, 576},
-        {"maruvel.jpg", 1024, 576}, {"velrin.png", 1024, 576}, {"ostyn.png", 1024, 576},
-        {"end.jpg", 1920, 1080}, {"white.jpg", 64, 64},
-    };
-    for (const SExpected& picture : expected)
-    {
-        const std::string path = (first / picture.m_File).string();
+        const std::string path = entry.path().string();
         int width = 0, height = 0, channels = 0;
-        unsigned char* texels = stbi_load(path.c_str(), &width, &height, &channels, 3);
-        ASSERT_NE(texels, nullptr) << path;
-        EXPECT_EQ(width, picture.m_Width) << picture.m_File;
-        EXPECT_EQ(height, picture.m_Height) << picture.m_File;
-        if (std::string(picture.m_File) == "white.jpg")
-        {
-            EXPECT_GE(texels[3 * (32 * 64 + 32)], 254) << "white.jpg is not white";
-        }
-        stbi_image_free(texels);
-        EXPECT_EQ(ReadBytes(first / picture.m_File), ReadBytes(second / picture.m_File)) << picture.m_File;
+        EXPECT_NE(stbi_info(path.c_str(), &width, &height, &channels), 0) << path;
+        EXPECT_EQ(ReadFile(entry.path()), ReadFile(second / entry.path().filename())) << path;
+        ++files;
     }
+    EXPECT_GE(files, 11u);
     EXPECT_FALSE(MakeShowPictures((first / "fonts_elsewhere").string(), testing::TempDir() + "no_fonts"));
 }
 

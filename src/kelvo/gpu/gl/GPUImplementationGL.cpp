@@ -4,6 +4,7 @@
 #include "kelvo/gpu/BuiltInMeshes.h"
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/gl/EffectGL.h"
+#include "kelvo/gpu/gl/GLBackendFactory.h"
 #include "kelvo/gpu/gl/GLWindowSurface.h"
 #include "kelvo/gpu/gl/MeshGL.h"
 #include "kelvo/gpu/gl/SamplerStages.h"
@@ -376,4 +377,9 @@ void CGPUImplementationGL::SetDepthTest(bool enable)
     CGLDevice::SRenderStates states = m_Device.GetRenderStates();
     states.m_DepthEnable = enable;
     m_Device.SetRenderStates(states);
+}
+
+IGPUImplementation* CreateGPUImplementationGL()
+{
+    return new CGPUImplementationGL();
 }

@@ -5,7 +5,7 @@
 #include "kelvo/gpu/ResourceManager.h"
 #include "kelvo/gpu/gl/GLDevice.h"
 #include "kelvo/gpu/gl/MeshBufferGL.h"
-#include "kelvo/gpu/gl/XFileImporter.h"
+#include "kelvo/gpu/xfile/XFileImporter.h"
 #include "platform/Log.h"
 
 #include <algorithm>

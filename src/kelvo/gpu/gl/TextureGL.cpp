@@ -221,7 +221,7 @@ uint32_t CTextureGL::ReadPixels(uint32_t level, uint32_t x, uint32_t y, uint32_t
     return kGPUResultOk;
 }
 
-uint32_t CTextureGL::GetGLName() const
+uint32_t CTextureGL::GetInteropName() const
 {
     return m_Texture != nullptr ? m_Texture->GetName() : 0;
 }

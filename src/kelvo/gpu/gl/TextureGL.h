@@ -45,9 +45,9 @@ public:
     // format, 43 when the device refuses.
     uint32_t CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                            bool renderTarget);
-    bool IsRenderTarget() const { return m_RenderTarget; }
-    // The GL texture name, 0 while there is no device texture.
-    uint32_t GetGLName() const;
+    bool IsRenderTarget() const override { return m_RenderTarget; }
+    // The GL texture name.
+    uint32_t GetInteropName() const override;
     // The device texture (null until loaded or created), for code that shares it with other
     // GPU libraries.
     CGLTexture2D* m_Texture = nullptr;

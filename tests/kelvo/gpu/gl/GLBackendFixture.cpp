@@ -1,55 +1,26 @@
 #include "GLBackendFixture.h"
 
 #include "kelvo/gpu/ResourceManager.h"
+#include "../../../support/TestFiles.h"
 
 #include <stb/stb_image_write.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 namespace
 {
-void WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 const char* const kShaders = R"(
 vertex_shader vs
 {
     void main() { gl_Position = vec4(in_position.xy * 2.0 - 1.0, 0.0, 1.0); }
 }
 )";
-
-// Removes the folder when the test program ends.
-class CDataFolderEnvironment : public ::testing::Environment
-{
-public:
-    void TearDown() override
-    {
-        if (!s_Folder.empty())
-            std::filesystem::remove_all(s_Folder);
-    }
-    static inline std::string s_Folder;
-};
-const auto* const g_DataFolderEnvironment =
-    ::testing::AddGlobalTestEnvironment(new CDataFolderEnvironment);
 }
 
 const std::string& TestDataFolder()
 {
-    std::string& folder = CDataFolderEnvironment::s_Folder;
+    static std::string folder;
     if (!folder.empty())
         return folder;
-    char pattern[] = "/tmp/kelvo_gl_tests_XXXXXX";
-    folder = mkdtemp(pattern);
+    folder = MakeScratchFolder("kelvo_gl_tests");
     const std::filesystem::path root = folder;
     WriteFile(root / "default.e", ReadFile(std::string(BROVELL_ASSETS_DIR) + "/default.e"));
 

@@ -70,24 +70,6 @@ TEST_F(GLTexture2DTest, RectangleWrittenThroughALockReadsBackInEveryFormat)
     }
 }
 
-TEST_F(GLTexture2DTest, LocksOutsideTheLevelOrTwiceAreRefused)
-{
-    CGLTexture2D texture;
-    GLenum error = GL_NO_ERROR;
-    ASSERT_TRUE(texture.Create(16, 8, 2, false, error));
-    CGLTexture2D::SLockedRect rect;
-    EXPECT_FALSE(texture.Lock(0, 10, 0, 7, 1, CGLTexture2D::ELock::ReadOnly, rect));
-    EXPECT_FALSE(texture.Lock(0, 0, 8, 1, 1, CGLTexture2D::ELock::ReadOnly, rect));
-    EXPECT_FALSE(texture.Lock(0, 0xffffffffu, 0, 2, 1, CGLTexture2D::ELock::ReadOnly, rect));
-    EXPECT_FALSE(texture.Lock(1, 0, 0, 1, 1, CGLTexture2D::ELock::ReadOnly, rect));
-    ASSERT_TRUE(texture.Lock(0, 0, 0, 16, 8, CGLTexture2D::ELock::ReadOnly, rect));
-    EXPECT_FALSE(texture.Lock(0, 0, 0, 1, 1, CGLTexture2D::ELock::ReadOnly, rect));
-    texture.Unlock();
-    EXPECT_TRUE(texture.Lock(0, 0, 0, 0, 0, CGLTexture2D::ELock::WriteOnly, rect));
-    EXPECT_EQ(rect.m_Bits, nullptr);
-    texture.Unlock();
-}
-
 TEST_F(GLTexture2DTest, CreationRefusesBadFormatsAndSizes)
 {
     CGLTexture2D texture;
@@ -98,29 +80,4 @@ TEST_F(GLTexture2DTest, CreationRefusesBadFormatsAndSizes)
     EXPECT_FALSE(texture.Create(1u << 20, 4, 1, false, error));
     EXPECT_EQ(error, static_cast<GLenum>(GL_INVALID_VALUE));
     EXPECT_EQ(texture.GetName(), 0u);
-}
-
-TEST_F(GLTexture2DTest, PictureKeepsRowZeroOnTopAndGetsAFullMipChain)
-{
-    // 3 x 2 picture: top row red, bottom row blue.
-    const uint8_t rgba[] = {255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255,
-                            0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255};
-    CGLTexture2D texture;
-    GLenum error = GL_NO_ERROR;
-    ASSERT_TRUE(texture.CreateFromPicture(3, 2, rgba, error));
-    EXPECT_EQ(texture.GetLevelCount(), 2u);
-    uint32_t width = 0, height = 0;
-    ASSERT_TRUE(texture.GetLevelSize(1, width, height));
-    EXPECT_EQ(width, 1u);
-    EXPECT_EQ(height, 1u);
-    EXPECT_FALSE(texture.GetLevelSize(2, width, height));
-
-    CGLTexture2D::SLockedRect rect;
-    ASSERT_TRUE(texture.Lock(0, 0, 0, 3, 2, CGLTexture2D::ELock::ReadOnly, rect));
-    uint32_t top = 0, bottom = 0;
-    std::memcpy(&top, rect.m_Bits, 4);
-    std::memcpy(&bottom, rect.m_Bits + rect.m_Pitch, 4);
-    texture.Unlock();
-    EXPECT_EQ(top, 0xffff0000u);
-    EXPECT_EQ(bottom, 0xff0000ffu);
 }

@@ -2,7 +2,6 @@
 
 #include "support/CaptureStderr.h"
 #include "kelvo/gpu/GPUResult.h"
-#include "kelvo/gpu/LoadResourceSubscriber.h"
 #include "kelvo/gpu/gl/GLEffect.h"
 #include "kelvo/gpu/gl/TextureGL.h"
 
@@ -24,13 +23,6 @@ protected:
         ASSERT_EQ(m_Backend->Initialize(m_Window.get(), true), kGPUResultOk);
     }
 };
-
-class CCountingSubscriber : public ILoadResourceSubscriber
-{
-public:
-    void OnLoadResource() override { ++m_Count; }
-    int m_Count = 0;
-};
 }
 
 TEST_F(GPUImplementationGLTest, RegistersItselfAndCreatesTheDefaultEffect)
@@ -41,12 +33,6 @@ TEST_F(GPUImplementationGLTest, RegistersItselfAndCreatesTheDefaultEffect)
     const GPUObjectHandle handle = *found;
     EXPECT_EQ(m_Backend->FindByName("default.e", kGPUObjectEffect), nullptr);
     m_Backend->ReleaseResource(&handle);
-    uint32_t width = 0, height = 0;
-    ASSERT_TRUE(m_Backend->GetBackBufferSize(width, height));
-    EXPECT_EQ(width, 1920u);
-    EXPECT_EQ(height, 1080u);
-    EXPECT_EQ(m_Backend->CreateBuiltIns(1), kGPUResultOk);
-    EXPECT_EQ(m_Backend->CreateBuiltIns(9), kGPUResultOk);
 }
 
 TEST_F(GPUImplementationGLTest, InitializeRefusesAWindowWithoutAGLSurface)
@@ -190,23 +176,6 @@ TEST_F(GPUImplementationGLTest, CreateTextureNameRules)
     for (const GPUObjectHandle* handle : {&first, &same, &unnamedA, &unnamedB, &loaded})
         EXPECT_TRUE(m_Backend->ReleaseResource(handle));
     EXPECT_EQ(m_Backend->FindByName("target", kGPUObjectTexture), nullptr);
-}
-
-TEST_F(GPUImplementationGLTest, LoadingTwiceGivesOneResourceAndOneNotification)
-{
-    CCountingSubscriber subscriber;
-    m_Backend->AddLoadResourceSubscriber(&subscriber);
-    GPUObjectHandle a, b;
-    ASSERT_EQ(m_Backend->LoadEffect("two_techniques.e", a), kGPUResultOk);
-    ASSERT_EQ(m_Backend->LoadEffect("two_techniques.e", b), kGPUResultOk);
-    EXPECT_EQ(a, b);
-    EXPECT_EQ(subscriber.m_Count, 1);
-    GPUObjectHandle missing;
-    EXPECT_EQ(m_Backend->LoadTexture("no_such_picture.png", missing), kGPUResultNotFound);
-    EXPECT_EQ(subscriber.m_Count, 2);
-    EXPECT_EQ(m_Backend->FindMaterial("no_such_material", missing), kGPUResultNotFound);
-    m_Backend->ReleaseResource(&a);
-    m_Backend->ReleaseResource(&b);
 }
 
 TEST_F(GPUImplementationGLTest, AlphaBlendWeighsTheSourceByInverseAlpha)

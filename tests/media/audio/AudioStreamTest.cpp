@@ -1,0 +1,136 @@
+#include "media/audio/AudioSystem.h"
+
+#include "TestMp3.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+namespace
+{
+// Polls until done() holds or ten seconds pass (generous: sanitizers and a busy machine).
+bool WaitFor(const std::function<bool()>& done)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done())
+    {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// Plays a 0.4 s stereo track to its end and checks the position on the way.
+void CheckPositionFollowsPlayback(CAudioStream& stream)
+{
+    const uint64_t length = stream.GetLength();
+    ASSERT_EQ(length, 17640u * 4);
+    // Nothing is heard before Play.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(stream.GetPosition(), 0u);
+
+    stream.Play();
+    stream.Play(); // a second Play goes on, it does not restart
+    uint64_t previous = 0;
+    bool moved = false;
+    const bool ended = WaitFor([&] {
+        const uint64_t position = stream.GetPosition();
+        EXPECT_GE(position, previous);
+        EXPECT_LE(position, length);
+        EXPECT_EQ(position % 4, 0u);
+        moved = moved || (position > 0 && position < length);
+        previous = position;
+        return position == length;
+    });
+    EXPECT_TRUE(ended) << "stopped at " << previous << " of " << length;
+    EXPECT_TRUE(moved) << "the position jumped straight to the end";
+    // At the end it stays there.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(stream.GetPosition(), length);
+    EXPECT_DOUBLE_EQ(stream.BytesToSeconds(length), 0.4);
+    EXPECT_DOUBLE_EQ(stream.BytesToSeconds(4 * 11025), 0.25);
+}
+
+class AudioStream : public testing::Test
+{
+protected:
+    void SetUp() override { m_Track = WriteTestMp3("stream.mp3", 44100, 2, 17640); }
+    void TearDown() override { unsetenv("SDL_AUDIODRIVER"); }
+
+    std::string m_Track;
+};
+}
+
+TEST_F(AudioStream, DevicePositionFollowsWhatIsPlayed)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    CAudioSystem audio;
+    ASSERT_TRUE(audio.Init());
+    CAudioStream* stream = audio.CreateStream(m_Track);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_FALSE(stream->IsSilent());
+    CheckPositionFollowsPlayback(*stream);
+    delete stream;
+    audio.Free();
+}
+
+TEST_F(AudioStream, WithoutOutputPlaysSilentlyOnARealTimeClock)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    CAudioSystem audio;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(audio.Init());
+    CAudioStream* stream = audio.CreateStream(m_Track);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("[CAudioSystem::Init] No audio output"), std::string::npos) << said;
+    EXPECT_NE(said.find("plays silently on a real-time clock"), std::string::npos) << said;
+    ASSERT_NE(stream, nullptr);
+    EXPECT_TRUE(stream->IsSilent());
+    CheckPositionFollowsPlayback(*stream);
+    delete stream;
+}
+
+TEST_F(AudioStream, TrackThatDoesNotDecodeGivesNoStream)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    CAudioSystem audio;
+    ASSERT_TRUE(audio.Init());
+    const std::string missing = testing::TempDir() + "no-such-track.mp3";
+    testing::internal::CaptureStderr();
+    CAudioStream* stream = audio.CreateStream(missing);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_NE(said.find("[CAudioSystem::CreateStream]"), std::string::npos) << said;
+    EXPECT_NE(said.find(missing), std::string::npos) << said;
+}
+
+TEST_F(AudioStream, StartsPartWayAndSilentOnRequest)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    CAudioSystem audio;
+    ASSERT_TRUE(audio.Init());
+    CAudioStream* whole = audio.CreateStream(m_Track);
+    ASSERT_NE(whole, nullptr);
+    testing::internal::CaptureStderr();
+    CAudioStream* late = audio.CreateStream(m_Track, 0.25, true);
+    testing::internal::GetCapturedStderr();
+    ASSERT_NE(late, nullptr);
+    EXPECT_TRUE(late->IsSilent());
+    // The skipped quarter second counts as heard; the track keeps its length.
+    EXPECT_EQ(late->GetPosition(), 11025u * 4u);
+    EXPECT_EQ(late->GetLength(), whole->GetLength());
+    late->Play();
+    EXPECT_GE(late->BytesToSeconds(late->GetPosition()), 0.25);
+    // A start past the end leaves nothing to play: the position stays at the end.
+    CAudioStream* over = audio.CreateStream(m_Track, 99.0, true);
+    ASSERT_NE(over, nullptr);
+    EXPECT_EQ(over->GetPosition(), over->GetLength());
+    delete over;
+    delete late;
+    delete whole;
+    audio.Free();
+}

@@ -1,0 +1,92 @@
+#include "media/audio/Mp3Decoder.h"
+
+#include "TestMp3.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+namespace
+{
+// Upward zero crossings per second on one channel, skipping the first and last 0.1 s.
+double MeasureFrequency(const SPcmAudio& audio, int channel)
+{
+    const uint64_t margin = audio.m_SampleRate / 10;
+    int crossings = 0;
+    for (uint64_t i = margin + 1; i + margin < audio.GetFrameCount(); ++i)
+        if (audio.m_Samples[(i - 1) * audio.m_Channels + channel] < 0 && audio.m_Samples[i * audio.m_Channels + channel] >= 0)
+            ++crossings;
+    return crossings * static_cast<double>(audio.m_SampleRate) / (audio.GetFrameCount() - 2 * margin);
+}
+
+double MeasureRms(const SPcmAudio& audio, int channel)
+{
+    double sum = 0.0;
+    for (uint64_t i = 0; i < audio.GetFrameCount(); ++i)
+    {
+        const double value = audio.m_Samples[i * audio.m_Channels + channel] / 32768.0;
+        sum += value * value;
+    }
+    return std::sqrt(sum / audio.GetFrameCount());
+}
+
+void WriteFile(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+}
+
+TEST(Mp3Decoder, DecodesFormatExactLengthAndContent)
+{
+    struct SCase
+    {
+        int m_Rate;
+        int m_Channels;
+        int m_Frames;
+    };
+    // Lengths that are no multiple of the MP3 frame size, so the gapless trim is exercised.
+    for (const SCase& c : {SCase{44100, 2, 88200 + 333}, SCase{22050, 1, 30001}, SCase{48000, 2, 12345}})
+    {
+        SCOPED_TRACE(testing::Message() << c.m_Rate << " Hz, " << c.m_Channels << " channel(s)");
+        const std::string path = WriteTestMp3("decode.mp3", c.m_Rate, c.m_Channels, c.m_Frames);
+        SPcmAudio audio;
+        std::string error;
+        ASSERT_TRUE(DecodeMp3File(path, audio, error)) << error;
+        EXPECT_EQ(audio.m_SampleRate, c.m_Rate);
+        EXPECT_EQ(audio.m_Channels, c.m_Channels);
+        EXPECT_EQ(audio.GetFrameCount(), static_cast<uint64_t>(c.m_Frames));
+        EXPECT_EQ(audio.GetByteCount(), static_cast<uint64_t>(c.m_Frames) * c.m_Channels * 2);
+        // Each channel keeps its own tone, at about the encoded level (0.5 / sqrt 2).
+        for (int channel = 0; channel < c.m_Channels; ++channel)
+        {
+            EXPECT_NEAR(MeasureFrequency(audio, channel), channel == 0 ? kLeftHz : kRightHz, 5.0);
+            EXPECT_NEAR(MeasureRms(audio, channel), 0.3536, 0.03);
+        }
+    }
+}
+
+TEST(Mp3Decoder, BrokenOrMissingFilesFailWithTheirName)
+{
+    const std::string folder = testing::TempDir();
+    WriteFile(folder + "empty.mp3", "");
+    WriteFile(folder + "text.mp3", std::string(5000, 'a') + "this is no MPEG audio at all\n");
+    // A real track cut off inside its header frame.
+    const std::string whole = WriteTestMp3("whole.mp3", 44100, 2, 44100);
+    std::string head(64, '\0');
+    std::ifstream(whole, std::ios::binary).read(head.data(), 64);
+    WriteFile(folder + "cut.mp3", head);
+
+    for (const char* name : {"missing.mp3", "empty.mp3", "text.mp3", "cut.mp3"})
+    {
+        SCOPED_TRACE(name);
+        const std::string path = folder + name;
+        SPcmAudio audio;
+        audio.m_Samples.assign(10, 1); // stale content must not survive a failure
+        std::string error;
+        EXPECT_FALSE(DecodeMp3File(path, audio, error));
+        EXPECT_NE(error.find("\"" + path + "\""), std::string::npos) << error;
+        EXPECT_TRUE(audio.m_Samples.empty());
+        EXPECT_EQ(audio.GetFrameCount(), 0u);
+    }
+}
