@@ -18,7 +18,7 @@ CTracerTexture::CTracerTexture(IGPUTexture* texture)
     m_UploadHeight = m_Height;
 }
 
-void CTracerTextureGL::SetUploadArea(uint32_t width, uint32_t height)
+void CTracerTexture::SetUploadArea(uint32_t width, uint32_t height)
 {
     m_UploadWidth = std::min(width, m_Width);
     m_UploadHeight = std::min(height, m_Height);
