@@ -13,6 +13,8 @@ float4 r_color;
 float4 r_dbg_tex_pos;
 float4 r_dbg_tex_scale;
 float4 r_dbg_tex_base;
+float r_rt_scale_x;
+float r_rt_scale_y;
 float4x4 r_projection;
 float4x4 r_projection_view_world;
 float4x4 r_world_normal;
@@ -42,6 +44,28 @@ common
         float t3 = t2 * t;
         return 0.5 * vec4(-t3 + 2.0 * t2 - t, 3.0 * t3 - 5.0 * t2 + 2.0,
                           -3.0 * t3 + 4.0 * t2 + t, t3 - t2);
+    }
+
+    // Catmull-Rom filtered stage 0 at uv, which spans the texture's top-left extent texels;
+    // texels outside that extent are never read.
+    vec4 SampleBicubic(vec2 uv, ivec2 extent)
+    {
+        vec2 position = uv * vec2(extent) - 0.5;
+        vec2 corner = floor(position);
+        vec4 weightsX = CubicWeights(position.x - corner.x);
+        vec4 weightsY = CubicWeights(position.y - corner.y);
+        // The four columns and rows around the sample, clamped to the extent once per axis.
+        ivec4 columns = clamp(ivec4(int(corner.x)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(extent.x - 1));
+        ivec4 rows = clamp(ivec4(int(corner.y)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(extent.y - 1));
+        vec4 sum = vec4(0.0);
+        for (int j = 0; j < 4; ++j)
+        {
+            vec4 row = vec4(0.0);
+            for (int i = 0; i < 4; ++i)
+                row += texelFetch(g_Texture0, ivec2(columns[i], rows[j]), 0) * weightsX[i];
+            sum += row * weightsY[j];
+        }
+        return sum;
     }
 }
 
@@ -187,23 +211,25 @@ pixel_shader ps_bicubic
 
     void main()
     {
+        o_Color = vec4(clamp(SampleBicubic(v_TexCoord, textureSize(g_Texture0, 0)).rgb, 0.0, 1.0), 0.0);
+    }
+}
+
+// The traced image: only its top-left part of "r_rt_scale_x" x "r_rt_scale_y" (in units of
+// a 1920 x 1080 screen) holds this frame's picture, so only that part is stretched over the
+// rectangle. Unset (zero) scales take the whole texture.
+pixel_shader ps_traced_image
+{
+    in vec2 v_TexCoord;
+    layout(location = 0) out vec4 o_Color;
+
+    void main()
+    {
         ivec2 size = textureSize(g_Texture0, 0);
-        vec2 position = v_TexCoord * vec2(size) - 0.5;
-        vec2 corner = floor(position);
-        vec4 weightsX = CubicWeights(position.x - corner.x);
-        vec4 weightsY = CubicWeights(position.y - corner.y);
-        vec4 sum = vec4(0.0);
-        for (int j = 0; j < 4; ++j)
-        {
-            vec4 row = vec4(0.0);
-            for (int i = 0; i < 4; ++i)
-            {
-                ivec2 texel = clamp(ivec2(corner) + ivec2(i - 1, j - 1), ivec2(0), size - 1);
-                row += texelFetch(g_Texture0, texel, 0) * weightsX[i];
-            }
-            sum += row * weightsY[j];
-        }
-        o_Color = vec4(clamp(sum.rgb, 0.0, 1.0), 0.0);
+        vec2 scale = vec2(r_rt_scale_x, r_rt_scale_y);
+        ivec2 traced = scale.x > 0.0 && scale.y > 0.0 ? ivec2(floor(scale * vec2(1920.0, 1080.0) + 0.5)) : size;
+        traced = clamp(traced, ivec2(1), size);
+        o_Color = vec4(clamp(SampleBicubic(v_TexCoord, traced).rgb, 0.0, 1.0), 0.0);
     }
 }
 
@@ -274,6 +300,17 @@ technique bicubic_tex < string params = "r_dbg_tex_pos"; >
     {
         VertexShader = vs_rectangle;
         PixelShader = ps_bicubic;
+        ZEnable = false;
+    }
+}
+
+// The traced part of the tracer's picture on stage 0, filtered bicubically onto the rectangle.
+technique traced_image < string params = "r_dbg_tex_pos r_rt_scale_x r_rt_scale_y"; >
+{
+    pass P0
+    {
+        VertexShader = vs_rectangle;
+        PixelShader = ps_traced_image;
         ZEnable = false;
     }
 }

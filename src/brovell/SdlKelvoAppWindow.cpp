@@ -12,6 +12,7 @@
 #include "brovell/demo/Harlune1.h"
 #include "brovell/StaticObjects.h"
 #include "brovell/sound/SoundManager.h"
+#include "brovell/tracer/KelvoRayTracer.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/ResourceManager.h"
@@ -45,6 +46,8 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
         return 1;
     if (capture && !StartCapture(options))
         return 1;
+    if (options.m_TraceScale > 0.0f && g_pKelvoRayTracer)
+        g_pKelvoRayTracer->PinScale(options.m_TraceScale);
     if (!m_Window.Create(kWindowTitle, settings)) {
         DebugLog("[CSdlKelvoAppWindow::Run] %s\n", m_Window.GetError().c_str());
         return 1;

@@ -20,6 +20,9 @@ void SleepMs(uint32_t milliseconds);
 // milliseconds since start. A capture sets it to each frame's time, so a run does not depend
 // on how long frames take to draw. GetTickCountMs and SleepMs stay real.
 void SetManualClockMs(double milliseconds);
+// Milliseconds of the steady clock from an arbitrary origin; never follows the manual clock,
+// for measuring how long work really takes.
+double GetRealTimeMs();
 
 class CStopwatch
 {

@@ -72,6 +72,9 @@ public:
     virtual void SetGLData(ITracerTexture* output, ITracerTexture* input) = 0;
     // Binds the floor texture (format 1, may be null).
     virtual void SetTexture(ITracerTexture*) {}
+    // True when frames are traced on the host's processors, where a frame's time grows with
+    // the traced size (SetScreenSize may then shrink it per frame); false on a device.
+    virtual bool TracesOnHost() const { return false; }
 
     float debug_info[32][4] = {};  // debug read-back block; the ball tracer leaves it zero
     int32_t debug_pixel[2] = {};   // debug pixel in 1920x1080 units, written by the program

@@ -29,11 +29,11 @@ bool ParseSize(const char* text, uint32_t& width, uint32_t& height)
     return width >= 16 && height >= 16 && width <= 16384 && height <= 16384;
 }
 
-bool ParseSeconds(const char* text, double& seconds)
+bool ParseNumber(const char* text, double& number)
 {
     const char* end = text + std::strlen(text);
-    const auto [last, code] = std::from_chars(text, end, seconds);
-    return code == std::errc{} && last == end && std::isfinite(seconds) && seconds >= 0.0;
+    const auto [last, code] = std::from_chars(text, end, number);
+    return code == std::errc{} && last == end && std::isfinite(number) && number >= 0.0;
 }
 
 bool Fail(std::string& error, const std::string& message)
@@ -51,6 +51,9 @@ bool CheckCombination(SProgramOptions& options, std::string& error)
     if (!capture)
         return true;
     options.m_Action = SProgramOptions::EAction::Capture;
+    // The same frames on every run: the traced share must not follow the machine's speed.
+    if (options.m_TraceScale == 0.0f)
+        options.m_TraceScale = 1.0f;
     if (options.m_Width == 0)
     {
         options.m_Width = kMaxCaptureWidth;
@@ -98,7 +101,7 @@ bool ParseProgramOptions(int argc, const char* const* argv, SProgramOptions& opt
         {
             if (!needValue())
                 return false;
-            if (!ParseSeconds(value, options.m_StartSeconds))
+            if (!ParseNumber(value, options.m_StartSeconds))
                 return Fail(error, std::string("--start: \"") + value + "\" is not a number of seconds");
         }
         else if (option == "--capture" || option == "--frames" || option == "--track")
@@ -111,6 +114,15 @@ bool ParseProgramOptions(int argc, const char* const* argv, SProgramOptions& opt
                                    : option == "--frames" ? options.m_FramesFolder
                                                           : options.m_Track;
             target = value;
+        }
+        else if (option == "--trace-scale")
+        {
+            if (!needValue())
+                return false;
+            double scale = 0.0;
+            if (!ParseNumber(value, scale) || scale < 0.25 || scale > 1.0)
+                return Fail(error, std::string("--trace-scale: \"") + value + "\" is not a share from 0.25 to 1");
+            options.m_TraceScale = static_cast<float>(scale);
         }
         else if (option == "--fps")
         {
@@ -139,6 +151,8 @@ const char* ProgramUsage()
            "  --vsync             wait for the display's refresh between frames\n"
            "  --mute              play silently, on a real-time clock\n"
            "  --start SECONDS     begin at that time of the show (rehearsal)\n"
+           "  --trace-scale S     trace that share (0.25 to 1) of each axis of the traced picture\n"
+           "                      (default: less of it while frames run late on the CPU)\n"
            "\n"
            "Capture (no window, no sound device; the clock follows the frames):\n"
            "  --capture FILE.mp4  render the whole show to an H.264 video with its music (needs ffmpeg)\n"

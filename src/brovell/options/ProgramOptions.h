@@ -23,6 +23,9 @@ struct SProgramOptions
     bool m_Vsync = false;
     bool m_Mute = false;
     double m_StartSeconds = 0.0;
+    // Share of each axis of the traced image (0.25..1); 0: chosen per frame by how long
+    // frames take. A capture traces the whole image unless told otherwise.
+    float m_TraceScale = 0.0f;
 
     // Capture: a video file, or a folder of numbered PNG files.
     std::string m_VideoPath;

@@ -23,6 +23,8 @@ void CIntroScene::Frame(float time)
     if (!m_Look.m_Picture.empty())
         bilboards->SetTexture(0, true, m_Look.m_Picture);
     bilboards->m_Rectangle = m_Look.m_Rectangle;
+    // A full overlay replaces every pixel of the frame: the picture under it is not drawn.
+    bilboards->m_Hidden = m_Look.m_OverlayAmount >= 1.0f;
     m_Process.GetPresentPhase()->SetOverlay(m_Look.m_OverlayColor, m_Look.m_OverlayAmount);
 }
 

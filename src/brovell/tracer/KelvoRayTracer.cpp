@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Log.h"
 
+#include <cmath>
 #include <cstdio>
 
 CKelvoRayTracer* g_pKelvoRayTracer = nullptr;
@@ -39,12 +40,37 @@ CKelvoRayTracer::~CKelvoRayTracer()
         g_pKelvoRayTracer = nullptr;
 }
 
-void CKelvoRayTracer::CreateRenderTargets(uint32_t /*width*/, uint32_t /*height*/)
+void CKelvoRayTracer::SetTracedSize(uint32_t width, uint32_t height)
 {
     static CVar* scaleX = GetVariable("r_rt_scale_x", 4);
     static CVar* scaleY = GetVariable("r_rt_scale_y", 4);
-    scaleX->SetFloat(static_cast<float>(kImageWidth) / CKelvoRenderer::kDefaultWidth);
-    scaleY->SetFloat(static_cast<float>(kImageHeight) / CKelvoRenderer::kDefaultHeight);
+    scaleX->SetFloat(static_cast<float>(width) / CKelvoRenderer::kDefaultWidth);
+    scaleY->SetFloat(static_cast<float>(height) / CKelvoRenderer::kDefaultHeight);
+    m_TracedWidth = width;
+    m_TracedHeight = height;
+    if (m_OutputAdapter != nullptr)
+        m_OutputAdapter->SetUploadArea(width, height);
+}
+
+void CKelvoRayTracer::ChooseTracedSize()
+{
+    const double now = GetRealTimeMs();
+    const bool onHost = m_Tracer->TracesOnHost();
+    if (onHost && m_LastFrameStartMs >= 0.0)
+        m_Resolution.AddFrame(now - m_LastFrameStartMs, m_LastTraceMs);
+    m_LastFrameStartMs = now;
+    const float scale = onHost || m_Resolution.IsPinned() ? m_Resolution.GetScale() : 1.0f;
+    const auto width = static_cast<uint32_t>(std::lround(scale * kImageWidth));
+    const auto height = static_cast<uint32_t>(std::lround(scale * kImageHeight));
+    if (width == m_TracedWidth && height == m_TracedHeight)
+        return;
+    if (m_Tracer->SetScreenSize(width, height))
+        SetTracedSize(width, height);
+}
+
+void CKelvoRayTracer::CreateRenderTargets(uint32_t /*width*/, uint32_t /*height*/)
+{
+    SetTracedSize(kImageWidth, kImageHeight);
 
     IGPUImplementation* backend = g_pGPUImplementation;
     if (m_Tracer == nullptr || backend == nullptr)
@@ -173,6 +199,7 @@ void CKelvoRayTracer::Render(CGameObject* cameraObject)
         m_Tracer->debug_pixel[0] = static_cast<int32_t>(g_pInputDispatcher->GetLastCursorX() * 1920.0f);
         m_Tracer->debug_pixel[1] = static_cast<int32_t>(g_pInputDispatcher->GetLastCursorY() * 1080.0f);
     }
+    ChooseTracedSize();
     m_Tracer->Prepare();
 
     CKelvoRenderer* renderer = g_pKelvoRenderer;
@@ -187,6 +214,7 @@ void CKelvoRayTracer::Render(CGameObject* cameraObject)
     }
 
     CStopwatch stopwatch;
+    const double traceStartMs = GetRealTimeMs();
     if (const auto* camera = FindLogic(cameraObject, CCameraLogic::StaticTypeId()))
     {
         static constexpr float kCorners[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}};
@@ -202,6 +230,8 @@ void CKelvoRayTracer::Render(CGameObject* cameraObject)
         m_Tracer->SetView(&view);
     }
     m_Tracer->Trace();
+    m_LastTraceMs = GetRealTimeMs() - traceStartMs;
+    ++m_TracedFrames;
     const float kTree = kTreeHalfSize;
     if (renderer != nullptr)
         renderer->DrawBox(SBox{{-kTree, -kTree, -kTree, 1.0f}, {kTree, kTree, kTree, 1.0f}}, 0x5f5f5f);

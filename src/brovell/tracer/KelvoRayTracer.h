@@ -7,6 +7,7 @@
 // belongs to its library. Render thread only.
 #pragma once
 
+#include "brovell/tracer/DynamicResolution.h"
 #include "kelvo/core/InputQueries.h"
 #include "kelvo/core/Ray.h"
 #include "kelvo/gpu/GPUObjectHandle.h"
@@ -36,6 +37,17 @@ public:
     // The traced image is always 1280 x 960 whatever is asked; sets "r_rt_scale_x" and
     // "r_rt_scale_y" to its share of width x height. Needs the GPU backend.
     void CreateRenderTargets(uint32_t width, uint32_t height);
+    // A tracer on the host's processors traces only the top-left part of the image when
+    // frames run late (see CDynamicResolution) and sets "r_rt_scale_x" and "r_rt_scale_y" to
+    // what it traced, in units of 1920 x 1080, so the image pass stretches just that part.
+    // Pinning fixes the share of each axis (a quarter..1) on any tracer, for measurements and
+    // captures; a device tracer otherwise always traces the whole image.
+    void PinScale(float scale) { m_Resolution.Pin(scale); }
+    void Unpin() { m_Resolution.Unpin(); }
+    // The share of each axis the last frame traced.
+    float GetTracedScale() const { return static_cast<float>(m_TracedWidth) / kImageWidth; }
+    // Frames traced so far.
+    uint64_t GetTracedFrames() const { return m_TracedFrames; }
     // Gives the texture of that name to the tracer as its floor; the same name as last time
     // does nothing.
     void SetTexture(const std::string& name);
@@ -59,6 +71,9 @@ public:
 
 private:
     void DrawStatistics(float milliseconds);
+    // Feeds the last frame's times to the controller and traces this frame at its share.
+    void ChooseTracedSize();
+    void SetTracedSize(uint32_t width, uint32_t height);
 
     int32_t m_Width = 0;
     int32_t m_Height = 0;
@@ -80,6 +95,13 @@ private:
     // Smoothed statistics; negative until the first frame.
     float m_CyclesPerRay = -1.0f;
     float m_MegapixelsPerSecond = -1.0f;
+    CDynamicResolution m_Resolution;
+    uint32_t m_TracedWidth = kImageWidth;
+    uint32_t m_TracedHeight = kImageHeight;
+    // Real time at the start of the last traced frame and its tracing; negative: none yet.
+    double m_LastFrameStartMs = -1.0;
+    double m_LastTraceMs = 0.0;
+    uint64_t m_TracedFrames = 0;
 };
 
 // The program's client (null in programs without one); the game sets it up with the renderer.

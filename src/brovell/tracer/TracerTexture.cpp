@@ -3,6 +3,7 @@
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/GPUTexture.h"
 
+#include <algorithm>
 #include <cstring>
 
 CTracerTexture::CTracerTexture(IGPUTexture* texture)
@@ -13,6 +14,14 @@ CTracerTexture::CTracerTexture(IGPUTexture* texture)
     if (m_Format == 0)
         m_Format = kTracerTextureArgb8;
     m_HostCopy.assign(static_cast<std::size_t>(m_Width) * m_Height * BytesPerTexel(), 0);
+    m_UploadWidth = m_Width;
+    m_UploadHeight = m_Height;
+}
+
+void CTracerTexture::SetUploadArea(uint32_t width, uint32_t height)
+{
+    m_UploadWidth = std::min(width, m_Width);
+    m_UploadHeight = std::min(height, m_Height);
 }
 
 uint32_t CTracerTexture::GetGLName() const
@@ -60,5 +69,5 @@ void CTracerTexture::Unlock()
         return;
     m_Locked = false;
     if (IsTracerOutput())
-        m_Texture->WritePixels(0, 0, m_Width, m_Height, m_HostCopy.data(), m_Width * BytesPerTexel());
+        m_Texture->WritePixels(0, 0, m_UploadWidth, m_UploadHeight, m_HostCopy.data(), m_Width * BytesPerTexel());
 }

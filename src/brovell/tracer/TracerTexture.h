@@ -24,6 +24,9 @@ public:
     uint32_t GetGLName() const override;
     void* Lock(uint32_t* pitchBytes) override;
     void Unlock() override;
+    // Unlock uploads only the top-left width x height texels of the tracer's output (what it
+    // traced this frame), clamped to the texture; the whole texture until this is called.
+    void SetUploadArea(uint32_t width, uint32_t height);
 
 private:
     uint32_t BytesPerTexel() const { return m_Format == kTracerTextureFloat4 ? 16 : 4; }
@@ -34,6 +37,8 @@ private:
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;
     uint32_t m_Format = 0;
+    uint32_t m_UploadWidth = 0;
+    uint32_t m_UploadHeight = 0;
     std::vector<uint8_t> m_HostCopy;
     bool m_Locked = false;
 };

@@ -11,7 +11,7 @@ void CBilboardsPhase::Run(CRenderProcess* /*process*/)
     position->SetVector(m_Rectangle);
     color->SetVector(m_Color);
     IGPUImplementation* backend = g_pGPUImplementation;
-    if (backend == nullptr || g_pKelvoRenderer == nullptr)
+    if (backend == nullptr || g_pKelvoRenderer == nullptr || m_Hidden)
         return;
     uint32_t savedFillMode = 2;
     backend->GetFillMode(savedFillMode);

@@ -16,4 +16,6 @@ public:
     SVector4 m_Rectangle{0.0f, 0.0f, 1.0f, 1.0f};
     std::string m_Technique = "bicubic_tex";
     SVector4 m_Color{1.0f, 1.0f, 1.0f, 0.0f};
+    // Nothing is drawn while hidden (what comes later covers the whole frame anyway).
+    bool m_Hidden = false;
 };

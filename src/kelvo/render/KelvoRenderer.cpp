@@ -234,7 +234,7 @@ bool CKelvoRenderer::DrawRayTracerImage()
     m_Backend->GetFillMode(savedFillMode);
     m_Backend->SetFillMode(kSolidFill);
     m_Backend->SetTextureFilter(0, 0);
-    DrawMesh("bilboard", "default", "bicubic_tex", "P0");
+    DrawMesh("bilboard", "default", "traced_image", "P0");
     m_Backend->SetTextureFilter(0, 1);
     m_Backend->ResetTexture(0);
     m_Backend->SetFillMode(savedFillMode);

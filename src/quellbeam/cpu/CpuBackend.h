@@ -24,6 +24,7 @@ public:
     explicit CCpuBackend(uint32_t threadCount = 0);
 
     const char* GetName() const override { return "CPU"; }
+    bool RunsOnHost() const override { return true; }
     const char* DescribeError(int error) const override;
     int Initialize() override;
     uint64_t GetSceneBufferAddress() const override;

@@ -54,6 +54,7 @@ public:
     void SetObjects(uint32_t, uint32_t, uint32_t, uint32_t) override {}
     void SetGLData(ITracerTexture* output, ITracerTexture* input) override;
     void SetTexture(ITracerTexture* texture) override;
+    bool TracesOnHost() const override { return m_Backend != nullptr && m_Backend->RunsOnHost(); }
 
     // ITracer
     void Update() override;

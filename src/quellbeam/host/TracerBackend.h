@@ -37,6 +37,8 @@ public:
 
     // "CPU" or "CUDA", for the log.
     virtual const char* GetName() const = 0;
+    // True for a backend that traces on the host's processors.
+    virtual bool RunsOnHost() const { return false; }
     // What an error code of this backend means, for the log.
     virtual const char* DescribeError(int error) const = 0;
     // One-time set-up: allocates the scene buffer and tree memory.

@@ -38,6 +38,12 @@ TEST(ProgramOptionsTest, ReadsWhatViewersAndCapturesAskFor)
     EXPECT_EQ(options.m_Width, 1920u);
     EXPECT_EQ(options.m_Height, 1080u);
     EXPECT_EQ(options.m_FramesPerSecond, 60u);
+    // A capture traces the whole picture unless a share is given; playing lets it vary.
+    EXPECT_EQ(options.m_TraceScale, 1.0f);
+    ASSERT_TRUE(Parse({"--frames", "out", "--trace-scale", "0.5"}, options, error));
+    EXPECT_EQ(options.m_TraceScale, 0.5f);
+    ASSERT_TRUE(Parse({"--windowed"}, options, error));
+    EXPECT_EQ(options.m_TraceScale, 0.0f);
 
     // Pictures may have odd sizes; a video may not.
     EXPECT_TRUE(Parse({"--frames", "out", "--size", "321x241", "--fps", "2"}, options, error));
@@ -57,6 +63,8 @@ TEST(ProgramOptionsTest, RefusesWithAMessageNamingTheOption)
         {{"--start", "-3"}, "--start: \"-3\""},
         {{"--start", "nan"}, "--start: \"nan\""},
         {{"--fps", "0"}, "--fps: \"0\""},
+        {{"--trace-scale", "0.2"}, "--trace-scale: \"0.2\""},
+        {{"--trace-scale", "1.5"}, "--trace-scale: \"1.5\""},
         {{"--fps", "12x"}, "--fps: \"12x\""},
         {{"--capture", ""}, "--capture needs a non-empty value"},
         {{"--capture", "a.mp4", "--frames", "dir"}, "cannot be used together"},

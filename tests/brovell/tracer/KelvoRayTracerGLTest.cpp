@@ -8,6 +8,7 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUTexture.h"
+#include "kelvo/gpu/VarManager.h"
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/render/RayTraceClient.h"
 #include "kelvo/world/3DObjectLogic.h"
@@ -45,7 +46,9 @@ public:
         m_Input = input;
     }
     void SetTexture(ITracerTexture* texture) override { m_Floors.push_back(texture); }
+    bool TracesOnHost() const override { return m_OnHost; }
 
+    bool m_OnHost = false;
     int m_Traces = 0, m_Prepares = 0, m_Finishes = 0, m_GLDataCalls = 0;
     uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
     SViewBlock m_View{};
@@ -233,4 +236,35 @@ TEST_F(KelvoRayTracerGLTest, RealLibraryTracesAFrameIntoTheSharedPicture)
         lit += red > 0.0f;
     }
     EXPECT_GT(lit, words.size() / 2) << lit << " lit pixels";
+}
+
+TEST_F(KelvoRayTracerGLTest, TheTracedShareReachesTheTracerAndTheScaleVariables)
+{
+    CRecordingTracer tracer;
+    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    m_Client->CreateRenderTargets(1920, 1080);
+    SCameraRig camera(MatrixTranslation(0.0f, 0.0f, 10.0f));
+    float scaleX = 0.0f, scaleY = 0.0f;
+    const auto readScales = [&] {
+        GetVariable("r_rt_scale_x", 4)->GetFloat(scaleX);
+        GetVariable("r_rt_scale_y", 4)->GetFloat(scaleY);
+    };
+    // A tracer on the host, pinned to half of each axis.
+    tracer.m_OnHost = true;
+    m_Client->PinScale(0.5f);
+    m_Client->Render(&camera);
+    EXPECT_EQ(tracer.m_ScreenWidth, 640u);
+    EXPECT_EQ(tracer.m_ScreenHeight, 480u);
+    EXPECT_EQ(m_Client->GetTracedScale(), 0.5f);
+    readScales();
+    EXPECT_NEAR(scaleX, 640.0f / 1920.0f, 1e-6f);
+    EXPECT_NEAR(scaleY, 480.0f / 1080.0f, 1e-6f);
+    // A device tracer left free traces the whole image at once.
+    tracer.m_OnHost = false;
+    m_Client->Unpin();
+    m_Client->Render(&camera);
+    EXPECT_EQ(tracer.m_ScreenWidth, 1280u);
+    EXPECT_EQ(tracer.m_ScreenHeight, 960u);
+    readScales();
+    EXPECT_NEAR(scaleX, 1280.0f / 1920.0f, 1e-6f);
 }
