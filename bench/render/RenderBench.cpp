@@ -46,8 +46,8 @@ void EmptyGameRenderProcess(benchmark::State& state)
             renderer.DrawText({0, 0, 0, 0}, "fps: 60.00", 0);
             renderer.RenderFrame();
         }
-        state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+        state.counters["fps"] =
+            benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     }
     delete backend;
 }

@@ -40,8 +40,8 @@ struct SBenchSettings
     uint32_t m_Warmup = 20;       // frames per scene before measuring
     double m_OffsetSeconds = 4.0; // where in each scene's window playing starts
     double m_StepSeconds = 1.0 / 30.0;
-    float m_TraceScale = 0.0f;    // 0: the tracer chooses
-    std::string m_Scene;          // empty: every scene
+    float m_TraceScale = 0.0f; // 0: the tracer chooses
+    std::string m_Scene;       // empty: every scene
 };
 
 struct SSceneResult
@@ -131,8 +131,8 @@ private:
             if (result.m_TracedFrames > 0)
                 std::snprintf(share, sizeof(share), "%.3f", result.m_TracedScaleSum / result.m_TracedFrames);
             const double cpuMs = result.m_Frames ? result.m_CpuMilliseconds / result.m_Frames : 0.0;
-            std::printf("%-10s %8.1f %10.2f %14.2f %14s\n", result.m_Name.c_str(), ms > 0.0 ? 1000.0 / ms : 0.0, ms,
-                        cpuMs, share);
+            std::printf("%-10s %8.1f %10.2f %14.2f %14s\n", result.m_Name.c_str(),
+                        ms > 0.0 ? 1000.0 / ms : 0.0, ms, cpuMs, share);
         }
         std::fflush(stdout);
         _exit(0);

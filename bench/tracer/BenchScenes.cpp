@@ -121,7 +121,8 @@ std::vector<SBenchScene> MakeBenchScenes()
     return {
         {"start spheres", &StartSpheres, MakeViewBlock(kB0, Vec3(0, 0, 0))},
         {"single juggler", &SingleJuggler, MakeViewBlock(kJ1, Vec3(0, 1.6f * 5.0f, 0))},
-        {"juggler field", &JugglerField, MakeViewBlock(kJ3, Vec3(-0.1f * 2.533f * 122.3f, 0, -0.1f * 2.533f * 100.3f))},
+        {"juggler field", &JugglerField,
+         MakeViewBlock(kJ3, Vec3(-0.1f * 2.533f * 122.3f, 0, -0.1f * 2.533f * 100.3f))},
         {"ball simulation", &BallSimulation, MakeViewBlock(kB4, Vec3(0, 0, 0))},
     };
 }

@@ -22,7 +22,7 @@ CEmbreeSpheres::CEmbreeSpheres(const SVec4* spheres, uint32_t count, uint32_t th
     m_Scene = rtcNewScene(m_Device);
     RTCGeometry geometry = rtcNewGeometry(m_Device, RTC_GEOMETRY_TYPE_SPHERE_POINT);
     auto* vertices = static_cast<SVec4*>(rtcSetNewGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0,
-                                                                   RTC_FORMAT_FLOAT4, sizeof(SVec4), count));
+                                                                 RTC_FORMAT_FLOAT4, sizeof(SVec4), count));
     for (uint32_t i = 0; i < count; ++i)
         vertices[i] = spheres[i];
     rtcCommitGeometry(geometry);
@@ -75,14 +75,14 @@ bool CEmbreeSpheres::Occluded(SVec3 origin, SVec3 direction, float tNear, float 
     rtcInitIntersectContext(&context);
     RTCRay ray = MakeRay(origin, direction, tNear, tFar);
     rtcOccluded1(m_Scene, &context, &ray);
-    return ray.tfar < 0.0f;  // Embree marks an occluded ray with tfar = -inf
+    return ray.tfar < 0.0f; // Embree marks an occluded ray with tfar = -inf
 }
 
 namespace
 {
 // The rays of a packet; lanes at and beyond count are switched off.
-void FillPacket(RTCRay8& rays, int valid[8], const SVec3* origins, const SVec3* directions, int count, float tNear,
-                float tFar)
+void FillPacket(RTCRay8& rays, int valid[8], const SVec3* origins, const SVec3* directions, int count,
+                float tNear, float tFar)
 {
     for (int lane = 0; lane < 8; ++lane)
     {
@@ -106,8 +106,8 @@ void FillPacket(RTCRay8& rays, int valid[8], const SVec3* origins, const SVec3* 
 }
 }
 
-void CEmbreeSpheres::Intersect8(const SVec3* origins, const SVec3* directions, int count, float tNear, float tFar,
-                                uint32_t* answers) const
+void CEmbreeSpheres::Intersect8(const SVec3* origins, const SVec3* directions, int count, float tNear,
+                                float tFar, uint32_t* answers) const
 {
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);
@@ -118,11 +118,12 @@ void CEmbreeSpheres::Intersect8(const SVec3* origins, const SVec3* directions, i
         query.hit.geomID[lane] = RTC_INVALID_GEOMETRY_ID;
     rtcIntersect8(valid, m_Scene, &context, &query);
     for (int lane = 0; lane < count; ++lane)
-        answers[lane] = query.hit.geomID[lane] == RTC_INVALID_GEOMETRY_ID ? 0xFFFFFFFFu : query.hit.primID[lane];
+        answers[lane] =
+            query.hit.geomID[lane] == RTC_INVALID_GEOMETRY_ID ? 0xFFFFFFFFu : query.hit.primID[lane];
 }
 
-void CEmbreeSpheres::Occluded8(const SVec3* origins, const SVec3* directions, int count, float tNear, float tFar,
-                               uint32_t* answers) const
+void CEmbreeSpheres::Occluded8(const SVec3* origins, const SVec3* directions, int count, float tNear,
+                               float tFar, uint32_t* answers) const
 {
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);

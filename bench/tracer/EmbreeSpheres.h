@@ -25,10 +25,10 @@ public:
     uint32_t Intersect(quellbeam::SVec3 origin, quellbeam::SVec3 direction, float tNear, float tFar) const;
     bool Occluded(quellbeam::SVec3 origin, quellbeam::SVec3 direction, float tNear, float tFar) const;
     // The same for up to eight rays in one packet: answers[i] for ray i of [0, count).
-    void Intersect8(const quellbeam::SVec3* origins, const quellbeam::SVec3* directions, int count, float tNear,
-                    float tFar, uint32_t* answers) const;
-    void Occluded8(const quellbeam::SVec3* origins, const quellbeam::SVec3* directions, int count, float tNear,
-                   float tFar, uint32_t* answers) const;
+    void Intersect8(const quellbeam::SVec3* origins, const quellbeam::SVec3* directions, int count,
+                    float tNear, float tFar, uint32_t* answers) const;
+    void Occluded8(const quellbeam::SVec3* origins, const quellbeam::SVec3* directions, int count,
+                   float tNear, float tFar, uint32_t* answers) const;
 
 private:
     RTCDevice m_Device = nullptr;

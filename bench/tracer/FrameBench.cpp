@@ -94,15 +94,15 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::printf("%s backend, %ux%u, median of %d frames per scene\n\n", tracer.GetBackend()->GetName(), kWidth, kHeight,
-                frames);
-    std::printf("%-16s %6s %9s %9s %9s %9s %8s %8s\n", "scene", "balls", "tree ms", "trace ms", "copy ms", "frame ms",
-                "Mpx/s", "Mrays/s");
+    std::printf("%s backend, %ux%u, median of %d frames per scene\n\n", tracer.GetBackend()->GetName(),
+                kWidth, kHeight, frames);
+    std::printf("%-16s %6s %9s %9s %9s %9s %8s %8s\n", "scene", "balls", "tree ms", "trace ms", "copy ms",
+                "frame ms", "Mpx/s", "Mrays/s");
     for (const SBenchScene& scene : MakeBenchScenes())
     {
         scene.setUp(tracer, floor);
         std::vector<double> tree, trace, copy, total;
-        for (int frame = -1; frame < frames; ++frame)  // frame -1 warms up
+        for (int frame = -1; frame < frames; ++frame) // frame -1 warms up
         {
             SFrameSplit split;
             if (!TimeFrame(tracer, scene.view, split))
@@ -118,12 +118,13 @@ int main(int argc, char** argv)
         const double frameMs = Median(total);
         const double pixels = static_cast<double>(kWidth) * kHeight;
         const double allRays = static_cast<double>(rays.primary + rays.shadow + rays.bounce);
-        std::printf("%-16s %6zu %9.3f %9.3f %9.3f %9.3f %8.1f %8.1f\n", scene.name, tracer.GetSpheres().size(),
-                    Median(tree), Median(trace), Median(copy), frameMs, pixels / frameMs * 1e-3,
-                    allRays / frameMs * 1e-3);
+        std::printf("%-16s %6zu %9.3f %9.3f %9.3f %9.3f %8.1f %8.1f\n", scene.name,
+                    tracer.GetSpheres().size(), Median(tree), Median(trace), Median(copy), frameMs,
+                    pixels / frameMs * 1e-3, allRays / frameMs * 1e-3);
     }
-    std::printf("\ntree: both tree levels and the descriptor copy; trace: the trace launch until the picture is\n"
-                "complete; copy: mapping the output and handing the picture to its texture (device to host\n"
-                "here: the textures are headless); frame = all three; Mpx/s and Mrays/s over the frame.\n");
+    std::printf(
+        "\ntree: both tree levels and the descriptor copy; trace: the trace launch until the picture is\n"
+        "complete; copy: mapping the output and handing the picture to its texture (device to host\n"
+        "here: the textures are headless); frame = all three; Mpx/s and Mrays/s over the frame.\n");
     return 0;
 }

@@ -43,8 +43,8 @@ void RunRays(void* context, uint32_t)
 }
 }
 
-double RunBatch(quellbeam::CWorkerPool& workers, size_t rays, const RayQuery& query, std::vector<uint32_t>& answers,
-                double* cpuSeconds)
+double RunBatch(quellbeam::CWorkerPool& workers, size_t rays, const RayQuery& query,
+                std::vector<uint32_t>& answers, double* cpuSeconds)
 {
     answers.assign(rays, 0);
     SBatchJob job;

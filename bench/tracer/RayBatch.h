@@ -43,6 +43,6 @@ using RayQuery = std::function<void(size_t first, size_t end, uint32_t* answers)
 // Runs every ray of a list through the query on all workers, in runs of 4096 consecutive rays
 // (whole packets of eight); returns the seconds taken, fills one answer per ray and sets
 // cpuSeconds to the processor time the workers spent (steadier than wall time on a loaded machine).
-double RunBatch(quellbeam::CWorkerPool& workers, size_t rays, const RayQuery& query, std::vector<uint32_t>& answers,
-                double* cpuSeconds);
+double RunBatch(quellbeam::CWorkerPool& workers, size_t rays, const RayQuery& query,
+                std::vector<uint32_t>& answers, double* cpuSeconds);
 }

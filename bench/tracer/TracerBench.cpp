@@ -36,7 +36,7 @@ double Seconds(std::chrono::steady_clock::time_point start)
 struct SFrameFigures
 {
     double frameSeconds;
-    double cpuSeconds;  // processor time of all threads: steadier than wall time on a shared machine
+    double cpuSeconds; // processor time of all threads: steadier than wall time on a shared machine
     double treeSeconds;
     SRayCounts rays;
 };
@@ -45,7 +45,7 @@ struct SFrameFigures
 SFrameFigures TimeFrames(CGeomTracer& tracer, CCpuBackend& cpu, const SViewBlock& view, int frames)
 {
     SFrameFigures figures = {1e30, 1e30, 0, {}};
-    for (int frame = -1; frame < frames; ++frame)  // frame -1 warms up
+    for (int frame = -1; frame < frames; ++frame) // frame -1 warms up
     {
         tracer.Prepare();
         tracer.SetView(&view);
@@ -59,7 +59,7 @@ SFrameFigures TimeFrames(CGeomTracer& tracer, CCpuBackend& cpu, const SViewBlock
             continue;
         figures.frameSeconds = std::min(figures.frameSeconds, seconds);
         figures.cpuSeconds = std::min(figures.cpuSeconds, cpuSeconds);
-        figures.rays = cpu.GetRayCounts();  // the same scene every frame
+        figures.rays = cpu.GetRayCounts(); // the same scene every frame
     }
     uint32_t descriptor[kTreeDescriptorWords];
     const auto start = std::chrono::steady_clock::now();
@@ -76,8 +76,8 @@ struct SMethod
 {
     ListQuery nearest;
     ListQuery shadow;
-    double seconds = 1e30;     // fastest round
-    double cpuSeconds = 1e30;  // least processor time of a round
+    double seconds = 1e30;    // fastest round
+    double cpuSeconds = 1e30; // least processor time of a round
     std::vector<uint32_t> answers[3];
 };
 
@@ -92,9 +92,10 @@ void RunMethod(CWorkerPool& workers, const SRayRecorder& rays, SMethod& method)
         const SRayList& list = *lists[kind];
         const ListQuery& query = kind < 2 ? method.nearest : method.shadow;
         double cpu = 0;
-        seconds += RunBatch(workers, list.Size(), [&](size_t first, size_t end, uint32_t* answers) {
-            query(list, first, end, answers);
-        }, method.answers[kind], &cpu);
+        seconds += RunBatch(
+            workers, list.Size(),
+            [&](size_t first, size_t end, uint32_t* answers) { query(list, first, end, answers); },
+            method.answers[kind], &cpu);
         cpuSeconds += cpu;
     }
     method.seconds = std::min(method.seconds, seconds);
@@ -143,7 +144,8 @@ void Compare(CWorkerPool& workers, const SSceneView& scene, const SKernelConstan
         {
             SRayHit hit;
             hit.t = kShadowReach;
-            answers[i - first] = TraceGrid<true>(scene, constants, list.origins[i], list.directions[i], hit) ? 1 : 0;
+            answers[i - first] =
+                TraceGrid<true>(scene, constants, list.origins[i], list.directions[i], hit) ? 1 : 0;
         }
     };
     methods[kOurs].nearest = [&](const SRayList& list, size_t first, size_t end, uint32_t* answers) {
@@ -182,8 +184,8 @@ void Compare(CWorkerPool& workers, const SSceneView& scene, const SKernelConstan
                     hits[lane].t = anyHit ? kShadowReach : kNoHitDistance;
                 }
                 const unsigned active = (1u << count) - 1;
-                const unsigned found =
-                    anyHit ? balls.TracePacket<true>(packet, active, hits) : balls.TracePacket<false>(packet, active, hits);
+                const unsigned found = anyHit ? balls.TracePacket<true>(packet, active, hits)
+                                              : balls.TracePacket<false>(packet, active, hits);
                 for (size_t lane = 0; lane < count; ++lane)
                     answers[i - first + lane] = anyHit ? (found >> lane) & 1 : hits[lane].ball;
             }
@@ -193,21 +195,25 @@ void Compare(CWorkerPool& workers, const SSceneView& scene, const SKernelConstan
     methods[kOursPacket].shadow = packets(true);
     methods[kEmbreeSingle].nearest = [&](const SRayList& list, size_t first, size_t end, uint32_t* answers) {
         for (size_t i = first; i < end; ++i)
-            answers[i - first] = embree.Intersect(list.origins[i], list.directions[i], kEmbreeNear, kNoHitDistance);
+            answers[i - first] =
+                embree.Intersect(list.origins[i], list.directions[i], kEmbreeNear, kNoHitDistance);
     };
     methods[kEmbreeSingle].shadow = [&](const SRayList& list, size_t first, size_t end, uint32_t* answers) {
         for (size_t i = first; i < end; ++i)
-            answers[i - first] = embree.Occluded(list.origins[i], list.directions[i], kEmbreeNear, kShadowReach);
+            answers[i - first] =
+                embree.Occluded(list.origins[i], list.directions[i], kEmbreeNear, kShadowReach);
     };
     methods[kEmbreePacket].nearest = [&](const SRayList& list, size_t first, size_t end, uint32_t* answers) {
         for (size_t i = first; i < end; i += 8)
-            embree.Intersect8(&list.origins[i], &list.directions[i], static_cast<int>(std::min<size_t>(8, end - i)),
-                              kEmbreeNear, kNoHitDistance, answers + (i - first));
+            embree.Intersect8(&list.origins[i], &list.directions[i],
+                              static_cast<int>(std::min<size_t>(8, end - i)), kEmbreeNear, kNoHitDistance,
+                              answers + (i - first));
     };
     methods[kEmbreePacket].shadow = [&](const SRayList& list, size_t first, size_t end, uint32_t* answers) {
         for (size_t i = first; i < end; i += 8)
-            embree.Occluded8(&list.origins[i], &list.directions[i], static_cast<int>(std::min<size_t>(8, end - i)),
-                             kEmbreeNear, kShadowReach, answers + (i - first));
+            embree.Occluded8(&list.origins[i], &list.directions[i],
+                             static_cast<int>(std::min<size_t>(8, end - i)), kEmbreeNear, kShadowReach,
+                             answers + (i - first));
     };
     for (int round = 0; round < rounds; ++round)
         for (SMethod& method : methods)
@@ -231,7 +237,7 @@ double LoadAverage()
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    const char* only = argc > 2 ? argv[2] : nullptr;  // a part of one scene's name
+    const char* only = argc > 2 ? argv[2] : nullptr; // a part of one scene's name
     const uint32_t threads = std::max(1u, std::thread::hardware_concurrency());
 
     CMemoryTexture output(kWidth, kHeight, kTracerTextureFloat4);
@@ -250,9 +256,9 @@ int main(int argc, char** argv)
 
     std::printf("CPU backend, %u threads, %s walk, %ux%u, %d frames per scene (Embree %s)\n\n", threads,
                 cpu.GetBallQuery().walk.name, kWidth, kHeight, frames, RTC_VERSION_STRING);
-    std::printf("%-16s %6s %9s %7s %8s %7s | %8s %8s %8s %8s %8s %6s %6s %7s %6s %6s %5s\n", "scene", "balls", "frame ms",
-                "cpu ms", "Mrays/s", "tree ms", "grid M/s", "ours M/s", "ours1", "E1 M/s", "E8 M/s", "ratio", "cpu r", "bvh ms",
-                "agree", "=grid", "load");
+    std::printf("%-16s %6s %9s %7s %8s %7s | %8s %8s %8s %8s %8s %6s %6s %7s %6s %6s %5s\n", "scene", "balls",
+                "frame ms", "cpu ms", "Mrays/s", "tree ms", "grid M/s", "ours M/s", "ours1", "E1 M/s",
+                "E8 M/s", "ratio", "cpu r", "bvh ms", "agree", "=grid", "load");
     for (const SBenchScene& scene : MakeBenchScenes())
     {
         if (only != nullptr && std::strstr(scene.name, only) == nullptr)
@@ -267,37 +273,43 @@ int main(int argc, char** argv)
         const SSceneView view = cpu.GetSceneView(count);
         const SBvhQuery balls = cpu.GetBallQuery();
         SKernelConstants constants = tracer.GetConstants();
-        TracePacketRect(view, constants, balls, 0, kWidth, 0, kHeight, 1.0f / kWidth, 1.0f / kHeight, scratch.data(),
-                        kWidth, recorded);
+        TracePacketRect(view, constants, balls, 0, kWidth, 0, kHeight, 1.0f / kWidth, 1.0f / kHeight,
+                        scratch.data(), kWidth, recorded);
         CEmbreeSpheres embree(tracer.GetSpheres().data(), count, threads);
         if (!embree.IsValid())
             return 1;
         SMethod methods[kMethods];
         Compare(workers, view, constants, balls, recorded, embree, frames, methods);
 
-        const double rays = static_cast<double>(recorded.primary.Size() + recorded.bounce.Size() + recorded.shadow.Size());
+        const double rays =
+            static_cast<double>(recorded.primary.Size() + recorded.bounce.Size() + recorded.shadow.Size());
         double rate[kMethods];
         for (int m = 0; m < kMethods; ++m)
             rate[m] = rays / methods[m].seconds * 1e-6;
         const double total = static_cast<double>(f.rays.primary + f.rays.shadow + f.rays.bounce);
-        std::printf("%-16s %6u %9.1f %7.1f %8.2f %7.2f | %8.2f %8.2f %8.2f %8.2f %8.2f %6.2f %6.2f %7.2f %5.1f%% %5.1f%% %5.1f\n",
-                    scene.name, count, f.frameSeconds * 1e3, f.cpuSeconds * 1e3, total / f.frameSeconds * 1e-6,
-                    f.treeSeconds * 1e3, rate[kGrid], rate[kOursPacket], rate[kOurs], rate[kEmbreeSingle], rate[kEmbreePacket],
+        std::printf("%-16s %6u %9.1f %7.1f %8.2f %7.2f | %8.2f %8.2f %8.2f %8.2f %8.2f %6.2f %6.2f %7.2f "
+                    "%5.1f%% %5.1f%% %5.1f\n",
+                    scene.name, count, f.frameSeconds * 1e3, f.cpuSeconds * 1e3,
+                    total / f.frameSeconds * 1e-6, f.treeSeconds * 1e3, rate[kGrid], rate[kOursPacket],
+                    rate[kOurs], rate[kEmbreeSingle], rate[kEmbreePacket],
                     rate[kOursPacket] / std::max(rate[kEmbreeSingle], rate[kEmbreePacket]),
                     std::min(methods[kEmbreeSingle].cpuSeconds, methods[kEmbreePacket].cpuSeconds) /
                         methods[kOursPacket].cpuSeconds,
-                    embree.GetBuildMs(),
-                    Agreement(methods[kOursPacket], methods[kEmbreeSingle]) * 100.0,
-                    std::min(Agreement(methods[kOursPacket], methods[kGrid]), Agreement(methods[kOurs], methods[kGrid])) * 100.0, LoadAverage());
+                    embree.GetBuildMs(), Agreement(methods[kOursPacket], methods[kEmbreeSingle]) * 100.0,
+                    std::min(Agreement(methods[kOursPacket], methods[kGrid]),
+                             Agreement(methods[kOurs], methods[kGrid])) *
+                        100.0,
+                    LoadAverage());
     }
-    std::printf("\nframe ms: grid and hierarchy build and trace of the fastest frame (cpu ms: processor time of all\n"
-                "threads); Mrays/s: all rays of that frame; tree ms: grid and hierarchy build.\n"
-                "M/s: one frame's recorded rays (camera, shadow and mirror rays, each kind in the order the backend\n"
-                "traces them) through the grid, our hierarchy in packets of eight consecutive rays of a kind\n"
-                "(ours, as the backend traces them) and one ray at a time (ours1), Embree's single-ray queries (E1)\n"
-                "and its 8-ray packets (E8, the same packets) on the same threads, fastest round each;\n"
-                "ratio = ours / the faster Embree query; cpu r: the same by the workers' processor time;\n"
-                "agree: our answers equal to Embree's; =grid: both of our walks' answers equal to the grid's\n"
-                "(the lower share); load: 1-minute load average.\n");
+    std::printf(
+        "\nframe ms: grid and hierarchy build and trace of the fastest frame (cpu ms: processor time of all\n"
+        "threads); Mrays/s: all rays of that frame; tree ms: grid and hierarchy build.\n"
+        "M/s: one frame's recorded rays (camera, shadow and mirror rays, each kind in the order the backend\n"
+        "traces them) through the grid, our hierarchy in packets of eight consecutive rays of a kind\n"
+        "(ours, as the backend traces them) and one ray at a time (ours1), Embree's single-ray queries (E1)\n"
+        "and its 8-ray packets (E8, the same packets) on the same threads, fastest round each;\n"
+        "ratio = ours / the faster Embree query; cpu r: the same by the workers' processor time;\n"
+        "agree: our answers equal to Embree's; =grid: both of our walks' answers equal to the grid's\n"
+        "(the lower share); load: 1-minute load average.\n");
     return 0;
 }

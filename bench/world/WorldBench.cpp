@@ -27,7 +27,8 @@ SRay RandomRay(std::mt19937& random, float length)
     SRay ray;
     ray.origin = {Uniform(random, -kWorldExtent, kWorldExtent), Uniform(random, -kWorldExtent, kWorldExtent),
                   Uniform(random, -kWorldExtent, kWorldExtent), 1.0f};
-    const SVector3 direction = Normalize({Uniform(random, -1, 1), Uniform(random, -1, 1), Uniform(random, -1, 1)});
+    const SVector3 direction =
+        Normalize({Uniform(random, -1, 1), Uniform(random, -1, 1), Uniform(random, -1, 1)});
     ray.direction = {direction.x * length, direction.y * length, direction.z * length, 0.0f};
     ray.length = length;
     return ray;
@@ -42,8 +43,10 @@ bool EntersWorldBox(const SRay& ray, C3DObjectLogic& object, kelvo::trace_hit_t&
     const float lo[3] = {box.min.x, box.min.y, box.min.z};
     const float hi[3] = {box.max.x, box.max.y, box.max.z};
     float enter = 0.0f, exit = 1.0f;
-    for (int axis = 0; axis < 3; ++axis) {
-        if (d[axis] == 0.0f) {
+    for (int axis = 0; axis < 3; ++axis)
+    {
+        if (d[axis] == 0.0f)
+        {
             if (o[axis] < lo[axis] || o[axis] > hi[axis])
                 return false;
             continue;
@@ -68,7 +71,8 @@ struct SMovingWorld
         : space({{-100, -100, -100, 1}, {100, 100, 100, 1}})
     {
         std::mt19937 random(7);
-        for (int i = 0; i < kBoxCount; ++i) {
+        for (int i = 0; i < kBoxCount; ++i)
+        {
             auto object = std::make_unique<CGameObject>();
             C3DObjectLogic* logic = object->AddLogic<C3DObjectLogic>();
             STransformState state = logic->GetTransformState();
@@ -78,7 +82,8 @@ struct SMovingWorld
             logic->SetTransformState(state);
             logic->Update();
             space.Insert(logic);
-            velocities.push_back({Uniform(random, -0.3f, 0.3f), Uniform(random, -0.3f, 0.3f), Uniform(random, -0.3f, 0.3f)});
+            velocities.push_back(
+                {Uniform(random, -0.3f, 0.3f), Uniform(random, -0.3f, 0.3f), Uniform(random, -0.3f, 0.3f)});
             logics.push_back(logic);
             objects.push_back(std::move(object));
         }
@@ -92,11 +97,13 @@ struct SMovingWorld
     // One frame of movement: every box steps, bouncing off the walls.
     void Move()
     {
-        for (std::size_t i = 0; i < logics.size(); ++i) {
+        for (std::size_t i = 0; i < logics.size(); ++i)
+        {
             STransformState& state = logics[i]->GetTransformState();
             float* position = &state.local.m[12];
             float* velocity = &velocities[i].x;
-            for (int axis = 0; axis < 3; ++axis) {
+            for (int axis = 0; axis < 3; ++axis)
+            {
                 position[axis] += velocity[axis];
                 if (position[axis] > kWorldExtent || position[axis] < -kWorldExtent)
                     velocity[axis] = -velocity[axis];
@@ -114,7 +121,8 @@ struct SMovingWorld
 void SpaceRefresh(benchmark::State& state)
 {
     SMovingWorld world;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         state.PauseTiming();
         world.Move();
         state.ResumeTiming();
@@ -127,7 +135,8 @@ BENCHMARK(SpaceRefresh)->Unit(benchmark::kMillisecond);
 void SpaceMoveAndRefresh(benchmark::State& state)
 {
     SMovingWorld world;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         world.Move();
         world.space.Refresh();
     }
@@ -141,10 +150,11 @@ void SpaceTrace(benchmark::State& state)
     world.space.Refresh();
     std::mt19937 random(11);
     int hits = 0;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         kelvo::trace_hit_t hit;
         hits += world.space.Tree::Trace(RandomRay(random, static_cast<float>(state.range(0))), hit,
-                                                  EntersWorldBox);
+                                        EntersWorldBox);
         benchmark::DoNotOptimize(hit);
     }
     state.counters["hit_rate"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
@@ -156,12 +166,15 @@ void SpaceTraceBruteForce(benchmark::State& state)
 {
     SMovingWorld world;
     std::mt19937 random(11);
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         const SRay ray = RandomRay(random, static_cast<float>(state.range(0)));
         float nearest = 1000000.0f;
-        for (C3DObjectLogic* logic : world.logics) {
+        for (C3DObjectLogic* logic : world.logics)
+        {
             kelvo::trace_hit_t candidate;
-            if (kelvo::RayHitsBox(ray, logic->GetTransformState().worldBox) && EntersWorldBox(ray, *logic, candidate))
+            if (kelvo::RayHitsBox(ray, logic->GetTransformState().worldBox) &&
+                EntersWorldBox(ray, *logic, candidate))
                 nearest = std::min(nearest, candidate.distance);
         }
         benchmark::DoNotOptimize(nearest);
@@ -175,10 +188,14 @@ struct STriangleSoup
     STriangleSoup()
     {
         std::mt19937 random(5);
-        for (uint32_t i = 0; i < 20000; ++i) {
-            const SVector4 centre{Uniform(random, -50, 50), Uniform(random, -50, 50), Uniform(random, -50, 50), 1};
-            for (int corner = 0; corner < 3; ++corner) {
-                positions.push_back(centre + SVector4{Uniform(random, -1, 1), Uniform(random, -1, 1), Uniform(random, -1, 1), 0});
+        for (uint32_t i = 0; i < 20000; ++i)
+        {
+            const SVector4 centre{Uniform(random, -50, 50), Uniform(random, -50, 50),
+                                  Uniform(random, -50, 50), 1};
+            for (int corner = 0; corner < 3; ++corner)
+            {
+                positions.push_back(centre + SVector4{Uniform(random, -1, 1), Uniform(random, -1, 1),
+                                                      Uniform(random, -1, 1), 0});
                 indices.push_back(static_cast<uint32_t>(positions.size() - 1));
             }
         }
@@ -208,7 +225,8 @@ void TraceGeometryTrace(benchmark::State& state)
     CTraceGeometry geometry;
     geometry.EnsureBuilt(soup.source);
     std::mt19937 random(3);
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         STraceMeshHit hit;
         benchmark::DoNotOptimize(geometry.Trace(RandomRay(random, 100.0f), hit));
     }

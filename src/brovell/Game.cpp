@@ -31,7 +31,8 @@ CGame::CGame()
     g_pGame = this;
     g_pGameView = this;
     // The 15-step unit circle table, written to the log at start-up.
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 15; ++i)
+    {
         const double angle = i * 2.0 * std::numbers::pi / 15.0;
         DebugLog("{%f, %f},\n", std::sin(angle), std::cos(angle));
     }
@@ -97,7 +98,8 @@ void CGame::CreateWorld()
 
     // The ground: a box 55 units on a side, made once under the name "ground".
     if (g_pGPUImplementation)
-        if (CMesh* ground = g_pGPUImplementation->CreateMesh("ground")) {
+        if (CMesh* ground = g_pGPUImplementation->CreateMesh("ground"))
+        {
             ground->CreateBox(1.0f, 1.0f, 1.0f);
             ground->Transform(MatrixScaling(55.0f, 55.0f, 55.0f));
             ground->Update();

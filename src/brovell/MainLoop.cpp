@@ -10,7 +10,8 @@ int RunMainLoop(IMainLoopHost& host)
     constexpr uint32_t kSettlingPasses = 6;
     CFrameRateMeter frameRate;
     uint32_t passCount = 0;
-    for (;;) {
+    for (;;)
+    {
         if (host.IsQuitRequested())
             return 0;
         CStopwatch passTime;
@@ -18,7 +19,8 @@ int RunMainLoop(IMainLoopHost& host)
         platform::SWindowMessage message;
         bool quitTaken = false;
         int quitCode = 0;
-        while (host.PeekMessage(message)) {
+        while (host.PeekMessage(message))
+        {
             quitTaken = message.message == platform::WM_QUIT;
             if (quitTaken)
                 quitCode = static_cast<int>(message.wParam);
@@ -28,7 +30,8 @@ int RunMainLoop(IMainLoopHost& host)
         if (quitTaken)
             return quitCode;
 
-        if (passCount++ < kSettlingPasses) {
+        if (passCount++ < kSettlingPasses)
+        {
             host.Sleep(10);
             continue;
         }

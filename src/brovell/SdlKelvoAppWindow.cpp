@@ -48,11 +48,13 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
         return 1;
     if (options.m_TraceScale > 0.0f && g_pKelvoRayTracer)
         g_pKelvoRayTracer->PinScale(options.m_TraceScale);
-    if (!m_Window.Create(kWindowTitle, settings)) {
+    if (!m_Window.Create(kWindowTitle, settings))
+    {
         DebugLog("[CSdlKelvoAppWindow::Run] %s\n", m_Window.GetError().c_str());
         return 1;
     }
-    if (WindowProc({WM_CREATE, 0, 0}) != 0) {
+    if (WindowProc({WM_CREATE, 0, 0}) != 0)
+    {
         DebugLog("[CSdlKelvoAppWindow::Run] The window could not be set up.\n");
         // The backend keeps its resources until the process ends, as after a show.
         if (m_GPUImplementation)
@@ -61,7 +63,8 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
         return 1;
     }
     int exitCode = RunMainLoop(*this);
-    if (m_Capture) {
+    if (m_Capture)
+    {
         // The show did not reach its end (the window was asked to close): nothing is kept.
         std::fprintf(stderr, "\nbrovell: the capture was interrupted; nothing was written\n");
         delete m_Capture;
@@ -76,7 +79,8 @@ int CSdlKelvoAppWindow::Run(const SProgramOptions& options)
 
 int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
 {
-    switch (message.message) {
+    switch (message.message)
+    {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
     case WM_DESTROY:
@@ -132,13 +136,15 @@ bool CSdlKelvoAppWindow::OnCreate()
 {
     m_GPUImplementation = CreateGPUImplementationGL();
     const uint32_t result = m_GPUImplementation->Initialize(this, true);
-    if (result != kGPUResultOk) {
+    if (result != kGPUResultOk)
+    {
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The OpenGL backend did not start (code %u).\n", result);
         return false;
     }
     // Everything is drawn with the built-in effect: without it there is no show to see.
     const GPUObjectHandle* effect = m_GPUImplementation->FindByName("default", kGPUObjectEffect);
-    if (effect == nullptr) {
+    if (effect == nullptr)
+    {
         DebugLog("[CSdlKelvoAppWindow::OnCreate] The built-in effect could not be made from default.e.\n");
         return false;
     }
@@ -157,7 +163,8 @@ bool CSdlKelvoAppWindow::RegisterDataFolder()
     std::string folder = "data";
     if (!std::filesystem::is_directory(folder, error))
         folder = GetExecutableDirectory() + "data";
-    if (!std::filesystem::is_directory(folder, error)) {
+    if (!std::filesystem::is_directory(folder, error))
+    {
         DebugLog("[CSdlKelvoAppWindow::Run] No data folder: neither ./data nor %s exists.\n", folder.c_str());
         return false;
     }
@@ -213,7 +220,8 @@ bool CSdlKelvoAppWindow::IsQuitRequested() const
 
 void CSdlKelvoAppWindow::Frame()
 {
-    if (!m_Capture) {
+    if (!m_Capture)
+    {
         m_Game.Frame();
         return;
     }
@@ -223,7 +231,8 @@ void CSdlKelvoAppWindow::Frame()
     // not depend on how the worker threads were scheduled.
     g_TaskManager.WaitGroup(nullptr, "Default");
     std::string error;
-    if (!m_Capture->AfterFrame(error)) {
+    if (!m_Capture->AfterFrame(error))
+    {
         std::fprintf(stderr, "\nbrovell: the capture failed: %s\n", error.c_str());
         delete m_Capture; // removes what was half-written
         _exit(1);
@@ -234,7 +243,8 @@ void CSdlKelvoAppWindow::ShowFrameRate(const char* text)
 {
     // A capture shows the rate its frames play at, the same on every run.
     char captureRate[32];
-    if (m_Capture) {
+    if (m_Capture)
+    {
         std::snprintf(captureRate, sizeof(captureRate), "fps: %.2f", double(m_Capture->GetFramesPerSecond()));
         text = captureRate;
     }
@@ -250,7 +260,8 @@ CCaptureSession* s_pEndingCapture = nullptr;
 void FinishCaptureAndExit(int code)
 {
     std::string error;
-    if (!s_pEndingCapture->Finish(error)) {
+    if (!s_pEndingCapture->Finish(error))
+    {
         std::fprintf(stderr, "brovell: the capture failed: %s\n", error.c_str());
         code = 1;
     }
@@ -261,13 +272,15 @@ void FinishCaptureAndExit(int code)
 
 bool CSdlKelvoAppWindow::StartCapture(const SProgramOptions& options)
 {
-    if (!g_pHarlune1) {
+    if (!g_pHarlune1)
+    {
         std::fprintf(stderr, "brovell: there is no show to capture\n");
         return false;
     }
     const std::string track = options.m_Track.empty() ? CDemoTimeline::kTracks[0] : options.m_Track;
     if (std::find(std::begin(CDemoTimeline::kTracks), std::end(CDemoTimeline::kTracks), track) ==
-        std::end(CDemoTimeline::kTracks)) {
+        std::end(CDemoTimeline::kTracks))
+    {
         std::fprintf(stderr, "brovell: --track: \"%s\" is not one of velrin.mp3, ostyn.mp3, maruvel.mp3\n",
                      track.c_str());
         return false;

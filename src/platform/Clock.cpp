@@ -56,7 +56,8 @@ uint32_t GetTickCountMs()
 
 double GetRealTimeMs()
 {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void SleepMs(uint32_t milliseconds)

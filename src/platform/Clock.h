@@ -6,13 +6,13 @@
 
 #include <cstdint>
 
-double ReadPerformanceCounter();  // steady clock, in counter ticks
+double ReadPerformanceCounter();   // steady clock, in counter ticks
 double ReadPerformanceFrequency(); // counter ticks per second
 void StartClock();                 // takes the start value and the frequency
 
 double GetTicksSinceStart();
-double GetTimeMs();                // milliseconds since start
-uint32_t GetTickCountMs();         // milliseconds of the monotonic clock, wrapping at 2^32
+double GetTimeMs();        // milliseconds since start
+uint32_t GetTickCountMs(); // milliseconds of the monotonic clock, wrapping at 2^32
 void SleepMs(uint32_t milliseconds);
 
 // Makes the performance counter read a set time instead of the steady clock: every clock of

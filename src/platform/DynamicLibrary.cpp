@@ -17,7 +17,8 @@ bool DynamicLibrary::Open(const std::string& path)
     if (m_Handle)
         dlclose(m_Handle);
     m_Handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_Handle) {
+    if (!m_Handle)
+    {
         const char* message = dlerror();
         m_Error = message ? message : "unknown error";
         return false;
@@ -28,13 +29,15 @@ bool DynamicLibrary::Open(const std::string& path)
 
 void* DynamicLibrary::FindSymbol(const char* name) const
 {
-    if (!m_Handle) {
+    if (!m_Handle)
+    {
         m_Error = "library not open";
         return nullptr;
     }
     dlerror();
     void* symbol = dlsym(m_Handle, name);
-    if (const char* message = dlerror()) {
+    if (const char* message = dlerror())
+    {
         m_Error = message;
         return nullptr;
     }

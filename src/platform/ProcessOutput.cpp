@@ -73,8 +73,8 @@ bool Drain(int input, std::size_t maxOutputBytes, int timeoutMs, std::vector<uin
 }
 }
 
-bool RunForOutput(const std::vector<std::string>& arguments, std::size_t maxOutputBytes,
-                  int timeoutMs, SProcessOutput& outResult, std::string& outError)
+bool RunForOutput(const std::vector<std::string>& arguments, std::size_t maxOutputBytes, int timeoutMs,
+                  SProcessOutput& outResult, std::string& outError)
 {
     outResult = SProcessOutput();
     if (arguments.empty())

@@ -21,6 +21,6 @@ struct SProcessOutput
 // Runs arguments[0] (a path, not looked up on PATH) with the arguments. The program is
 // killed when it writes more than maxOutputBytes or runs longer than timeoutMs. False with a
 // message in outError when it cannot be started, is killed, or is ended by a signal.
-bool RunForOutput(const std::vector<std::string>& arguments, std::size_t maxOutputBytes,
-                  int timeoutMs, SProcessOutput& outResult, std::string& outError);
+bool RunForOutput(const std::vector<std::string>& arguments, std::size_t maxOutputBytes, int timeoutMs,
+                  SProcessOutput& outResult, std::string& outError);
 }

@@ -18,5 +18,8 @@ std::unique_ptr<ITracerBackend> CreatePreferredBackend()
 #endif
 }
 
-std::unique_ptr<ITracerBackend> CreateCpuBackend() { return std::make_unique<CCpuBackend>(); }
+std::unique_ptr<ITracerBackend> CreateCpuBackend()
+{
+    return std::make_unique<CCpuBackend>();
+}
 }

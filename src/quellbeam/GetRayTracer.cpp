@@ -7,4 +7,7 @@ namespace
 quellbeam::CGeomTracer g_Tracer(&quellbeam::CreatePreferredBackend, &quellbeam::CreateCpuBackend);
 }
 
-extern "C" IRayTracer* GetRayTracer() { return &g_Tracer; }
+extern "C" IRayTracer* GetRayTracer()
+{
+    return &g_Tracer;
+}

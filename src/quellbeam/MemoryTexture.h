@@ -35,7 +35,8 @@ public:
     // Four floats of texel (x, y) of a format-4 texture.
     const float* Texel(uint32_t x, uint32_t y) const
     {
-        return reinterpret_cast<const float*>(m_Bytes.data()) + (static_cast<std::size_t>(y) * m_Width + x) * 4;
+        return reinterpret_cast<const float*>(m_Bytes.data()) +
+               (static_cast<std::size_t>(y) * m_Width + x) * 4;
     }
     uint32_t* Words() { return reinterpret_cast<uint32_t*>(m_Bytes.data()); }
     int GetLockCount() const { return m_Locks; }

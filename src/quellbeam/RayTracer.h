@@ -27,8 +27,8 @@ struct SViewBlock
 static_assert(sizeof(SViewBlock) == 80, "the view block is 80 bytes on both sides");
 
 // Texel formats of ITracerTexture::GetFormat (the program's texture format codes).
-inline constexpr uint32_t kTracerTextureArgb8 = 1;   // packed 0xAARRGGBB words
-inline constexpr uint32_t kTracerTextureFloat4 = 4;  // four 32-bit floats per texel
+inline constexpr uint32_t kTracerTextureArgb8 = 1;  // packed 0xAARRGGBB words
+inline constexpr uint32_t kTracerTextureFloat4 = 4; // four 32-bit floats per texel
 
 // A texture shared with the tracer. Lock returns a host copy of level 0 (row 0 at the top)
 // and its pitch in bytes; Unlock hands the copy back (the program then uploads it to GL).
@@ -76,9 +76,9 @@ public:
     // the traced size (SetScreenSize may then shrink it per frame); false on a device.
     virtual bool TracesOnHost() const { return false; }
 
-    float debug_info[32][4] = {};  // debug read-back block; the ball tracer leaves it zero
-    int32_t debug_pixel[2] = {};   // debug pixel in 1920x1080 units, written by the program
-    uint32_t status = 0;           // shown in the program's statistics line; stays zero
+    float debug_info[32][4] = {}; // debug read-back block; the ball tracer leaves it zero
+    int32_t debug_pixel[2] = {};  // debug pixel in 1920x1080 units, written by the program
+    uint32_t status = 0;          // shown in the program's statistics line; stays zero
 
 protected:
     ~IRayTracer() = default;

@@ -78,7 +78,8 @@ TEST(Game, CreateWorldPutsTheCameraOnTheWalkerAndTheObjectsInTheSpace)
     // own materials, one per part.
     EXPECT_EQ(game.GetSpace()->GetItemCount(), 2u);
     ASSERT_EQ(game.GetChildren().size(), 3u);
-    auto* car = static_cast<CRenderableLogic*>(game.GetChildren()[0]->FindLogic(CRenderableLogic::StaticTypeId()));
+    auto* car =
+        static_cast<CRenderableLogic*>(game.GetChildren()[0]->FindLogic(CRenderableLogic::StaticTypeId()));
     ASSERT_NE(car, nullptr);
     ASSERT_EQ(car->GetSurfaceCount(), 1u);
     ASSERT_NE(car->GetSurface(0)->GetMesh(), nullptr);

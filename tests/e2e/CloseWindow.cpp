@@ -12,7 +12,8 @@ namespace
 Window FindByTitle(Display* display, Window window, const char* prefix)
 {
     char* name = nullptr;
-    if (XFetchName(display, window, &name) && name) {
+    if (XFetchName(display, window, &name) && name)
+    {
         const bool match = std::strncmp(name, prefix, std::strlen(prefix)) == 0;
         XFree(name);
         if (match)
@@ -21,7 +22,8 @@ Window FindByTitle(Display* display, Window window, const char* prefix)
     Window root, parent, *children = nullptr;
     unsigned int count = 0;
     Window found = 0;
-    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+    if (XQueryTree(display, window, &root, &parent, &children, &count))
+    {
         for (unsigned int i = 0; i < count && !found; ++i)
             found = FindByTitle(display, children[i], prefix);
         if (children)
@@ -33,17 +35,20 @@ Window FindByTitle(Display* display, Window window, const char* prefix)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
+    if (argc != 2)
+    {
         std::fprintf(stderr, "usage: close_window TITLE_PREFIX\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
-    if (!display) {
+    if (!display)
+    {
         std::fprintf(stderr, "close_window: cannot open the display\n");
         return 2;
     }
     const Window window = FindByTitle(display, DefaultRootWindow(display), argv[1]);
-    if (!window) {
+    if (!window)
+    {
         std::fprintf(stderr, "close_window: no window titled '%s...'\n", argv[1]);
         XCloseDisplay(display);
         return 1;

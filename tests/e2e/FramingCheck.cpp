@@ -34,12 +34,14 @@ constexpr int kLogoColumns = 24;
 constexpr int kLogoRows = 4;
 
 // Mean colours of a grid of cells over the rectangle [x0, x1) x [y0, y1) of the picture.
-std::vector<float> MeanGrid(const unsigned char* rgb, int width, int x0, int y0, int x1, int y1, int columns, int rows)
+std::vector<float> MeanGrid(const unsigned char* rgb, int width, int x0, int y0, int x1, int y1, int columns,
+                            int rows)
 {
     std::vector<float> grid(static_cast<size_t>(columns * rows * 3), 0.0f);
     std::vector<int> counts(static_cast<size_t>(columns * rows), 0);
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
+        for (int x = x0; x < x1; ++x)
+        {
             const int cell = ((y - y0) * rows / (y1 - y0)) * columns + (x - x0) * columns / (x1 - x0);
             for (int c = 0; c < 3; ++c)
                 grid[cell * 3 + c] += rgb[(static_cast<size_t>(y) * width + x) * 3 + c];
@@ -55,7 +57,8 @@ bool Load(const std::string& path, SShot& shot)
 {
     int channels = 0;
     unsigned char* rgb = stbi_load(path.c_str(), &shot.m_Width, &shot.m_Height, &channels, 3);
-    if (!rgb) {
+    if (!rgb)
+    {
         std::printf("FAIL: cannot read %s: %s\n", path.c_str(), stbi_failure_reason());
         return false;
     }
@@ -70,7 +73,8 @@ bool Load(const std::string& path, SShot& shot)
     const int rows = std::max(1, static_cast<int>(std::lround(20 * scale)));
     const int columns = std::min(w, static_cast<int>(std::lround(200 * scale)));
     for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < columns; ++x) {
+        for (int x = 0; x < columns; ++x)
+        {
             const unsigned char* p = &rgb[(static_cast<size_t>(y) * w + x) * 3];
             shot.m_TextPixels += p[0] > 200 && p[1] > 200 && p[2] > 200;
         }
@@ -87,21 +91,27 @@ float CellBrightness(const SShot& shot, int column, int row)
 // A column or row of cells all near black is a band the picture does not reach.
 bool Covered(const SShot& shot)
 {
-    for (int column = 0; column < kColumns; ++column) {
+    for (int column = 0; column < kColumns; ++column)
+    {
         bool dark = true;
         for (int row = 0; row < kRows && dark; ++row)
             dark = CellBrightness(shot, column, row) < 12.0f;
-        if (dark) {
-            std::printf("FAIL: %s: column %d of %d is black from top to bottom\n", shot.m_Path.c_str(), column, kColumns);
+        if (dark)
+        {
+            std::printf("FAIL: %s: column %d of %d is black from top to bottom\n", shot.m_Path.c_str(),
+                        column, kColumns);
             return false;
         }
     }
-    for (int row = 0; row < kRows; ++row) {
+    for (int row = 0; row < kRows; ++row)
+    {
         bool dark = true;
         for (int column = 0; column < kColumns && dark; ++column)
             dark = CellBrightness(shot, column, row) < 12.0f;
-        if (dark) {
-            std::printf("FAIL: %s: row %d of %d is black from left to right\n", shot.m_Path.c_str(), row, kRows);
+        if (dark)
+        {
+            std::printf("FAIL: %s: row %d of %d is black from left to right\n", shot.m_Path.c_str(), row,
+                        kRows);
             return false;
         }
     }
@@ -120,7 +130,8 @@ float LogoDifference(const SShot& a, const SShot& b)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    if (argc < 2)
+    {
         std::fprintf(stderr, "usage: framing_check SHOT.png...\n");
         return 2;
     }
@@ -129,7 +140,8 @@ int main(int argc, char** argv)
     constexpr float kTolerance = 12.0f;
     std::vector<SShot> shots(static_cast<size_t>(argc - 1));
     bool pass = true;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
+    {
         SShot& shot = shots[static_cast<size_t>(i - 1)];
         if (!Load(argv[i], shot))
             return 1;
@@ -137,16 +149,19 @@ int main(int argc, char** argv)
         std::printf("%s: %dx%d, %d text pixels in the top-left corner\n", shot.m_Path.c_str(), shot.m_Width,
                     shot.m_Height, shot.m_TextPixels);
         pass = Covered(shot) && pass;
-        if (shot.m_TextPixels < minimumText) {
+        if (shot.m_TextPixels < minimumText)
+        {
             std::printf("FAIL: %s: no frame-rate text in the top-left corner\n", shot.m_Path.c_str());
             pass = false;
         }
     }
-    for (size_t i = 1; i < shots.size(); ++i) {
+    for (size_t i = 1; i < shots.size(); ++i)
+    {
         const float difference = LogoDifference(shots[0], shots[i]);
-        std::printf("%s against %s: the logo differs by %.1f of 255\n", shots[i].m_Path.c_str(), shots[0].m_Path.c_str(),
-                    difference);
-        if (difference > kTolerance) {
+        std::printf("%s against %s: the logo differs by %.1f of 255\n", shots[i].m_Path.c_str(),
+                    shots[0].m_Path.c_str(), difference);
+        if (difference > kTolerance)
+        {
             std::printf("FAIL: %s: the logo is not where and as large as on %s\n", shots[i].m_Path.c_str(),
                         shots[0].m_Path.c_str());
             pass = false;

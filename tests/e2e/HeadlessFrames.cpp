@@ -50,7 +50,8 @@ public:
 
     void SwapBuffers() override
     {
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_Start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_Start).count();
         if (m_Frames >= kMinimumFrames && seconds >= kRunSeconds)
             CheckFrame();
         CSdlKelvoAppWindow::SwapBuffers();

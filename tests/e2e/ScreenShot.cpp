@@ -28,7 +28,8 @@ std::vector<unsigned char> ReadScreen(Display* display, int width, int height)
     const int greenShift = __builtin_ctzl(image->green_mask);
     const int blueShift = __builtin_ctzl(image->blue_mask);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width; ++x)
+        {
             const unsigned long pixel = XGetPixel(image, x, y);
             unsigned char* out = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
             out[0] = static_cast<unsigned char>((pixel & image->red_mask) >> redShift);
@@ -42,7 +43,8 @@ std::vector<unsigned char> ReadScreen(Display* display, int width, int height)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 4) {
+    if (argc < 2 || argc > 4)
+    {
         std::fprintf(stderr, "usage: screen_shot PREFIX [COUNT [INTERVAL_MS]]\n");
         return 2;
     }
@@ -50,7 +52,8 @@ int main(int argc, char** argv)
     const int count = argc > 2 ? std::atoi(argv[2]) : 1;
     const int intervalMs = argc > 3 ? std::atoi(argv[3]) : 0;
     Display* display = XOpenDisplay(nullptr);
-    if (!display) {
+    if (!display)
+    {
         std::fprintf(stderr, "screen_shot: cannot open the X display\n");
         return 1;
     }
@@ -59,20 +62,24 @@ int main(int argc, char** argv)
     const int width = attributes.width;
     const int height = attributes.height;
     std::vector<std::vector<unsigned char>> shots;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         if (i > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
         shots.push_back(ReadScreen(display, width, height));
-        if (shots.back().empty()) {
+        if (shots.back().empty())
+        {
             std::fprintf(stderr, "screen_shot: cannot read the screen\n");
             XCloseDisplay(display);
             return 1;
         }
     }
     XCloseDisplay(display);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         const std::string path = prefix + "-" + std::to_string(i) + ".png";
-        if (!stbi_write_png(path.c_str(), width, height, 3, shots[i].data(), width * 3)) {
+        if (!stbi_write_png(path.c_str(), width, height, 3, shots[i].data(), width * 3))
+        {
             std::fprintf(stderr, "screen_shot: cannot write %s\n", path.c_str());
             return 1;
         }

@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             hiddenStack.pop_back();
             continue;
         }
-        if (!IsUsableName(name) || fs::symlink_status(current / name, error).type() !=
-                                       fs::file_type::not_found)
+        if (!IsUsableName(name) ||
+            fs::symlink_status(current / name, error).type() != fs::file_type::not_found)
             continue;
         const fs::path path = current / name;
         if (kind == 'f')

@@ -34,8 +34,9 @@ std::vector<SVec4> RandomBalls(std::mt19937& engine, uint32_t count)
         }
         const float cluster = static_cast<float>(i % clusters);
         const float spread = 2.0f + 20.0f * unit(engine);
-        spheres.push_back(SVec4{30.0f * cluster - 40.0f + spread * normal(engine), 10.0f * cluster + spread * normal(engine),
-                                -15.0f * cluster + spread * normal(engine), 0.05f + 3.0f * unit(engine) * unit(engine)});
+        spheres.push_back(SVec4{
+            30.0f * cluster - 40.0f + spread * normal(engine), 10.0f * cluster + spread * normal(engine),
+            -15.0f * cluster + spread * normal(engine), 0.05f + 3.0f * unit(engine) * unit(engine)});
     }
     return spheres;
 }
@@ -66,14 +67,16 @@ SRandomRay RandomRay(std::mt19937& engine, const std::vector<SVec4>& spheres, fl
         ray.direction = Vec3(keep == 0 ? ray.direction.x : 0.0f, keep == 1 ? ray.direction.y : 0.0f,
                              keep == 2 ? ray.direction.z : 0.0f);
     }
-    ray.bound = engine() % 4 == 0 ? 0.2f + std::uniform_real_distribution<float>(0.0f, 2.0f)(engine) : kNoHitDistance;
+    ray.bound =
+        engine() % 4 == 0 ? 0.2f + std::uniform_real_distribution<float>(0.0f, 2.0f)(engine) : kNoHitDistance;
     return ray;
 }
 
 // The same ball, or a duplicate of it (duplicates tie, and either may be named).
 bool SameBall(const std::vector<SVec4>& spheres, uint32_t a, uint32_t b)
 {
-    return a == b || (a != kNoBall && b != kNoBall && std::memcmp(&spheres[a], &spheres[b], sizeof(SVec4)) == 0);
+    return a == b ||
+           (a != kNoBall && b != kNoBall && std::memcmp(&spheres[a], &spheres[b], sizeof(SVec4)) == 0);
 }
 
 std::vector<SBvhTraceFunctions> Walks()
@@ -116,19 +119,23 @@ TEST(BallHierarchy, FindsTheGridsHitsOneRayAtATimeAndInPackets)
                     const SVec3 toLight = ray.direction * (0.5f + 40.0f * static_cast<float>(engine() % 8));
                     packet_detail::SetLane(shadowPacket, lane, ray.origin, toLight);
                     expected[lane].t = nearest[lane].t = ray.bound;
-                    TraceGrid<false>(scene.View(), scene.constants, ray.origin, ray.direction, expected[lane]);
+                    TraceGrid<false>(scene.View(), scene.constants, ray.origin, ray.direction,
+                                     expected[lane]);
                     SRayHit reference;
                     reference.t = shadow[lane].t = kShadowReach;
-                    expectedBlocked[lane] = TraceGrid<true>(scene.View(), scene.constants, ray.origin, toLight, reference);
+                    expectedBlocked[lane] =
+                        TraceGrid<true>(scene.View(), scene.constants, ray.origin, toLight, reference);
 
                     SRayHit single;
                     single.t = ray.bound;
-                    EXPECT_EQ(query.Trace<false>(ray.origin, ray.direction, single), expected[lane].ball != kNoBall);
+                    EXPECT_EQ(query.Trace<false>(ray.origin, ray.direction, single),
+                              expected[lane].ball != kNoBall);
                     EXPECT_TRUE(SameBall(spheres, single.ball, expected[lane].ball)) << walk.name;
                     EXPECT_EQ(single.t, expected[lane].t) << walk.name;
                     SRayHit any;
                     any.t = kShadowReach;
-                    EXPECT_EQ(query.Trace<true>(ray.origin, toLight, any), expectedBlocked[lane]) << walk.name;
+                    EXPECT_EQ(query.Trace<true>(ray.origin, toLight, any), expectedBlocked[lane])
+                        << walk.name;
                 }
                 const unsigned found = query.TracePacket<false>(packet, active, nearest);
                 const unsigned occluded = query.TracePacket<true>(shadowPacket, active, shadow);
@@ -197,8 +204,8 @@ TEST(CpuBackend, FramesEqualTheOneRayShadingThroughTheGrid)
         const SKernelConstants& constants = tracer.GetConstants();
         std::vector<SVec4> expected(kWidth * kHeight);
         SRayCounts counts = {};
-        TraceRect(view, constants, 0, kWidth, 0, kHeight, 1.0f / kWidth, 1.0f / kHeight, expected.data(), kWidth,
-                  counts, SGridQuery{view, constants});
+        TraceRect(view, constants, 0, kWidth, 0, kHeight, 1.0f / kWidth, 1.0f / kHeight, expected.data(),
+                  kWidth, counts, SGridQuery{view, constants});
         for (uint32_t y = 0; y < kHeight; ++y)
             for (uint32_t x = 0; x < kWidth; ++x)
                 ASSERT_EQ(std::memcmp(output.Texel(x, y), &expected[y * kWidth + x], sizeof(SVec4)), 0)

@@ -50,9 +50,9 @@ TEST(BallSimulation, StepsEveryEightMillisecondsOfTheClock)
     CBallSimulation simulation;
     simulation.Start(5, random);
     simulation.GetBalls().assign(1, Ball(0, 0, 0, 0.4f, 0.019f));
-    simulation.Advance(1000.0);  // records the clock only
+    simulation.Advance(1000.0); // records the clock only
     EXPECT_EQ(simulation.GetBalls()[0].velocity[1], 0.0f);
-    simulation.Advance(1007.9);  // shorter than a step
+    simulation.Advance(1007.9); // shorter than a step
     EXPECT_EQ(simulation.GetBalls()[0].velocity[1], 0.0f);
     // 10 steps of free fall at 3 units/s^2 with dt 0.003 (drag is tiny at these speeds).
     simulation.Advance(1080.0);

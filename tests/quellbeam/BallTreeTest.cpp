@@ -98,7 +98,8 @@ TEST(BallTree, EveryBallIsListedInExactlyTheCellsItsBoxTouches)
             const std::vector<uint32_t> list = ReadList(memory, SubCellListStart(node, sub));
             ASSERT_EQ(std::multiset<uint32_t>(list.begin(), list.end()), expected)
                 << "top cell " << cell << " sub-cell " << sub;
-            EXPECT_EQ(IsSubCellOccupied(tree, cell, sub), !expected.empty()) << "top cell " << cell << " sub " << sub;
+            EXPECT_EQ(IsSubCellOccupied(tree, cell, sub), !expected.empty())
+                << "top cell " << cell << " sub " << sub;
             listedEntries += list.size();
         }
     }
@@ -159,7 +160,8 @@ TEST(BallTree, AllocatorHandsOutRegionsOnlyInsideTheWindow)
     EXPECT_EQ(regions, (kTreeWindowWords - kFreeMemoryStart) / kRefillWords);
     // The last region is used up node by node, then taking fails instead of leaving the window.
     uint32_t nodes = 0;
-    for (uint32_t start; (start = TakeWords(range, kNodeWords, freeBase, kTreeWindowWords)) != kListEnd; ++nodes)
+    for (uint32_t start; (start = TakeWords(range, kNodeWords, freeBase, kTreeWindowWords)) != kListEnd;
+         ++nodes)
         EXPECT_LE(start + kNodeWords, kTreeWindowWords);
     EXPECT_EQ(nodes, kRefillWords / kNodeWords);
 }
@@ -171,10 +173,10 @@ TEST(BallTree, ExhaustedTreeMemoryIsReportedAndNothingIsWrittenOutside)
     const uint32_t window = kFreeMemoryStart + kRefillWords;
     std::vector<SVec4> data(3 * spheres.size(), SVec4{0, 0, 0, 0});
     std::copy(spheres.begin(), spheres.end(), data.begin());
-    std::vector<uint32_t> memory(window, 0);  // exactly the window: the sanitizer sees any overrun
+    std::vector<uint32_t> memory(window, 0); // exactly the window: the sanitizer sees any overrun
     uint32_t tree[kTreeDescriptorWords];
-    EXPECT_FALSE(CBallTreeBuilder().Build(data.data(), static_cast<uint32_t>(spheres.size()), -100.0f, 100.0f, tree,
-                                          memory.data(), window));
+    EXPECT_FALSE(CBallTreeBuilder().Build(data.data(), static_cast<uint32_t>(spheres.size()), -100.0f, 100.0f,
+                                          tree, memory.data(), window));
     // Every top cell's first chain still ends.
     for (uint32_t cell = 0; cell < kTopCells; ++cell)
         EXPECT_FALSE(ReadList(memory, InitialChunk(0, cell)).empty());

@@ -75,7 +75,8 @@ TEST(Boundary, WithoutAUsableDeviceTheLibraryTracesOnTheCpuAndSaysWhyInOneLine)
 
     // The frame is traced: a camera above the start balls looking up sees the sky gradient.
     ASSERT_TRUE(rayTracer->SetScreenSize(128, 8));
-    const SViewBlock view = {{0, 200, 0, 1}, {{-1, 1, -0.2f, 0}, {1, 1, -0.2f, 0}, {-1, 1, 0.2f, 0}, {1, 1, 0.2f, 0}}};
+    const SViewBlock view = {{0, 200, 0, 1},
+                             {{-1, 1, -0.2f, 0}, {1, 1, -0.2f, 0}, {-1, 1, 0.2f, 0}, {1, 1, 0.2f, 0}}};
     rayTracer->Prepare();
     rayTracer->SetView(&view);
     rayTracer->Trace();

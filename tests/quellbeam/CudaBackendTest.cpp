@@ -25,10 +25,10 @@ using namespace quellbeam::test;
 namespace
 {
 // Skips the test, with the backend's own log line as the reason, when no device can be used.
-#define START_DEVICE_OR_SKIP(backend)                                                                                 \
-    std::string reason_;                                                                                              \
-    std::unique_ptr<ITracerBackend> backend = StartDevice(reason_);                                                   \
-    if (backend == nullptr)                                                                                           \
+#define START_DEVICE_OR_SKIP(backend)                                                                        \
+    std::string reason_;                                                                                     \
+    std::unique_ptr<ITracerBackend> backend = StartDevice(reason_);                                          \
+    if (backend == nullptr)                                                                                  \
     GTEST_SKIP() << reason_
 
 std::unique_ptr<ITracerBackend> StartDevice(std::string& reason)
@@ -45,7 +45,10 @@ std::unique_ptr<ITracerBackend> StartDevice(std::string& reason)
     return backend;
 }
 
-std::unique_ptr<ITracerBackend> CreateDeviceOnly() { return CCudaBackend::Create(); }
+std::unique_ptr<ITracerBackend> CreateDeviceOnly()
+{
+    return CCudaBackend::Create();
+}
 
 // Spheres and matte materials in the layout of the scene buffer.
 std::vector<SVec4> SceneElements(const std::vector<SVec4>& spheres)
@@ -86,7 +89,8 @@ void ExpectSameTree(ITracerBackend& device, const std::vector<SVec4>& spheres, f
     for (uint32_t cell = 0; cell < kTopCells; ++cell)
     {
         for (uint32_t block = 0; block < kFirstLevelBlocks; ++block)
-            ASSERT_EQ(ListSet(memory, InitialChunk(block, cell)), ListSet(cpu.Memory(), InitialChunk(block, cell)))
+            ASSERT_EQ(ListSet(memory, InitialChunk(block, cell)),
+                      ListSet(cpu.Memory(), InitialChunk(block, cell)))
                 << "first level, block " << block << " cell " << cell;
         const uint32_t node = tree[kTreeNodeWords + cell];
         ASSERT_EQ(node == kListEnd, cpuTree[kTreeNodeWords + cell] == kListEnd) << "cell " << cell;
@@ -121,7 +125,8 @@ bool OnSilhouette(const CMemoryTexture& image, uint32_t x, uint32_t y)
         for (int dx = -1; dx <= 1; ++dx)
         {
             const int nx = static_cast<int>(x) + dx, ny = static_cast<int>(y) + dy;
-            if (nx < 0 || ny < 0 || nx >= static_cast<int>(image.GetWidth()) || ny >= static_cast<int>(image.GetHeight()))
+            if (nx < 0 || ny < 0 || nx >= static_cast<int>(image.GetWidth()) ||
+                ny >= static_cast<int>(image.GetHeight()))
                 continue;
             const float* other = image.Texel(nx, ny);
             for (int channel = 0; channel < 4; ++channel)
@@ -173,7 +178,8 @@ TEST(CudaBackend, DeviceTreeListsTheSameBallsPerCellAsTheCpuTree)
     std::vector<SVec4> large;
     for (uint32_t i = 0; i < 3000; ++i)
     {
-        const float x = random.RangeHighFirst(-90, 90), y = random.RangeHighFirst(-90, 90), z = random.RangeHighFirst(-90, 90);
+        const float x = random.RangeHighFirst(-90, 90), y = random.RangeHighFirst(-90, 90),
+                    z = random.RangeHighFirst(-90, 90);
         large.push_back(SVec4{x, y, z, random.RangeHighFirst(1, 10)});
     }
     ExpectSameTree(*device, large, -100.0f, 100.0f);
@@ -185,7 +191,8 @@ TEST(CudaBackend, ExhaustedTreeMemoryIsReportedAndEveryListStillEnds)
     // 600 balls covering the whole cube need far more than the window.
     const std::vector<SVec4> spheres(600, SVec4{0.0f, 0.0f, 0.0f, 200.0f});
     const std::vector<SVec4> elements = SceneElements(spheres);
-    ASSERT_EQ(device->WriteSceneData(0, elements.data(), static_cast<uint32_t>(elements.size()) * kSceneElementBytes),
+    ASSERT_EQ(device->WriteSceneData(0, elements.data(),
+                                     static_cast<uint32_t>(elements.size()) * kSceneElementBytes),
               0);
     SKernelConstants constants;
     constants.minBB = -100.0f;
@@ -203,7 +210,8 @@ TEST(CudaBackend, ExhaustedTreeMemoryIsReportedAndEveryListStillEnds)
         if (tree[kTreeNodeWords + cell] == kListEnd)
             continue;
         for (uint32_t sub = 0; sub < kSubCells; ++sub)
-            EXPECT_LE(ReadList(memory, SubCellListStart(tree[kTreeNodeWords + cell], sub)).size(), spheres.size());
+            EXPECT_LE(ReadList(memory, SubCellListStart(tree[kTreeNodeWords + cell], sub)).size(),
+                      spheres.size());
     }
 }
 
@@ -240,8 +248,9 @@ TEST(CudaBackend, BenchmarkScenesTraceToTheCpuPicture)
                     {
                         const float* a = output.Texel(x, y);
                         const float* b = cpuImage.Texel(x, y);
-                        ADD_FAILURE() << "pixel (" << x << ", " << y << ") off any silhouette: device (" << a[0] << ", "
-                                      << a[1] << ", " << a[2] << ") CPU (" << b[0] << ", " << b[1] << ", " << b[2] << ")";
+                        ADD_FAILURE() << "pixel (" << x << ", " << y << ") off any silhouette: device ("
+                                      << a[0] << ", " << a[1] << ", " << a[2] << ") CPU (" << b[0] << ", "
+                                      << b[1] << ", " << b[2] << ")";
                         if (++offSilhouette == 10)
                             FAIL() << "more pixels off silhouettes differ";
                     }
@@ -268,7 +277,8 @@ TEST(CudaBackend, TheLibraryTracesOnTheDevice)
     // Above the start balls, the upper half of the picture looks at the sky and the lower half
     // at the balls and the floor.
     ASSERT_TRUE(rayTracer->SetScreenSize(256, 64));
-    const SViewBlock view = {{0, 120, 150, 1}, {{-1, 0.5f, -1, 0}, {1, 0.5f, -1, 0}, {-1, -0.8f, -1, 0}, {1, -0.8f, -1, 0}}};
+    const SViewBlock view = {{0, 120, 150, 1},
+                             {{-1, 0.5f, -1, 0}, {1, 0.5f, -1, 0}, {-1, -0.8f, -1, 0}, {1, -0.8f, -1, 0}}};
     rayTracer->Prepare();
     rayTracer->SetView(&view);
     rayTracer->Trace();
@@ -298,7 +308,8 @@ TEST(CudaBackend, TreeBuildsAndAFrameRunCleanUnderComputeSanitizer)
         GTEST_SKIP() << "compute-sanitizer was not found when the tests were configured";
     const std::string run = "QUELLBEAM_UNDER_SANITIZER=1 " + sanitizer + " --error-exitcode 1 --tool ";
     const std::string self = " /proc/" + std::to_string(getpid()) + "/exe --gtest_filter=";
-    EXPECT_EQ(std::system((run + "memcheck" + self + "CudaBackend.DeviceTree*:CudaBackend.Exhausted*:CudaBackend.TheLibrary*")
+    EXPECT_EQ(std::system((run + "memcheck" + self +
+                           "CudaBackend.DeviceTree*:CudaBackend.Exhausted*:CudaBackend.TheLibrary*")
                               .c_str()),
               0);
     EXPECT_EQ(std::system((run + "racecheck" + self + "CudaBackend.DeviceTree*").c_str()), 0);

@@ -19,13 +19,20 @@ namespace
 {
 CRecordingBackend::SLog g_Log;
 
-std::unique_ptr<ITracerBackend> MakeRecording() { return std::make_unique<CRecordingBackend>(&g_Log, false); }
-std::unique_ptr<ITracerBackend> MakeFailing() { return std::make_unique<CRecordingBackend>(&g_Log, true); }
+std::unique_ptr<ITracerBackend> MakeRecording()
+{
+    return std::make_unique<CRecordingBackend>(&g_Log, false);
+}
+std::unique_ptr<ITracerBackend> MakeFailing()
+{
+    return std::make_unique<CRecordingBackend>(&g_Log, true);
+}
 
 // A tracer on the recording backend with small output and input textures.
 struct STracerFixture
 {
-    explicit STracerFixture(uint32_t width = 128, uint32_t height = 16, BackendFactory preferred = &MakeRecording)
+    explicit STracerFixture(uint32_t width = 128, uint32_t height = 16,
+                            BackendFactory preferred = &MakeRecording)
         : output(width, height, kTracerTextureFloat4)
         , input(width, height, kTracerTextureFloat4)
         , tracer(preferred, &MakeRecording)
@@ -38,7 +45,8 @@ struct STracerFixture
     // A camera at `position` looking down -z with a 90-degree view.
     void LookFrom(float x, float y, float z)
     {
-        SViewBlock view = {{x, y, z, 1}, {{-1, 0.75f, -1, 0}, {1, 0.75f, -1, 0}, {-1, -0.75f, -1, 0}, {1, -0.75f, -1, 0}}};
+        SViewBlock view = {{x, y, z, 1},
+                           {{-1, 0.75f, -1, 0}, {1, 0.75f, -1, 0}, {-1, -0.75f, -1, 0}, {1, -0.75f, -1, 0}}};
         tracer.SetView(&view);
     }
 
@@ -85,7 +93,7 @@ TEST(GeomTracer, StartsWithTheRandomSpheresAndFitsTheTreeBoxToThem)
     EXPECT_EQ(g_Log.constants.minBB, minimum);
     EXPECT_EQ(g_Log.constants.maxBB, maximum);
     EXPECT_GT(maximum, 50.0f);
-    EXPECT_EQ(MaterialWrites(g_Log), 1u);  // same count: no second material upload
+    EXPECT_EQ(MaterialWrites(g_Log), 1u); // same count: no second material upload
 }
 
 TEST(GeomTracer, JugglerFieldIsBuiltOnceAndTheSameEveryTime)
@@ -94,7 +102,7 @@ TEST(GeomTracer, JugglerFieldIsBuiltOnceAndTheSameEveryTime)
     first.tracer.StartJugglerField();
     const std::vector<SJugglerInstance> instances = first.tracer.GetInstances();
     first.tracer.SetTime(5.0f);
-    first.tracer.StartJugglerField();  // already in the mode: kept
+    first.tracer.StartJugglerField(); // already in the mode: kept
     ASSERT_EQ(first.tracer.GetInstances().size(), instances.size());
     EXPECT_EQ(first.tracer.GetInstances()[0].time, 5.0f);
 
@@ -115,9 +123,10 @@ TEST(GeomTracer, MaterialsGoToTheDeviceOnlyWhenTheCountChanges)
     STracerFixture fixture;
     fixture.tracer.StartBallSimulation(5);
     fixture.tracer.UploadSpheres();
-    ASSERT_EQ(MaterialWrites(g_Log), 2u);  // start scene, then 730 balls
-    const SSceneWrite& write = g_Log.sceneWrites.back().offset != 0 ? g_Log.sceneWrites.back()
-                                                                     : g_Log.sceneWrites[g_Log.sceneWrites.size() - 2];
+    ASSERT_EQ(MaterialWrites(g_Log), 2u); // start scene, then 730 balls
+    const SSceneWrite& write = g_Log.sceneWrites.back().offset != 0
+                                   ? g_Log.sceneWrites.back()
+                                   : g_Log.sceneWrites[g_Log.sceneWrites.size() - 2];
     EXPECT_EQ(write.offset, 730u * 16u);
     EXPECT_EQ(write.bytes, 730u * 32u);
     fixture.tracer.SetTime(0.5f);
@@ -140,13 +149,13 @@ TEST(GeomTracer, BallSimulationIsScaledIntoTheFixedBoxWithCappedRadii)
     const SBall& first = fixture.tracer.GetBallSimulation().GetBalls()[0];
     EXPECT_FLOAT_EQ(spheres[0].x, first.position[0] * scale);
     EXPECT_FLOAT_EQ(spheres[0].w, 0.019f * 1.1f * scale);
-    EXPECT_FLOAT_EQ(spheres[729].w, 3.3333333f);  // 0.04 x 1.1 x 82.5 is capped
+    EXPECT_FLOAT_EQ(spheres[729].w, 3.3333333f); // 0.04 x 1.1 x 82.5 is capped
     EXPECT_EQ(g_Log.constants.minBB, -100.0f);
     EXPECT_EQ(g_Log.constants.maxBB, 100.0f);
 
     const float gravity[3] = {1, 2, 3};
     fixture.tracer.SetGravity(gravity);
-    fixture.tracer.SetGravity(nullptr);  // ignored
+    fixture.tracer.SetGravity(nullptr); // ignored
     EXPECT_EQ(fixture.tracer.GetBallSimulation().GetAcceleration()[2], 3.0f);
 }
 
@@ -168,7 +177,7 @@ TEST(GeomTracer, TracesTheSingleJugglerIntoTheOutputTexture)
     ASSERT_EQ(fixture.tracer.GetSpheres().size(), 88u);
     // The camera faces the figure from 40 units away at chest height.
     fixture.LookFrom(0, 12, 40);
-    fixture.tracer.SetView(nullptr);  // ignored: the last view stays
+    fixture.tracer.SetView(nullptr); // ignored: the last view stays
     fixture.Frame();
     EXPECT_EQ(fixture.output.GetLockCount(), 1);
     EXPECT_EQ(fixture.output.GetUnlockCount(), 1);
@@ -207,7 +216,8 @@ TEST(GeomTracer, EveryPixelIsTracedAtSizesThatAreNotWholeUnits)
     EXPECT_EQ(fixture.tracer.GetBackend()->GetRayCounts().primary, 150u * 10u);
     for (uint32_t y = 0; y < 10; ++y)
         for (uint32_t x = 0; x < 150; ++x)
-            ASSERT_GT(small.Texel(x, y)[0] + small.Texel(x, y)[1] + small.Texel(x, y)[2], 0.0f) << x << "," << y;
+            ASSERT_GT(small.Texel(x, y)[0] + small.Texel(x, y)[1] + small.Texel(x, y)[2], 0.0f)
+                << x << "," << y;
 }
 
 TEST(GeomTracer, FloorTextureIsRegisteredOnceAndCopiedWhenItBecomesCurrent)
@@ -222,7 +232,7 @@ TEST(GeomTracer, FloorTextureIsRegisteredOnceAndCopiedWhenItBecomesCurrent)
     fixture.tracer.SetTexture(&wood);
     fixture.tracer.SetTexture(&metal);
     EXPECT_EQ(metal.GetLockCount(), 2);
-    EXPECT_EQ(g_Log.registered, 4);  // output, input, metal, wood
+    EXPECT_EQ(g_Log.registered, 4); // output, input, metal, wood
     // A texture of the wrong format is refused and none stays bound.
     CMemoryTexture floats(8, 8, kTracerTextureFloat4);
     fixture.tracer.SetTexture(&floats);
@@ -235,7 +245,9 @@ TEST(GeomTracer, AFrameUsesTheViewSetAfterPrepare)
     // camera it was given, so it equals the second.
     STracerFixture fixture(128, 8);
     fixture.tracer.UploadSpheres();
-    const SViewBlock view = {{0, 0, 150, 1}, {{-0.3f, 0.1f, -1, 0}, {0.3f, 0.1f, -1, 0}, {-0.3f, -0.1f, -1, 0}, {0.3f, -0.1f, -1, 0}}};
+    const SViewBlock view = {
+        {0, 0, 150, 1},
+        {{-0.3f, 0.1f, -1, 0}, {0.3f, 0.1f, -1, 0}, {-0.3f, -0.1f, -1, 0}, {0.3f, -0.1f, -1, 0}}};
     std::vector<float> frames[2];
     for (std::vector<float>& image : frames)
     {
@@ -251,7 +263,7 @@ TEST(GeomTracer, AFrameUsesTheViewSetAfterPrepare)
 TEST(GeomTracer, NothingIsTracedWithoutAMappedOutput)
 {
     STracerFixture fixture(128, 8);
-    fixture.tracer.Trace();  // no Prepare: the backend refuses, nothing is written
+    fixture.tracer.Trace(); // no Prepare: the backend refuses, nothing is written
     EXPECT_EQ(fixture.output.GetLockCount(), 0);
     EXPECT_EQ(fixture.tracer.GetBackend()->GetRayCounts().primary, 0u);
 }

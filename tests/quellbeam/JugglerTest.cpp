@@ -54,7 +54,8 @@ TEST(JugglerField, IsTheSameOnEveryRunAndInsideTheCircle)
         EXPECT_GE(a[i].speed, 0.7f);
         EXPECT_LT(a[i].speed, 1.3f);
         // A pure rotation about y: orthonormal upper block, y axis untouched.
-        EXPECT_NEAR(a[i].transform[0] * a[i].transform[0] + a[i].transform[2] * a[i].transform[2], 1.0f, 1e-5);
+        EXPECT_NEAR(a[i].transform[0] * a[i].transform[0] + a[i].transform[2] * a[i].transform[2], 1.0f,
+                    1e-5);
         EXPECT_FLOAT_EQ(a[i].transform[5], 1.0f);
     }
 }

@@ -57,7 +57,10 @@ public:
     int ResetFrame() override { return m_Cpu.ResetFrame(); }
     int MapOutput(ITracerTexture* output) override { return m_Cpu.MapOutput(output); }
     int UnmapOutput() override { return m_Cpu.UnmapOutput(); }
-    int BuildTree(uint32_t count, uint32_t* descriptor) override { return m_Cpu.BuildTree(count, descriptor); }
+    int BuildTree(uint32_t count, uint32_t* descriptor) override
+    {
+        return m_Cpu.BuildTree(count, descriptor);
+    }
     int TraceFrame(uint32_t count, uint32_t width, uint32_t height) override
     {
         return m_Cpu.TraceFrame(count, width, height);

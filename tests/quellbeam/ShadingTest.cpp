@@ -48,7 +48,7 @@ TEST(Shading, BallLitFromAKnownLightGetsItsDiffuseAndSpecularTerms)
     const SVec4 colour = Shade(scene, Vec3(0, 0, 5), Vec3(0, 0, -1), &counts);
 
     const double lx = 3, ly = 4, lz = 11, length = std::sqrt(lx * lx + ly * ly + lz * lz);
-    const double nl = lz / length;  // N = (0, 0, 1); also L . R with R = N
+    const double nl = lz / length; // N = (0, 0, 1); also L . R with R = N
     const double diffuse = 0.6 * nl;
     const double specular = 0.3 * std::pow(nl, 20.0);
     // The mirror ray leaves horizontally (y = 0) into the sky, whose bright end it sees.
@@ -73,7 +73,8 @@ TEST(Shading, MissesShowTheSkyUpwardAndTheFloorDownward)
     // Sky: s = clamp(D.y - 0.3, 0, 1) blends the dark end in.
     const SVec4 sky = Shade(scene, Vec3(0, 10, 0), Vec3(0.2f, 0.8f, 0.0f));
     const double s = 0.5;
-    ExpectColour(sky, 0.06667 * s + 0.73333 * (1 - s), 0.13333 * s + 0.73333 * (1 - s), 0.93333 * s + 1.0 * (1 - s));
+    ExpectColour(sky, 0.06667 * s + 0.73333 * (1 - s), 0.13333 * s + 0.73333 * (1 - s),
+                 0.93333 * s + 1.0 * (1 - s));
 
     // Floor at (3, 0, 2): checker fractions 0.59 and 0.56 pick material 1 (yellow, diffuse 0.7).
     const SVec4 floor = Shade(scene, Vec3(0, 10, 0), Vec3(0.3f, -1.0f, 0.2f));

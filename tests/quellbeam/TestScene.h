@@ -33,8 +33,13 @@ public:
 
     SSceneView View() const
     {
-        return SSceneView{m_Data.data(), m_Count, m_Tree, m_Memory.data(),
-                          floorTexels.empty() ? nullptr : floorTexels.data(), floorWidth, floorHeight};
+        return SSceneView{m_Data.data(),
+                          m_Count,
+                          m_Tree,
+                          m_Memory.data(),
+                          floorTexels.empty() ? nullptr : floorTexels.data(),
+                          floorWidth,
+                          floorHeight};
     }
 
     // Nearest hit over every sphere, with the kernels' ball test.

@@ -14,7 +14,10 @@ using namespace quellbeam;
 
 namespace
 {
-std::unique_ptr<ITracerBackend> MakeCpu() { return std::make_unique<CCpuBackend>(3); }
+std::unique_ptr<ITracerBackend> MakeCpu()
+{
+    return std::make_unique<CCpuBackend>(3);
+}
 }
 
 TEST(WorkerPool, EveryWorkerRunsEveryJobAndRunWaitsForAll)
@@ -50,7 +53,9 @@ TEST(CpuBackend, WorkersShareTheUnitsOfAFrameAndCoverEveryPixelOnce)
     ASSERT_TRUE(tracer.SetScreenSize(256, 24));
     for (uint32_t i = 0; i < 256 * 24 * 4; ++i)
         reinterpret_cast<float*>(output.Words())[i] = -1.0f;
-    SViewBlock view = {{0, 0, 150, 1}, {{-0.4f, 0.3f, -1, 0}, {0.4f, 0.3f, -1, 0}, {-0.4f, -0.3f, -1, 0}, {0.4f, -0.3f, -1, 0}}};
+    SViewBlock view = {
+        {0, 0, 150, 1},
+        {{-0.4f, 0.3f, -1, 0}, {0.4f, 0.3f, -1, 0}, {-0.4f, -0.3f, -1, 0}, {0.4f, -0.3f, -1, 0}}};
     tracer.UploadSpheres();
     tracer.Prepare();
     tracer.SetView(&view);

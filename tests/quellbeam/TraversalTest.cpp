@@ -51,7 +51,8 @@ void CheckRandomRays(const CTestScene& scene, uint32_t seed, int minimumHits)
         SVec3 direction = Vec3(normal(engine), normal(engine), normal(engine));
         // Half the rays aim at the middle of the cube so that most of them cross it.
         if (ray % 2 == 0)
-            direction = Vec3(0.5f * (lo + hi), 0.5f * (lo + hi), 0.5f * (lo + hi)) - origin + direction * 10.0f;
+            direction =
+                Vec3(0.5f * (lo + hi), 0.5f * (lo + hi), 0.5f * (lo + hi)) - origin + direction * 10.0f;
         const bool starts_inside = origin.x > lo && origin.x < hi && origin.y > lo && origin.y < hi &&
                                    origin.z > lo && origin.z < hi;
         inside += starts_inside ? 1 : 0;
@@ -123,10 +124,10 @@ TEST(GridTraversal, AxisParallelRaysNeverStepAlongTheOtherAxes)
     CTestScene scene;
     scene.Build(spheres, {}, -50.0f, 50.0f);
     ASSERT_TRUE(scene.complete);
-    const SVec3 origins[] = {Vec3(-80, 3, -7), Vec3(80, 3, -7), Vec3(0.2f, 3, -7), Vec3(3, -80, -7),
-                             Vec3(3, 3, -80), Vec3(3, 3.5f, -7)};
-    const SVec3 directions[] = {Vec3(1, 0, 0), Vec3(-1, 0, 0), Vec3(0, 1, 0), Vec3(0, -1, 0), Vec3(0, 0, 1),
-                                Vec3(0, 0, -1)};
+    const SVec3 origins[] = {Vec3(-80, 3, -7), Vec3(80, 3, -7), Vec3(0.2f, 3, -7),
+                             Vec3(3, -80, -7), Vec3(3, 3, -80), Vec3(3, 3.5f, -7)};
+    const SVec3 directions[] = {Vec3(1, 0, 0),  Vec3(-1, 0, 0), Vec3(0, 1, 0),
+                                Vec3(0, -1, 0), Vec3(0, 0, 1),  Vec3(0, 0, -1)};
     int ray = 0, hits = 0;
     for (const SVec3& origin : origins)
         for (const SVec3& direction : directions)

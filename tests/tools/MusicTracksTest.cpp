@@ -33,8 +33,9 @@ struct SMeasurement
 SMeasurement Measure(const SPcmAudio& audio, std::vector<double> times)
 {
     SMeasurement result;
-    ebur128_state* state = ebur128_init(static_cast<unsigned>(audio.m_Channels), static_cast<unsigned long>(audio.m_SampleRate),
-                                        EBUR128_MODE_S | EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
+    ebur128_state* state =
+        ebur128_init(static_cast<unsigned>(audio.m_Channels), static_cast<unsigned long>(audio.m_SampleRate),
+                     EBUR128_MODE_S | EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
     std::sort(times.begin(), times.end());
     uint64_t fed = 0;
     const auto feedTo = [&](uint64_t frame) {
@@ -69,7 +70,8 @@ SMeasurement Measure(const SPcmAudio& audio, std::vector<double> times)
 // Loudness change from the window before point to the window after it.
 double Contrast(const SMeasurement& measurement, double point)
 {
-    return std::fabs(measurement.m_WindowLoudness.at(point + kWindow) - measurement.m_WindowLoudness.at(point));
+    return std::fabs(measurement.m_WindowLoudness.at(point + kWindow) -
+                     measurement.m_WindowLoudness.at(point));
 }
 
 // Points at least a window and a half away from every boundary, in the steady part of the track.
@@ -81,8 +83,9 @@ std::vector<double> PointsInsideSections(int count)
     while (static_cast<int>(points.size()) < count)
     {
         const double point = anywhere(random);
-        const bool nearBoundary = std::any_of(kBoundaries.begin(), kBoundaries.end(),
-                                              [&](double boundary) { return std::fabs(point - boundary) < 1.5 * kWindow; });
+        const bool nearBoundary = std::any_of(kBoundaries.begin(), kBoundaries.end(), [&](double boundary) {
+            return std::fabs(point - boundary) < 1.5 * kWindow;
+        });
         if (!nearBoundary)
             points.push_back(point);
     }
@@ -90,8 +93,7 @@ std::vector<double> PointsInsideSections(int count)
 }
 
 class MusicTrack : public testing::TestWithParam<const char*>
-{
-};
+{};
 }
 
 TEST_P(MusicTrack, DecodesLoudnessPeaksAndSectionChanges)
@@ -134,9 +136,10 @@ TEST_P(MusicTrack, DecodesLoudnessPeaksAndSectionChanges)
         EXPECT_GE(contrast, 3.0 * typicalInside) << "the change at " << boundary << " s does not stand out";
     }
     EXPECT_GT(smallestBoundary, largestInside);
-    std::printf("%s: %.2f LUFS, %.2f dBTP, boundary contrast >= %.1f LU, inside median %.2f LU, max %.2f LU\n",
-                GetParam(), measurement.m_IntegratedLufs, measurement.m_TruePeakDb, smallestBoundary, typicalInside,
-                largestInside);
+    std::printf(
+        "%s: %.2f LUFS, %.2f dBTP, boundary contrast >= %.1f LU, inside median %.2f LU, max %.2f LU\n",
+        GetParam(), measurement.m_IntegratedLufs, measurement.m_TruePeakDb, smallestBoundary, typicalInside,
+        largestInside);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tracks, MusicTrack, testing::Values("velrin.mp3", "ostyn.mp3", "maruvel.mp3"),

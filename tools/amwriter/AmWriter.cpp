@@ -45,8 +45,7 @@ void CAmWriter::WriteMesh(const CMesh& mesh, const std::vector<SMaterialRecord>&
 void CAmWriter::WriteUInt32(uint32_t value)
 {
     const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                              static_cast<uint8_t>(value >> 16),
-                              static_cast<uint8_t>(value >> 24)};
+                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
     WriteBytes(bytes, sizeof(bytes));
 }
 
@@ -66,8 +65,7 @@ void CAmWriter::WriteString(const std::string& text)
 bool CAmWriter::SaveTo(const std::string& path) const
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(m_Bytes.data()),
-               static_cast<std::streamsize>(m_Bytes.size()));
+    file.write(reinterpret_cast<const char*>(m_Bytes.data()), static_cast<std::streamsize>(m_Bytes.size()));
     return static_cast<bool>(file);
 }
 

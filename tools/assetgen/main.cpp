@@ -30,11 +30,8 @@ struct SAssetKind
 };
 
 constexpr SAssetKind kKinds[] = {
-    {"music", &MakeMusic},
-    {"pictures", &MakePictures},
-    {"show", &MakeShow},
-    {"zoom", &MakeZoom},
-    {"car", &MakeCarAssets},
+    {"music", &MakeMusic}, {"pictures", &MakePictures}, {"show", &MakeShow},
+    {"zoom", &MakeZoom},   {"car", &MakeCarAssets},
 };
 }
 

@@ -70,12 +70,14 @@ bool CCaptureSession::OpenOutput(uint32_t width, uint32_t height, std::string& e
     {
         const SPcmAudio& audio = m_Clock.GetAudio();
         const auto first = static_cast<uint64_t>(std::llround(m_Options.m_StartSeconds * audio.m_SampleRate));
-        const uint64_t count = m_FrameCount * static_cast<uint64_t>(audio.m_SampleRate) / m_Options.m_FramesPerSecond;
+        const uint64_t count =
+            m_FrameCount * static_cast<uint64_t>(audio.m_SampleRate) / m_Options.m_FramesPerSecond;
         if (!WriteWavFile(SoundPath(), audio, first, count, error))
             return false;
         sound = SoundPath();
     }
-    auto encoder = std::make_unique<CVideoEncoder>(m_Options.m_VideoPath, width, height, m_Options.m_FramesPerSecond);
+    auto encoder =
+        std::make_unique<CVideoEncoder>(m_Options.m_VideoPath, width, height, m_Options.m_FramesPerSecond);
     if (!encoder->Start(sound, error))
         return false;
     m_Sink = std::move(encoder);

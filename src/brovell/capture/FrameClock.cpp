@@ -29,7 +29,8 @@ bool CFrameClock::PlayFile(const std::string& name)
 
 double CFrameClock::GetTrackSeconds() const
 {
-    return m_Audio.m_SampleRate > 0 ? static_cast<double>(m_Audio.GetFrameCount()) / m_Audio.m_SampleRate : 0.0;
+    return m_Audio.m_SampleRate > 0 ? static_cast<double>(m_Audio.GetFrameCount()) / m_Audio.m_SampleRate
+                                    : 0.0;
 }
 
 double CFrameClock::GetPositionSeconds() const

@@ -34,7 +34,8 @@ bool CPngFrameFolder::Write(const uint8_t* rgba, std::string& error)
     // Written under a temporary name first, so a file under the final name is always whole.
     const std::string partial = path + ".partial";
     const int stride = static_cast<int>(m_Width * 4);
-    if (!stbi_write_png(partial.c_str(), static_cast<int>(m_Width), static_cast<int>(m_Height), 4, rgba, stride))
+    if (!stbi_write_png(partial.c_str(), static_cast<int>(m_Width), static_cast<int>(m_Height), 4, rgba,
+                        stride))
     {
         error = "cannot write \"" + partial + "\"";
         return false;

@@ -26,13 +26,18 @@ CVideoEncoder::~CVideoEncoder()
 bool CVideoEncoder::Start(const std::string& soundPath, std::string& error)
 {
     const std::string size = std::to_string(m_Width) + "x" + std::to_string(m_Height);
-    std::vector<std::string> arguments = {"ffmpeg", "-y", "-hide_banner", "-loglevel", "error", "-nostdin",
-                                          "-f", "rawvideo", "-pix_fmt", "rgba", "-s", size, "-r",
-                                          std::to_string(m_FramesPerSecond), "-i", "pipe:0"};
+    std::vector<std::string> arguments = {"ffmpeg",       "-y",
+                                          "-hide_banner", "-loglevel",
+                                          "error",        "-nostdin",
+                                          "-f",           "rawvideo",
+                                          "-pix_fmt",     "rgba",
+                                          "-s",           size,
+                                          "-r",           std::to_string(m_FramesPerSecond),
+                                          "-i",           "pipe:0"};
     if (!soundPath.empty())
         arguments.insert(arguments.end(), {"-i", soundPath, "-c:a", "aac", "-b:a", "192k"});
-    arguments.insert(arguments.end(), {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p",
-                                       "-movflags", "+faststart", "-f", "mp4", GetPartialPath()});
+    arguments.insert(arguments.end(), {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt",
+                                       "yuv420p", "-movflags", "+faststart", "-f", "mp4", GetPartialPath()});
     if (!m_Ffmpeg.Start(arguments, error))
     {
         error += "; install ffmpeg (Debian: apt-get install ffmpeg) or capture pictures with --frames DIR";
@@ -63,7 +68,8 @@ bool CVideoEncoder::Finish(std::string& error)
     if (code != 0)
     {
         std::filesystem::remove(GetPartialPath(), failure);
-        error = "ffmpeg failed with exit code " + std::to_string(code) + "; \"" + m_Path + "\" was not written";
+        error =
+            "ffmpeg failed with exit code " + std::to_string(code) + "; \"" + m_Path + "\" was not written";
         return false;
     }
     std::filesystem::rename(GetPartialPath(), m_Path, failure);

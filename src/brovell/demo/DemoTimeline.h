@@ -28,7 +28,7 @@ struct SDemoSetup
     // constructed after the demo).
     IMusicPlayer* m_Music = nullptr;
     std::string m_StatsPath = "stats.txt";
-    void (*m_Exit)(int) = nullptr;      // ends the process; null: _exit
+    void (*m_Exit)(int) = nullptr; // ends the process; null: _exit
 };
 
 // What a run may change before the first frame (a capture, a rehearsal).
@@ -38,7 +38,7 @@ struct SShowOverrides
     std::string m_Track;             // empty: one of the tracks drawn at random
     bool m_FixedSeed = false;        // seed the program's random numbers with m_Seed, not the tick count
     uint32_t m_Seed = 0;
-    void (*m_Exit)(int) = nullptr;   // null: the setup's
+    void (*m_Exit)(int) = nullptr; // null: the setup's
 };
 
 class CDemoTimeline : public ILoadResourceSubscriber

@@ -95,7 +95,8 @@ bool ParseProgramOptions(int argc, const char* const* argv, SProgramOptions& opt
             if (!needValue())
                 return false;
             if (!ParseSize(value, options.m_Width, options.m_Height))
-                return Fail(error, std::string("--size: \"") + value + "\" is not WIDTHxHEIGHT, for example 1280x720");
+                return Fail(error, std::string("--size: \"") + value +
+                                       "\" is not WIDTHxHEIGHT, for example 1280x720");
         }
         else if (option == "--start")
         {
@@ -110,9 +111,9 @@ bool ParseProgramOptions(int argc, const char* const* argv, SProgramOptions& opt
                 return false;
             if (*value == '\0')
                 return Fail(error, option + " needs a non-empty value");
-            std::string& target = option == "--capture" ? options.m_VideoPath
-                                   : option == "--frames" ? options.m_FramesFolder
-                                                          : options.m_Track;
+            std::string& target = option == "--capture"  ? options.m_VideoPath
+                                  : option == "--frames" ? options.m_FramesFolder
+                                                         : options.m_Track;
             target = value;
         }
         else if (option == "--trace-scale")
@@ -121,7 +122,8 @@ bool ParseProgramOptions(int argc, const char* const* argv, SProgramOptions& opt
                 return false;
             double scale = 0.0;
             if (!ParseNumber(value, scale) || scale < 0.25 || scale > 1.0)
-                return Fail(error, std::string("--trace-scale: \"") + value + "\" is not a share from 0.25 to 1");
+                return Fail(error,
+                            std::string("--trace-scale: \"") + value + "\" is not a share from 0.25 to 1");
             options.m_TraceScale = static_cast<float>(scale);
         }
         else if (option == "--fps")
@@ -135,7 +137,8 @@ bool ParseProgramOptions(int argc, const char* const* argv, SProgramOptions& opt
         else
             return Fail(error, "unknown option \"" + option + "\"");
     }
-    if (options.m_Action == SProgramOptions::EAction::Help || options.m_Action == SProgramOptions::EAction::Version)
+    if (options.m_Action == SProgramOptions::EAction::Help ||
+        options.m_Action == SProgramOptions::EAction::Version)
         return true;
     return CheckCombination(options, error);
 }

@@ -48,8 +48,8 @@ CBallsScene::CBallsScene(ITracer* tracer, CTaskManager& tasks, SScriptMemory& me
 
 void CBallsScene::LoadResources()
 {
-    for (const char* picture : {"design1.jpg", "design1-alpha.jpg", "design2.jpg", "design2-alpha.jpg", "design3.jpg",
-                                "design3-alpha.jpg", "metal.jpg"})
+    for (const char* picture : {"design1.jpg", "design1-alpha.jpg", "design2.jpg", "design2-alpha.jpg",
+                                "design3.jpg", "design3-alpha.jpg", "metal.jpg"})
         m_Preload.LoadTexture(picture);
 }
 

@@ -32,15 +32,12 @@ const SVector4 kWhite{1.0f, 1.0f, 1.0f, 0.0f};
 const SVector4 kBlack{0.0f, 0.0f, 0.0f, 0.0f};
 
 // Camera keys: three rows of a matrix with its translation in the fourth column.
-constexpr float kSideView[12] = {-0.150629f, -0.0059315f, -0.988574f, -19.1698f,
-                                 0.0f,       0.999983f,   -0.006f,    -0.299493f,
-                                 0.988592f,  -0.0009038f, -0.150626f, -2.90328f};
-constexpr float kCraneView[12] = {0.191605f,  0.16895f,   0.966826f, 7.33469f,
-                                  0.0f,       0.985074f,  -0.172138f, 3.81688f,
-                                  -0.981475f, 0.0329822f, 0.188745f,  10.4459f};
-constexpr float kFrontView[12] = {-0.838871f, -0.134143f, 0.527546f,  9.42475f,
-                                  0.0f,       0.969159f,  0.246435f,  3.56959f,
-                                  -0.544333f, 0.206728f,  -0.813001f, -16.4904f};
+constexpr float kSideView[12] = {-0.150629f, -0.0059315f, -0.988574f, -19.1698f,   0.0f,       0.999983f,
+                                 -0.006f,    -0.299493f,  0.988592f,  -0.0009038f, -0.150626f, -2.90328f};
+constexpr float kCraneView[12] = {0.191605f,  0.16895f, 0.966826f,  7.33469f,   0.0f,      0.985074f,
+                                  -0.172138f, 3.81688f, -0.981475f, 0.0329822f, 0.188745f, 10.4459f};
+constexpr float kFrontView[12] = {-0.838871f, -0.134143f, 0.527546f,  9.42475f,  0.0f,       0.969159f,
+                                  0.246435f,  3.56959f,   -0.544333f, 0.206728f, -0.813001f, -16.4904f};
 
 // The script's windows exclude their bounds; between them the frame keeps what it had.
 bool InScriptWindow(float time)
@@ -83,7 +80,8 @@ CCarScene::CCarScene(CTaskManager& taskManager)
 
 CCarScene::~CCarScene()
 {
-    if (m_OwnsParticles) {
+    if (m_OwnsParticles)
+    {
         for (CObjectLogicBase* logic : m_Particles->GetLogics())
             delete logic;
         delete m_Particles;
@@ -151,8 +149,8 @@ void CCarScene::Frame(float time)
     QueueTask(m_TaskManager);
     m_Streaks.Build();
     if (m_Particles)
-        m_Particles->SetPositions(m_Streaks.GetPoints().data(), static_cast<uint32_t>(m_Streaks.GetPoints().size()),
-                                  sizeof(SVector4));
+        m_Particles->SetPositions(m_Streaks.GetPoints().data(),
+                                  static_cast<uint32_t>(m_Streaks.GetPoints().size()), sizeof(SVector4));
 
     if (g_pKelvoRenderer && g_pGame)
         g_pKelvoRenderer->SetRenderProcess(&g_pGame->GetRenderProcess());

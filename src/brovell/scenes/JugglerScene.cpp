@@ -71,8 +71,8 @@ CJugglerScene::CJugglerScene(ITracer* tracer, CTaskManager& tasks, SScriptMemory
 {
 }
 
-CJugglerScene::CJugglerScene(const SCameraKey& startKey, ITracer* tracer, bool lookUpTracer, CTaskManager& tasks,
-                             SScriptMemory& memory)
+CJugglerScene::CJugglerScene(const SCameraKey& startKey, ITracer* tracer, bool lookUpTracer,
+                             CTaskManager& tasks, SScriptMemory& memory)
     : m_Camera(CameraFromKey(startKey))
     , m_Memory(memory)
     , m_LookUpTracer(lookUpTracer)

@@ -51,12 +51,18 @@ SVector4 CreditRectangle(int motion, float e)
 {
     switch (motion)
     {
-    case kExitRight: return {e, e, e + 0.6f, e + 0.6f};
-    case kEnterFirst: return {e - 1.0f, e - 1.0f, 0.6f, 0.6f};
-    case kExitUp: return {e, -e, e + 0.6f, e + 0.6f};
-    case kEnterBelow: return {0.0f, 1.0f - e, 1.6f - e, 1.6f - e};
-    case kExitLeft: return {-e, -e, e + 0.6f, e + 0.6f};
-    default: return {0.0f, 0.0f, 0.6f, 0.6f};
+    case kExitRight:
+        return {e, e, e + 0.6f, e + 0.6f};
+    case kEnterFirst:
+        return {e - 1.0f, e - 1.0f, 0.6f, 0.6f};
+    case kExitUp:
+        return {e, -e, e + 0.6f, e + 0.6f};
+    case kEnterBelow:
+        return {0.0f, 1.0f - e, 1.6f - e, 1.6f - e};
+    case kExitLeft:
+        return {-e, -e, e + 0.6f, e + 0.6f};
+    default:
+        return {0.0f, 0.0f, 0.6f, 0.6f};
     }
 }
 }

@@ -13,13 +13,16 @@ IRayTracer* LoadRayTracer(const std::string& directory, const std::string& fileN
     auto library = std::make_unique<platform::DynamicLibrary>();
     // The loader's word on the copy beside the program says best what is wrong with it.
     std::string besideError;
-    if (!library->Open(directory + fileName)) {
+    if (!library->Open(directory + fileName))
+    {
         besideError = library->GetError();
         library->Open(fileName);
     }
     DebugLog("[__get_quellbeam] lib: %i\n", library->IsOpen() ? 1 : 0);
-    if (!library->IsOpen()) {
-        DebugLog("[LoadRayTracer] %s: %s; the traced balls are not shown\n", fileName.c_str(), besideError.c_str());
+    if (!library->IsOpen())
+    {
+        DebugLog("[LoadRayTracer] %s: %s; the traced balls are not shown\n", fileName.c_str(),
+                 besideError.c_str());
         return nullptr;
     }
     using GetRayTracerFunction = IRayTracer* (*)();

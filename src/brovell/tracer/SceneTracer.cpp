@@ -15,6 +15,7 @@ ITracer* ToSceneTracer(IRayTracer* tracer)
 
 ITracer* GetSceneTracer()
 {
-    static ITracer* tracer = ToSceneTracer(LoadRayTracer(platform::GetExecutableDirectory(), "libquellbeam.so"));
+    static ITracer* tracer =
+        ToSceneTracer(LoadRayTracer(platform::GetExecutableDirectory(), "libquellbeam.so"));
     return tracer;
 }

@@ -69,5 +69,6 @@ void CTracerTexture::Unlock()
         return;
     m_Locked = false;
     if (IsTracerOutput())
-        m_Texture->WritePixels(0, 0, m_UploadWidth, m_UploadHeight, m_HostCopy.data(), m_Width * BytesPerTexel());
+        m_Texture->WritePixels(0, 0, m_UploadWidth, m_UploadHeight, m_HostCopy.data(),
+                               m_Width * BytesPerTexel());
 }

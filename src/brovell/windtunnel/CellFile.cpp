@@ -22,7 +22,10 @@ std::string Format(const char* format, long long a, long long b = 0, long long c
 class CPlainTokens
 {
 public:
-    explicit CPlainTokens(const std::string& text) : m_Text(text) {}
+    explicit CPlainTokens(const std::string& text)
+        : m_Text(text)
+    {
+    }
 
     // Reads an unsigned decimal number; false with outError naming what was expected.
     bool ReadNumber(const char* what, int32_t& outValue, std::string& outError)
@@ -40,8 +43,8 @@ public:
             const char c = m_Text[m_Position];
             if (c < '0' || c > '9')
             {
-                outError = Format("line %lld: ", m_Line) + "unexpected character '" +
-                           std::string(1, c) + "' in " + what;
+                outError = Format("line %lld: ", m_Line) + "unexpected character '" + std::string(1, c) +
+                           "' in " + what;
                 return false;
             }
             if (++digits > kMaxDigits)
@@ -124,7 +127,8 @@ bool ParseCellText(const std::string& text, SCellGrid& outGrid, std::string& out
         return false;
     if (static_cast<int64_t>(width) * height > kMaxCellGridCells)
     {
-        outError = Format("%lld x %lld cells is more than the limit of %lld", width, height, kMaxCellGridCells);
+        outError =
+            Format("%lld x %lld cells is more than the limit of %lld", width, height, kMaxCellGridCells);
         return false;
     }
     if (!tokens.ReadNumber("maximum value", maxValue, outError))
@@ -151,8 +155,8 @@ bool ParseCellText(const std::string& text, SCellGrid& outGrid, std::string& out
                 }
                 if (sample > maxValue)
                 {
-                    outError = Format("line %lld: sample %lld is above the maximum value %lld", tokens.GetLine(),
-                                      sample, maxValue) +
+                    outError = Format("line %lld: sample %lld is above the maximum value %lld",
+                                      tokens.GetLine(), sample, maxValue) +
                                Format(" (column %lld, row %lld)", x, y);
                     return false;
                 }

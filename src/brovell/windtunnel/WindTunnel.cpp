@@ -72,7 +72,8 @@ namespace
 // One distribution relaxed towards its equilibrium.
 inline float Relax(float f, float weight, float eu, float omega, float rho, float speedSquared)
 {
-    return omega * weight * rho * (1.0f + 3.0f * eu + 4.5f * eu * eu - 1.5f * speedSquared) + (1.0f - omega) * f;
+    return omega * weight * rho * (1.0f + 3.0f * eu + 4.5f * eu * eu - 1.5f * speedSquared) +
+           (1.0f - omega) * f;
 }
 
 // Collision of count cells held direction by direction (f[k * count + y]), in place, with
@@ -80,8 +81,8 @@ inline float Relax(float f, float weight, float eu, float omega, float rho, floa
 // mass keeps its stored velocity and collides at rest. With kAllDense (no cell without
 // mass) the loop has no branch and runs over several cells at once.
 template <bool kAllDense>
-inline void CollideCells(float* f, int32_t count, float* ux, float* uy, float omega,
-                         float forceX, float forceY)
+inline void CollideCells(float* f, int32_t count, float* ux, float* uy, float omega, float forceX,
+                         float forceY)
 {
     float* f0 = f;
     float* f1 = f + count;
@@ -128,7 +129,7 @@ inline void CollideCells(float* f, int32_t count, float* ux, float* uy, float om
 // The common case, built twice: for AVX2 and for any x86-64. The choice is made in plain
 // code rather than by the loader, where a sanitizer's run time is not ready yet.
 __attribute__((target("avx2"))) void CollideDenseCellsAvx2(float* f, int32_t count, float* ux, float* uy,
-                                                          float omega, float forceX, float forceY)
+                                                           float omega, float forceX, float forceY)
 {
     CollideCells<true>(f, count, ux, uy, omega, forceX, forceY);
 }
@@ -191,8 +192,9 @@ void CWindTunnel::CollideAndStream()
             const int32_t up = y == ny - 1 ? 0 : y + 1;
             const int32_t cell = here + y;
             // The neighbour in each direction, wrapped.
-            const int32_t neighbours[kDirections] = {cell,       right + y, here + up,   left + y,    here + down,
-                                                     right + up, left + up, left + down, right + down};
+            const int32_t neighbours[kDirections] = {cell,      right + y,   here + up,
+                                                     left + y,  here + down, right + up,
+                                                     left + up, left + down, right + down};
             float f[kDirections];
             for (int k = 0; k < kDirections; ++k)
                 f[k] = column[k * ny + y];

@@ -60,7 +60,11 @@ public:
 
     void SetRespawnMode(int32_t mode) { m_RespawnMode = mode; }
     int32_t GetRespawnMode() const { return m_RespawnMode; }
-    void SetForce(float fx, float fy) { m_ForceX = fx; m_ForceY = fy; }
+    void SetForce(float fx, float fy)
+    {
+        m_ForceX = fx;
+        m_ForceY = fy;
+    }
 
     // The distributions that the next collision works on (those streamed into last).
     float* GetDistributions() { return m_Distributions[1 - m_Current].data(); }

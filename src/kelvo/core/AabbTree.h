@@ -68,7 +68,8 @@ public:
     template <typename TBoxOf>
     void Refresh(TBoxOf boxOf)
     {
-        for (auto& [payload, item] : m_Items) {
+        for (auto& [payload, item] : m_Items)
+        {
             const SBox box = boxOf(*payload);
             if (std::memcmp(&box, &item->box, sizeof(SBox)) == 0)
                 continue;
@@ -108,12 +109,14 @@ public:
         hit.distance = kNoHitDistance;
         bool taken = false;
         VisitRayLeaves(ray, [&](const SNode& leaf) {
-            for (const SItem* item : leaf.items) {
+            for (const SItem* item : leaf.items)
+            {
                 if (!RayHitsBox(ray, item->box))
                     continue;
                 Hit candidate{};
                 candidate.distance = kNoHitDistance;
-                if (test(ray, *item->payload, candidate) && candidate.distance < hit.distance) {
+                if (test(ray, *item->payload, candidate) && candidate.distance < hit.distance)
+                {
                     hit = candidate;
                     taken = true;
                 }
@@ -172,7 +175,9 @@ protected:
     {
         if (m_Root.itemCount == 0 || !RayHitsBox(ray, m_Root.content))
             return;
-        auto enter = [&](const SNode& node) { return &node == &m_Root || RayMeetsBoxAhead(ray, node.content); };
+        auto enter = [&](const SNode& node) {
+            return &node == &m_Root || RayMeetsBoxAhead(ray, node.content);
+        };
         VisitFrom(m_Root, enter, onLeaf);
     }
 
@@ -182,7 +187,8 @@ private:
     {
         if (node.itemCount == 0 || !enter(node))
             return;
-        if (!node.children) {
+        if (!node.children)
+        {
             if (!node.items.empty())
                 onLeaf(node);
             return;
@@ -193,15 +199,18 @@ private:
 
     static void InsertItem(SNode* node, SItem* item)
     {
-        while (node->children || node->depth < MaxDepth) {
+        while (node->children || node->depth < MaxDepth)
+        {
             if (!node->children)
                 Split(node);
             // The child holding the most of the item; the lower index on equal volumes.
             SNode* best = &node->children[0];
             float bestVolume = BoxOverlapVolume(best->cell, item->box);
-            for (int i = 1; i < 8; ++i) {
+            for (int i = 1; i < 8; ++i)
+            {
                 const float volume = BoxOverlapVolume(node->children[i].cell, item->box);
-                if (volume > bestVolume) {
+                if (volume > bestVolume)
+                {
                     best = &node->children[i];
                     bestVolume = volume;
                 }
@@ -210,7 +219,8 @@ private:
         }
         node->items.push_back(item);
         item->leaf = node;
-        for (SNode* n = node; n; n = n->parent) {
+        for (SNode* n = node; n; n = n->parent)
+        {
             if (n->itemCount == 0)
                 n->content = item->box;
             else
@@ -223,13 +233,15 @@ private:
     {
         node->children = new SNode[8];
         const SVector4 half = (node->cell.max - node->cell.min) * 0.5f;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 8; ++i)
+        {
             SNode& child = node->children[i];
             child.depth = node->depth + 1;
             child.parent = node;
             const SVector4 corner{node->cell.min.x + half.x * static_cast<float>(i & 1),
                                   node->cell.min.y + half.y * static_cast<float>((i >> 1) & 1),
-                                  node->cell.min.z + half.z * static_cast<float>((i >> 2) & 1), node->cell.min.w};
+                                  node->cell.min.z + half.z * static_cast<float>((i >> 2) & 1),
+                                  node->cell.min.w};
             child.cell = {corner, corner + half};
         }
     }
@@ -255,7 +267,8 @@ private:
     {
         std::vector<SItem*>& items = item->leaf->items;
         for (auto it = items.begin(); it != items.end(); ++it)
-            if (*it == item) {
+            if (*it == item)
+            {
                 items.erase(it);
                 break;
             }
@@ -268,7 +281,8 @@ private:
     {
         node->dirty = false;
         node->content = SBox{};
-        if (!node->children) {
+        if (!node->children)
+        {
             node->itemCount = static_cast<uint32_t>(node->items.size());
             for (std::size_t i = 0; i < node->items.size(); ++i)
                 if (i == 0)
@@ -278,7 +292,8 @@ private:
             return;
         }
         node->itemCount = 0;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 8; ++i)
+        {
             SNode& child = node->children[i];
             if (child.dirty)
                 Refit(&child);

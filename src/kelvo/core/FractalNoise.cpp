@@ -28,7 +28,8 @@ float InterpolatedNoise(float x)
 void AddFractalNoise(float& accumulator, float t, float frequency, float amplitude, float persistence,
                      int octaves)
 {
-    for (int octave = 0; octave < octaves; ++octave) {
+    for (int octave = 0; octave < octaves; ++octave)
+    {
         accumulator += InterpolatedNoise(t * frequency) * amplitude;
         frequency *= 2.0f;
         amplitude *= persistence;

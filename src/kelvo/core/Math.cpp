@@ -89,8 +89,8 @@ SMatrix operator*(const SMatrix& a, const SMatrix& b)
     SMatrix result;
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 4; ++column)
-            result(row, column) = a(row, 0) * b(0, column) + a(row, 1) * b(1, column) + a(row, 2) * b(2, column) +
-                                  a(row, 3) * b(3, column);
+            result(row, column) = a(row, 0) * b(0, column) + a(row, 1) * b(1, column) +
+                                  a(row, 2) * b(2, column) + a(row, 3) * b(3, column);
     return result;
 }
 
@@ -99,16 +99,19 @@ bool MatrixInverse(const SMatrix& a, SMatrix& inverse)
     // Gauss-Jordan elimination with partial pivoting, in double precision.
     double work[4][8];
     for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 4; ++column) {
+        for (int column = 0; column < 4; ++column)
+        {
             work[row][column] = a(row, column);
             work[row][column + 4] = row == column ? 1.0 : 0.0;
         }
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < 4; ++column)
+    {
         int pivot = column;
         for (int row = column + 1; row < 4; ++row)
             if (std::fabs(work[row][column]) > std::fabs(work[pivot][column]))
                 pivot = row;
-        if (std::fabs(work[pivot][column]) < 1e-12) {
+        if (std::fabs(work[pivot][column]) < 1e-12)
+        {
             inverse = MatrixIdentity();
             return false;
         }
@@ -118,7 +121,8 @@ bool MatrixInverse(const SMatrix& a, SMatrix& inverse)
         const double scale = 1.0 / work[column][column];
         for (int k = 0; k < 8; ++k)
             work[column][k] *= scale;
-        for (int row = 0; row < 4; ++row) {
+        for (int row = 0; row < 4; ++row)
+        {
             if (row == column)
                 continue;
             const double factor = work[row][column];

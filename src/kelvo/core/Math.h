@@ -31,15 +31,30 @@ struct SBox
     SVector4 max;
 };
 
-inline SVector3 operator+(SVector3 a, SVector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline SVector3 operator-(SVector3 a, SVector3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline SVector3 operator*(SVector3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline float Dot(SVector3 a, SVector3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline SVector3 operator+(SVector3 a, SVector3 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline SVector3 operator-(SVector3 a, SVector3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline SVector3 operator*(SVector3 a, float s)
+{
+    return {a.x * s, a.y * s, a.z * s};
+}
+inline float Dot(SVector3 a, SVector3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline SVector3 Cross(SVector3 a, SVector3 b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-inline float Length(SVector3 a) { return std::sqrt(Dot(a, a)); }
+inline float Length(SVector3 a)
+{
+    return std::sqrt(Dot(a, a));
+}
 // The unit vector along a; the zero vector stays zero.
 inline SVector3 Normalize(SVector3 a)
 {
@@ -47,11 +62,26 @@ inline SVector3 Normalize(SVector3 a)
     return length > 0.0f ? a * (1.0f / length) : a;
 }
 
-inline SVector4 operator+(SVector4 a, SVector4 b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
-inline SVector4 operator-(SVector4 a, SVector4 b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
-inline SVector4 operator*(SVector4 a, float s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
-inline SVector3 XYZ(SVector4 a) { return {a.x, a.y, a.z}; }
-inline SVector4 Point(SVector3 a) { return {a.x, a.y, a.z, 1.0f}; }
+inline SVector4 operator+(SVector4 a, SVector4 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w};
+}
+inline SVector4 operator-(SVector4 a, SVector4 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w};
+}
+inline SVector4 operator*(SVector4 a, float s)
+{
+    return {a.x * s, a.y * s, a.z * s, a.w * s};
+}
+inline SVector3 XYZ(SVector4 a)
+{
+    return {a.x, a.y, a.z};
+}
+inline SVector4 Point(SVector3 a)
+{
+    return {a.x, a.y, a.z, 1.0f};
+}
 
 SMatrix MatrixIdentity();
 SMatrix MatrixTranslation(float x, float y, float z);

@@ -20,15 +20,18 @@ public:
 
 // Gives a class its own type number and answers IsKindOf with its own number first, then
 // its direct base's answer.
-#define KELVO_RTTI(ClassName, BaseName)                                                      \
-public:                                                                                      \
-    static uint32_t StaticTypeId()                                                           \
-    {                                                                                        \
-        static const uint32_t s_TypeId = NextProcessId();                                    \
-        return s_TypeId;                                                                     \
-    }                                                                                        \
-    uint32_t GetTypeId() const override { return StaticTypeId(); }                           \
-    bool IsKindOf(uint32_t typeId) const override                                            \
-    {                                                                                        \
-        return typeId == StaticTypeId() || BaseName::IsKindOf(typeId);                       \
+#define KELVO_RTTI(ClassName, BaseName)                                                                      \
+public:                                                                                                      \
+    static uint32_t StaticTypeId()                                                                           \
+    {                                                                                                        \
+        static const uint32_t s_TypeId = NextProcessId();                                                    \
+        return s_TypeId;                                                                                     \
+    }                                                                                                        \
+    uint32_t GetTypeId() const override                                                                      \
+    {                                                                                                        \
+        return StaticTypeId();                                                                               \
+    }                                                                                                        \
+    bool IsKindOf(uint32_t typeId) const override                                                            \
+    {                                                                                                        \
+        return typeId == StaticTypeId() || BaseName::IsKindOf(typeId);                                       \
     }

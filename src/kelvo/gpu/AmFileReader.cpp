@@ -38,8 +38,7 @@ bool ReadSurfaces(CByteReader& reader, CMesh& mesh)
     for (uint32_t i = 0; i < count; ++i)
     {
         SMeshSurface surface;
-        if (!reader.ReadUInt32(surface.m_FirstPrimitive) ||
-            !reader.ReadUInt32(surface.m_PrimitiveCount) ||
+        if (!reader.ReadUInt32(surface.m_FirstPrimitive) || !reader.ReadUInt32(surface.m_PrimitiveCount) ||
             !reader.ReadUInt32(surface.m_FirstVertex) || !reader.ReadUInt32(surface.m_VertexCount))
             return false;
         mesh.GetSurfaces().push_back(surface);
@@ -51,8 +50,7 @@ bool ReadStream(CByteReader& reader, CMesh& mesh)
 {
     std::string name;
     uint32_t stride = 0, count = 0;
-    if (!reader.ReadString(name) || !reader.ReadUInt32(stride) || !reader.ReadUInt32(count) ||
-        stride == 0)
+    if (!reader.ReadString(name) || !reader.ReadUInt32(stride) || !reader.ReadUInt32(count) || stride == 0)
         return false;
     // Only the whole elements the file still holds are taken.
     const uint64_t available = reader.GetRemaining() / stride;

@@ -43,8 +43,7 @@ void FillIndices(CMesh& mesh, const std::vector<uint32_t>& indices)
 SFloat4 UnitMidpoint(const SFloat4& a, const SFloat4& b)
 {
     SFloat4 middle = {(a[0] + b[0]) * 0.5f, (a[1] + b[1]) * 0.5f, (a[2] + b[2]) * 0.5f, 0.0f};
-    const float length =
-        std::sqrt(middle[0] * middle[0] + middle[1] * middle[1] + middle[2] * middle[2]);
+    const float length = std::sqrt(middle[0] * middle[0] + middle[1] * middle[1] + middle[2] * middle[2]);
     for (int axis = 0; axis < 3; ++axis)
         middle[axis] /= length;
     return middle;
@@ -73,10 +72,8 @@ bool BuildTextMesh(CMesh& mesh)
 bool BuildBillboard(CMesh& mesh)
 {
     FillStream(mesh, "position",
-               std::array<SFloat4, 4>{{{-1, 1, 0, 0}, {1, 1, 0, 0}, {-1, -1, 0, 0},
-                                       {1, -1, 0, 0}}});
-    FillStream(mesh, "tex0",
-               std::array<std::array<float, 2>, 4>{{{0, 0}, {1, 0}, {0, 1}, {1, 1}}});
+               std::array<SFloat4, 4>{{{-1, 1, 0, 0}, {1, 1, 0, 0}, {-1, -1, 0, 0}, {1, -1, 0, 0}}});
+    FillStream(mesh, "tex0", std::array<std::array<float, 2>, 4>{{{0, 0}, {1, 0}, {0, 1}, {1, 1}}});
     FillIndices(mesh, {0, 1, 2, 2, 1, 3});
     mesh.SetPrimitiveType(CMesh::kTriangleList);
     return mesh.Update();
@@ -134,8 +131,8 @@ bool BuildTwoTriangles(CMesh& mesh)
     }
     FillStream(mesh, "position", positions);
     FillStream(mesh, "normal",
-               std::vector<SFloat4>{{0, 0, 1, 0}, {0, 0, 1, 0}, {0, 0, 1, 0},
-                                    {0, 1, 0, 0}, {0, 1, 0, 0}, {0, 1, 0, 0}});
+               std::vector<SFloat4>{
+                   {0, 0, 1, 0}, {0, 0, 1, 0}, {0, 0, 1, 0}, {0, 1, 0, 0}, {0, 1, 0, 0}, {0, 1, 0, 0}});
     FillIndices(mesh, {0, 1, 2, 0, 1, 3});
     mesh.Transform(MatrixRotationX(0.001f) * MatrixRotationY(0.001f));
     return mesh.Update();
@@ -157,8 +154,7 @@ bool BuildBox(CMesh& mesh)
     return BuildShape(mesh, MakeBoxShape(1.0f, 1.0f, 1.0f)) && mesh.Update();
 }
 
-bool BuildTorus(CMesh& mesh, uint32_t rings, uint32_t sides, float innerRadius,
-                float outerRadius)
+bool BuildTorus(CMesh& mesh, uint32_t rings, uint32_t sides, float innerRadius, float outerRadius)
 {
     if (!BuildShape(mesh, MakeTorusShape(rings, sides, innerRadius, outerRadius)))
         return false;

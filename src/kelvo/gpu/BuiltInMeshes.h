@@ -22,7 +22,6 @@ bool BuildTwoTriangles(CMesh& mesh);
 bool BuildBox(CMesh& mesh);
 // The torus about the z axis: rings around the axis, sides around the tube of innerRadius
 // whose centre runs at outerRadius; then every position and normal negated.
-bool BuildTorus(CMesh& mesh, uint32_t rings, uint32_t sides, float innerRadius,
-                float outerRadius);
+bool BuildTorus(CMesh& mesh, uint32_t rings, uint32_t sides, float innerRadius, float outerRadius);
 // The Bezier-patch teapot, y up, tessellated with normals.
 bool BuildTeapot(CMesh& mesh);

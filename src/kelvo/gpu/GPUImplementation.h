@@ -31,9 +31,8 @@ public:
     virtual uint32_t LoadTexture(const std::string& fileName, GPUObjectHandle& outHandle) = 0;
     // A texture created empty; an existing name gives that texture when it was created with
     // the same description, else 9; an empty name always creates a new one.
-    virtual uint32_t CreateTexture(const std::string& name, uint32_t width, uint32_t height,
-                                   uint32_t levels, uint32_t format, bool renderTarget,
-                                   GPUObjectHandle& outHandle) = 0;
+    virtual uint32_t CreateTexture(const std::string& name, uint32_t width, uint32_t height, uint32_t levels,
+                                   uint32_t format, bool renderTarget, GPUObjectHandle& outHandle) = 0;
     virtual void ResetTexture(uint32_t stage) = 0;
     // Mode 0 linear, 1 point magnification, with linear mip filtering.
     virtual uint32_t SetTextureFilter(uint32_t stage, uint32_t mode) = 0;
@@ -46,8 +45,8 @@ public:
     virtual uint32_t EndScene() = 0;
     // On: source factor inverse source alpha, destination factor source alpha.
     virtual uint32_t SetAlphaBlend(bool enable) = 0;
-    virtual uint32_t SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                                 float minDepth, float maxDepth) = 0;
+    virtual uint32_t SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height, float minDepth,
+                                 float maxDepth) = 0;
     // Back to the back buffer with the depth surface and a viewport over the area drawn for
     // the window: the client size, shrunk to fit the back buffer when larger.
     virtual uint32_t SetDefaultRenderTarget() = 0;

@@ -10,8 +10,7 @@ CGPUResourceManager::CGPUResourceManager()
         m_Stores[type].SetType(type);
 }
 
-uint32_t CGPUResourceManager::CloneResource(const GPUObjectHandle& handle,
-                                            GPUObjectHandle& outHandle)
+uint32_t CGPUResourceManager::CloneResource(const GPUObjectHandle& handle, GPUObjectHandle& outHandle)
 {
     GPUObjectStore* store = StoreOf(handle);
     return store != nullptr ? store->Clone(handle, outHandle) : kGPUResultHandleNotFound;
@@ -39,8 +38,7 @@ bool CGPUResourceManager::ReleaseResource(const GPUObjectHandle* handle)
     return store != nullptr && store->Release(*handle);
 }
 
-uint32_t CGPUResourceManager::RenameResource(const GPUObjectHandle& handle,
-                                             const std::string& name)
+uint32_t CGPUResourceManager::RenameResource(const GPUObjectHandle& handle, const std::string& name)
 {
     GPUObjectStore* store = StoreOf(handle);
     return store != nullptr ? store->Rename(handle, name) : kGPUResultHandleNotFound;
@@ -52,12 +50,12 @@ CMaterial* CGPUResourceManager::GetOrCreateMaterial(const std::string& name)
         return GPUResourceCast<CMaterial>(GetResource(*found));
     auto* material = new CMaterial();
     GPUObjectHandle handle;
-    return AddResource(kGPUObjectMaterial, material, name, handle) == kGPUResultOk ? material
-                                                                                   : nullptr;
+    return AddResource(kGPUObjectMaterial, material, name, handle) == kGPUResultOk ? material : nullptr;
 }
 
-uint32_t CGPUResourceManager::CreateMaterialFromDescription(
-    const std::string& name, const SMaterialDescription& description, GPUObjectHandle& outHandle)
+uint32_t CGPUResourceManager::CreateMaterialFromDescription(const std::string& name,
+                                                            const SMaterialDescription& description,
+                                                            GPUObjectHandle& outHandle)
 {
     auto* material = new CMaterial();
     const bool textured = !description.m_TextureFile.empty();

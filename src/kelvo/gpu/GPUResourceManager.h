@@ -51,8 +51,7 @@ public:
     // the description's texture or "white.jpg", and the variables "r_diffuse", "r_specular",
     // "r_ambient", "r_emissive", "r_power" and "r_use_texture" (1 with a texture file, else
     // 0). Added under name; the add's code, with the handle written on success.
-    uint32_t CreateMaterialFromDescription(const std::string& name,
-                                           const SMaterialDescription& description,
+    uint32_t CreateMaterialFromDescription(const std::string& name, const SMaterialDescription& description,
                                            GPUObjectHandle& outHandle);
 
     // Subscribers are not owned and never removed.
@@ -65,8 +64,7 @@ protected:
     // name; on success writes the handle, which holds the container's one reference. On
     // failure (9) the container and the resource are destroyed.
     template <typename T>
-    uint32_t AddResource(uint32_t type, T* resource, const std::string& name,
-                         GPUObjectHandle& outHandle);
+    uint32_t AddResource(uint32_t type, T* resource, const std::string& name, GPUObjectHandle& outHandle);
 
     // The resource loaded from fileName in store type. A hit hands out the same handle with a
     // new reference; otherwise the subscribers are told, create() makes a new T (owned from
@@ -102,8 +100,8 @@ uint32_t CGPUResourceManager::AddResource(uint32_t type, T* resource, const std:
 }
 
 template <typename T, typename TCreate>
-uint32_t CGPUResourceManager::LoadOrFind(uint32_t type, const std::string& fileName,
-                                         TCreate create, GPUObjectHandle& outHandle)
+uint32_t CGPUResourceManager::LoadOrFind(uint32_t type, const std::string& fileName, TCreate create,
+                                         GPUObjectHandle& outHandle)
 {
     if (const GPUObjectHandle* found = m_Stores[type].FindByName(fileName))
     {

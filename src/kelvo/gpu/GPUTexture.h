@@ -16,11 +16,11 @@ class IGPUTexture : public IGPUResource
 public:
     // A rectangle of a level as 4-byte texels (the leading 4 bytes of each texel's storage
     // row for wider formats).
-    virtual uint32_t ReadPixels(uint32_t level, uint32_t x, uint32_t y, uint32_t width,
-                                uint32_t height, std::vector<uint32_t>& outTexels) = 0;
+    virtual uint32_t ReadPixels(uint32_t level, uint32_t x, uint32_t y, uint32_t width, uint32_t height,
+                                std::vector<uint32_t>& outTexels) = 0;
     // Rows of source (pitch bytes apart) into a rectangle of level 0.
-    virtual uint32_t WritePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                                 const void* source, uint32_t sourcePitch) = 0;
+    virtual uint32_t WritePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height, const void* source,
+                                 uint32_t sourcePitch) = 0;
     virtual uint32_t SetTexture(uint32_t stage) = 0;
     // Vertex-texture sampler j is stage 257 + j.
     virtual uint32_t SetVertexTexture(uint32_t sampler) = 0;

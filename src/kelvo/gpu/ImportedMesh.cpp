@@ -27,18 +27,15 @@ bool ConvertImportedGeometry(const SImportedMesh& imported, CMesh& mesh)
     DebugLog("[FillMeshFromImport] FACES: %i\n", faceCount);
     for (const SImportedStream& source : imported.m_Streams)
     {
-        const std::size_t needed =
-            static_cast<std::size_t>(imported.m_VertexCount) * source.m_SourceBytes;
+        const std::size_t needed = static_cast<std::size_t>(imported.m_VertexCount) * source.m_SourceBytes;
         CMeshDataBuffer* stream = mesh.GetBuffer(source.m_Name, source.m_Stride);
-        if (stream == nullptr || source.m_Data.size() < needed ||
-            stream->GetStride() != source.m_Stride ||
-            !stream->CopyStrided(source.m_Data.data(), 0, source.m_SourceBytes,
-                                 source.m_SourceBytes, imported.m_VertexCount))
+        if (stream == nullptr || source.m_Data.size() < needed || stream->GetStride() != source.m_Stride ||
+            !stream->CopyStrided(source.m_Data.data(), 0, source.m_SourceBytes, source.m_SourceBytes,
+                                 imported.m_VertexCount))
             return false;
     }
     CMeshDataBuffer* indices = mesh.GetBuffer("indices", sizeof(uint32_t));
-    return indices->CopyStrided(imported.m_Indices.data(), 0, sizeof(uint32_t),
-                                sizeof(uint32_t),
+    return indices->CopyStrided(imported.m_Indices.data(), 0, sizeof(uint32_t), sizeof(uint32_t),
                                 static_cast<uint32_t>(imported.m_Indices.size()));
 }
 
@@ -58,8 +55,7 @@ uint32_t FillMeshFromImport(const SImportedMesh& imported, CMesh& mesh)
     {
         const SImportedSubset& subset = imported.m_Subsets[i];
         GPUObjectHandle handle;
-        resources->CreateMaterialFromDescription(mesh.OwnMaterialName(i), subset.m_Material,
-                                                 handle);
+        resources->CreateMaterialFromDescription(mesh.OwnMaterialName(i), subset.m_Material, handle);
         mesh.GetMaterialHandles().push_back(handle);
         const SMeshSurface& surface = subset.m_Surface;
         for (uint32_t t = surface.m_FirstPrimitive;

@@ -36,8 +36,7 @@ struct SImportedMesh
 
     // Appends a stream of count floats per vertex from values (vertex count x count floats),
     // widened to stride bytes with zeros.
-    void AddFloatStream(const std::string& name, uint32_t count, uint32_t stride,
-                        const float* values);
+    void AddFloatStream(const std::string& name, uint32_t count, uint32_t stride, const float* values);
 };
 
 // Releases the mesh's streams, materials and surfaces, then fills the streams in the order

@@ -33,12 +33,10 @@ void CMaterial::Setup(const std::string& effect, const std::string& technique,
         m_Effect = GPUResourceCast<IGPUEffect>(g_pGPUImplementation->GetResource(m_EffectHandle));
     m_Technique = technique;
 
-    m_PixelTextureCount =
-        std::min(kMaxPixelTextures, static_cast<uint32_t>(pixelTextures.size()));
+    m_PixelTextureCount = std::min(kMaxPixelTextures, static_cast<uint32_t>(pixelTextures.size()));
     for (uint32_t i = 0; i < m_PixelTextureCount; ++i)
         LoadTextureEntry(i, pixelTextures[i]);
-    m_VertexTextureCount =
-        std::min(kMaxVertexTextures, static_cast<uint32_t>(vertexTextures.size()));
+    m_VertexTextureCount = std::min(kMaxVertexTextures, static_cast<uint32_t>(vertexTextures.size()));
     for (uint32_t j = 0; j < m_VertexTextureCount; ++j)
         LoadTextureEntry(m_PixelTextureCount + j, vertexTextures[j]);
 }
@@ -79,8 +77,7 @@ uint32_t CMaterial::Begin()
             continue;
         }
         if (!variable.m_Value.empty())
-            std::memcpy(variable.m_Target->GetData(), variable.m_Value.data(),
-                        variable.m_Value.size());
+            std::memcpy(variable.m_Target->GetData(), variable.m_Value.data(), variable.m_Value.size());
         variable.m_Target->SetText(variable.m_Text);
     }
     if (m_Effect == nullptr)

@@ -42,8 +42,7 @@ public:
     // ignored); what does not load stays empty. Meant for a fresh material: a second call
     // overwrites without giving back the first references.
     void Setup(const std::string& effect, const std::string& technique,
-               const std::vector<std::string>& pixelTextures,
-               const std::vector<std::string>& vertexTextures);
+               const std::vector<std::string>& pixelTextures, const std::vector<std::string>& vertexTextures);
     // Sets the value of the variable entry of that name, or adds an entry bound to the render
     // variable of that name at 16 (vector) or 4 (float) bytes.
     void SetVector(const std::string& name, const float value[4]);

@@ -22,15 +22,13 @@ bool ReadMaterialRecord(CByteReader& reader, SMaterialRecord& outRecord)
     if (!reader.ReadString(outRecord.m_Effect) || !reader.ReadString(outRecord.m_Technique) ||
         !reader.ReadUInt32(pixelCount) || !reader.ReadUInt32(vertexCount) ||
         !ReadStrings(reader, pixelCount, outRecord.m_PixelTextures) ||
-        !ReadStrings(reader, vertexCount, outRecord.m_VertexTextures) ||
-        !reader.ReadUInt32(variableCount))
+        !ReadStrings(reader, vertexCount, outRecord.m_VertexTextures) || !reader.ReadUInt32(variableCount))
         return false;
     for (uint32_t i = 0; i < variableCount; ++i)
     {
         SMaterialVariable variable;
         uint32_t size = 0;
-        if (!reader.ReadString(variable.m_Name) || !reader.ReadUInt32(size) ||
-            size > reader.GetRemaining())
+        if (!reader.ReadString(variable.m_Name) || !reader.ReadUInt32(size) || size > reader.GetRemaining())
             return false;
         variable.m_Value.resize(size);
         reader.ReadBytes(variable.m_Value.data(), size);

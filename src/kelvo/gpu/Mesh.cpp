@@ -152,9 +152,12 @@ uint32_t CMesh::GetIndicesPerPrimitive() const
 {
     switch (m_PrimitiveType)
     {
-    case kLineList: return 2;
-    case kPointList: return 1;
-    default: return 3;
+    case kLineList:
+        return 2;
+    case kPointList:
+        return 1;
+    default:
+        return 3;
     }
 }
 
@@ -198,8 +201,7 @@ void CMesh::Transform(const SMatrix& matrix)
         for (uint32_t i = 0; i < positions->GetCount(); ++i)
         {
             auto* position = positions->Element<SVector4>(i);
-            const SVector4 moved =
-                ::Transform({position->x, position->y, position->z, 1.0f}, matrix);
+            const SVector4 moved = ::Transform({position->x, position->y, position->z, 1.0f}, matrix);
             *position = {moved.x, moved.y, moved.z, 1.0f};
         }
 
@@ -264,8 +266,8 @@ STraceSource CMesh::GetTraceSource() const
     const CMeshDataBuffer* positions = FindBuffer("position");
     const CMeshDataBuffer* indices = FindBuffer("indices");
     // Only 16-byte positions and 16- or 32-bit indices of triangles can be read as such.
-    if (m_PrimitiveType != kTriangleList || !positions || positions->GetStride() != sizeof(SVector4) || !indices ||
-        (indices->GetStride() != 4 && indices->GetStride() != 2))
+    if (m_PrimitiveType != kTriangleList || !positions || positions->GetStride() != sizeof(SVector4) ||
+        !indices || (indices->GetStride() != 4 && indices->GetStride() != 2))
         return source;
     source.positions = positions->Element<SVector4>(0);
     source.vertexCount = positions->GetCount();

@@ -59,8 +59,7 @@ public:
     // The 1 x 1 x 1 box (the sizes are not used) and the torus of BuiltInMeshes.h, each
     // ending with Update, whose result they give.
     virtual bool CreateBox(float width, float height, float depth);
-    virtual bool CreateTorus(uint32_t rings, uint32_t sides, float innerRadius,
-                             float outerRadius);
+    virtual bool CreateTorus(uint32_t rings, uint32_t sides, float innerRadius, float outerRadius);
 
     // Draws everything.
     uint32_t Render() { return Render(0, 0, 0, 0); }

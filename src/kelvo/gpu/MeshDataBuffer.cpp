@@ -80,8 +80,7 @@ bool CMeshDataBuffer::CopyStrided(const void* source, uint32_t offset, uint32_t 
 
 IMeshDeviceBuffer* CMeshDataBuffer::GetDeviceBuffer(IMeshDeviceBuffer::EKind kind) const
 {
-    return m_DeviceBuffer != nullptr && m_DeviceBuffer->GetKind() == kind ? m_DeviceBuffer
-                                                                          : nullptr;
+    return m_DeviceBuffer != nullptr && m_DeviceBuffer->GetKind() == kind ? m_DeviceBuffer : nullptr;
 }
 
 void CMeshDataBuffer::SetDeviceBuffer(IMeshDeviceBuffer* buffer)

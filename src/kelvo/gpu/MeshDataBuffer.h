@@ -48,8 +48,8 @@ public:
     void Zero();
     // Resize(count), then element i gets elementBytes from source + offset + i x sourceStride;
     // the rest of each element is zero when elements are wider than elementBytes.
-    bool CopyStrided(const void* source, uint32_t offset, uint32_t elementBytes,
-                     uint32_t sourceStride, uint32_t count);
+    bool CopyStrided(const void* source, uint32_t offset, uint32_t elementBytes, uint32_t sourceStride,
+                     uint32_t count);
 
     // The device buffer of that kind, or null (also when the buffer is of the other kind).
     IMeshDeviceBuffer* GetDeviceBuffer(IMeshDeviceBuffer::EKind kind) const;

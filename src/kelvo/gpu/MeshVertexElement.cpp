@@ -9,11 +9,20 @@ bool FloatsOfStride(uint32_t stride, EMeshElementType& outType)
 {
     switch (stride)
     {
-    case 4: outType = EMeshElementType::Float1; return true;
-    case 8: outType = EMeshElementType::Float2; return true;
-    case 12: outType = EMeshElementType::Float3; return true;
-    case 16: outType = EMeshElementType::Float4; return true;
-    default: return false;
+    case 4:
+        outType = EMeshElementType::Float1;
+        return true;
+    case 8:
+        outType = EMeshElementType::Float2;
+        return true;
+    case 12:
+        outType = EMeshElementType::Float3;
+        return true;
+    case 16:
+        outType = EMeshElementType::Float4;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -42,8 +51,7 @@ bool StreamVertexElement(const std::string& name, uint32_t stride, uint32_t stre
     {
         // Elements are four floats; the fourth is not read.
         element.m_Type = EMeshElementType::Float3;
-        element.m_Usage = name == "position" ? EMeshElementUsage::Position
-                                             : EMeshElementUsage::Normal;
+        element.m_Usage = name == "position" ? EMeshElementUsage::Position : EMeshElementUsage::Normal;
     }
     else if (TexCoordIndex(name, texCoord))
     {

@@ -39,8 +39,7 @@ bool CPixelTaskDesc::SetEffect(const std::string& effectName, const std::string&
     return true;
 }
 
-bool CPixelTaskDesc::SetRTDesc(uint32_t size, uint32_t format, const std::string& name,
-                               uint32_t count)
+bool CPixelTaskDesc::SetRTDesc(uint32_t size, uint32_t format, const std::string& name, uint32_t count)
 {
     if (format == m_Format && size == m_Size && count == m_TargetCount)
         return true;
@@ -54,8 +53,7 @@ bool CPixelTaskDesc::SetRTDesc(uint32_t size, uint32_t format, const std::string
     for (uint32_t i = 0; i < count; ++i)
     {
         STarget& target = m_Targets[i];
-        if (backend->CreateTexture(name, size, size, 1, format, true, target.m_Handle) !=
-            kGPUResultOk)
+        if (backend->CreateTexture(name, size, size, 1, format, true, target.m_Handle) != kGPUResultOk)
         {
             DebugLog("[CPixelTaskDesc::SetRTDesc] Failed creating render target!\n");
             ReleaseTargets();
@@ -136,9 +134,8 @@ void CPixelTaskDesc::LogResult(uint32_t count)
             const std::size_t offset = static_cast<std::size_t>(r) * sizeof(value);
             if (offset + sizeof(value) <= contents[i].size())
                 std::memcpy(value, contents[i].data() + offset, sizeof(value));
-            DebugLog("[CPixelTaskDesc::LogResult] %i:%i Value = (%f, %f, %f, %f)!\n",
-                     static_cast<int>(r), static_cast<int>(i), value[0], value[1], value[2],
-                     value[3]);
+            DebugLog("[CPixelTaskDesc::LogResult] %i:%i Value = (%f, %f, %f, %f)!\n", static_cast<int>(r),
+                     static_cast<int>(i), value[0], value[1], value[2], value[3]);
         }
         DebugLog("\n");
     }

@@ -26,8 +26,7 @@ public:
     virtual ~CPixelTaskDesc();
 
     // Loads the effect when its name changed; false when it cannot be had.
-    bool SetEffect(const std::string& effectName, const std::string& technique,
-                   const std::string& pass);
+    bool SetEffect(const std::string& effectName, const std::string& technique, const std::string& pass);
     // count targets of size x size in format; an unchanged size, format and count keep the
     // targets (and their contents) whatever the name. A failure leaves no targets.
     bool SetRTDesc(uint32_t size, uint32_t format, const std::string& name, uint32_t count);

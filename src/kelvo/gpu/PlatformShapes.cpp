@@ -9,8 +9,8 @@ namespace
 {
 using SFloat3 = std::array<float, 3>;
 
-SImportedMesh FromArrays(const std::vector<SFloat3>& positions,
-                         const std::vector<SFloat3>& normals, std::vector<uint32_t> indices)
+SImportedMesh FromArrays(const std::vector<SFloat3>& positions, const std::vector<SFloat3>& normals,
+                         std::vector<uint32_t> indices)
 {
     SImportedMesh shape;
     shape.m_VertexCount = static_cast<uint32_t>(positions.size());
@@ -32,8 +32,8 @@ SImportedMesh MakeBoxShape(float width, float height, float depth)
         int m_U;
         int m_V;
     };
-    constexpr SFace kFaces[6] = {{0, 1, 1, 2}, {0, -1, 2, 1}, {1, 1, 2, 0},
-                                 {1, -1, 0, 2}, {2, 1, 0, 1}, {2, -1, 1, 0}};
+    constexpr SFace kFaces[6] = {{0, 1, 1, 2},  {0, -1, 2, 1}, {1, 1, 2, 0},
+                                 {1, -1, 0, 2}, {2, 1, 0, 1},  {2, -1, 1, 0}};
     constexpr float kCorners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
     std::vector<SFloat3> positions, normals;
     std::vector<uint32_t> indices;
@@ -51,14 +51,12 @@ SImportedMesh MakeBoxShape(float width, float height, float depth)
             positions.push_back(position);
             normals.push_back(normal);
         }
-        indices.insert(indices.end(),
-                       {first, first + 1, first + 2, first, first + 2, first + 3});
+        indices.insert(indices.end(), {first, first + 1, first + 2, first, first + 2, first + 3});
     }
     return FromArrays(positions, normals, std::move(indices));
 }
 
-SImportedMesh MakeTorusShape(uint32_t rings, uint32_t sides, float innerRadius,
-                             float outerRadius)
+SImportedMesh MakeTorusShape(uint32_t rings, uint32_t sides, float innerRadius, float outerRadius)
 {
     std::vector<SFloat3> positions, normals;
     std::vector<uint32_t> indices;
@@ -71,23 +69,21 @@ SImportedMesh MakeTorusShape(uint32_t rings, uint32_t sides, float innerRadius,
         for (uint32_t side = 0; side < sides; ++side)
         {
             const float theta = twoPi * static_cast<float>(side) / static_cast<float>(sides);
-            const SFloat3 normal = {std::cos(theta) * std::cos(phi),
-                                    std::cos(theta) * std::sin(phi), std::sin(theta)};
+            const SFloat3 normal = {std::cos(theta) * std::cos(phi), std::cos(theta) * std::sin(phi),
+                                    std::sin(theta)};
             positions.push_back({outerRadius * std::cos(phi) + innerRadius * normal[0],
                                  outerRadius * std::sin(phi) + innerRadius * normal[1],
                                  innerRadius * normal[2]});
             normals.push_back(normal);
         }
     }
-    auto vertex = [&](uint32_t ring, uint32_t side) {
-        return (ring % rings) * sides + side % sides;
-    };
+    auto vertex = [&](uint32_t ring, uint32_t side) { return (ring % rings) * sides + side % sides; };
     for (uint32_t ring = 0; ring < rings; ++ring)
         for (uint32_t side = 0; side < sides; ++side)
         {
             // Around the axis first, then around the tube: that order faces outwards.
-            const uint32_t a = vertex(ring, side), b = vertex(ring + 1, side),
-                           c = vertex(ring + 1, side + 1), d = vertex(ring, side + 1);
+            const uint32_t a = vertex(ring, side), b = vertex(ring + 1, side), c = vertex(ring + 1, side + 1),
+                           d = vertex(ring, side + 1);
             indices.insert(indices.end(), {a, b, c, a, c, d});
         }
     return FromArrays(positions, normals, std::move(indices));

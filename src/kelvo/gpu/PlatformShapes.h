@@ -9,7 +9,6 @@
 
 SImportedMesh MakeBoxShape(float width, float height, float depth);
 // About the z axis; a tube of innerRadius whose centre runs at outerRadius.
-SImportedMesh MakeTorusShape(uint32_t rings, uint32_t sides, float innerRadius,
-                             float outerRadius);
+SImportedMesh MakeTorusShape(uint32_t rings, uint32_t sides, float innerRadius, float outerRadius);
 // The classic Bezier-patch teapot, y up, centred on the origin, about 3.2 wide.
 SImportedMesh MakeTeapotShape();

@@ -28,8 +28,7 @@ uint32_t CResourceManager::ScanDirectory(const std::string& directory)
         return 0;
 
     uint32_t entered = 0;
-    for (fs::directory_iterator listing(path, error), end; !error && listing != end;
-         listing.increment(error))
+    for (fs::directory_iterator listing(path, error), end; !error && listing != end; listing.increment(error))
     {
         if (!listing->path().filename().string().starts_with('.'))
             entered += AddEntry(path, *listing);
@@ -38,8 +37,7 @@ uint32_t CResourceManager::ScanDirectory(const std::string& directory)
     return entered;
 }
 
-uint32_t CResourceManager::AddEntry(const std::string& directoryPath,
-                                    const fs::directory_entry& entry)
+uint32_t CResourceManager::AddEntry(const std::string& directoryPath, const fs::directory_entry& entry)
 {
     const std::string name = entry.path().filename().string();
     std::error_code error;

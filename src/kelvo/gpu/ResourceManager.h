@@ -24,8 +24,7 @@ public:
     uint32_t ScanDirectory(const std::string& directory);
     // Enters one listed file, or scans one listed sub-directory, of directoryPath (which ends
     // with "/"). The number of files newly entered.
-    uint32_t AddEntry(const std::string& directoryPath,
-                      const std::filesystem::directory_entry& entry);
+    uint32_t AddEntry(const std::string& directoryPath, const std::filesystem::directory_entry& entry);
     // The registered path of fileName, or "" when there is none.
     std::string GetPath(const std::string& fileName) const;
     // Forgets every registered file, as before the first scan.

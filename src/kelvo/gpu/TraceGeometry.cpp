@@ -19,7 +19,8 @@ bool SetFrame(STraceGeometryTriangle& triangle)
     SMatrix& frame = triangle.frame;
     frame = MatrixIdentity();
     const SVector3 rows[4] = {edge1, edge2, normal, p0};
-    for (int row = 0; row < 4; ++row) {
+    for (int row = 0; row < 4; ++row)
+    {
         frame(row, 0) = rows[row].x;
         frame(row, 1) = rows[row].y;
         frame(row, 2) = rows[row].z;
@@ -63,11 +64,13 @@ void CTraceGeometry::Build(const STraceSource& source)
         return;
     m_TriangleCount = source.indexCount / 3;
     m_Triangles = new STraceGeometryTriangle[m_TriangleCount];
-    for (uint32_t i = 0; i < m_TriangleCount; ++i) {
+    for (uint32_t i = 0; i < m_TriangleCount; ++i)
+    {
         STraceGeometryTriangle& triangle = m_Triangles[i];
         triangle.index = i;
         bool inRange = true;
-        for (uint32_t corner = 0; corner < 3; ++corner) {
+        for (uint32_t corner = 0; corner < 3; ++corner)
+        {
             const uint32_t vertex = IndexAt(source, i * 3 + corner);
             inRange = inRange && vertex < source.vertexCount;
             triangle.vertices[corner] = inRange ? &source.positions[vertex] : nullptr;
@@ -82,7 +85,8 @@ bool CTraceGeometry::Trace(const SRay& ray, STraceMeshHit& hit) const
     return Tree::Trace(ray, hit, &CTraceGeometry::TraceTriangle);
 }
 
-bool CTraceGeometry::TraceTriangle(const SRay& ray, const STraceGeometryTriangle& triangle, STraceMeshHit& hit)
+bool CTraceGeometry::TraceTriangle(const SRay& ray, const STraceGeometryTriangle& triangle,
+                                   STraceMeshHit& hit)
 {
     // The segment's ends in the triangle's frame.
     const SVector3 origin = XYZ(ray.origin);

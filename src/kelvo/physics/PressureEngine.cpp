@@ -27,18 +27,12 @@ struct STaskSetUp
 };
 
 constexpr STaskSetUp kTaskSetUps[CPressureEngine::kTaskCount] = {
-    {"groups_bb_max_task", "collision.e"},
-    {"groups_bb_min_task", "collision.e"},
-    {"groups_collision_task", "collision.e"},
-    {"triangle_collision_task", "collision.e"},
-    {"sum_norm_task", "pressure.e"},
-    {"volume_task", "pressure.e"},
-    {"sum_volume_lines_task", "pressure.e"},
-    {"sum_volume_task", "pressure.e"},
-    {"spring_forces_task", "pressure.e"},
-    {"sum_forces_task", "pressure.e"},
-    {"apply_forces_task", "pressure.e"},
-    {"triangle_normals_task", "pressure.e"},
+    {"groups_bb_max_task", "collision.e"},    {"groups_bb_min_task", "collision.e"},
+    {"groups_collision_task", "collision.e"}, {"triangle_collision_task", "collision.e"},
+    {"sum_norm_task", "pressure.e"},          {"volume_task", "pressure.e"},
+    {"sum_volume_lines_task", "pressure.e"},  {"sum_volume_task", "pressure.e"},
+    {"spring_forces_task", "pressure.e"},     {"sum_forces_task", "pressure.e"},
+    {"apply_forces_task", "pressure.e"},      {"triangle_normals_task", "pressure.e"},
     {"sum_norm_task", "pressure.e"},
 };
 
@@ -124,9 +118,8 @@ bool CPressureEngine::CreateTexture(STexture& texture, const std::string& name, 
                                     uint32_t height, uint32_t format, bool renderTarget)
 {
     IGPUImplementation* backend = g_pGPUImplementation;
-    if (backend == nullptr ||
-        backend->CreateTexture(name, width, height, 1, format, renderTarget, texture.m_Handle) !=
-            kGPUResultOk)
+    if (backend == nullptr || backend->CreateTexture(name, width, height, 1, format, renderTarget,
+                                                     texture.m_Handle) != kGPUResultOk)
     {
         DebugLog("[CPressureEngine::CreateTexture] Failed to create texture: %s!\n", name.c_str());
         texture = {};
@@ -204,8 +197,8 @@ void CPressureEngine::CreateTasks()
     SetUpTask(kTaskNormalSum, kVertexEdge,
               {named(kTrianglesField), vertex(kNormalSumAddress), named(kSumNorm)});
     SetUpTask(kTaskSumForces, kVertexEdge,
-              {output(kTaskSpringForces), vertex(kSpringSumAddress), named(kSumSprings), output(kTaskNormalSum),
-               output(kTaskSumVolume), vertex(kVertexParameters)});
+              {output(kTaskSpringForces), vertex(kSpringSumAddress), named(kSumSprings),
+               output(kTaskNormalSum), output(kTaskSumVolume), vertex(kVertexParameters)});
     SetUpTask(kTaskApplyForces, kVertexEdge,
               {vertex(kStateA), vertex(kPositions), output(kTaskSumForces), output(kTaskCollisionSum)});
 }

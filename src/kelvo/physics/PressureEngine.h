@@ -98,8 +98,8 @@ private:
         uint32_t m_Edge = 0;
     };
 
-    static bool CreateTexture(STexture& texture, const std::string& name, uint32_t width,
-                              uint32_t height, uint32_t format, bool renderTarget);
+    static bool CreateTexture(STexture& texture, const std::string& name, uint32_t width, uint32_t height,
+                              uint32_t format, bool renderTarget);
     static void ReleaseTexture(STexture& texture);
     void CreateTextures();
     void CreateTasks();

@@ -175,8 +175,7 @@ void CKelvoRenderer::AddCameraLine(const SVector4& from, const SVector4& to, uin
     m_Lines.AddCameraLine(from, to, colorFrom, colorTo);
 }
 
-void CKelvoRenderer::AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
-                             uint32_t colorTo)
+void CKelvoRenderer::AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo)
 {
     m_Lines.AddLine(from, to, colorFrom, colorTo);
 }
@@ -195,9 +194,8 @@ void CKelvoRenderer::DrawText(const SVector4& position, const std::string& text,
                 height > 0 ? height : kDefaultHeight);
 }
 
-void CKelvoRenderer::DrawDebugTexture(float x, float y, float width, float height,
-                                      const SVector4& scale, const SVector4& base,
-                                      IGPUTexture* texture)
+void CKelvoRenderer::DrawDebugTexture(float x, float y, float width, float height, const SVector4& scale,
+                                      const SVector4& base, IGPUTexture* texture)
 {
     static CVar* position = GetVariable("r_dbg_tex_pos", 16);
     static CVar* scaleVariable = GetVariable("r_dbg_tex_scale", 16);

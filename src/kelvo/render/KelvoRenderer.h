@@ -57,13 +57,12 @@ public:
     void RenderScene(CGameObject* cameraObject);
     // "r_camera_base", "r_camera", "r_view", "r_view_pos", "r_projection", "r_projection_view".
     void SetCameraVariables(const CCameraLogic& camera, const C3DObjectLogic& cameraObject);
-    void DrawMesh(const std::string& mesh, const std::string& effect,
-                  const std::string& technique, const std::string& pass);
+    void DrawMesh(const std::string& mesh, const std::string& effect, const std::string& technique,
+                  const std::string& pass);
 
     // Debug lines (colours packed 0xAARRGGBB), drawn with the present phase's overlays.
     void AddCameraLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo);
-    void AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
-                 uint32_t colorTo) override;
+    void AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo) override;
     void DrawBox(const SBox& box, uint32_t color) override;
     void DrawRay(const SRay& ray, uint32_t colorFrom, uint32_t colorTo);
     // Queues text for the overlays; see CTextQueue::Add for the anchors.

@@ -10,14 +10,12 @@
 
 #include <cmath>
 
-void CLineQueue::AddCameraLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
-                               uint32_t colorTo)
+void CLineQueue::AddCameraLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo)
 {
     m_CameraLines.push_back({from, to, colorFrom, colorTo});
 }
 
-void CLineQueue::AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom,
-                         uint32_t colorTo)
+void CLineQueue::AddLine(const SVector4& from, const SVector4& to, uint32_t colorFrom, uint32_t colorTo)
 {
     m_WorldLines.push_back({from, to, colorFrom, colorTo});
 }
@@ -36,8 +34,8 @@ void CLineQueue::AddBox(const SVector4& minimum, const SVector4& maximum, uint32
                 AddLine(corner(c), corner(c | (1u << k)), color, color);
 }
 
-void CLineQueue::AddRay(const SVector4& origin, const SVector4& direction, float length,
-                        uint32_t colorFrom, uint32_t colorTo)
+void CLineQueue::AddRay(const SVector4& origin, const SVector4& direction, float length, uint32_t colorFrom,
+                        uint32_t colorTo)
 {
     const float drawn = length > 0.0f && length < kMaxRayLength ? length : kMaxRayLength;
     const float directionLength = Length(XYZ(direction));
@@ -52,8 +50,8 @@ void CLineQueue::MoveToCameraSpace(const SMatrix* view)
     if (view != nullptr)
         for (const SLineRecord& line : m_WorldLines)
             m_CameraLines.push_back({Point(TransformPoint(XYZ(line.m_From), *view)),
-                                     Point(TransformPoint(XYZ(line.m_To), *view)),
-                                     line.m_ColorFrom, line.m_ColorTo});
+                                     Point(TransformPoint(XYZ(line.m_To), *view)), line.m_ColorFrom,
+                                     line.m_ColorTo});
     m_WorldLines.clear();
 }
 

@@ -29,8 +29,8 @@ public:
     // The 12 edges of the box (minimum, maximum) in world space, w = 1.
     void AddBox(const SVector4& minimum, const SVector4& maximum, uint32_t color);
     // From the origin along the direction for length, when 0 < length < 400, else 400.
-    void AddRay(const SVector4& origin, const SVector4& direction, float length,
-                uint32_t colorFrom, uint32_t colorTo);
+    void AddRay(const SVector4& origin, const SVector4& direction, float length, uint32_t colorFrom,
+                uint32_t colorTo);
 
     // World-space lines into the camera-space queue through view (row vectors, w = 1); with
     // no view they are dropped. The world-space queue is empty afterwards.

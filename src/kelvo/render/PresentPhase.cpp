@@ -29,7 +29,6 @@ void CPresentPhase::Run(CRenderProcess* /*process*/)
     renderer->DrawDebugTexture(0.0f, 0.0f, 0.3f * aspect, kLogoHeight, {1.0f, 1.0f, 1.0f, 0.0f},
                                {0.0f, 0.0f, 0.0f, 1.0f}, nullptr);
     if (m_OverlayAmount > 0.0f)
-        renderer->DrawDebugTexture(0.0f, 0.0f, 1.0f, 1.0f, {0.0f, 0.0f, 0.0f, 1.0f},
-                                   m_OverlayColor, nullptr);
+        renderer->DrawDebugTexture(0.0f, 0.0f, 1.0f, 1.0f, {0.0f, 0.0f, 0.0f, 1.0f}, m_OverlayColor, nullptr);
     renderer->DrawOverlays(g_pGameView != nullptr ? g_pGameView->GetCameraObject() : nullptr);
 }

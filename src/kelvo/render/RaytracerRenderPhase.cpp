@@ -20,5 +20,6 @@ void CRaytracerRenderPhase::Run(CRenderProcess* /*process*/)
     // Without a traced picture (no tracer) the frame is the sky's colour, so what the scene
     // lays over it still shows on a defined background.
     if (g_pKelvoRenderer != nullptr && !g_pKelvoRenderer->DrawRayTracerImage())
-        g_pKelvoRenderer->DrawDebugTexture(0.0f, 0.0f, 1.0f, 1.0f, {0.0f, 0.0f, 0.0f, 0.0f}, kSkyColor, nullptr);
+        g_pKelvoRenderer->DrawDebugTexture(0.0f, 0.0f, 1.0f, 1.0f, {0.0f, 0.0f, 0.0f, 0.0f}, kSkyColor,
+                                           nullptr);
 }

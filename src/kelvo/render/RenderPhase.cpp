@@ -14,14 +14,14 @@ bool CRenderPhase::SetTexture(uint32_t slot, bool isInput, const std::string& na
 {
     if (isInput && slot >= kMaxInputs)
     {
-        DebugLog("[CRenderPhase::SetTexture] Error: input slot: %i texture: %s\n",
-                 static_cast<int>(slot), name.c_str());
+        DebugLog("[CRenderPhase::SetTexture] Error: input slot: %i texture: %s\n", static_cast<int>(slot),
+                 name.c_str());
         return false;
     }
     if (!isInput && slot >= kMaxOutputs)
     {
-        DebugLog("[CRenderPhase::SetTexture] Error: output slot: %i texture: %s\n",
-                 static_cast<int>(slot), name.c_str());
+        DebugLog("[CRenderPhase::SetTexture] Error: output slot: %i texture: %s\n", static_cast<int>(slot),
+                 name.c_str());
         return false;
     }
     std::vector<std::string>& names = isInput ? m_InputNames : m_OutputNames;

@@ -23,19 +23,28 @@ void CTextQueue::SetCellSize(uint32_t width, uint32_t height)
     m_CellHeight = height;
 }
 
-void CTextQueue::Add(const SVector4& position, const std::string& text, int anchor,
-                     uint32_t screenWidth, uint32_t screenHeight)
+void CTextQueue::Add(const SVector4& position, const std::string& text, int anchor, uint32_t screenWidth,
+                     uint32_t screenHeight)
 {
     const float halfWidth = (static_cast<float>(text.size() * m_CellWidth) / screenWidth) / 2.0f;
     const float halfHeight = (static_cast<float>(m_CellHeight) / screenHeight) / 2.0f;
     SVector4 centre = position;
     switch (anchor)
     {
-    case 0: centre = {position.x + halfWidth, 1.0f - position.y - halfHeight, 0.0f, 0.0f}; break;
-    case 1: centre = {1.0f - position.x - halfWidth, 1.0f - position.y - halfHeight, 0.0f, 0.0f}; break;
-    case 2: centre = {position.x + halfWidth, position.y + halfHeight, 0.0f, 0.0f}; break;
-    case 3: centre = {1.0f - position.x - halfWidth, position.y + halfHeight, 0.0f, 0.0f}; break;
-    default: break;
+    case 0:
+        centre = {position.x + halfWidth, 1.0f - position.y - halfHeight, 0.0f, 0.0f};
+        break;
+    case 1:
+        centre = {1.0f - position.x - halfWidth, 1.0f - position.y - halfHeight, 0.0f, 0.0f};
+        break;
+    case 2:
+        centre = {position.x + halfWidth, position.y + halfHeight, 0.0f, 0.0f};
+        break;
+    case 3:
+        centre = {1.0f - position.x - halfWidth, position.y + halfHeight, 0.0f, 0.0f};
+        break;
+    default:
+        break;
     }
     m_Texts.push_back({text, centre});
 }
@@ -93,8 +102,8 @@ uint32_t CTextQueue::Draw(IGPUTexture* font)
                                          {x + glyphWidth, y + glyphHeight, u + kGlyphStep, v}};
             for (uint32_t k = 0; k < 4; ++k)
             {
-                *positions->Element<SVector4>(4 * glyph + k) =
-                    {2.0f * corners[k].x - 1.0f, 2.0f * corners[k].y - 1.0f, 0.0f, 0.0f};
+                *positions->Element<SVector4>(4 * glyph + k) = {2.0f * corners[k].x - 1.0f,
+                                                                2.0f * corners[k].y - 1.0f, 0.0f, 0.0f};
                 *texCoords->Element<SVector4>(4 * glyph + k) = {corners[k].z, corners[k].w, 0.0f, 0.0f};
                 *colors->Element<uint32_t>(4 * glyph + k) = kTextColor;
             }

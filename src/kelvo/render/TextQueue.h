@@ -27,8 +27,8 @@ public:
     // Queues text at position measured from the corner that anchor names: 0 top-left,
     // 1 top-right, 2 bottom-left, 3 bottom-right (x, y from that corner inwards); any other
     // anchor takes position as the centre itself. screenWidth and screenHeight are in pixels.
-    void Add(const SVector4& position, const std::string& text, int anchor,
-             uint32_t screenWidth, uint32_t screenHeight);
+    void Add(const SVector4& position, const std::string& text, int anchor, uint32_t screenWidth,
+             uint32_t screenHeight);
 
     // Draws every queued text with font on stage 0 and empties the queue; 0 also with
     // nothing to draw, 27 without the effect "default", 53 without the mesh "text_mesh",

@@ -116,8 +116,8 @@ void CZoomPhase::SetBankTexture(const std::string& name)
         return;
     }
 
-    if (backend->CreateTexture("zoom_bank_desc", kZoomTableTextureSize, kZoomTableTextureSize, 1,
-                               kDescFormat, false, m_DescHandle) != kGPUResultOk ||
+    if (backend->CreateTexture("zoom_bank_desc", kZoomTableTextureSize, kZoomTableTextureSize, 1, kDescFormat,
+                               false, m_DescHandle) != kGPUResultOk ||
         (m_Desc = GPUResourceCast<IGPUTexture>(backend->GetResource(m_DescHandle))) == nullptr)
     {
         DebugLog("[CZoomPhase::SetBankTexture] m_DescHandle Create Failed\n");
@@ -235,7 +235,8 @@ void CZoomPhase::Run(CRenderProcess* /*process*/)
     const float sine = std::sin(m_View.m_Rotation);
     mat1->SetVector(SVector4{scale * cosine, -scale * sine, 0.0f, m_View.m_PositionX});
     mat2->SetVector(SVector4{scale * sine, scale * cosine, 0.0f, m_View.m_PositionY});
-    aspect->SetFloat(screenWidth != 0 ? static_cast<float>(screenHeight) / static_cast<float>(screenWidth) : 1.0f);
+    aspect->SetFloat(screenWidth != 0 ? static_cast<float>(screenHeight) / static_cast<float>(screenWidth)
+                                      : 1.0f);
     blendVariable->SetFloat(blend);
     blend2Variable->SetFloat(blend2);
 
@@ -255,7 +256,8 @@ void CZoomPhase::Run(CRenderProcess* /*process*/)
 void CZoomPhase::DrawCameraLine() const
 {
     CGameObject* cameraObject = g_pGameView != nullptr ? g_pGameView->GetCameraObject() : nullptr;
-    const auto* camera = static_cast<const CCameraLogic*>(FindLogic(cameraObject, CCameraLogic::StaticTypeId()));
+    const auto* camera =
+        static_cast<const CCameraLogic*>(FindLogic(cameraObject, CCameraLogic::StaticTypeId()));
     if (camera == nullptr || camera->GetNear() <= 0.0f)
         return;
     // The near plane's extents carried out to the line's depth.

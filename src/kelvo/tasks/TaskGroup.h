@@ -21,9 +21,9 @@ public:
     CTaskGroup(const CTaskGroup&) = delete;
     CTaskGroup& operator=(const CTaskGroup&) = delete;
 
-    std::deque<ITask*> m_PendingTasks;       // FIFO
+    std::deque<ITask*> m_PendingTasks; // FIFO
     const std::string m_Name;
     const uint32_t m_Priority;
-    uint32_t m_RunningCount = 0;             // taken out and not yet finished
+    uint32_t m_RunningCount = 0;               // taken out and not yet finished
     platform::Semaphore m_IdleSemaphore{0, 1}; // released when the group drains
 };

@@ -105,8 +105,9 @@ bool CTaskManager::RunOneTask(CTaskManagerThread* worker)
         CSectionLock lock(this);
         if (!IsRunning())
             return false;
-        auto found = std::find_if(m_GroupsByPriority.begin(), m_GroupsByPriority.end(),
-                                  [](const CTaskGroup* candidate) { return !candidate->m_PendingTasks.empty(); });
+        auto found =
+            std::find_if(m_GroupsByPriority.begin(), m_GroupsByPriority.end(),
+                         [](const CTaskGroup* candidate) { return !candidate->m_PendingTasks.empty(); });
         if (found == m_GroupsByPriority.end())
             return false;
         group = *found;

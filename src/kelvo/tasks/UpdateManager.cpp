@@ -29,7 +29,8 @@ void FreeNodes(platform::LockFreeStack& stack)
 }
 
 CUpdateManager::CUpdateManager(CTaskManager* taskManager)
-    : m_Tasks{SUpdateManagerTask(this), SUpdateManagerTask(this), SUpdateManagerTask(this), SUpdateManagerTask(this)}
+    : m_Tasks{SUpdateManagerTask(this), SUpdateManagerTask(this), SUpdateManagerTask(this),
+              SUpdateManagerTask(this)}
     , m_TaskManager(taskManager)
 {
 }

@@ -7,10 +7,13 @@ void C3DObjectLogic::Update()
     const CGameObject* owner = GetOwner();
     auto* parent = static_cast<C3DObjectLogic*>(
         FindLogic(owner ? owner->GetParent() : nullptr, C3DObjectLogic::StaticTypeId()));
-    if (parent) {
+    if (parent)
+    {
         m_State.coarse = parent->m_State.coarse;
         m_State.world = m_State.local * parent->m_State.world;
-    } else {
+    }
+    else
+    {
         m_State.world = m_State.local;
     }
     MatrixInverse(m_State.world, m_InverseWorld);

@@ -47,7 +47,8 @@ bool TraceObject(const SRay& ray, C3DObjectLogic& object, kelvo::trace_hit_t& hi
 
 bool C3DSpace::Insert(C3DObjectLogic* object)
 {
-    if (object->IsUnbounded()) {
+    if (object->IsUnbounded())
+    {
         if (std::find(m_Unbounded.begin(), m_Unbounded.end(), object) != m_Unbounded.end())
             return false;
         m_Unbounded.push_back(object);
@@ -65,8 +66,10 @@ bool C3DSpace::QueryVisible(std::vector<C3DObjectLogic*>& out, const SMatrix&, c
                             float radius)
 {
     out = m_Unbounded;
-    const SVector3 centre = camera.coarse.ToVector() + SVector3{camera.world.m[12], camera.world.m[13], camera.world.m[14]};
-    const SBox query{Point(centre - SVector3{radius, radius, radius}), Point(centre + SVector3{radius, radius, radius})};
+    const SVector3 centre =
+        camera.coarse.ToVector() + SVector3{camera.world.m[12], camera.world.m[13], camera.world.m[14]};
+    const SBox query{Point(centre - SVector3{radius, radius, radius}),
+                     Point(centre + SVector3{radius, radius, radius})};
 
     // Corners in camera space, positions taken relative to the camera's coarse position.
     SMatrix inverseCamera;

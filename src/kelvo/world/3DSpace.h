@@ -35,8 +35,8 @@ public:
     // Appends to out the unbounded objects and every object in a leaf whose content lies
     // within radius of the camera; on the way, writes every object's corners in camera
     // space into its transform state.
-    bool QueryVisible(std::vector<C3DObjectLogic*>& out, const SMatrix& projection, const STransformState& camera,
-                      float radius);
+    bool QueryVisible(std::vector<C3DObjectLogic*>& out, const SMatrix& projection,
+                      const STransformState& camera, float radius);
 
     // The nearest object whose renderable surfaces the ray meets (see CRenderableLogic::
     // TraceSurfaces); hit.distance is s * ray.length for the hit at fraction s of the segment.
@@ -50,10 +50,13 @@ public:
         if (!node)
             node = &GetRoot();
         drawBox(node->content, kContentColour);
-        if (node->children) {
+        if (node->children)
+        {
             for (int i = 0; i < 8; ++i)
                 DebugDraw(drawBox, &node->children[i]);
-        } else if (!node->items.empty()) {
+        }
+        else if (!node->items.empty())
+        {
             drawBox(node->content, kContentColour);
             drawBox(node->cell, kCellColour);
         }

@@ -75,7 +75,7 @@ void CBeingObjectLogic::WriteMatrixFile(const SMatrix& local) const
         return;
     // Line i holds column i.
     for (int column = 0; column < 4; ++column)
-        std::fprintf(file, "%0.7ff, %0.7ff, %0.7ff, %0.7ff\n", local(0, column), local(1, column), local(2, column),
-                     local(3, column));
+        std::fprintf(file, "%0.7ff, %0.7ff, %0.7ff, %0.7ff\n", local(0, column), local(1, column),
+                     local(2, column), local(3, column));
     std::fclose(file);
 }

@@ -65,7 +65,8 @@ void CCameraLogic::Shake()
         q[i] = ShakeNoise(t + 10.0f * static_cast<float>(i));
 
     const float turn = 0.05f * amount;
-    SMatrix shake = MatrixRotationX(q[3] * turn) * MatrixRotationY(q[4] * turn) * MatrixRotationZ(q[5] * turn);
+    SMatrix shake =
+        MatrixRotationX(q[3] * turn) * MatrixRotationY(q[4] * turn) * MatrixRotationZ(q[5] * turn);
     shake.m[12] += q[0] * amount;
     shake.m[13] += q[1] * amount;
     shake.m[14] += q[2] * amount;
@@ -96,7 +97,8 @@ bool CCameraLogic::GetCursorRay(float x, float y, SInputEvent& event) const
     // The cursor's spot on the near plane, pushed out along the view.
     const float px = m_Right + (m_Left - m_Right) * x;
     const float py = m_Bottom + (m_Top - m_Bottom) * y;
-    const SVector3 far = TransformPoint({px * kCursorRayReach, py * kCursorRayReach, m_Near * kCursorRayReach}, world);
+    const SVector3 far =
+        TransformPoint({px * kCursorRayReach, py * kCursorRayReach, m_Near * kCursorRayReach}, world);
     event.ray.origin = Point(origin);
     event.ray.direction = {origin.x - far.x, origin.y - far.y, origin.z - far.z, 0.0f};
     event.ray.length = kCursorRayLength;

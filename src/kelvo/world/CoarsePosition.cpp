@@ -24,5 +24,6 @@ SCoarsePosition SCoarsePosition::operator-(const SCoarsePosition& other) const
 
 SVector3 SCoarsePosition::ToVector() const
 {
-    return {static_cast<float>(x.ToDouble()), static_cast<float>(y.ToDouble()), static_cast<float>(z.ToDouble())};
+    return {static_cast<float>(x.ToDouble()), static_cast<float>(y.ToDouble()),
+            static_cast<float>(z.ToDouble())};
 }

@@ -35,6 +35,7 @@ void CParticlesGroupObject::SetPositions(const void* source, uint32_t count, uin
 {
     if (!m_Mesh)
         return;
-    m_Mesh->GetBuffer("position", kPositionBytes)->CopyStrided(source, 0, kPositionBytes, sourceStride, count);
+    m_Mesh->GetBuffer("position", kPositionBytes)
+        ->CopyStrided(source, 0, kPositionBytes, sourceStride, count);
     m_Mesh->UploadBuffers();
 }

@@ -40,7 +40,8 @@ void CRenderableLogic::UpdateBounds()
         return;
     STransformState state = transform->GetTransformState();
     bool first = true;
-    for (const CSurface* surface : m_Surfaces) {
+    for (const CSurface* surface : m_Surfaces)
+    {
         SBox box;
         if (!surface->GetBox(box.min, box.max))
             continue;
@@ -57,7 +58,8 @@ void CRenderableLogic::UpdateBounds()
 void CRenderableLogic::Render()
 {
     static const SMatrixVariables s_Variables;
-    if (auto* transform = static_cast<C3DObjectLogic*>(FindLogic(GetOwner(), C3DObjectLogic::StaticTypeId()))) {
+    if (auto* transform = static_cast<C3DObjectLogic*>(FindLogic(GetOwner(), C3DObjectLogic::StaticTypeId())))
+    {
         const SMatrix& world = transform->GetWorldMatrix();
         s_Variables.world->SetMatrix(world);
         SMatrix normal = world;
@@ -76,7 +78,8 @@ void CRenderableLogic::Render()
 bool CRenderableLogic::TraceSurfaces(const SRay& localRay, kelvo::trace_hit_t& hit) const
 {
     bool found = false;
-    for (uint32_t i = 0; i < m_Surfaces.size(); ++i) {
+    for (uint32_t i = 0; i < m_Surfaces.size(); ++i)
+    {
         if (!m_Surfaces[i]->IsTraceable())
             continue;
         STraceMeshHit meshHit;

@@ -29,15 +29,18 @@ CSurface::CSurface(const std::string& meshName, const std::string& materialName)
         return;
     g_pGPUImplementation->LoadMesh(meshName, m_MeshHandle);
     std::string material = materialName;
-    if (material.empty()) {
+    if (material.empty())
+    {
         if (CMesh* mesh = GetMesh())
             m_Materials = mesh->GetMaterialHandles();
         if (m_Materials.empty())
             material = kFallbackMaterial;
     }
-    if (!material.empty()) {
+    if (!material.empty())
+    {
         GPUObjectHandle handle;
-        if (g_pGPUImplementation->FindMaterial(material, handle) == 0) {
+        if (g_pGPUImplementation->FindMaterial(material, handle) == 0)
+        {
             m_Materials.push_back(handle);
             m_OwnsMaterials = true;
         }
@@ -79,13 +82,15 @@ void CSurface::Draw()
     CMesh* mesh = GetMesh();
     if (!m_Visible || !mesh)
         return;
-    if (m_Materials.size() > 1) {
+    if (m_Materials.size() > 1)
+    {
         DrawSubsets(mesh);
         return;
     }
     if (m_Materials.empty())
         return;
-    if (CMaterial* material = Resolve<CMaterial>(m_Materials[0])) {
+    if (CMaterial* material = Resolve<CMaterial>(m_Materials[0]))
+    {
         material->Begin();
         mesh->Render();
         material->End();
@@ -96,14 +101,17 @@ void CSurface::DrawSubsets(CMesh* mesh)
 {
     const uint32_t subsetCount = static_cast<uint32_t>(m_Materials.size());
     const bool stepping = m_Input.IsHeld(platform::VK_SPACE);
-    if (stepping && ++g_SubsetDrawCount > kDrawsPerSubset) {
+    if (stepping && ++g_SubsetDrawCount > kDrawsPerSubset)
+    {
         g_SubsetDrawCount = 0;
         g_SelectedSubset = (g_SelectedSubset + 1) % subsetCount;
     }
-    for (uint32_t i = 0; i < subsetCount; ++i) {
+    for (uint32_t i = 0; i < subsetCount; ++i)
+    {
         if (stepping && i != g_SelectedSubset % subsetCount)
             continue;
-        if (CMaterial* material = Resolve<CMaterial>(m_Materials[i])) {
+        if (CMaterial* material = Resolve<CMaterial>(m_Materials[i]))
+        {
             material->Begin();
             mesh->RenderSurface(i);
             material->End();

@@ -8,6 +8,6 @@ class IAudioPlayback
 {
 public:
     virtual ~IAudioPlayback() = default;
-    virtual void Play() = 0;                       // starts, or goes on if already playing
-    virtual uint64_t GetHeardBytes() const = 0;    // bytes of PCM heard so far, frame-aligned
+    virtual void Play() = 0;                    // starts, or goes on if already playing
+    virtual uint64_t GetHeardBytes() const = 0; // bytes of PCM heard so far, frame-aligned
 };

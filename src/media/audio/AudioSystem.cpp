@@ -69,8 +69,9 @@ CAudioStream* CAudioSystem::CreateStream(const std::string& path, double startSe
         error = "the audio subsystem is not running";
     if (!stream->m_Playback)
     {
-        DebugLog("[CAudioSystem::CreateStream] No audio device (%s): \"%s\" plays silently on a real-time clock\n",
-                 error.c_str(), path.c_str());
+        DebugLog(
+            "[CAudioSystem::CreateStream] No audio device (%s): \"%s\" plays silently on a real-time clock\n",
+            error.c_str(), path.c_str());
         stream->m_Playback = new CSilentPlayback(stream->m_Audio);
         stream->m_Silent = true;
     }

@@ -71,8 +71,10 @@ uint64_t CDevicePlayback::GetHeardBytes() const
     if (m_HandedBytes == 0)
         return 0;
     // Everything before the last buffer is heard; of that buffer, as much as has played since.
-    const double playing = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_LastBufferTime).count();
-    const uint64_t playedOfLast = std::min<uint64_t>(m_LastBufferBytes, static_cast<uint64_t>(playing * m_Audio.GetBytesPerSecond()));
+    const double playing =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - m_LastBufferTime).count();
+    const uint64_t playedOfLast =
+        std::min<uint64_t>(m_LastBufferBytes, static_cast<uint64_t>(playing * m_Audio.GetBytesPerSecond()));
     uint64_t heard = m_HandedBytes - m_LastBufferBytes + playedOfLast;
     const uint32_t frameBytes = m_Audio.GetBytesPerFrame();
     heard = std::min(heard - heard % frameBytes, m_Audio.GetByteCount());

@@ -30,8 +30,8 @@ private:
     uint32_t m_Device = 0;
     // Written by the audio thread under m_Lock.
     mutable std::mutex m_Lock;
-    uint64_t m_HandedBytes = 0;      // handed to the device, silence after the end included
-    uint32_t m_LastBufferBytes = 0;  // size of the buffer handed last
+    uint64_t m_HandedBytes = 0;     // handed to the device, silence after the end included
+    uint32_t m_LastBufferBytes = 0; // size of the buffer handed last
     std::chrono::steady_clock::time_point m_LastBufferTime;
     mutable uint64_t m_HeardBytes = 0; // never reported smaller than before
 };

@@ -13,7 +13,10 @@ constexpr uintmax_t kMaxPcmBytesPerFileByte = 64;
 class CMpg123Handle
 {
 public:
-    CMpg123Handle() : m_Handle(mpg123_new(nullptr, &m_Result)) {}
+    CMpg123Handle()
+        : m_Handle(mpg123_new(nullptr, &m_Result))
+    {
+    }
     ~CMpg123Handle()
     {
         if (m_Handle)
@@ -26,7 +29,10 @@ public:
     CMpg123Handle& operator=(const CMpg123Handle&) = delete;
 
     mpg123_handle* Get() const { return m_Handle; }
-    const char* GetError() const { return m_Handle ? mpg123_strerror(m_Handle) : mpg123_plain_strerror(m_Result); }
+    const char* GetError() const
+    {
+        return m_Handle ? mpg123_strerror(m_Handle) : mpg123_plain_strerror(m_Result);
+    }
 
 private:
     int m_Result = MPG123_OK;

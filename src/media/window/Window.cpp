@@ -16,11 +16,13 @@ int64_t PackPixelPosition(Uint32 windowId, int x, int y)
 {
     SDL_Window* window = SDL_GetWindowFromID(windowId);
     int pointsWidth = 0, pointsHeight = 0, pixelsWidth = 0, pixelsHeight = 0;
-    if (window) {
+    if (window)
+    {
         SDL_GetWindowSize(window, &pointsWidth, &pointsHeight);
         SDL_GL_GetDrawableSize(window, &pixelsWidth, &pixelsHeight);
     }
-    if (pointsWidth > 0 && pointsHeight > 0) {
+    if (pointsWidth > 0 && pointsHeight > 0)
+    {
         x = static_cast<int>(static_cast<int64_t>(x) * pixelsWidth / pointsWidth);
         y = static_cast<int>(static_cast<int64_t>(y) * pixelsHeight / pointsHeight);
     }
@@ -31,17 +33,20 @@ int64_t PackPixelPosition(Uint32 windowId, int x, int y)
 bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
 {
     message = SWindowMessage{};
-    switch (event.type) {
+    switch (event.type)
+    {
     case SDL_QUIT:
         // A close request of the desktop or a termination signal.
         message.message = WM_CLOSE;
         return true;
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+        {
             message.message = WM_CLOSE;
             return true;
         }
-        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        {
             // The size in the drawable's pixels, which differ from the event's points on a
             // scaled (high-DPI) screen.
             message.message = WM_SIZE;
@@ -51,18 +56,21 @@ bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
             message.lParam = PackWords(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
             return true;
         }
-        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
+        {
             message.message = WM_PAINT;
             return true;
         }
         return false;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
+    case SDL_KEYUP:
+    {
         const uint32_t virtualKey = VirtualKeyFromScancode(event.key.keysym.scancode);
         if (virtualKey == 0)
             return false;
         const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-        if (event.type == SDL_KEYDOWN && alt && virtualKey == VK_OEM_2) {
+        if (event.type == SDL_KEYDOWN && alt && virtualKey == VK_OEM_2)
+        {
             // The accelerator: Alt+'?' and Alt+'/' (the same key) ask for the About box.
             message.message = WM_COMMAND;
             message.wParam = Window::kAboutCommand;
@@ -98,7 +106,8 @@ bool Window::Create(const char* title, const SWindowSettings& settings)
 {
     if (settings.m_Offscreen)
         SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    {
         m_Error = std::string("cannot open a display: ") + SDL_GetError();
         return false;
     }
@@ -106,9 +115,12 @@ bool Window::Create(const char* title, const SWindowSettings& settings)
     // runs there when it was asked for by name (SDL_VIDEODRIVER), as the tests do.
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-    const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-    if (invisible && !(requested && std::strcmp(requested, driver) == 0)) {
-        m_Error = "cannot open a display: no X11 or Wayland display answers (is DISPLAY or WAYLAND_DISPLAY set?)";
+    const bool invisible =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !(requested && std::strcmp(requested, driver) == 0))
+    {
+        m_Error =
+            "cannot open a display: no X11 or Wayland display answers (is DISPLAY or WAYLAND_DISPLAY set?)";
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
@@ -126,24 +138,29 @@ bool Window::Create(const char* title, const SWindowSettings& settings)
     m_RequestedWidth = settings.m_Width;
     m_RequestedHeight = settings.m_Height;
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (settings.m_Windowed || settings.m_Offscreen) {
+    if (settings.m_Windowed || settings.m_Offscreen)
+    {
         display.w = settings.m_Width ? static_cast<int>(settings.m_Width) : display.w * 3 / 4;
         display.h = settings.m_Height ? static_cast<int>(settings.m_Height) : display.h * 3 / 4;
         display.x = display.y = SDL_WINDOWPOS_CENTERED;
         m_RequestedWidth = static_cast<uint32_t>(display.w);
         m_RequestedHeight = static_cast<uint32_t>(display.h);
-    } else {
+    }
+    else
+    {
         // A size asked for full screen is the size drawn at, scaled to the display.
         flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
     m_Window = SDL_CreateWindow(title, display.x, display.y, display.w, display.h, flags);
-    if (!m_Window) {
+    if (!m_Window)
+    {
         m_Error = std::string("cannot create the window: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     m_GLContext = SDL_GL_CreateContext(m_Window);
-    if (!m_GLContext) {
+    if (!m_GLContext)
+    {
         m_Error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
         Destroy();
         return false;
@@ -155,11 +172,13 @@ bool Window::Create(const char* title, const SWindowSettings& settings)
 
 void Window::Destroy()
 {
-    if (m_GLContext) {
+    if (m_GLContext)
+    {
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_GLContext));
         m_GLContext = nullptr;
     }
-    if (m_Window) {
+    if (m_Window)
+    {
         // The video subsystem stays up until the process ends: shutting it down unloads the
         // GL driver, under the GL objects that the backend keeps to the end.
         SDL_DestroyWindow(m_Window);
@@ -169,7 +188,8 @@ void Window::Destroy()
 
 bool Window::PeekMessage(SWindowMessage& message)
 {
-    if (!m_Posted.empty()) {
+    if (!m_Posted.empty())
+    {
         message = m_Posted.front();
         m_Posted.pop_front();
         return true;
@@ -177,7 +197,8 @@ bool Window::PeekMessage(SWindowMessage& message)
     if (!m_Window)
         return false;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (SDL_PollEvent(&event))
+    {
         if (TranslateEvent(event, message))
             return true;
     }
@@ -191,7 +212,6 @@ void Window::PostQuitMessage(int exitCode)
     quit.wParam = static_cast<uint64_t>(exitCode);
     m_Posted.push_back(quit);
 }
-
 
 void Window::GetClientSize(uint32_t& width, uint32_t& height) const
 {
@@ -226,14 +246,16 @@ bool Window::MakeContextCurrent()
 
 void Window::GetDesktopSize(uint32_t& width, uint32_t& height) const
 {
-    if (m_RequestedWidth && m_RequestedHeight) {
+    if (m_RequestedWidth && m_RequestedHeight)
+    {
         width = m_RequestedWidth;
         height = m_RequestedHeight;
         return;
     }
     SDL_DisplayMode mode{};
     const int display = m_Window ? SDL_GetWindowDisplayIndex(m_Window) : 0;
-    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) != 0) {
+    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) != 0)
+    {
         width = height = 0;
         return;
     }
@@ -250,10 +272,13 @@ void Window::SwapBuffers()
 int16_t KeyState(uint32_t virtualKey)
 {
     bool held = false;
-    if (virtualKey == VK_LBUTTON || virtualKey == VK_RBUTTON) {
+    if (virtualKey == VK_LBUTTON || virtualKey == VK_RBUTTON)
+    {
         const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
         held = (buttons & SDL_BUTTON(virtualKey == VK_LBUTTON ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT)) != 0;
-    } else {
+    }
+    else
+    {
         int count = 0;
         const Uint8* keys = SDL_GetKeyboardState(&count);
         for (SDL_Scancode scancode : ScancodesOfVirtualKey(virtualKey))

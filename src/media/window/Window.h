@@ -18,7 +18,7 @@ namespace platform
 struct SWindowSettings
 {
     bool m_Windowed = false;
-    uint32_t m_Width = 0;  // with m_Height: the window's size, or full screen the size drawn at
+    uint32_t m_Width = 0; // with m_Height: the window's size, or full screen the size drawn at
     uint32_t m_Height = 0;
     bool m_Vsync = false;
     // No display at all: an invisible window of the given size on SDL's offscreen driver,

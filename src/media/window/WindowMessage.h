@@ -35,8 +35,14 @@ inline int64_t PackWords(uint32_t low, uint32_t high)
 {
     return static_cast<int64_t>((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
 }
-inline uint32_t LowWord(int64_t value) { return static_cast<uint32_t>(value) & 0xFFFFu; }
-inline uint32_t HighWord(int64_t value) { return (static_cast<uint32_t>(value) >> 16) & 0xFFFFu; }
+inline uint32_t LowWord(int64_t value)
+{
+    return static_cast<uint32_t>(value) & 0xFFFFu;
+}
+inline uint32_t HighWord(int64_t value)
+{
+    return (static_cast<uint32_t>(value) >> 16) & 0xFFFFu;
+}
 
 enum EVirtualKey : uint32_t
 {

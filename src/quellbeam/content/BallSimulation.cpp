@@ -21,11 +21,14 @@ constexpr float kHeavyRadius = 0.04f;
 // Neighbour cells paired with a home cell: with the home cell's own pairs they cover every
 // pair of touching cells (cells differing only in z are visited from both sides).
 constexpr int kNeighbourOffsets[14][3] = {
-    {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1},
+    {1, 0, 0}, {1, 1, 0},  {0, 1, 0},  {-1, 1, 0}, {0, 0, 1},  {1, 0, 1},  {1, 1, 1},
     {0, 1, 1}, {-1, 1, 1}, {0, 0, -1}, {1, 0, -1}, {1, 1, -1}, {0, 1, -1}, {-1, 1, -1},
 };
 
-float UnitDraw(CRandom15& random) { return static_cast<float>(random.Next()) / CRandom15::kMax; }
+float UnitDraw(CRandom15& random)
+{
+    return static_cast<float>(random.Next()) / CRandom15::kMax;
+}
 
 SBall MakeBall(float x, float y, float z, float mass, float radius)
 {
@@ -75,7 +78,7 @@ void CBallSimulation::CreateLattice(CRandom15& random)
                 const float jy = kLatticeJitter * UnitDraw(random);
                 const float jz = kLatticeJitter * UnitDraw(random);
                 SBall ball = MakeBall(x + jx, y + jy, z + jz, kLatticeMass, kLatticeRadius);
-                random.Next();  // drawn and discarded
+                random.Next(); // drawn and discarded
                 const float grey = 0.3f + 0.4f * UnitDraw(random);
                 ball.colour[0] = ball.colour[1] = ball.colour[2] = grey;
                 m_Balls.push_back(ball);
@@ -113,8 +116,8 @@ uint32_t CBallSimulation::CellIndex(const float* position) const
     uint32_t index = 0;
     for (int axis = 2; axis >= 0; --axis)
     {
-        const int cell = std::clamp(static_cast<int>(std::floor((position[axis] + 1.0f) / cellEdge)), 0,
-                                    m_Resolution - 1);
+        const int cell =
+            std::clamp(static_cast<int>(std::floor((position[axis] + 1.0f) / cellEdge)), 0, m_Resolution - 1);
         index = index * static_cast<uint32_t>(m_Resolution) + static_cast<uint32_t>(cell);
     }
     return index;

@@ -18,7 +18,7 @@ struct SBall
     float velocity[3];
     float mass;
     float radius;
-    float colour[3];  // not read by the tracer
+    float colour[3]; // not read by the tracer
     float force[3];
 };
 static_assert(sizeof(SBall) == 14 * sizeof(float));

@@ -9,24 +9,24 @@ namespace
 constexpr float kPi = 3.14159265358979f;
 
 constexpr SVec3 kRestSkeleton[CJugglerModel::kPoints] = {
-    {0.0f, 1.0f, -0.034f},       // head
-    {-0.13f, 0.875f, -0.03f},    // shoulder
-    {0.0f, 0.875f, -0.03f},      // neck
-    {0.13f, 0.875f, -0.03f},     // shoulder
-    {-0.23f, 0.65f, 0.07f},      // elbow
-    {0.23f, 0.65f, 0.07f},       // elbow
-    {-0.23f, 0.52f, -0.23f},     // hand
-    {0.23f, 0.52f, -0.23f},      // hand
-    {-0.0845f, 0.55f, 0.0f},     // hip
-    {0.0f, 0.55f, 0.0f},         // pelvis
-    {0.0845f, 0.55f, 0.0f},      // hip
-    {-0.13f, 0.26f, -0.07f},     // knee
-    {0.13f, 0.26f, -0.07f},      // knee
-    {-0.13f, 0.0f, 0.0f},        // foot
-    {0.13f, 0.0f, 0.0f},         // foot
-    {0.23f, 0.52f, -0.27f},      // ball 1
-    {-0.23f, 0.52f, -0.27f},     // ball 2
-    {0.23f, 0.52f, -0.27f},      // ball 3
+    {0.0f, 1.0f, -0.034f},    // head
+    {-0.13f, 0.875f, -0.03f}, // shoulder
+    {0.0f, 0.875f, -0.03f},   // neck
+    {0.13f, 0.875f, -0.03f},  // shoulder
+    {-0.23f, 0.65f, 0.07f},   // elbow
+    {0.23f, 0.65f, 0.07f},    // elbow
+    {-0.23f, 0.52f, -0.23f},  // hand
+    {0.23f, 0.52f, -0.23f},   // hand
+    {-0.0845f, 0.55f, 0.0f},  // hip
+    {0.0f, 0.55f, 0.0f},      // pelvis
+    {0.0845f, 0.55f, 0.0f},   // hip
+    {-0.13f, 0.26f, -0.07f},  // knee
+    {0.13f, 0.26f, -0.07f},   // knee
+    {-0.13f, 0.0f, 0.0f},     // foot
+    {0.13f, 0.0f, 0.0f},      // foot
+    {0.23f, 0.52f, -0.27f},   // ball 1
+    {-0.23f, 0.52f, -0.27f},  // ball 2
+    {0.23f, 0.52f, -0.27f},   // ball 3
 };
 }
 

@@ -45,10 +45,11 @@ void CBallBvh::Build(const SVec4* spheres, uint32_t count, float minBB, float ma
             continue;
         const SVec4& s = spheres[ball];
         const float reach = std::fabs(s.w) + margin;
-        m_Items.push_back(SItem{{{s.x - reach, s.y - reach, s.z - reach}, {s.x + reach, s.y + reach, s.z + reach}},
-                                {s.x, s.y, s.z},
-                                s.w,
-                                ball});
+        m_Items.push_back(
+            SItem{{{s.x - reach, s.y - reach, s.z - reach}, {s.x + reach, s.y + reach, s.z + reach}},
+                  {s.x, s.y, s.z},
+                  s.w,
+                  ball});
     }
     if (m_Items.empty())
         return;
@@ -74,8 +75,10 @@ void CBallBvh::Build(const SVec4* spheres, uint32_t count, float minBB, float ma
 
 SBvhView CBallBvh::View() const
 {
-    return SBvhView{m_Nodes.data(), static_cast<uint32_t>(m_Nodes.size()), m_X.data(), m_Y.data(), m_Z.data(),
-                    m_Radius.data(), m_Ball.data()};
+    return SBvhView{m_Nodes.data(), static_cast<uint32_t>(m_Nodes.size()),
+                    m_X.data(),     m_Y.data(),
+                    m_Z.data(),     m_Radius.data(),
+                    m_Ball.data()};
 }
 
 CBallBvh::SBox CBallBvh::BoundsOf(uint32_t begin, uint32_t end) const
@@ -130,8 +133,9 @@ uint32_t CBallBvh::BuildNode(const SRange& range, uint32_t depth)
         }
         node.child[i] = kBvhNoChild;
         if (used)
-            node.child[i] = children[i].end - children[i].begin <= kBvhLeafBalls ? AddLeaf(children[i])
-                                                                                 : BuildNode(children[i], depth + 1);
+            node.child[i] = children[i].end - children[i].begin <= kBvhLeafBalls
+                                ? AddLeaf(children[i])
+                                : BuildNode(children[i], depth + 1);
     }
     m_Nodes[index] = node;
     return index;
@@ -171,7 +175,8 @@ uint32_t CBallBvh::Split(const SRange& range, uint32_t depth)
     const auto byCentre = [axis](const SItem& a, const SItem& b) { return a.centre[axis] < b.centre[axis]; };
     if (!(hi[axis] > lo[axis]) || depth >= kSurfaceSplitDepth)
     {
-        std::nth_element(m_Items.begin() + range.begin, m_Items.begin() + half, m_Items.begin() + range.end, byCentre);
+        std::nth_element(m_Items.begin() + range.begin, m_Items.begin() + half, m_Items.begin() + range.end,
+                         byCentre);
         return half;
     }
 
@@ -199,7 +204,8 @@ uint32_t CBallBvh::Split(const SRange& range, uint32_t depth)
     uint32_t rightCount = counts[kBins - 1];
     for (uint32_t k = kBins - 1; k > 0; --k)
     {
-        rightCost[k] = rightCount > 0 ? HalfArea(right.lower, right.upper) * static_cast<float>(rightCount) : 0.0f;
+        rightCost[k] =
+            rightCount > 0 ? HalfArea(right.lower, right.upper) * static_cast<float>(rightCount) : 0.0f;
         for (int a = 0; a < 3; ++a)
         {
             right.lower[a] = std::min(right.lower[a], bins[k - 1].lower[a]);
@@ -222,7 +228,8 @@ uint32_t CBallBvh::Split(const SRange& range, uint32_t depth)
         leftCount += counts[k];
         if (leftCount == 0 || leftCount == range.end - range.begin)
             continue;
-        const float cost = HalfArea(left.lower, left.upper) * static_cast<float>(leftCount) + rightCost[k + 1];
+        const float cost =
+            HalfArea(left.lower, left.upper) * static_cast<float>(leftCount) + rightCost[k + 1];
         if (cost < bestCost)
         {
             bestCost = cost;
@@ -234,7 +241,8 @@ uint32_t CBallBvh::Split(const SRange& range, uint32_t depth)
     const uint32_t split = static_cast<uint32_t>(middle - m_Items.begin());
     if (split == range.begin || split == range.end)
     {
-        std::nth_element(m_Items.begin() + range.begin, m_Items.begin() + half, m_Items.begin() + range.end, byCentre);
+        std::nth_element(m_Items.begin() + range.begin, m_Items.begin() + half, m_Items.begin() + range.end,
+                         byCentre);
         return half;
     }
     return split;

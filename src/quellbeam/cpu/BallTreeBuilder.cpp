@@ -2,8 +2,8 @@
 
 namespace quellbeam
 {
-bool CBallTreeBuilder::Build(const SVec4* spheres, uint32_t count, float minBB, float maxBB, uint32_t* descriptor,
-                             uint32_t* memory, uint32_t windowWords)
+bool CBallTreeBuilder::Build(const SVec4* spheres, uint32_t count, float minBB, float maxBB,
+                             uint32_t* descriptor, uint32_t* memory, uint32_t windowWords)
 {
     m_WindowWords = windowWords;
     m_FreeBase = kFreeMemoryStart;
@@ -26,8 +26,8 @@ bool CBallTreeBuilder::Build(const SVec4* spheres, uint32_t count, float minBB, 
     return complete;
 }
 
-bool CBallTreeBuilder::BuildFirstLevel(const SVec4* spheres, uint32_t count, float minBB, const SGridScale& scale,
-                                       uint32_t* memory)
+bool CBallTreeBuilder::BuildFirstLevel(const SVec4* spheres, uint32_t count, float minBB,
+                                       const SGridScale& scale, uint32_t* memory)
 {
     for (uint32_t block = 0; block < kFirstLevelBlocks; ++block)
     {
@@ -51,8 +51,9 @@ bool CBallTreeBuilder::BuildFirstLevel(const SVec4* spheres, uint32_t count, flo
                 for (int x = range.lo[0]; x <= range.hi[0]; ++x)
                 {
                     uint32_t& cursor = m_CellCursors[block * kTopCells + TopCellIndex(x, y, z)];
-                    complete = AppendToList(memory, cursor, ball, m_BlockRanges[block], m_FreeBase, m_WindowWords) &&
-                               complete;
+                    complete =
+                        AppendToList(memory, cursor, ball, m_BlockRanges[block], m_FreeBase, m_WindowWords) &&
+                        complete;
                 }
     }
     for (uint32_t cursor : m_CellCursors)
@@ -83,7 +84,8 @@ bool CBallTreeBuilder::BuildNode(const SVec4* spheres, uint32_t cell, float minB
 
     // The cell's balls come from the eight first-level chains, block by block.
     for (uint32_t block = 0; block < kFirstLevelBlocks; ++block)
-        for (uint32_t chunk = InitialChunk(block, cell); chunk != kListEnd; chunk = memory[chunk + kChunkLinkSlot])
+        for (uint32_t chunk = InitialChunk(block, cell); chunk != kListEnd;
+             chunk = memory[chunk + kChunkLinkSlot])
         {
             uint32_t slot = 0;
             for (; slot < kChunkLinkSlot && memory[chunk + slot] != kListEnd; ++slot)
@@ -95,8 +97,8 @@ bool CBallTreeBuilder::BuildNode(const SVec4* spheres, uint32_t cell, float minB
                 for (int z = range.lo[2]; z <= range.hi[2]; ++z)
                     for (int y = range.lo[1]; y <= range.hi[1]; ++y)
                         for (int x = range.lo[0]; x <= range.hi[0]; ++x)
-                            complete = AppendToList(memory, m_SubCursors[SubCellIndex(x, y, z)], ball, m_NodeRange,
-                                                    m_FreeBase, m_WindowWords) &&
+                            complete = AppendToList(memory, m_SubCursors[SubCellIndex(x, y, z)], ball,
+                                                    m_NodeRange, m_FreeBase, m_WindowWords) &&
                                        complete;
             }
             if (slot < kChunkLinkSlot)

@@ -22,8 +22,8 @@ public:
 private:
     bool BuildFirstLevel(const SVec4* spheres, uint32_t count, float minBB, const SGridScale& scale,
                          uint32_t* memory);
-    bool BuildNode(const SVec4* spheres, uint32_t cell, float minBB, const SGridScale& scale, uint32_t* descriptor,
-                   uint32_t* memory);
+    bool BuildNode(const SVec4* spheres, uint32_t cell, float minBB, const SGridScale& scale,
+                   uint32_t* descriptor, uint32_t* memory);
     bool IsTopCellEmpty(uint32_t cell, const uint32_t* memory) const;
 
     uint32_t m_WindowWords = 0;

@@ -2,7 +2,10 @@
 
 namespace quellbeam
 {
-bool HasAvx2() { return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0; }
+bool HasAvx2()
+{
+    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
+}
 
 const SBvhTraceFunctions& GetBvhTrace()
 {

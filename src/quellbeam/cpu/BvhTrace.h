@@ -9,7 +9,8 @@ namespace quellbeam
 {
 using BvhTraceFunction = bool (*)(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit);
 // Eight rays: the lanes in `active`, each bounded by hits[lane].t; returns the lanes that hit.
-using BvhPacketFunction = unsigned (*)(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits);
+using BvhPacketFunction = unsigned (*)(const SBvhView& bvh, const SRayPacket& rays, unsigned active,
+                                       SRayHit* hits);
 
 struct SBvhTraceFunctions
 {
@@ -17,7 +18,7 @@ struct SBvhTraceFunctions
     BvhTraceFunction anyHit;
     BvhPacketFunction nearest8;
     BvhPacketFunction anyHit8;
-    const char* name;  // "AVX2" or "SSE"
+    const char* name; // "AVX2" or "SSE"
 };
 
 SBvhTraceFunctions GetBvhTraceAvx2();

@@ -18,7 +18,10 @@ struct SLanes
     static SLanes Load(const float* p) { return {_mm256_loadu_ps(p)}; }
     void Store(float* p) const { _mm256_storeu_ps(p, v); }
     static int Less(SLanes a, SLanes b) { return _mm256_movemask_ps(_mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ)); }
-    static int LessEqual(SLanes a, SLanes b) { return _mm256_movemask_ps(_mm256_cmp_ps(a.v, b.v, _CMP_LE_OQ)); }
+    static int LessEqual(SLanes a, SLanes b)
+    {
+        return _mm256_movemask_ps(_mm256_cmp_ps(a.v, b.v, _CMP_LE_OQ));
+    }
     friend SLanes operator+(SLanes a, SLanes b) { return {_mm256_add_ps(a.v, b.v)}; }
     friend SLanes operator-(SLanes a, SLanes b) { return {_mm256_sub_ps(a.v, b.v)}; }
     friend SLanes operator*(SLanes a, SLanes b) { return {_mm256_mul_ps(a.v, b.v)}; }
@@ -68,5 +71,8 @@ unsigned AnyHit8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, S
 }
 }
 
-SBvhTraceFunctions GetBvhTraceAvx2() { return {&Nearest, &AnyHit, &Nearest8, &AnyHit8, "AVX2"}; }
+SBvhTraceFunctions GetBvhTraceAvx2()
+{
+    return {&Nearest, &AnyHit, &Nearest8, &AnyHit8, "AVX2"};
+}
 }

@@ -76,5 +76,8 @@ unsigned AnyHit8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, S
 }
 }
 
-SBvhTraceFunctions GetBvhTraceSse() { return {&Nearest, &AnyHit, &Nearest8, &AnyHit8, "SSE"}; }
+SBvhTraceFunctions GetBvhTraceSse()
+{
+    return {&Nearest, &AnyHit, &Nearest8, &AnyHit8, "SSE"};
+}
 }

@@ -39,7 +39,8 @@ struct TBvhWalk
         const TLanes ix = TLanes::Set(inverse[0]), iy = TLanes::Set(inverse[1]), iz = TLanes::Set(inverse[2]);
         // Box planes are crossed at plane * inverse - origin * inverse (one fused step where there is FMA).
         const TLanes oix = ox * ix, oiy = oy * iy, oiz = oz * iz;
-        const TLanes dx = TLanes::Set(direction.x), dy = TLanes::Set(direction.y), dz = TLanes::Set(direction.z);
+        const TLanes dx = TLanes::Set(direction.x), dy = TLanes::Set(direction.y),
+                     dz = TLanes::Set(direction.z);
         const TLanes zero = TLanes::Set(0.0f);
 
         uint32_t stackChild[kBvhStackEntries];
@@ -65,9 +66,10 @@ struct TBvhWalk
                 const TLanes tNear = Max(Max(MulSub(TLanes::Load(boxes + nearOffset[0]), ix, oix),
                                              MulSub(TLanes::Load(boxes + nearOffset[1]), iy, oiy)),
                                          Max(MulSub(TLanes::Load(boxes + nearOffset[2]), iz, oiz), zero));
-                const TLanes tFar = Min(Min(MulSub(TLanes::Load(boxes + farOffset[0]), ix, oix),
-                                            MulSub(TLanes::Load(boxes + farOffset[1]), iy, oiy)),
-                                        Min(MulSub(TLanes::Load(boxes + farOffset[2]), iz, oiz), TLanes::Set(hit.t)));
+                const TLanes tFar =
+                    Min(Min(MulSub(TLanes::Load(boxes + farOffset[0]), ix, oix),
+                            MulSub(TLanes::Load(boxes + farOffset[1]), iy, oiy)),
+                        Min(MulSub(TLanes::Load(boxes + farOffset[2]), iz, oiz), TLanes::Set(hit.t)));
                 unsigned mask = static_cast<unsigned>(TLanes::LessEqual(tNear, tFar));
                 if (mask != 0)
                 {
@@ -109,7 +111,8 @@ private:
         TLanes originLower[3], originUpper[3], inverseLower[3], inverseUpper[3];
     };
 
-    static SPacketBounds MakePacketBounds(const SRayPacket& rays, const float (&inverse)[3][kBvhWidth], unsigned active)
+    static SPacketBounds MakePacketBounds(const SRayPacket& rays, const float (&inverse)[3][kBvhWidth],
+                                          unsigned active)
     {
         SPacketBounds bounds;
         bounds.coherent = true;
@@ -159,8 +162,8 @@ private:
     // Pushes the children in mask and returns the one to visit now: the nearest, with the rest
     // stacked nearest on top (any-hit walks take them in order).
     template <bool kAnyHit>
-    static uint32_t Push(const SBvhNode& node, unsigned mask, const float* t, uint32_t* stackChild, float* stackT,
-                         uint32_t& top)
+    static uint32_t Push(const SBvhNode& node, unsigned mask, const float* t, uint32_t* stackChild,
+                         float* stackT, uint32_t& top)
     {
         uint32_t child[kBvhWidth];
         float near[kBvhWidth];
@@ -190,8 +193,8 @@ private:
 
     // The balls of one leaf against the ray; updates hit with the nearest (ties: lowest index).
     template <bool kAnyHit>
-    static bool TestLeaf(const SBvhView& bvh, uint32_t leaf, TLanes ox, TLanes oy, TLanes oz, TLanes dx, TLanes dy,
-                         TLanes dz, float dd, SRayHit& hit)
+    static bool TestLeaf(const SBvhView& bvh, uint32_t leaf, TLanes ox, TLanes oy, TLanes oz, TLanes dx,
+                         TLanes dy, TLanes dz, float dd, SRayHit& hit)
     {
         const uint32_t first = (leaf & ~kBvhLeafFlag) >> 3;
         const unsigned used = (2u << (leaf & 7)) - 1;
@@ -207,7 +210,8 @@ private:
         if (valid == 0)
             return false;
         const TLanes t = (TLanes::Set(2.0f) * b - Sqrt(disc)) / TLanes::Set(2.0f * dd);
-        valid &= static_cast<unsigned>(TLanes::Less(TLanes::Set(kHitEpsilon), t) & TLanes::Less(t, TLanes::Set(hit.t)));
+        valid &= static_cast<unsigned>(TLanes::Less(TLanes::Set(kHitEpsilon), t) &
+                                       TLanes::Less(t, TLanes::Set(hit.t)));
         if (valid == 0)
             return false;
         if (kAnyHit)
@@ -251,14 +255,16 @@ public:
             for (uint32_t lane = 0; lane < kBvhWidth; ++lane)
             {
                 const float v = d[axis][lane];
-                inverse[axis][lane] = 1.0f / (v >= 0.0f ? (v > 1e-30f ? v : 1e-30f) : (v < -1e-30f ? v : -1e-30f));
+                inverse[axis][lane] =
+                    1.0f / (v >= 0.0f ? (v > 1e-30f ? v : 1e-30f) : (v < -1e-30f ? v : -1e-30f));
             }
         // Lanes that are not traced (or whose any-hit search is over) get a bound below every
         // distance, so that no box or ball test counts for them.
         const float kNever = -__builtin_huge_valf();
         for (uint32_t lane = 0; lane < kBvhWidth; ++lane)
             best[lane] = ((active >> lane) & 1) != 0 ? hits[lane].t : kNever;
-        const TLanes ix = TLanes::Load(inverse[0]), iy = TLanes::Load(inverse[1]), iz = TLanes::Load(inverse[2]);
+        const TLanes ix = TLanes::Load(inverse[0]), iy = TLanes::Load(inverse[1]),
+                     iz = TLanes::Load(inverse[2]);
         const TLanes oix = ox * ix, oiy = oy * iy, oiz = oz * iz;
         const TLanes dd = dx * dx + dy * dy + dz * dz;
         const SPacketBounds bounds = MakePacketBounds(rays, inverse, active);
@@ -289,11 +295,13 @@ public:
                     const TLanes b = vx * dx + vy * dy + vz * dz;
                     const TLanes vv = vx * vx + vy * vy + vz * vz;
                     const TLanes disc = TLanes::Set(4.0f) * b * b - four * (vv - r * r);
-                    unsigned valid = active & static_cast<unsigned>(TLanes::Less(zero, b) & TLanes::LessEqual(zero, disc));
+                    unsigned valid =
+                        active & static_cast<unsigned>(TLanes::Less(zero, b) & TLanes::LessEqual(zero, disc));
                     if (valid == 0)
                         continue;
                     const TLanes t = (TLanes::Set(2.0f) * b - Sqrt(disc)) / two;
-                    valid &= static_cast<unsigned>(TLanes::Less(TLanes::Set(kHitEpsilon), t) & TLanes::Less(t, bestLanes));
+                    valid &= static_cast<unsigned>(TLanes::Less(TLanes::Set(kHitEpsilon), t) &
+                                                   TLanes::Less(t, bestLanes));
                     if (valid == 0)
                         continue;
                     float lanes[kBvhWidth];

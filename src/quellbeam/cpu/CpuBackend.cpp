@@ -60,9 +60,15 @@ const char* CCpuBackend::DescribeError(int error) const
     }
 }
 
-uint64_t CCpuBackend::GetSceneBufferAddress() const { return reinterpret_cast<uintptr_t>(m_SceneData.data()); }
+uint64_t CCpuBackend::GetSceneBufferAddress() const
+{
+    return reinterpret_cast<uintptr_t>(m_SceneData.data());
+}
 
-int CCpuBackend::RegisterTexture(ITracerTexture* texture) { return texture != nullptr ? kBackendOk : kBackendInvalidValue; }
+int CCpuBackend::RegisterTexture(ITracerTexture* texture)
+{
+    return texture != nullptr ? kBackendOk : kBackendInvalidValue;
+}
 
 int CCpuBackend::WriteSceneData(uint32_t byteOffset, const void* data, uint32_t bytes)
 {
@@ -104,8 +110,8 @@ int CCpuBackend::BindFloorTexture(ITracerTexture* texture)
     // The host copy of the floor stays valid while it is current; the program's copy is handed back.
     m_FloorTexels.resize(static_cast<size_t>(width) * height);
     for (uint32_t row = 0; row < height; ++row)
-        std::memcpy(&m_FloorTexels[static_cast<size_t>(row) * width], texels + static_cast<size_t>(row) * pitch,
-                    width * 4);
+        std::memcpy(&m_FloorTexels[static_cast<size_t>(row) * width],
+                    texels + static_cast<size_t>(row) * pitch, width * 4);
     texture->Unlock();
     m_FloorWidth = width;
     m_FloorHeight = height;
@@ -199,8 +205,13 @@ int CCpuBackend::TraceFrame(uint32_t count, uint32_t width, uint32_t height)
 
 SSceneView CCpuBackend::GetSceneView(uint32_t count) const
 {
-    return SSceneView{m_SceneData.data(), count, m_Descriptor, m_TreeMemory.data(),
-                      m_FloorTexels.empty() ? nullptr : m_FloorTexels.data(), m_FloorWidth, m_FloorHeight};
+    return SSceneView{m_SceneData.data(),
+                      count,
+                      m_Descriptor,
+                      m_TreeMemory.data(),
+                      m_FloorTexels.empty() ? nullptr : m_FloorTexels.data(),
+                      m_FloorWidth,
+                      m_FloorHeight};
 }
 
 void CCpuBackend::TraceUnits(void* context, uint32_t)

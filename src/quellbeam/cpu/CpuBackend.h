@@ -52,7 +52,7 @@ private:
         SBvhQuery balls;
         const SKernelConstants* constants;
         SVec4* output;
-        uint32_t pitch;  // in four-float elements
+        uint32_t pitch; // in four-float elements
         uint32_t width;
         uint32_t height;
         float inverseWidth;

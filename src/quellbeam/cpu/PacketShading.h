@@ -49,16 +49,17 @@ inline void FindSurfaces(const SSceneView& scene, const SKernelConstants& consta
     for (unsigned rest = lanes; rest != 0; rest &= rest - 1)
     {
         const uint32_t lane = static_cast<uint32_t>(__builtin_ctz(rest));
-        surfaces[lane] = SurfaceOfSearch(scene, constants, origins[lane], directions[lane], ((found >> lane) & 1) != 0,
-                                         hits[lane], tFloor[lane]);
+        surfaces[lane] = SurfaceOfSearch(scene, constants, origins[lane], directions[lane],
+                                         ((found >> lane) & 1) != 0, hits[lane], tFloor[lane]);
     }
 }
 }
 
 // Colours of the camera rays origin + t directions[lane] for the lanes in `lanes`.
 template <class TRayLog>
-inline void TraceCameraPacket(const SSceneView& scene, const SKernelConstants& constants, const SBvhQuery& balls,
-                              SVec3 origin, const SVec3* directions, unsigned lanes, SVec4* colours, TRayLog& rays)
+inline void TraceCameraPacket(const SSceneView& scene, const SKernelConstants& constants,
+                              const SBvhQuery& balls, SVec3 origin, const SVec3* directions, unsigned lanes,
+                              SVec4* colours, TRayLog& rays)
 {
     using namespace packet_detail;
     SVec3 origins[kBvhWidth], next[kBvhWidth];
@@ -133,9 +134,10 @@ inline void TraceCameraPacket(const SSceneView& scene, const SKernelConstants& c
 
 // TraceRect's pixels [x0, x1) x [y0, y1), eight pixels of a row at a time.
 template <class TRayLog>
-inline void TracePacketRect(const SSceneView& scene, const SKernelConstants& constants, const SBvhQuery& balls,
-                            uint32_t x0, uint32_t x1, uint32_t y0, uint32_t y1, float inverseWidth, float inverseHeight,
-                            SVec4* output, uint32_t pitch, TRayLog& rays)
+inline void TracePacketRect(const SSceneView& scene, const SKernelConstants& constants,
+                            const SBvhQuery& balls, uint32_t x0, uint32_t x1, uint32_t y0, uint32_t y1,
+                            float inverseWidth, float inverseHeight, SVec4* output, uint32_t pitch,
+                            TRayLog& rays)
 {
     const SVec3 origin = Xyz(constants.view[0]);
     for (uint32_t y = y0; y < y1; ++y)
@@ -145,8 +147,8 @@ inline void TracePacketRect(const SSceneView& scene, const SKernelConstants& con
             SVec3 directions[kBvhWidth];
             SVec4 colours[kBvhWidth];
             for (uint32_t lane = 0; lane < count; ++lane)
-                directions[lane] = CameraRayDirection(constants, static_cast<float>(x + lane), static_cast<float>(y),
-                                                      inverseWidth, inverseHeight);
+                directions[lane] = CameraRayDirection(constants, static_cast<float>(x + lane),
+                                                      static_cast<float>(y), inverseWidth, inverseHeight);
             TraceCameraPacket(scene, constants, balls, origin, directions, (1u << count) - 1, colours, rays);
             for (uint32_t lane = 0; lane < count; ++lane)
                 output[y * pitch + x + lane] = colours[lane];

@@ -44,7 +44,8 @@ std::unique_ptr<CCudaBackend> CCudaBackend::Create()
     cudaError_t error = cudaGetDeviceCount(&count);
     if (error != cudaSuccess || count == 0)
     {
-        DebugLog("[CCudaBackend::Create] no CUDA device (%i: %s): tracing on the CPU\n", static_cast<int>(error),
+        DebugLog("[CCudaBackend::Create] no CUDA device (%i: %s): tracing on the CPU\n",
+                 static_cast<int>(error),
                  error != cudaSuccess ? cudaGetErrorString(error) : "the runtime lists none");
         cudaGetLastError();
         return nullptr;
@@ -53,8 +54,9 @@ std::unique_ptr<CCudaBackend> CCudaBackend::Create()
     int device = 0;
     unsigned int glDeviceCount = 0;
     int glDevices[4] = {};
-    const bool glInterop = cudaGLGetDevices(&glDeviceCount, glDevices, 4, cuda::kGlDeviceListAll) == cudaSuccess &&
-                           glDeviceCount > 0;
+    const bool glInterop =
+        cudaGLGetDevices(&glDeviceCount, glDevices, 4, cuda::kGlDeviceListAll) == cudaSuccess &&
+        glDeviceCount > 0;
     if (glInterop)
         device = glDevices[0];
     cudaGetLastError();
@@ -68,15 +70,16 @@ std::unique_ptr<CCudaBackend> CCudaBackend::Create()
     }
     if (properties.major < kMinimumComputeMajor)
     {
-        DebugLog("[CCudaBackend::Create] device %i (%s) has compute capability %i.%i, below %i.0: tracing on the CPU\n",
+        DebugLog("[CCudaBackend::Create] device %i (%s) has compute capability %i.%i, below %i.0: tracing on "
+                 "the CPU\n",
                  device, properties.name, properties.major, properties.minor, kMinimumComputeMajor);
         return nullptr;
     }
     if ((error = cudaSetDevice(device)) != cudaSuccess ||
         (error = static_cast<cudaError_t>(cuda::CheckDeviceCode())) != cudaSuccess)
     {
-        DebugLog("[CCudaBackend::Create] device %i (%s) cannot run the tracer (%i: %s): tracing on the CPU\n", device,
-                 properties.name, static_cast<int>(error), cudaGetErrorString(error));
+        DebugLog("[CCudaBackend::Create] device %i (%s) cannot run the tracer (%i: %s): tracing on the CPU\n",
+                 device, properties.name, static_cast<int>(error), cudaGetErrorString(error));
         cudaGetLastError();
         return nullptr;
     }
@@ -108,7 +111,10 @@ const char* CCudaBackend::DescribeError(int error) const
     return cudaGetErrorString(static_cast<cudaError_t>(error));
 }
 
-int CCudaBackend::SelectDevice() const { return cudaSetDevice(m_Device); }
+int CCudaBackend::SelectDevice() const
+{
+    return cudaSetDevice(m_Device);
+}
 
 int CCudaBackend::Initialize()
 {
@@ -132,7 +138,10 @@ int CCudaBackend::Initialize()
     return cudaSuccess;
 }
 
-uint64_t CCudaBackend::GetSceneBufferAddress() const { return reinterpret_cast<uintptr_t>(m_SceneData); }
+uint64_t CCudaBackend::GetSceneBufferAddress() const
+{
+    return reinterpret_cast<uintptr_t>(m_SceneData);
+}
 
 int CCudaBackend::RegisterTexture(ITracerTexture* texture)
 {
@@ -150,7 +159,8 @@ int CCudaBackend::RegisterTexture(ITracerTexture* texture)
     if (error != cudaSuccess)
     {
         // The texture still works, through its host copy.
-        DebugLog("[CCudaBackend::RegisterTexture] cudaGraphicsGLRegisterImage error: %i: texture %u is copied through "
+        DebugLog("[CCudaBackend::RegisterTexture] cudaGraphicsGLRegisterImage error: %i: texture %u is "
+                 "copied through "
                  "the host\n",
                  static_cast<int>(error), texture->GetGLName());
         cudaGetLastError();
@@ -202,7 +212,8 @@ int CCudaBackend::BindFloorTexture(ITracerTexture* texture)
         error = Reserve(buffer, m_FloorCapacity, static_cast<size_t>(width) * height, sizeof(uint32_t));
     m_FloorBuffer = static_cast<uint32_t*>(buffer);
     if (error == cudaSuccess)
-        error = cudaMemcpy2D(m_FloorBuffer, width * 4, texels, pitch, width * 4, height, cudaMemcpyHostToDevice);
+        error =
+            cudaMemcpy2D(m_FloorBuffer, width * 4, texels, pitch, width * 4, height, cudaMemcpyHostToDevice);
     texture->Unlock();
     if (error != cudaSuccess)
         return error;
@@ -265,8 +276,8 @@ int CCudaBackend::MapInPlace(cudaGraphicsResource* resource)
 int CCudaBackend::MapThroughHost(ITracerTexture* output)
 {
     void* image = m_DeviceImage;
-    const cudaError_t error =
-        Reserve(image, m_DeviceImageCapacity, static_cast<size_t>(m_OutputWidth) * m_OutputHeight, kTexelBytes);
+    const cudaError_t error = Reserve(image, m_DeviceImageCapacity,
+                                      static_cast<size_t>(m_OutputWidth) * m_OutputHeight, kTexelBytes);
     m_DeviceImage = static_cast<SVec4*>(image);
     if (error != cudaSuccess)
         return error;
@@ -336,9 +347,10 @@ int CCudaBackend::TraceFrame(uint32_t count, uint32_t width, uint32_t height)
     if (int error = SelectDevice(); error != cudaSuccess)
         return error;
     // Pixels outside the mapped texture are never written.
-    const cuda::STraceTarget target = {m_DeviceImage, m_OutputWidth, m_Surface, std::min(width, m_OutputWidth),
-                                       std::min(height, m_OutputHeight)};
-    const SSceneView scene = {m_SceneData, count, nullptr, m_TreeMemory, m_FloorTexels, m_FloorWidth, m_FloorHeight};
+    const cuda::STraceTarget target = {m_DeviceImage, m_OutputWidth, m_Surface,
+                                       std::min(width, m_OutputWidth), std::min(height, m_OutputHeight)};
+    const SSceneView scene = {m_SceneData,   count,        nullptr,      m_TreeMemory,
+                              m_FloorTexels, m_FloorWidth, m_FloorHeight};
     return cuda::TraceFrame(scene, target, m_TraceBlocks, 1.0f / static_cast<float>(width),
                             1.0f / static_cast<float>(height), m_RayCounts);
 }
@@ -350,7 +362,8 @@ int CCudaBackend::ReadTreeMemory(std::vector<uint32_t>& words) const
         return cudaErrorInitializationError;
     if (int error = SelectDevice(); error != cudaSuccess)
         return error;
-    return cudaMemcpy(words.data(), m_TreeMemory, kTreeWindowWords * sizeof(uint32_t), cudaMemcpyDeviceToHost);
+    return cudaMemcpy(words.data(), m_TreeMemory, kTreeWindowWords * sizeof(uint32_t),
+                      cudaMemcpyDeviceToHost);
 }
 
 int CCudaBackend::ReadSceneData(std::vector<SVec4>& elements, uint32_t count) const

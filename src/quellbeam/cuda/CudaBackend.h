@@ -63,8 +63,8 @@ private:
     SVec4* m_SceneData = nullptr;
     uint32_t* m_TreeMemory = nullptr;
     uint32_t m_Descriptor[kTreeDescriptorWords] = {};
-    uint32_t* m_FloorTexels = nullptr;  // device copy of the current floor texture, null when none
-    size_t m_FloorCapacity = 0;         // texels allocated at m_FloorBuffer
+    uint32_t* m_FloorTexels = nullptr; // device copy of the current floor texture, null when none
+    size_t m_FloorCapacity = 0;        // texels allocated at m_FloorBuffer
     uint32_t* m_FloorBuffer = nullptr;
     uint32_t m_FloorWidth = 0;
     uint32_t m_FloorHeight = 0;
@@ -76,7 +76,7 @@ private:
     cudaGraphicsResource* m_MappedResource = nullptr;
     uint64_t m_Surface = 0;
     SVec4* m_DeviceImage = nullptr;
-    size_t m_DeviceImageCapacity = 0;  // texels
+    size_t m_DeviceImageCapacity = 0; // texels
     void* m_HostImage = nullptr;
     uint32_t m_HostPitch = 0;
     uint32_t m_OutputWidth = 0;

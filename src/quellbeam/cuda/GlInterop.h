@@ -7,14 +7,14 @@
 
 namespace quellbeam::cuda
 {
-inline constexpr unsigned int kGlTexture2D = 0x0DE1;  // GL_TEXTURE_2D
-inline constexpr int kGlDeviceListAll = 1;            // cudaGLDeviceListAll
+inline constexpr unsigned int kGlTexture2D = 0x0DE1; // GL_TEXTURE_2D
+inline constexpr int kGlDeviceListAll = 1;           // cudaGLDeviceListAll
 }
 
 extern "C"
 {
-cudaError_t CUDARTAPI cudaGLGetDevices(unsigned int* pCudaDeviceCount, int* pCudaDevices, unsigned int cudaDeviceCount,
-                                       int deviceList);
-cudaError_t CUDARTAPI cudaGraphicsGLRegisterImage(cudaGraphicsResource** resource, unsigned int image,
-                                                  unsigned int target, unsigned int flags);
+    cudaError_t CUDARTAPI cudaGLGetDevices(unsigned int* pCudaDeviceCount, int* pCudaDevices,
+                                           unsigned int cudaDeviceCount, int deviceList);
+    cudaError_t CUDARTAPI cudaGraphicsGLRegisterImage(cudaGraphicsResource** resource, unsigned int image,
+                                                      unsigned int target, unsigned int flags);
 }

@@ -41,7 +41,7 @@ struct SBlockAllocator
 {
     SWordRange range;
     uint32_t requests;
-    uint32_t base;  // the first chunk handed out this round, kListEnd when none could be
+    uint32_t base; // the first chunk handed out this round, kListEnd when none could be
 };
 
 // Claims a region of 65536 words from the shared base; false when the window is used up. The
@@ -128,8 +128,9 @@ __device__ bool AppendRound(bool pending, uint32_t list, uint32_t ball, uint32_t
 
 // Appends the ball to every cell of its range (cell index x + (y << shift) + (z << 2 shift)),
 // one cell per round; threads without a ball take part in the rounds.
-__device__ void AppendToCells(bool inside, const SCellRange& range, uint32_t shift, uint32_t ball, uint32_t* chunks,
-                              uint32_t* counts, SBlockAllocator& allocator, uint32_t* memory)
+__device__ void AppendToCells(bool inside, const SCellRange& range, uint32_t shift, uint32_t ball,
+                              uint32_t* chunks, uint32_t* counts, SBlockAllocator& allocator,
+                              uint32_t* memory)
 {
     int x = range.lo[0], y = range.lo[1], z = range.lo[2];
     bool active = inside;
@@ -165,7 +166,8 @@ __global__ void ResetTreeKernel()
 
 // First level: block b lists the balls of the runs of 128 it takes (balls 128 b .. + 127,
 // then every 1024th run) in its own chain per top cell.
-__global__ void __launch_bounds__(kTreeThreads) FirstLevelKernel(const SVec4* spheres, uint32_t count, uint32_t* memory)
+__global__ void __launch_bounds__(kTreeThreads)
+    FirstLevelKernel(const SVec4* spheres, uint32_t count, uint32_t* memory)
 {
     __shared__ uint32_t s_Chunks[kTopCells];
     __shared__ uint32_t s_Counts[kTopCells];
@@ -193,8 +195,8 @@ __global__ void __launch_bounds__(kTreeThreads) FirstLevelKernel(const SVec4* sp
     for (uint32_t ball = block * kBallsPerBlockRun + thread; ball < end; ball += stride)
     {
         SCellRange range = {};
-        const bool inside =
-            ball < count && BallCellRange(spheres[ball], origin, scale.cellsPerUnit, (int)kTopCellsPerAxis - 1, range);
+        const bool inside = ball < count && BallCellRange(spheres[ball], origin, scale.cellsPerUnit,
+                                                          (int)kTopCellsPerAxis - 1, range);
         AppendToCells(inside, range, 3, ball, s_Chunks, s_Counts, s_Allocator, memory);
     }
     __syncthreads();
@@ -272,8 +274,9 @@ __global__ void __launch_bounds__(kTreeThreads) SecondLevelKernel(const SVec4* s
             const uint32_t link = walking ? memory[chunk + kChunkLinkSlot] : kListEnd;
             const bool ended = __any_sync(0xFFFFFFFFu, lane < kChunkLinkSlot && ball == kListEnd);
             SCellRange range = {};
-            const bool inside = ball != kListEnd && BallCellRange(spheres[ball], corner, scale.subCellsPerUnit,
-                                                                  (int)kSubCellsPerAxis - 1, range);
+            const bool inside =
+                ball != kListEnd &&
+                BallCellRange(spheres[ball], corner, scale.subCellsPerUnit, (int)kSubCellsPerAxis - 1, range);
             AppendToCells(inside, range, 2, ball, s_Chunks, s_Counts, s_Allocator, memory);
             if (!walking)
                 continue;
@@ -318,8 +321,8 @@ __global__ void ResetTraceKernel(uint32_t firstFreeUnit)
 // until all are done. A unit is 128 x 8 pixels, traced as 8 tiles of 16 x 8; thread (tx, ty)
 // of the 32 x 4 block takes column (tx & 7) + 8 (ty & 1) and row (tx >> 3) + 4 (ty >> 1) of
 // a tile, so each warp covers an 8 x 4 patch.
-__global__ void __launch_bounds__(128) TraceKernel(SSceneView scene, STraceTarget target, float inverseWidth,
-                                                  float inverseHeight)
+__global__ void __launch_bounds__(128)
+    TraceKernel(SSceneView scene, STraceTarget target, float inverseWidth, float inverseHeight)
 {
     __shared__ uint32_t s_Unit;
     __shared__ unsigned long long s_Rays[3];
@@ -343,7 +346,8 @@ __global__ void __launch_bounds__(128) TraceKernel(SSceneView scene, STraceTarge
             const uint32_t x = x0 + tile * kTileWidth;
             if (x >= target.width || y >= target.height)
                 continue;
-            const SVec3 direction = CameraRayDirection(constants, (float)x, (float)y, inverseWidth, inverseHeight);
+            const SVec3 direction =
+                CameraRayDirection(constants, (float)x, (float)y, inverseWidth, inverseHeight);
             const SVec4 c = TraceCameraRay(scene, constants, origin, direction, counts);
             const float4 colour = make_float4(c.x, c.y, c.z, c.w);
             if (target.surface != 0)
@@ -382,7 +386,8 @@ int GetResidentTraceBlocks(int device, uint32_t& blocks)
 {
     int perMultiprocessor = 0;
     int multiprocessors = 0;
-    cudaError_t error = cudaOccupancyMaxActiveBlocksPerMultiprocessor(&perMultiprocessor, TraceKernel, 128, 0);
+    cudaError_t error =
+        cudaOccupancyMaxActiveBlocksPerMultiprocessor(&perMultiprocessor, TraceKernel, 128, 0);
     if (error == cudaSuccess)
         error = cudaDeviceGetAttribute(&multiprocessors, cudaDevAttrMultiProcessorCount, device);
     blocks = (uint32_t)(perMultiprocessor * multiprocessors);

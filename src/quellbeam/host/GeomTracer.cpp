@@ -88,7 +88,8 @@ void CGeomTracer::Initialize()
                                               count * sizeof(SMaterial));
         error != kBackendOk)
         DebugLog("first materials error: %i\n", error);
-    if (int error = m_Backend->WriteSceneData(0, m_Spheres.data(), count * kSceneElementBytes); error != kBackendOk)
+    if (int error = m_Backend->WriteSceneData(0, m_Spheres.data(), count * kSceneElementBytes);
+        error != kBackendOk)
         DebugLog("first spheres error: %i\n", error);
     DebugLog("[mats count] %i sp %08x\n", static_cast<int>(count),
              static_cast<unsigned>(m_Backend->GetSceneBufferAddress()));
@@ -196,7 +197,8 @@ void CGeomTracer::UploadSpheres()
     BuildSphereList();
     const uint32_t count = static_cast<uint32_t>(m_Spheres.size());
     if (m_Backend != nullptr && count > 0)
-        if (int error = m_Backend->WriteSceneData(0, m_Spheres.data(), count * kSceneElementBytes); error != kBackendOk)
+        if (int error = m_Backend->WriteSceneData(0, m_Spheres.data(), count * kSceneElementBytes);
+            error != kBackendOk)
             DebugLog("[CGeomTracer::UploadSpheres] spheres error: %i\n", error);
 }
 
@@ -213,9 +215,10 @@ void CGeomTracer::BuildSphereList()
         for (size_t i = 0; i < count; ++i)
         {
             const SBall& ball = balls[i];
-            m_Spheres[i] = SVec4{ball.position[0] * kSimulationScale, ball.position[1] * kSimulationScale,
-                                 ball.position[2] * kSimulationScale,
-                                 std::min(ball.radius * kSimulationRadiusScale * kSimulationScale, kMaxSimulatedRadius)};
+            m_Spheres[i] =
+                SVec4{ball.position[0] * kSimulationScale, ball.position[1] * kSimulationScale,
+                      ball.position[2] * kSimulationScale,
+                      std::min(ball.radius * kSimulationRadiusScale * kSimulationScale, kMaxSimulatedRadius)};
         }
     }
     // Spheres past the kernels' window would have no reachable material.
@@ -259,7 +262,8 @@ void CGeomTracer::SetTreeBox(float minimum, float maximum)
         DebugLog("SetTreeBox Min error: %i\n", error);
 }
 
-void CGeomTracer::SetShading(bool floorTextured, const float* colourA, const float* colourB, const float* light)
+void CGeomTracer::SetShading(bool floorTextured, const float* colourA, const float* colourB,
+                             const float* light)
 {
     if (floorTextured != m_FloorTexturedSent)
     {
@@ -358,8 +362,8 @@ int CGeomTracer::UploadConstant(const void* field, uint32_t bytes)
 {
     if (m_Backend == nullptr)
         return kBackendOk;
-    const auto offset = static_cast<uint32_t>(static_cast<const char*>(field) -
-                                              reinterpret_cast<const char*>(&m_Constants));
+    const auto offset =
+        static_cast<uint32_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(&m_Constants));
     return m_Backend->WriteConstants(m_Constants, offset, bytes);
 }
 }

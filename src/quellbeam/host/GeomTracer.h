@@ -59,7 +59,8 @@ public:
     // ITracer
     void Update() override;
     void UploadSpheres() override;
-    void SetShading(bool floorTextured, const float* colourA, const float* colourB, const float* light) override;
+    void SetShading(bool floorTextured, const float* colourA, const float* colourB,
+                    const float* light) override;
     void StartBallSimulation(int configuration) override;
     void StartSingleJuggler() override;
     void StartJugglerField() override;
@@ -101,7 +102,7 @@ private:
     std::set<ITracerTexture*> m_RegisteredTextures;
     ITracerTexture* m_FloorTexture = nullptr;
     ITracerTexture* m_Output = nullptr;
-    ITracerTexture* m_Input = nullptr;  // kept as handed over; the ball tracer never reads it
+    ITracerTexture* m_Input = nullptr; // kept as handed over; the ball tracer never reads it
     bool m_OutputMapped = false;
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;

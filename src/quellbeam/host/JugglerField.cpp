@@ -69,8 +69,8 @@ std::vector<SJugglerInstance> MakeJugglerField(CRandom15& random)
     return instances;
 }
 
-void PlaceJugglers(CJugglerModel& model, const std::vector<SJugglerInstance>& instances, std::vector<SVec4>& spheres,
-                   std::vector<SMaterial>& materials)
+void PlaceJugglers(CJugglerModel& model, const std::vector<SJugglerInstance>& instances,
+                   std::vector<SVec4>& spheres, std::vector<SMaterial>& materials)
 {
     model.Pose(0.0f);
     const size_t perFigure = model.GetSpheres().size();
@@ -85,7 +85,8 @@ void PlaceJugglers(CJugglerModel& model, const std::vector<SJugglerInstance>& in
         for (size_t j = 0; j < perFigure && j < figure.size(); ++j)
         {
             const SVec4& s = figure[j];
-            const SVec3 world = TransformPoint(instance.transform, Vec3(kScaleX * s.x, kScaleY * s.y, kScaleZ * s.z));
+            const SVec3 world =
+                TransformPoint(instance.transform, Vec3(kScaleX * s.x, kScaleY * s.y, kScaleZ * s.z));
             spheres[k * perFigure + j] = SVec4{world.x, world.y, world.z, kScaleRadius * s.w};
             materials[k * perFigure + j] = JugglerMaterial(static_cast<uint32_t>(j));
         }

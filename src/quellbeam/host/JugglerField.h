@@ -27,8 +27,8 @@ SJugglerInstance MakeSingleJuggler();
 std::vector<SJugglerInstance> MakeJugglerField(CRandom15& random);
 // Poses every instance and writes its spheres (model scaled to world units and transformed) and
 // the figure's materials, model.GetSpheres().size() entries per instance.
-void PlaceJugglers(CJugglerModel& model, const std::vector<SJugglerInstance>& instances, std::vector<SVec4>& spheres,
-                   std::vector<SMaterial>& materials);
+void PlaceJugglers(CJugglerModel& model, const std::vector<SJugglerInstance>& instances,
+                   std::vector<SVec4>& spheres, std::vector<SMaterial>& materials);
 // Material of sphere `index` within a figure: eyes, skin, shirt, juggled balls.
 SMaterial JugglerMaterial(uint32_t index);
 }

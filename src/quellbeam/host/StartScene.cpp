@@ -4,7 +4,8 @@
 
 namespace quellbeam
 {
-void MakeStartScene(CRandom15& random, uint32_t count, std::vector<SVec4>& spheres, std::vector<SMaterial>& materials)
+void MakeStartScene(CRandom15& random, uint32_t count, std::vector<SVec4>& spheres,
+                    std::vector<SMaterial>& materials)
 {
     spheres.resize(count);
     materials.resize(count);

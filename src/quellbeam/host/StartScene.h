@@ -12,5 +12,6 @@ namespace quellbeam
 {
 inline constexpr uint32_t kStartSphereCount = 5000;
 
-void MakeStartScene(CRandom15& random, uint32_t count, std::vector<SVec4>& spheres, std::vector<SMaterial>& materials);
+void MakeStartScene(CRandom15& random, uint32_t count, std::vector<SVec4>& spheres,
+                    std::vector<SMaterial>& materials);
 }

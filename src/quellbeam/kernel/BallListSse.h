@@ -20,8 +20,8 @@ struct SBallGroup
 // Tests the group's balls and empties it; on a hit updates hit and returns true. kAnyHit stops
 // at the first hit.
 template <bool kAnyHit>
-inline bool TestBallGroup(const SSceneView& scene, SBallGroup& group, const float* origin, const float* direction,
-                          float dd, SRayHit& hit)
+inline bool TestBallGroup(const SSceneView& scene, SBallGroup& group, const float* origin,
+                          const float* direction, float dd, SRayHit& hit)
 {
     const int count = group.count;
     if (count == 0)
@@ -34,20 +34,23 @@ inline bool TestBallGroup(const SSceneView& scene, SBallGroup& group, const floa
     __m128 z = _mm_loadu_ps(&scene.data[balls[count > 2 ? 2 : 0]].x);
     __m128 r = _mm_loadu_ps(&scene.data[balls[count > 3 ? 3 : 0]].x);
     _MM_TRANSPOSE4_PS(x, y, z, r);
-    const __m128 dx = _mm_set1_ps(direction[0]), dy = _mm_set1_ps(direction[1]), dz = _mm_set1_ps(direction[2]);
+    const __m128 dx = _mm_set1_ps(direction[0]), dy = _mm_set1_ps(direction[1]),
+                 dz = _mm_set1_ps(direction[2]);
     const __m128 vx = _mm_sub_ps(x, _mm_set1_ps(origin[0]));
     const __m128 vy = _mm_sub_ps(y, _mm_set1_ps(origin[1]));
     const __m128 vz = _mm_sub_ps(z, _mm_set1_ps(origin[2]));
     const __m128 b = _mm_add_ps(_mm_add_ps(_mm_mul_ps(vx, dx), _mm_mul_ps(vy, dy)), _mm_mul_ps(vz, dz));
     const __m128 vv = _mm_add_ps(_mm_add_ps(_mm_mul_ps(vx, vx), _mm_mul_ps(vy, vy)), _mm_mul_ps(vz, vz));
     const __m128 four = _mm_set1_ps(4.0f);
-    const __m128 disc = _mm_sub_ps(_mm_mul_ps(_mm_mul_ps(four, b), b),
-                                   _mm_mul_ps(_mm_mul_ps(four, _mm_set1_ps(dd)), _mm_sub_ps(vv, _mm_mul_ps(r, r))));
+    const __m128 disc =
+        _mm_sub_ps(_mm_mul_ps(_mm_mul_ps(four, b), b),
+                   _mm_mul_ps(_mm_mul_ps(four, _mm_set1_ps(dd)), _mm_sub_ps(vv, _mm_mul_ps(r, r))));
     const __m128 valid = _mm_and_ps(_mm_cmpgt_ps(b, _mm_setzero_ps()), _mm_cmpge_ps(disc, _mm_setzero_ps()));
     if (_mm_movemask_ps(valid) == 0)
         return false;
     const __m128 two = _mm_set1_ps(2.0f);
-    const __m128 t = _mm_div_ps(_mm_sub_ps(_mm_mul_ps(two, b), _mm_sqrt_ps(disc)), _mm_mul_ps(two, _mm_set1_ps(dd)));
+    const __m128 t =
+        _mm_div_ps(_mm_sub_ps(_mm_mul_ps(two, b), _mm_sqrt_ps(disc)), _mm_mul_ps(two, _mm_set1_ps(dd)));
     const int accepted = _mm_movemask_ps(_mm_and_ps(valid, _mm_cmpgt_ps(t, _mm_set1_ps(kHitEpsilon))));
     if (accepted == 0)
         return false;

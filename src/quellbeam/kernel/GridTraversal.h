@@ -24,7 +24,7 @@ struct SGridRay
 {
     SVec3 origin;
     SVec3 direction;
-    float dd;  // direction . direction, shared by the ball tests
+    float dd; // direction . direction, shared by the ball tests
     float o[3];
     float d[3];
     float inverse[3];
@@ -59,8 +59,8 @@ struct SGridWalk
 };
 
 // Starts a walk at parameter t in a grid of (last + 1)^3 cells of the given edge at corner.
-QB_INLINE void StartWalk(SGridWalk& walk, const SGridRay& ray, const float* corner, float edge, float cellsPerUnit,
-                         int last, float t)
+QB_INLINE void StartWalk(SGridWalk& walk, const SGridRay& ray, const float* corner, float edge,
+                         float cellsPerUnit, int last, float t)
 {
     for (int axis = 0; axis < 3; ++axis)
     {
@@ -151,7 +151,8 @@ QB_INLINE bool TestBallList(const SSceneView& scene, uint32_t chunk, const SGrid
 #if QB_BALL_LIST_SSE
             // Host: four balls at a time.
             group.balls[group.count++] = ball;
-            const bool hitNow = group.count == 4 && TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd, hit);
+            const bool hitNow =
+                group.count == 4 && TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd, hit);
 #else
             const bool hitNow = TestOneBall(scene, ball, ray, hit);
 #endif
@@ -178,12 +179,13 @@ QB_INLINE bool TestBallList(const SSceneView& scene, uint32_t chunk, const SGrid
 // Walks the sub-cells of top cell `cell` (corner, sub-cell edge) between parameters tStart and tEnd.
 template <bool kAnyHit>
 QB_INLINE bool TraceNode(const SSceneView& scene, uint32_t cell, const float* corner, float subEdge,
-                         float subCellsPerUnit, const SGridRay& ray, float tStart, float tEnd, SMailbox& mailbox,
-                         SRayHit& hit, int& steps)
+                         float subCellsPerUnit, const SGridRay& ray, float tStart, float tEnd,
+                         SMailbox& mailbox, SRayHit& hit, int& steps)
 {
     const int last = (int)kSubCellsPerAxis - 1;
     const uint32_t node = scene.tree[kTreeNodeWords + cell];
-    const uint32_t masks[2] = {scene.tree[kTreeSubMaskWords + 2 * cell], scene.tree[kTreeSubMaskWords + 2 * cell + 1]};
+    const uint32_t masks[2] = {scene.tree[kTreeSubMaskWords + 2 * cell],
+                               scene.tree[kTreeSubMaskWords + 2 * cell + 1]};
     SGridWalk walk;
     StartWalk(walk, ray, corner, subEdge, subCellsPerUnit, last, tStart);
     bool found = false;
@@ -208,8 +210,8 @@ QB_INLINE bool TraceNode(const SSceneView& scene, uint32_t cell, const float* co
 // Nearest ball hit along origin + t direction with t below hit.t (updated with the ball found).
 // kAnyHit: any hit below hit.t ends the search (shadow rays).
 template <bool kAnyHit>
-QB_INLINE bool TraceGrid(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin, SVec3 direction,
-                         SRayHit& hit)
+QB_INLINE bool TraceGrid(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
+                         SVec3 direction, SRayHit& hit)
 {
     const float minBB = constants.minBB;
     const float maxBB = constants.maxBB;
@@ -259,10 +261,11 @@ QB_INLINE bool TraceGrid(const SSceneView& scene, const SKernelConstants& consta
         const uint32_t cell = TopCellIndex(walk.cell[0], walk.cell[1], walk.cell[2]);
         if (IsTopCellOccupied(scene.tree, cell))
         {
-            const float corner[3] = {minBB + (float)walk.cell[0] * topEdge, minBB + (float)walk.cell[1] * topEdge,
+            const float corner[3] = {minBB + (float)walk.cell[0] * topEdge,
+                                     minBB + (float)walk.cell[1] * topEdge,
                                      minBB + (float)walk.cell[2] * topEdge};
-            if (TraceNode<kAnyHit>(scene, cell, corner, subEdge, subCellsPerUnit, ray, tCell, tExit, mailbox, hit,
-                                   steps))
+            if (TraceNode<kAnyHit>(scene, cell, corner, subEdge, subCellsPerUnit, ray, tCell, tExit, mailbox,
+                                   hit, steps))
             {
                 found = true;
                 if (kAnyHit)

@@ -30,8 +30,14 @@ struct SSceneView
         return data[i];
 #endif
     }
-    QB_HOST_DEVICE uint32_t MemoryWord(uint32_t i) const { return LoadReadOnly(memory + i); }
-    QB_HOST_DEVICE uint32_t FloorTexel(uint32_t i) const { return LoadReadOnly(floorTexels + i); }
+    QB_HOST_DEVICE uint32_t MemoryWord(uint32_t i) const
+    {
+        return LoadReadOnly(memory + i);
+    }
+    QB_HOST_DEVICE uint32_t FloorTexel(uint32_t i) const
+    {
+        return LoadReadOnly(floorTexels + i);
+    }
 };
 
 // Rays traced per kind, summed by the backends for statistics. The shading code reports each

@@ -19,12 +19,12 @@ inline constexpr float kFloorTextureScale = 0.015f;
 // The surface a ray found, with its material.
 struct SSurface
 {
-    float t;           // ray parameter; kNoHitDistance for the sky
+    float t; // ray parameter; kNoHitDistance for the sky
     bool sky;
     bool floor;
     SVec3 point;
     SVec3 normal;
-    SVec4 colour;      // r, g, b, specular exponent
+    SVec4 colour; // r, g, b, specular exponent
     float reflectance;
     float diffuse;
 };
@@ -101,8 +101,8 @@ QB_INLINE SSurface BallSurface(const SSceneView& scene, SVec3 origin, SVec3 dire
 }
 
 // Floor or sky, ignoring the balls.
-QB_INLINE SSurface EnvironmentSurface(const SSceneView& scene, const SKernelConstants& constants, SVec3 origin,
-                                      SVec3 direction)
+QB_INLINE SSurface EnvironmentSurface(const SSceneView& scene, const SKernelConstants& constants,
+                                      SVec3 origin, SVec3 direction)
 {
     if (direction.y >= 0.0f)
         return SkySurface();
@@ -112,7 +112,8 @@ QB_INLINE SSurface EnvironmentSurface(const SSceneView& scene, const SKernelCons
 // The bound of the search for a ray's nearest surface: balls within range (upward rays) or no
 // further than the floor (downward rays), so a downward ray stops at the floor; tFloor is where
 // a downward ray meets the floor.
-QB_INLINE float SurfaceSearchBound(const SKernelConstants& constants, SVec3 origin, SVec3 direction, float& tFloor)
+QB_INLINE float SurfaceSearchBound(const SKernelConstants& constants, SVec3 origin, SVec3 direction,
+                                   float& tFloor)
 {
     tFloor = 0.0f;
     if (direction.y >= 0.0f)
@@ -135,8 +136,8 @@ QB_INLINE SSurface SurfaceOfSearch(const SSceneView& scene, const SKernelConstan
 
 // The nearest surface along a ray.
 template <class TBalls>
-QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& constants, const TBalls& balls,
-                               SVec3 origin, SVec3 direction)
+QB_INLINE SSurface FindSurface(const SSceneView& scene, const SKernelConstants& constants,
+                               const TBalls& balls, SVec3 origin, SVec3 direction)
 {
     SRayHit hit;
     float tFloor;
@@ -197,13 +198,13 @@ QB_INLINE bool IsShadowed(const SKernelConstants& constants, const TBalls& balls
 struct SCameraShading
 {
     SVec4 colour;
-    bool shadowTest;      // the first surface faces the light: a shadow ray from shadowOrigin follows
+    bool shadowTest; // the first surface faces the light: a shadow ray from shadowOrigin follows
     SVec3 shadowOrigin;
-    float weight;         // share of the next mirror ray's light
+    float weight; // share of the next mirror ray's light
     SVec3 rayOrigin;
     SVec3 rayDirection;
     int bounce;
-    bool stopped;         // a mirror ray left the scene
+    bool stopped; // a mirror ray left the scene
 };
 
 // Lights the camera ray's surface; false when it is the sky, whose colour is then final.
@@ -225,7 +226,10 @@ QB_INLINE bool BeginShading(const SKernelConstants& constants, const SSurface& s
     return true;
 }
 
-QB_INLINE void ApplyShadow(SCameraShading& shading) { shading.colour = shading.colour * kShadowFactor; }
+QB_INLINE void ApplyShadow(SCameraShading& shading)
+{
+    shading.colour = shading.colour * kShadowFactor;
+}
 
 QB_INLINE bool WantsBounce(const SCameraShading& shading)
 {
@@ -236,7 +240,8 @@ QB_INLINE bool WantsBounce(const SCameraShading& shading)
 QB_INLINE void AddBounce(const SKernelConstants& constants, const SSurface& next, SCameraShading& shading)
 {
     bool nextLit = false;
-    shading.colour = shading.colour + LightSurface(constants, next, shading.rayDirection, nextLit) * shading.weight;
+    shading.colour =
+        shading.colour + LightSurface(constants, next, shading.rayDirection, nextLit) * shading.weight;
     shading.weight *= next.sky ? 0.0f : next.reflectance;
     if (next.t >= kBounceRange)
     {
@@ -252,9 +257,11 @@ QB_INLINE void AddBounce(const SKernelConstants& constants, const SSurface& next
 QB_INLINE SVec4 FinishShading(const SSceneView& scene, const SKernelConstants& constants,
                               const SCameraShading& shading)
 {
-    const SSurface environment = EnvironmentSurface(scene, constants, shading.rayOrigin, shading.rayDirection);
+    const SSurface environment =
+        EnvironmentSurface(scene, constants, shading.rayOrigin, shading.rayDirection);
     bool environmentLit = false;
-    return shading.colour + LightSurface(constants, environment, shading.rayDirection, environmentLit) * shading.weight;
+    return shading.colour +
+           LightSurface(constants, environment, shading.rayDirection, environmentLit) * shading.weight;
 }
 
 // Colour of one camera ray: shaded surface, shadow, then mirror bounces. Every ray traced
@@ -265,7 +272,8 @@ QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& 
 {
     rays.Primary(origin, direction);
     SCameraShading shading;
-    if (!BeginShading(constants, FindSurface(scene, constants, balls, origin, direction), origin, direction, shading))
+    if (!BeginShading(constants, FindSurface(scene, constants, balls, origin, direction), origin, direction,
+                      shading))
         return shading.colour;
     if (shading.shadowTest)
     {
@@ -276,7 +284,8 @@ QB_INLINE SVec4 TraceCameraRay(const SSceneView& scene, const SKernelConstants& 
     while (WantsBounce(shading))
     {
         rays.Bounce(shading.rayOrigin, shading.rayDirection);
-        AddBounce(constants, FindSurface(scene, constants, balls, shading.rayOrigin, shading.rayDirection), shading);
+        AddBounce(constants, FindSurface(scene, constants, balls, shading.rayOrigin, shading.rayDirection),
+                  shading);
     }
     return FinishShading(scene, constants, shading);
 }
@@ -309,7 +318,8 @@ QB_INLINE void TraceRect(const SSceneView& scene, const SKernelConstants& consta
     for (uint32_t y = y0; y < y1; ++y)
         for (uint32_t x = x0; x < x1; ++x)
         {
-            const SVec3 direction = CameraRayDirection(constants, (float)x, (float)y, inverseWidth, inverseHeight);
+            const SVec3 direction =
+                CameraRayDirection(constants, (float)x, (float)y, inverseWidth, inverseHeight);
             output[y * pitch + x] = TraceCameraRay(scene, constants, origin, direction, rays, balls);
         }
 }

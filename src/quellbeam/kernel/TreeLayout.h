@@ -10,9 +10,9 @@ namespace quellbeam
 // Descriptor words: ball count, node word per top cell, top occupancy, sub-cell occupancy.
 inline constexpr uint32_t kTreeDescriptorWords = 1553;
 inline constexpr uint32_t kTreeCountWord = 0;
-inline constexpr uint32_t kTreeNodeWords = 1;         // + top cell
-inline constexpr uint32_t kTreeTopMaskWords = 513;    // + (cell >> 5)
-inline constexpr uint32_t kTreeSubMaskWords = 529;    // + 2 cell, + 2 cell + 1
+inline constexpr uint32_t kTreeNodeWords = 1;      // + top cell
+inline constexpr uint32_t kTreeTopMaskWords = 513; // + (cell >> 5)
+inline constexpr uint32_t kTreeSubMaskWords = 529; // + 2 cell, + 2 cell + 1
 inline constexpr uint32_t kTopCells = 512;
 inline constexpr uint32_t kTopCellsPerAxis = 8;
 inline constexpr uint32_t kSubCellsPerAxis = 4;
@@ -29,22 +29,37 @@ inline constexpr uint32_t kMaxListChunks = 10;
 // regions of 65536 words handed out from a shared base, all inside a 32 MiB window.
 inline constexpr uint32_t kFirstLevelBlocks = 8;
 inline constexpr uint32_t kBlockRegionWords = 81920;
-inline constexpr uint32_t kInitialChunkWords = kTopCells * kChunkWords;  // 16384
+inline constexpr uint32_t kInitialChunkWords = kTopCells * kChunkWords; // 16384
 inline constexpr uint32_t kRefillWords = 65536;
-inline constexpr uint32_t kFreeMemoryStart = kFirstLevelBlocks * kBlockRegionWords;  // 655360
+inline constexpr uint32_t kFreeMemoryStart = kFirstLevelBlocks * kBlockRegionWords; // 655360
 inline constexpr uint32_t kTreeWindowWords = 33554432u / 4u;
 // A top cell's node: a header chunk, then the first chunk of each sub-cell's list.
-inline constexpr uint32_t kNodeWords = (1 + kSubCells) * kChunkWords;  // 2080
+inline constexpr uint32_t kNodeWords = (1 + kSubCells) * kChunkWords; // 2080
 inline constexpr uint32_t kNodeHeaderMaskWords = 16;
 
 // First-level balls are dealt to blocks in runs of 128, as the device's thread blocks take them.
 inline constexpr uint32_t kBallsPerBlockRun = 128;
 
-QB_INLINE uint32_t TopCellIndex(uint32_t x, uint32_t y, uint32_t z) { return x + 8 * y + 64 * z; }
-QB_INLINE uint32_t SubCellIndex(uint32_t x, uint32_t y, uint32_t z) { return x + 4 * y + 16 * z; }
-QB_INLINE uint32_t FirstLevelBlockOfBall(uint32_t ball) { return (ball / kBallsPerBlockRun) % kFirstLevelBlocks; }
-QB_INLINE uint32_t InitialChunk(uint32_t block, uint32_t cell) { return block * kBlockRegionWords + cell * kChunkWords; }
-QB_INLINE uint32_t SubCellListStart(uint32_t node, uint32_t subCell) { return node + (subCell + 1) * kChunkWords; }
+QB_INLINE uint32_t TopCellIndex(uint32_t x, uint32_t y, uint32_t z)
+{
+    return x + 8 * y + 64 * z;
+}
+QB_INLINE uint32_t SubCellIndex(uint32_t x, uint32_t y, uint32_t z)
+{
+    return x + 4 * y + 16 * z;
+}
+QB_INLINE uint32_t FirstLevelBlockOfBall(uint32_t ball)
+{
+    return (ball / kBallsPerBlockRun) % kFirstLevelBlocks;
+}
+QB_INLINE uint32_t InitialChunk(uint32_t block, uint32_t cell)
+{
+    return block * kBlockRegionWords + cell * kChunkWords;
+}
+QB_INLINE uint32_t SubCellListStart(uint32_t node, uint32_t subCell)
+{
+    return node + (subCell + 1) * kChunkWords;
+}
 
 QB_INLINE bool IsTopCellOccupied(const uint32_t* tree, uint32_t cell)
 {
@@ -61,8 +76,8 @@ QB_INLINE bool IsSubCellOccupied(const uint32_t* tree, uint32_t cell, uint32_t s
 struct SGridScale
 {
     float topEdge;
-    float cellsPerUnit;     // top cells per unit
-    float subCellsPerUnit;  // sub-cells per unit
+    float cellsPerUnit;    // top cells per unit
+    float subCellsPerUnit; // sub-cells per unit
 };
 
 QB_INLINE SGridScale MakeGridScale(float minBB, float maxBB)
@@ -77,11 +92,15 @@ QB_INLINE SGridScale MakeGridScale(float minBB, float maxBB)
 
 QB_INLINE SVec3 TopCellCorner(uint32_t cell, float minBB, float topEdge)
 {
-    return Vec3(MulAddUnfused((float)(cell & 7), topEdge, minBB), MulAddUnfused((float)((cell >> 3) & 7), topEdge, minBB),
+    return Vec3(MulAddUnfused((float)(cell & 7), topEdge, minBB),
+                MulAddUnfused((float)((cell >> 3) & 7), topEdge, minBB),
                 MulAddUnfused((float)((cell >> 6) & 7), topEdge, minBB));
 }
 
-QB_INLINE int ClampCell(int c, int last) { return c < 0 ? 0 : (c > last ? last : c); }
+QB_INLINE int ClampCell(int c, int last)
+{
+    return c < 0 ? 0 : (c > last ? last : c);
+}
 
 // Range of cells [lo, hi] per axis that the box of a ball covers, in a grid of cellsPerUnit
 // cells per unit starting at origin, clamped to 0..last. False when the box misses the grid.

@@ -30,8 +30,8 @@ TEST(CaptureOutputTest, WaveFileHoldsTheStretchAskedFor)
     for (int16_t i = 0; i < 200; ++i)
         audio.m_Samples.push_back(static_cast<int16_t>(i * 100 - 10000));
     const std::string path = testing::TempDir() + "stretch.wav";
-    for (const auto& [first, count, expected] : {std::tuple<uint64_t, uint64_t, uint64_t>{10, 20, 20},
-                                                 {90, 50, 10}, {500, 5, 0}})
+    for (const auto& [first, count, expected] :
+         {std::tuple<uint64_t, uint64_t, uint64_t>{10, 20, 20}, {90, 50, 10}, {500, 5, 0}})
     {
         std::string error;
         ASSERT_TRUE(WriteWavFile(path, audio, first, count, error)) << error;

@@ -23,7 +23,8 @@ TEST(ProgramOptionsTest, ReadsWhatViewersAndCapturesAskFor)
     EXPECT_EQ(options.m_Action, SProgramOptions::EAction::Play);
     EXPECT_FALSE(options.m_Windowed || options.m_Mute || options.m_Vsync);
 
-    ASSERT_TRUE(Parse({"--windowed", "--size", "800x600", "--vsync", "--mute", "--start", "160.5"}, options, error));
+    ASSERT_TRUE(
+        Parse({"--windowed", "--size", "800x600", "--vsync", "--mute", "--start", "160.5"}, options, error));
     EXPECT_EQ(options.m_Action, SProgramOptions::EAction::Play);
     EXPECT_TRUE(options.m_Windowed && options.m_Vsync && options.m_Mute);
     EXPECT_EQ(options.m_Width, 800u);
@@ -77,7 +78,8 @@ TEST(ProgramOptionsTest, RefusesWithAMessageNamingTheOption)
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         SProgramOptions options;
         std::string error;
-        EXPECT_FALSE(ParseProgramOptions(static_cast<int>(argv.size()), argv.data(), options, error)) << expected;
+        EXPECT_FALSE(ParseProgramOptions(static_cast<int>(argv.size()), argv.data(), options, error))
+            << expected;
         EXPECT_NE(error.find(expected), std::string::npos) << "said: " << error << "\nexpected: " << expected;
     }
 }

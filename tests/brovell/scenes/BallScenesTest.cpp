@@ -50,7 +50,10 @@ public:
         Record(Format("SetShading %d %g,%g,%g %g,%g,%g %g,%g,%g", floor, a[0], a[1], a[2], b[0], b[1], b[2],
                       light[0], light[1], light[2]));
     }
-    void StartBallSimulation(int configuration) override { Record(Format("StartBallSimulation %d", configuration)); }
+    void StartBallSimulation(int configuration) override
+    {
+        Record(Format("StartBallSimulation %d", configuration));
+    }
     void StartSingleJuggler() override { Record("StartSingleJuggler"); }
     void StartJugglerField() override { Record("StartJugglerField"); }
     void SetTime(float seconds) override { Record(Format("SetTime %g", seconds)); }
@@ -121,7 +124,8 @@ void ExpectRotationOf(const SMatrix& camera, const SCameraKey& key, const char* 
     const SMatrix expected = CameraFromKey(key);
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
-            EXPECT_FLOAT_EQ(camera(row, column), expected(row, column)) << name << " " << row << "," << column;
+            EXPECT_FLOAT_EQ(camera(row, column), expected(row, column))
+                << name << " " << row << "," << column;
 }
 
 void ExpectNear(SVector3 a, SVector3 b, float tolerance, const char* what)
@@ -150,8 +154,8 @@ TEST(JugglerScene, ScriptWindowsDriveTracerCameraOverlayAndClipart)
     ExpectRotationOf(rig.Camera(), kCameraJ0, "J0 at start");
 
     // The single juggler rises with the camera, over a green and yellow floor, under a picture.
-    EXPECT_EQ(rig.Frame(0.5f), (Calls{"SetTime 0.95", "StartSingleJuggler", "SetShading 0 0,1,0 1,1,0 0,60,60",
-                                      "UploadSpheres", "Update"}));
+    EXPECT_EQ(rig.Frame(0.5f), (Calls{"SetTime 0.95", "StartSingleJuggler",
+                                      "SetShading 0 0,1,0 1,1,0 0,60,60", "UploadSpheres", "Update"}));
     ExpectRotationOf(rig.Camera(), kCameraJ1, "J1");
     const SVector3 j1 = GetCameraPosition(CameraFromKey(kCameraJ1));
     ExpectNear(GetCameraPosition(rig.Camera()), j1 + SVector3{0.0f, 0.8f, 0.0f}, 1e-4f, "rising");
@@ -165,7 +169,8 @@ TEST(JugglerScene, ScriptWindowsDriveTracerCameraOverlayAndClipart)
     rig.Frame(9.6f);
     const SMatrix before = rig.Camera();
     const float overlayBefore = rig.Present().GetOverlayAmount();
-    EXPECT_EQ(rig.Frame(9.7f), (Calls{"SetTime 18.43", "SetShading 1 1,1,1 1,1,1 0,60,60", "UploadSpheres", "Update"}));
+    EXPECT_EQ(rig.Frame(9.7f),
+              (Calls{"SetTime 18.43", "SetShading 1 1,1,1 1,1,1 0,60,60", "UploadSpheres", "Update"}));
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(rig.Camera().m[i], before.m[i]) << i;
     EXPECT_EQ(rig.Present().GetOverlayAmount(), overlayBefore);
@@ -209,8 +214,10 @@ TEST(BallsScene, GravitySwingsInItsWindowsAndTheCallsKeepTheirOrder)
     EXPECT_EQ(rig.Present().GetOverlayAmount(), 0.5f);
 
     // (t, x of the gravity): its y is always -1.
-    const float cases[][2] = {{18.0f, 3.0f * std::sin(1.0f)}, {20.5f, std::sin(0.8f * 3.5f)},
-                              {23.0f, 3.0f * std::sin(6.0f)}, {30.0f, std::sin(13.0f)}};
+    const float cases[][2] = {{18.0f, 3.0f * std::sin(1.0f)},
+                              {20.5f, std::sin(0.8f * 3.5f)},
+                              {23.0f, 3.0f * std::sin(6.0f)},
+                              {30.0f, std::sin(13.0f)}};
     for (const auto& c : cases)
     {
         const Calls calls = rig.Frame(c[0]);

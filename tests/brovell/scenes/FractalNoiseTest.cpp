@@ -12,14 +12,17 @@ TEST(FractalNoise, IntegerNoiseMatchesValuesWorkedByHand)
     // less 771171059 is 3464291685, masked 1316808037.
     EXPECT_FLOAT_EQ(IntegerNoise(1), static_cast<float>(1.0 - 1316808037.0 / 1073741824.0));
     // Smoothing weighs the neighbours a quarter each; at an integer x no interpolation.
-    EXPECT_FLOAT_EQ(SmoothedNoise(1), 0.25f * IntegerNoise(0) + 0.5f * IntegerNoise(1) + 0.25f * IntegerNoise(2));
+    EXPECT_FLOAT_EQ(SmoothedNoise(1),
+                    0.25f * IntegerNoise(0) + 0.5f * IntegerNoise(1) + 0.25f * IntegerNoise(2));
     EXPECT_FLOAT_EQ(InterpolatedNoise(1.0f), SmoothedNoise(1));
     // Halfway the cosine weight is one half.
     EXPECT_NEAR(InterpolatedNoise(1.5f), 0.5f * (SmoothedNoise(1) + SmoothedNoise(2)), 1e-6f);
     // The sum is added to; each octave doubles the frequency and scales the amplitude.
     float sum = 10.0f;
     AddFractalNoise(sum, 0.3f, 1.0f, 1.0f, 0.2f, 3);
-    EXPECT_NEAR(sum, 10.0f + InterpolatedNoise(0.3f) + 0.2f * InterpolatedNoise(0.6f) + 0.04f * InterpolatedNoise(1.2f),
+    EXPECT_NEAR(sum,
+                10.0f + InterpolatedNoise(0.3f) + 0.2f * InterpolatedNoise(0.6f) +
+                    0.04f * InterpolatedNoise(1.2f),
                 1e-6f);
 }
 

@@ -17,8 +17,14 @@ void ExpectRectangle(const SPictureLook& look, float x, float y, float width, fl
     EXPECT_NEAR(look.m_Rectangle.w, height, 1e-5f);
 }
 
-bool IsWhite(const SVector4& c) { return c.x == 1.0f && c.y == 1.0f && c.z == 1.0f; }
-bool IsBlack(const SVector4& c) { return c.x == 0.0f && c.y == 0.0f && c.z == 0.0f; }
+bool IsWhite(const SVector4& c)
+{
+    return c.x == 1.0f && c.y == 1.0f && c.z == 1.0f;
+}
+bool IsBlack(const SVector4& c)
+{
+    return c.x == 0.0f && c.y == 0.0f && c.z == 0.0f;
+}
 
 // The look at time t after a frame that left before.
 SPictureLook LookAt(Script script, float t, const SPictureLook& before = {})
@@ -37,11 +43,11 @@ TEST(PictureScripts, EachWindowShowsItsPictureFromItsFirstMoment)
         float m_Time;
         const char* m_Picture;
     } cases[] = {
-        {ScriptImageScene, 2.5f, "dupa.jpg"},       {ScriptIntroScene, 15.9f, "quorridge.jpg"},
-        {ScriptIntroScene, 18.0f, "presents.jpg"},  {ScriptIntroScene, 20.9f, "presents.jpg"},
-        {ScriptIntroScene, 21.5f, "harlune1.jpg"},  {ScriptOutroScene, 3.0f, "tobrik.jpg"},
-        {ScriptOutroScene, 15.0f, "uvolo.jpg"},     {ScriptOutroScene, 20.0f, "maruvel.jpg"},
-        {ScriptOutroScene, 23.99f, "maruvel.jpg"},  {ScriptOutroScene, 39.9f, "ostyn.png"},
+        {ScriptImageScene, 2.5f, "dupa.jpg"},      {ScriptIntroScene, 15.9f, "quorridge.jpg"},
+        {ScriptIntroScene, 18.0f, "presents.jpg"}, {ScriptIntroScene, 20.9f, "presents.jpg"},
+        {ScriptIntroScene, 21.5f, "harlune1.jpg"}, {ScriptOutroScene, 3.0f, "tobrik.jpg"},
+        {ScriptOutroScene, 15.0f, "uvolo.jpg"},    {ScriptOutroScene, 20.0f, "maruvel.jpg"},
+        {ScriptOutroScene, 23.99f, "maruvel.jpg"}, {ScriptOutroScene, 39.9f, "ostyn.png"},
         {ScriptImage2Scene, 0.0f, "end.jpg"},
     };
     for (const auto& c : cases)

@@ -43,7 +43,8 @@ double ChangedShare(const std::vector<uint32_t>& a, const std::vector<uint32_t>&
         {
             const uint32_t pa = a[y * GLTest::kWindowWidth + x], pb = b[y * GLTest::kWindowWidth + x];
             for (int shift = 0; shift < 24; shift += 8)
-                if (std::abs(static_cast<int>((pa >> shift) & 0xFF) - static_cast<int>((pb >> shift) & 0xFF)) > threshold)
+                if (std::abs(static_cast<int>((pa >> shift) & 0xFF) -
+                             static_cast<int>((pb >> shift) & 0xFF)) > threshold)
                 {
                     ++changed;
                     break;

@@ -95,7 +95,8 @@ TEST_F(SoundManagerTest, ANameThatDoesNotResolveOrDecodeLeavesNoStream)
     const std::string missing = testing::internal::GetCapturedStderr();
     EXPECT_EQ(sound.GetStream(), nullptr);
     EXPECT_EQ(sound.GetPositionSeconds(), 0.0);
-    EXPECT_NE(missing.find("[CSoundManager::PlayFile] CAudioSystem::CreateStream Failed!"), std::string::npos);
+    EXPECT_NE(missing.find("[CSoundManager::PlayFile] CAudioSystem::CreateStream Failed!"),
+              std::string::npos);
 
     testing::internal::CaptureStderr();
     EXPECT_FALSE(sound.PlayFile("not_music.mp3"));

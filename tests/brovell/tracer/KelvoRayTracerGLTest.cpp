@@ -196,7 +196,8 @@ TEST_F(KelvoRayTracerGLTest, RenderSendsTheCameraCornersAndQueuesStatistics)
     // The camera looks along -z: the centre ray is (0, 0, -1).
     for (int axis = 0; axis < 3; ++axis)
         EXPECT_NEAR((tracer.m_View.corners[0][axis] + tracer.m_View.corners[3][axis]) * 0.5f,
-                    axis == 2 ? -1.0f : 0.0f, 1e-4f) << axis;
+                    axis == 2 ? -1.0f : 0.0f, 1e-4f)
+            << axis;
     // Top-left lies up and to the left of bottom-right.
     EXPECT_LT(tracer.m_View.corners[0][0], tracer.m_View.corners[3][0]);
     EXPECT_GT(tracer.m_View.corners[0][1], tracer.m_View.corners[3][1]);

@@ -12,11 +12,13 @@
 TEST(RayTracerLoader, MissingLibraryLogsHandleZeroAndGivesNoTracer)
 {
     IRayTracer* tracer = reinterpret_cast<IRayTracer*>(1);
-    const std::string log = CaptureStderr([&] { tracer = LoadRayTracer("/nonexistent/", "libquellbeam_missing.so"); });
+    const std::string log =
+        CaptureStderr([&] { tracer = LoadRayTracer("/nonexistent/", "libquellbeam_missing.so"); });
     EXPECT_EQ(tracer, nullptr);
     EXPECT_NE(log.find("[__get_quellbeam] lib: 0\n"), std::string::npos) << log;
     // The loader's reason, for the copy beside the program.
-    EXPECT_NE(log.find("libquellbeam_missing.so: /nonexistent/libquellbeam_missing.so: cannot open"), std::string::npos)
+    EXPECT_NE(log.find("libquellbeam_missing.so: /nonexistent/libquellbeam_missing.so: cannot open"),
+              std::string::npos)
         << log;
 }
 

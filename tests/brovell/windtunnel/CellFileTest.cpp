@@ -16,7 +16,10 @@ namespace
 constexpr int kWidth = 5;
 constexpr int kHeight = 3;
 
-int RedAt(int x, int y) { return (x + 2 * y) % 5; }
+int RedAt(int x, int y)
+{
+    return (x + 2 * y) % 5;
+}
 
 // The grid as a binary PPM, which the tools below turn into plain ones.
 std::filesystem::path WriteRawGrid(const std::filesystem::path& folder)
@@ -115,16 +118,19 @@ TEST(CellFile, RefusesBrokenFilesSayingWhatIsWrong)
         {"P3\n2 2\n0\n", "maximum value 0 is out of range"},
         {"P3\n2 2\n65536\n", "maximum value 65536 is out of range"},
         {"P3\n2 2\n99999999999\n", "maximum value has too many digits"},
-        {"P3\n2 2\n255\n1 1 1 1 1 1 1 1 1 1 1", "missing sample (the file ends early): 11 of 12 samples read"},
+        {"P3\n2 2\n255\n1 1 1 1 1 1 1 1 1 1 1",
+         "missing sample (the file ends early): 11 of 12 samples read"},
         {"P3\n2 2\n255\n1 1 1 1 1 1\n1 1 1 1 1 1.5", "line 5: unexpected character '.' in sample"},
-        {"P3\n2 2\n9\n1 1 1 1 1 1\n1 10 1 1 1 1", "line 5: sample 10 is above the maximum value 9 (column 0, row 1)"},
+        {"P3\n2 2\n9\n1 1 1 1 1 1\n1 10 1 1 1 1",
+         "line 5: sample 10 is above the maximum value 9 (column 0, row 1)"},
     };
     for (const auto& broken : cases)
     {
         SCellGrid grid;
         std::string error;
         EXPECT_FALSE(ParseCellText(broken.text, grid, error)) << broken.text;
-        EXPECT_NE(error.find(broken.message), std::string::npos) << "got \"" << error << "\" for " << broken.text;
+        EXPECT_NE(error.find(broken.message), std::string::npos)
+            << "got \"" << error << "\" for " << broken.text;
         EXPECT_EQ(grid.m_Width, 0);
     }
 }

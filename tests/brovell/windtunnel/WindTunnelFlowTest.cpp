@@ -41,8 +41,8 @@ double TotalMass(const CWindTunnel& tunnel)
 
 // One step as two plain passes, as the rules read: collision of every cell of live in place,
 // streaming with the flag rules into other, then the two swap.
-void ReferenceStep(std::vector<float>& live, std::vector<float>& other, const SCellGrid& grid, std::vector<float>& ux,
-                   std::vector<float>& uy)
+void ReferenceStep(std::vector<float>& live, std::vector<float>& other, const SCellGrid& grid,
+                   std::vector<float>& ux, std::vector<float>& uy)
 {
     const int32_t nx = grid.m_Width;
     const int32_t ny = grid.m_Height;
@@ -71,7 +71,8 @@ void ReferenceStep(std::vector<float>& live, std::vector<float>& other, const SC
         const float usq = u * u + v * v;
         for (int k = 0; k < kQ; ++k)
         {
-            const float eu = static_cast<float>(CWindTunnel::kEx[k]) * u + static_cast<float>(CWindTunnel::kEy[k]) * v;
+            const float eu =
+                static_cast<float>(CWindTunnel::kEx[k]) * u + static_cast<float>(CWindTunnel::kEy[k]) * v;
             f[k] = static_cast<float>(kOmega) * CWindTunnel::kWeights[k] * rho *
                        (1.0f + 3.0f * eu + 4.5f * eu * eu - 1.5f * usq) +
                    (1.0f - static_cast<float>(kOmega)) * f[k];
@@ -82,7 +83,8 @@ void ReferenceStep(std::vector<float>& live, std::vector<float>& other, const SC
             for (int k = 0; k < kQ; ++k)
             {
                 const int32_t cell = x * ny + y;
-                const int32_t n = ((x + CWindTunnel::kEx[k] + nx) % nx) * ny + (y + CWindTunnel::kEy[k] + ny) % ny;
+                const int32_t n =
+                    ((x + CWindTunnel::kEx[k] + nx) % nx) * ny + (y + CWindTunnel::kEy[k] + ny) % ny;
                 const float value = live[static_cast<size_t>(cell) * kQ + k];
                 if ((grid.m_Flags[cell] & 1) == 0)
                 {
@@ -140,7 +142,8 @@ TEST(WindTunnelFlow, ChannelBetweenTwoWallsSettlesToAParabola)
     constexpr int32_t kHeight = 23;
     CRandom15 random;
     CWindTunnel tunnel(random);
-    tunnel.Setup(MakeGrid(kWidth, kHeight, [](int32_t, int32_t y) { return y == 0 || y == kHeight - 1 ? 2 : 1; }));
+    tunnel.Setup(
+        MakeGrid(kWidth, kHeight, [](int32_t, int32_t y) { return y == 0 || y == kHeight - 1 ? 2 : 1; }));
     for (int step = 0; step < 8000; ++step)
         tunnel.StepFlow();
 
@@ -162,10 +165,12 @@ TEST(WindTunnelFlow, ChannelBetweenTwoWallsSettlesToAParabola)
     }
     // Cramer's rule on the 3 x 3 normal equations.
     auto det3 = [](double m[3][3]) {
-        return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+        return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+               m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
                m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
     };
-    double normal[3][3] = {{sums[0], sums[1], sums[2]}, {sums[1], sums[2], sums[3]}, {sums[2], sums[3], sums[4]}};
+    double normal[3][3] = {
+        {sums[0], sums[1], sums[2]}, {sums[1], sums[2], sums[3]}, {sums[2], sums[3], sums[4]}};
     const double d = det3(normal);
     double coefficients[3];
     for (int column = 0; column < 3; ++column)
@@ -186,16 +191,18 @@ TEST(WindTunnelFlow, ChannelBetweenTwoWallsSettlesToAParabola)
         peak = std::max(peak, profile[i]);
     }
     const double expectedCurvature = -kGainPerStep / (2.0 * kViscosity);
-    std::printf("channel fit: u(y) = %.6g + %.6g y + %.6g y^2, apex at y = %.4f, peak %.6g, worst residual %.3g "
-                "(%.3g of the peak); curvature %.6g against %.6g from the viscosity\n",
-                a, b, c, -b / (2 * c), peak, worst, worst / peak, c, expectedCurvature);
+    std::printf(
+        "channel fit: u(y) = %.6g + %.6g y + %.6g y^2, apex at y = %.4f, peak %.6g, worst residual %.3g "
+        "(%.3g of the peak); curvature %.6g against %.6g from the viscosity\n",
+        a, b, c, -b / (2 * c), peak, worst, worst / peak, c, expectedCurvature);
     EXPECT_LT(worst, 1e-3 * peak);
     EXPECT_NEAR(-b / (2 * c), 0.5 * (kHeight - 1), 1e-3);
     EXPECT_NEAR(c / expectedCurvature, 1.0, 0.02);
     // The same profile in every column.
     for (int32_t x = 0; x < kWidth; ++x)
         for (int32_t y = 1; y < kHeight - 1; ++y)
-            EXPECT_FLOAT_EQ(tunnel.GetVelocityX()[tunnel.CellIndex(x, y)], tunnel.GetVelocityX()[tunnel.CellIndex(1, y)]);
+            EXPECT_FLOAT_EQ(tunnel.GetVelocityX()[tunnel.CellIndex(x, y)],
+                            tunnel.GetVelocityX()[tunnel.CellIndex(1, y)]);
 }
 
 TEST(WindTunnelFlow, OpenGridAcceleratesUniformlyAndWraps)

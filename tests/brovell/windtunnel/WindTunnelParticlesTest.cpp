@@ -48,7 +48,8 @@ TEST(WindTunnelParticles, SeedsOnlyOpenCellsInsideTheGrid)
         const float x = tunnel.GetParticlesX()[p];
         const float y = tunnel.GetParticlesY()[p];
         ASSERT_TRUE(x >= 0.0f && x <= 1.0f && y >= 0.0f && y <= 1.0f) << "particle " << p;
-        ASSERT_FALSE(x * kSize >= 60 && x * kSize < 100 && y * kSize >= 60 && y * kSize < 100) << "particle " << p;
+        ASSERT_FALSE(x * kSize >= 60 && x * kSize < 100 && y * kSize >= 60 && y * kSize < 100)
+            << "particle " << p;
     }
 }
 
@@ -93,8 +94,10 @@ TEST(WindTunnelParticles, RespawnInTheSameStepWhenEnteringSolidOrLeaving)
             const float x = tunnel.GetParticlesX()[p];
             const float y = tunnel.GetParticlesY()[p];
             const int32_t flag = FlagUnder(tunnel, x, y);
-            ASSERT_TRUE(flag != -1 && flag != 2) << "mode " << mode << ", particle " << p << " at " << x << ", " << y;
-            const bool jet = x >= 115.0f / kSize && x <= 120.0f / kSize && y >= 0.5f && y <= 0.5f + 5.0f / kSize;
+            ASSERT_TRUE(flag != -1 && flag != 2)
+                << "mode " << mode << ", particle " << p << " at " << x << ", " << y;
+            const bool jet =
+                x >= 115.0f / kSize && x <= 120.0f / kSize && y >= 0.5f && y <= 0.5f + 5.0f / kSize;
             jets += jet;
             if (mode == 0 && !jet)
             {

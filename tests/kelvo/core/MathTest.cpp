@@ -52,7 +52,8 @@ TEST(Math, ProductsApplyTheLeftMatrixFirst)
 TEST(Math, InversesUndoTheirMatrix)
 {
     std::mt19937 random(7);
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 50; ++i)
+    {
         const SMatrix a = RandomAffine(random);
         SMatrix general;
         ASSERT_TRUE(MatrixInverse(a, general)) << "case " << i;

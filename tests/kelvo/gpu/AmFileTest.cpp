@@ -72,8 +72,7 @@ void ExpectSameStreams(const CMesh& actual, const CMesh& expected)
         ASSERT_EQ(a->GetCount(), e->GetCount());
         if (a->GetByteCount() != 0)
         {
-            EXPECT_EQ(std::memcmp(a->GetData(), e->GetData(), a->GetByteCount()), 0)
-                << a->GetName();
+            EXPECT_EQ(std::memcmp(a->GetData(), e->GetData(), a->GetByteCount()), 0) << a->GetName();
         }
     }
 }

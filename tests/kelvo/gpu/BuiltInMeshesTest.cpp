@@ -74,8 +74,7 @@ TEST(BuiltInMeshes, BallIsSubdividedOnTheUnitSphereWithInwardNormals)
     }
     // Triangles face outwards while the normals point in.
     for (std::size_t t = 0; t < indices.size() / 3; ++t)
-        ASSERT_GT(Dot3(FaceNormal(mesh, indices, t), Float4At(mesh, "position", indices[t * 3])),
-                  0.0f)
+        ASSERT_GT(Dot3(FaceNormal(mesh, indices, t), Float4At(mesh, "position", indices[t * 3])), 0.0f)
             << "triangle " << t;
     float low[4], high[4];
     mesh.GetBoundingBox(low, high);

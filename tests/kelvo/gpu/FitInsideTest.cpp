@@ -14,8 +14,9 @@ TEST(FitInsideTest, FitsKeepsShapeAndOnlyShrinks)
             for (const SPixelSize bound : {SPixelSize{1920, 1080}, SPixelSize{320, 240}, SPixelSize{1, 1}})
             {
                 const SPixelSize fit = FitInside({w, h}, bound);
-                SCOPED_TRACE(testing::Message() << w << "x" << h << " in " << bound.m_Width << "x" << bound.m_Height
-                                                << " -> " << fit.m_Width << "x" << fit.m_Height);
+                SCOPED_TRACE(testing::Message()
+                             << w << "x" << h << " in " << bound.m_Width << "x" << bound.m_Height << " -> "
+                             << fit.m_Width << "x" << fit.m_Height);
                 ASSERT_GE(fit.m_Width, 1u);
                 ASSERT_GE(fit.m_Height, 1u);
                 EXPECT_LE(fit.m_Width, bound.m_Width);

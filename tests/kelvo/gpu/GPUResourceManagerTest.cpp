@@ -17,7 +17,8 @@ public:
     template <typename T = CFakeCopyableResource>
     uint32_t Load(uint32_t type, const std::string& fileName, GPUObjectHandle& outHandle)
     {
-        return LoadOrFind<T>(type, fileName, [] { return new T(); }, outHandle);
+        return LoadOrFind<T>(
+            type, fileName, [] { return new T(); }, outHandle);
     }
     template <typename T = CFakeResource>
     uint32_t Add(uint32_t type, const std::string& name, GPUObjectHandle& outHandle)
@@ -249,8 +250,7 @@ TEST_F(GPUResourceManagerTest, CloneOfAResourceThatCannotBeCopiedGives45)
 {
     GPUObjectHandle texture, miscopied, out;
     ASSERT_EQ(m_Manager.Load<CFakeResource>(kGPUObjectTexture, "wall.jpg", texture), kGPUResultOk);
-    ASSERT_EQ(m_Manager.Load<CFakeMiscopiedResource>(kGPUObjectMesh, "odd.x", miscopied),
-              kGPUResultOk);
+    ASSERT_EQ(m_Manager.Load<CFakeMiscopiedResource>(kGPUObjectMesh, "odd.x", miscopied), kGPUResultOk);
 
     EXPECT_EQ(m_Manager.CloneResource(texture, out), kGPUResultCannotCopy);
     // A copy of the wrong class is refused and destroyed, not leaked.

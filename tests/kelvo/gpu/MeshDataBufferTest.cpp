@@ -105,8 +105,7 @@ TEST(CMeshDataBuffer, CopyStridedWidensElementsWithZeros)
     // Packed 12-byte elements into a 16-byte stream are widened too.
     const float packed[6] = {7, 8, 9, 10, 11, 12};
     ASSERT_TRUE(positions.CopyStrided(packed, 0, 12, 12, 2));
-    EXPECT_EQ(*positions.Element<SFloat4>(1),
-              (SFloat4{10, 11, 12, 0}));
+    EXPECT_EQ(*positions.Element<SFloat4>(1), (SFloat4{10, 11, 12, 0}));
 
     // Elements wider than the stream's are refused.
     EXPECT_FALSE(colours.CopyStrided(source, 0, 8, sizeof(SVertex), 2));

@@ -38,8 +38,7 @@ void FillSurfaces(CMesh& mesh, CTestResourceManager& resources, uint32_t count)
     for (uint32_t t = 0; t < count; ++t)
     {
         mesh.GetSurfaces().push_back({t, 1, 3 * t, 3});
-        mesh.GetMaterialHandles().push_back(
-            resources.AddMaterial("surface_" + std::to_string(t)));
+        mesh.GetMaterialHandles().push_back(resources.AddMaterial("surface_" + std::to_string(t)));
         for (uint32_t k = 0; k < 3; ++k)
             *indices->Element<uint32_t>(3 * t + k) = 3 * t + k;
         *materials->Element<uint32_t>(t) = mesh.GetMaterialHandles().back().m_Id;

@@ -36,7 +36,10 @@ SInputQueries HeldKeys()
 class CRecordingDebugDraw : public IMeshDebugDraw
 {
 public:
-    void AddLine(const SVector4&, const SVector4&, uint32_t color, uint32_t) override { m_Lines.push_back(color); }
+    void AddLine(const SVector4&, const SVector4&, uint32_t color, uint32_t) override
+    {
+        m_Lines.push_back(color);
+    }
     void DrawBox(const SBox&, uint32_t color) override { m_Boxes.push_back(color); }
     void DrawText(const SVector4& position, const std::string& text, int anchor) override
     {
@@ -165,16 +168,15 @@ TEST(CMesh, VertexLayoutFollowsTheStreamNames)
     using T = EMeshElementType;
     using U = EMeshElementUsage;
     const std::vector<SMeshVertexElement> expected = {
-        {0, T::Float3, U::Position, 0},    {1, T::Float3, U::BlendWeight, 0},
+        {0, T::Float3, U::Position, 0},     {1, T::Float3, U::BlendWeight, 0},
         {2, T::UByte4, U::BlendIndices, 0}, {3, T::Float3, U::Normal, 0},
-        {4, T::Float1, U::PointSize, 0},   {5, T::Color, U::Color, 0},
-        {6, T::Color, U::Color, 1},        {7, T::Float2, U::TexCoord, 0},
-        {8, T::Float1, U::TexCoord, 7},    {9, T::Float4, U::TransformedPosition, 0},
+        {4, T::Float1, U::PointSize, 0},    {5, T::Color, U::Color, 0},
+        {6, T::Color, U::Color, 1},         {7, T::Float2, U::TexCoord, 0},
+        {8, T::Float1, U::TexCoord, 7},     {9, T::Float4, U::TransformedPosition, 0},
     };
     EXPECT_EQ(elements, expected);
-    EXPECT_EQ(names, (std::vector<std::string>{"position", "weight", "weight matrix", "normal",
-                                               "psize", "diffuse", "specular", "tex0", "tex7",
-                                               "xyzrhw"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"position", "weight", "weight matrix", "normal", "psize",
+                                               "diffuse", "specular", "tex0", "tex7", "xyzrhw"}));
 }
 
 TEST(CMesh, BadTexcoordAndWeightStridesAreLoggedAndLeftOut)

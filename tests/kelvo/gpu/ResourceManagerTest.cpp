@@ -80,8 +80,11 @@ TEST(CResourceManager, ScanRegistersBareNamesSkipsHiddenEntriesAndLetsTheLaterFi
     ASSERT_TRUE(winner == first || winner == second) << winner;
     const std::string loser = winner == first ? second : first;
     EXPECT_EQ(log, "[CResourceManager::AddEntry] Resource redefinition!\n"
-                   "[CResourceManager::AddEntry] New file: " + winner + "\n"
-                   "[CResourceManager::AddEntry] Old file: " + loser + "\n");
+                   "[CResourceManager::AddEntry] New file: " +
+                       winner +
+                       "\n"
+                       "[CResourceManager::AddEntry] Old file: " +
+                       loser + "\n");
 }
 
 TEST(CResourceManager, PathsAreFullAndNormalWhateverTheSpelling)

@@ -39,7 +39,8 @@ TEST_F(PressureEngineTest, StartUpCreatesEveryTextureAndTaskAndDestructionReleas
     for (uint32_t i = 0; i < CPressureEngine::kNamedTextureCount; ++i)
     {
         const auto index = static_cast<CPressureEngine::ENamedTexture>(i);
-        EXPECT_EQ(m_Backend->FindByName(CPressureEngine::GetNamedTextureName(index), kGPUObjectTexture), nullptr);
+        EXPECT_EQ(m_Backend->FindByName(CPressureEngine::GetNamedTextureName(index), kGPUObjectTexture),
+                  nullptr);
     }
 }
 

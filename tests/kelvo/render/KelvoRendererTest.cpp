@@ -32,7 +32,6 @@ protected:
         m_Backend->Present();
         ReadWindow();
     }
-
 };
 
 using SCameraRig = COwning<CGameObject>;
@@ -132,7 +131,8 @@ TEST_F(KelvoRendererTest, SceneSetsTheCameraVariablesFromTheCameraObject)
     m_Renderer->RenderScene(&camera);
 
     const SMatrix view = CKelvoRenderer::ViewMatrixOf(world);
-    const SMatrix& projection = static_cast<CCameraLogic*>(camera.FindLogic(CCameraLogic::StaticTypeId()))->GetProjection();
+    const SMatrix& projection =
+        static_cast<CCameraLogic*>(camera.FindLogic(CCameraLogic::StaticTypeId()))->GetProjection();
     ExpectNearMatrix(MatrixOf("r_view"), view, "r_view");
     ExpectNearMatrix(MatrixOf("r_camera"), view, "r_camera");
     ExpectNearMatrix(MatrixOf("r_projection"), projection, "r_projection");

@@ -36,7 +36,6 @@ protected:
         m_Renderer->RenderFrame();
         ReadWindow();
     }
-
 };
 
 // Counts the world passes the game render phase asks for.
@@ -114,9 +113,9 @@ TEST_F(RenderProcessesTest, LoaderShowsFrameInsideAndBarAtHalfProgress)
     DrawFrame(&process);
 
     // Across the middle row (y = 120): outside, frame, inside, bar up to x = 0.5, inside, frame.
-    const std::pair<uint32_t, uint32_t> row[] = {{20, kBlack}, {33, kWhite}, {36, kBlack}, {45, kWhite},
-                                                 {150, kWhite}, {170, kBlack}, {280, kBlack},
-                                                 {286, kWhite}, {300, kBlack}};
+    const std::pair<uint32_t, uint32_t> row[] = {{20, kBlack},  {33, kWhite},  {36, kBlack},
+                                                 {45, kWhite},  {150, kWhite}, {170, kBlack},
+                                                 {280, kBlack}, {286, kWhite}, {300, kBlack}};
     for (const auto& [x, expected] : row)
         EXPECT_TRUE(NearColor(Pixel(x, 120), expected)) << "x " << x << ": " << ColorText(Pixel(x, 120));
     // Above the bar but within the frame's top edge, and between edge and bar.
@@ -136,8 +135,10 @@ TEST_F(RenderProcessesTest, ClipartDrawsEachQueuedItemOnceWithItsOwnPictures)
     EXPECT_TRUE(NearColor(PixelAt(0.53f, 0.5f), 0xFFFFFF00)) << ColorText(PixelAt(0.53f, 0.5f));
     EXPECT_TRUE(NearColor(PixelAt(0.72f, 0.5f), kSky)) << ColorText(PixelAt(0.72f, 0.5f));
     // Second item: the left column of the quadrants (red above blue) at the texel centres.
-    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kQuadrantColors[0], 12)) << ColorText(PixelAt(0.0625f, 0.5625f));
-    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.6875f), kQuadrantColors[2], 12)) << ColorText(PixelAt(0.0625f, 0.6875f));
+    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.5625f), kQuadrantColors[0], 12))
+        << ColorText(PixelAt(0.0625f, 0.5625f));
+    EXPECT_TRUE(NearColor(PixelAt(0.0625f, 0.6875f), kQuadrantColors[2], 12))
+        << ColorText(PixelAt(0.0625f, 0.6875f));
     EXPECT_TRUE(NearColor(PixelAt(0.1875f, 0.5625f), kSky)) << ColorText(PixelAt(0.1875f, 0.5625f));
 
     // Nothing survives into the next frame.
@@ -197,7 +198,8 @@ TEST_F(RenderProcessesTest, GameProcessRunsTheWorldPassOnTheSceneTargetsEachFram
     ASSERT_EQ(m_Renderer->GetRayTracerInputBuffer()->ReadBack(bytes), 0u);
     uint32_t width = 0, height = 0, levels = 0, format = 0;
     m_Renderer->GetRayTracerInputBuffer()->GetDesc(width, height, levels, format);
-    for (const std::size_t texel : {std::size_t{0}, std::size_t{10} * width + 10, std::size_t{height / 2} * width + width / 2})
+    for (const std::size_t texel :
+         {std::size_t{0}, std::size_t{10} * width + 10, std::size_t{height / 2} * width + width / 2})
     {
         float value[4];
         std::memcpy(value, bytes.data() + 16 * texel, sizeof(value));

@@ -83,10 +83,12 @@ void RenderTestBase::ReadWindow()
 
 uint32_t RenderTestBase::PixelAt(float u, float v) const
 {
-    return Pixel(static_cast<uint32_t>(u * GLTest::kWindowWidth), static_cast<uint32_t>(v * GLTest::kWindowHeight));
+    return Pixel(static_cast<uint32_t>(u * GLTest::kWindowWidth),
+                 static_cast<uint32_t>(v * GLTest::kWindowHeight));
 }
 
-int RenderTestBase::CountDifferent(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, uint32_t background) const
+int RenderTestBase::CountDifferent(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1,
+                                   uint32_t background) const
 {
     int count = 0;
     for (uint32_t y = y0; y < y1; ++y)

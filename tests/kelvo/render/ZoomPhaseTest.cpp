@@ -47,7 +47,8 @@ public:
     CZoomPhase* m_Zoom;
 };
 
-void WritePicture(const fs::path& path, uint32_t width, uint32_t height, uint32_t (*colorAt)(uint32_t, uint32_t))
+void WritePicture(const fs::path& path, uint32_t width, uint32_t height,
+                  uint32_t (*colorAt)(uint32_t, uint32_t))
 {
     std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
     for (uint32_t y = 0; y < height; ++y)
@@ -68,13 +69,18 @@ uint32_t BankColor(uint32_t x, uint32_t y)
 {
     const uint32_t image = (y / 256) * 2 + x / 256;
     const uint32_t u = x % 256, v = y % 256;
-    const bool inBlock = u >= kBlockTexel - 2 && u <= kBlockTexel + 2 && v >= kBlockTexel - 2 && v <= kBlockTexel + 2;
+    const bool inBlock =
+        u >= kBlockTexel - 2 && u <= kBlockTexel + 2 && v >= kBlockTexel - 2 && v <= kBlockTexel + 2;
     switch (image)
     {
-    case 0: return inBlock ? kGrey : 0xFFC82828;
-    case 1: return 0xFF28C828;
-    case 2: return 0xFF2828C8;
-    default: return u < 128 ? kYellow : kBlue;
+    case 0:
+        return inBlock ? kGrey : 0xFFC82828;
+    case 1:
+        return 0xFF28C828;
+    case 2:
+        return 0xFF2828C8;
+    default:
+        return u < 128 ? kYellow : kBlue;
     }
 }
 
@@ -134,7 +140,9 @@ TEST_F(ZoomPhaseTest, TheTableComesFromTheLastMipLevelAndAMagnifiedTexelShowsIts
     GPUObjectHandle handle;
     ASSERT_EQ(m_Backend->LoadTexture("zoom_bank_desc", handle), 0u);
     std::vector<uint32_t> texels;
-    ASSERT_EQ(GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle))->ReadPixels(0, 0, 0, 512, 512, texels), 0u);
+    ASSERT_EQ(
+        GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle))->ReadPixels(0, 0, 0, 512, 512, texels),
+        0u);
     m_Backend->ReleaseResource(&handle);
     EXPECT_TRUE(texels == table);
     EXPECT_TRUE(fs::exists(fs::path(m_Folder) / "bank.dsc"));

@@ -78,8 +78,8 @@ TEST(TaskManager, ServesGroupsInAscendingPriorityEachInQueueOrder)
     blockers.Release(3);
     EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
 
-    const std::vector<std::string> expected{"High0", "High1", "High2", "Middle0", "Middle1",
-                                            "Middle2", "Low0", "Low1", "Low2"};
+    const std::vector<std::string> expected{"High0",   "High1", "High2", "Middle0", "Middle1",
+                                            "Middle2", "Low0",  "Low1",  "Low2"};
     EXPECT_EQ(order, expected);
 }
 
@@ -153,11 +153,12 @@ TEST(TaskManager, ManyTasksRunExactlyOnceAndAreDeletedOnce)
     std::vector<std::atomic<int>> runs(kTasks);
     std::atomic<int> destroyed{0};
     for (int i = 0; i < kTasks; ++i)
-        manager.AddTask(new CFunctionTask([&runs, i](ITask& task) {
-                            EXPECT_NE(task.GetRunningThread(), nullptr);
-                            ++runs[static_cast<std::size_t>(i)];
-                        },
-                                          &destroyed),
+        manager.AddTask(new CFunctionTask(
+                            [&runs, i](ITask& task) {
+                                EXPECT_NE(task.GetRunningThread(), nullptr);
+                                ++runs[static_cast<std::size_t>(i)];
+                            },
+                            &destroyed),
                         i % 2 ? "Second" : "Default");
     EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
     EXPECT_TRUE(manager.WaitGroup(nullptr, "Second"));

@@ -30,4 +30,3 @@ private:
     std::function<void(ITask&)> m_Body;
     std::atomic<int>* m_DestroyedCount;
 };
-

@@ -47,7 +47,8 @@ TEST(UpdateManager, RunsEveryAddedUpdateExactlyOncePerCycle)
         EXPECT_FALSE(managers.m_Updates.ProcessOne()); // nothing left behind
         for (int i = 0; i < kObjects; ++i)
         {
-            ASSERT_EQ(objects[static_cast<std::size_t>(i)].m_Updates, static_cast<int>(cycle + 1)) << "object " << i;
+            ASSERT_EQ(objects[static_cast<std::size_t>(i)].m_Updates, static_cast<int>(cycle + 1))
+                << "object " << i;
             ASSERT_EQ(objects[static_cast<std::size_t>(i)].m_LastKind, 100 + cycle) << "object " << i;
         }
     }

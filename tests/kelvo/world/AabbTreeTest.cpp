@@ -43,21 +43,26 @@ TEST(AabbTree, TraceFindsTheNearestBoxLikeALoopOverAllBoxes)
     CBoxTree tree(MakeBox(-100, -100, -100, 100, 100, 100));
     std::vector<SBoxPayload> boxes(600);
     auto place = [&](SBoxPayload& payload) {
-        const SVector4 corner{Uniform(random, -110, 100), Uniform(random, -110, 100), Uniform(random, -110, 100), 1};
+        const SVector4 corner{Uniform(random, -110, 100), Uniform(random, -110, 100),
+                              Uniform(random, -110, 100), 1};
         const SVector4 size{Uniform(random, 0.1f, 8), Uniform(random, 0.1f, 8), Uniform(random, 0.1f, 8), 0};
         payload.box = {corner, corner + size};
     };
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+    {
         boxes[i].id = static_cast<int>(i);
         place(boxes[i]);
         tree.Insert(&boxes[i], boxes[i].box);
     }
 
-    for (int round = 0; round < 3; ++round) {
-        for (int r = 0; r < 1000; ++r) {
+    for (int round = 0; round < 3; ++round)
+    {
+        for (int r = 0; r < 1000; ++r)
+        {
             const SRay ray = RandomSegment(random, 120);
             float nearest = CBoxTree::kNoHitDistance;
-            for (const SBoxPayload& payload : boxes) {
+            for (const SBoxPayload& payload : boxes)
+            {
                 SBoxHit candidate;
                 if (kelvo::RayHitsBox(ray, payload.box) && SegmentEntersBox(ray, payload, candidate))
                     nearest = std::min(nearest, candidate.distance);

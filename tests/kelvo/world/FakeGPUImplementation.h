@@ -46,7 +46,8 @@ public:
     {
         // Each made resource: the look-up's reference and its own.
         for (const auto& [type, name] : m_Made)
-            if (const GPUObjectHandle* found = FindByName(name, type)) {
+            if (const GPUObjectHandle* found = FindByName(name, type))
+            {
                 const GPUObjectHandle handle = *found;
                 ReleaseResource(&handle);
                 ReleaseResource(&handle);
@@ -56,8 +57,8 @@ public:
 
     uint32_t LoadMesh(const std::string& fileName, GPUObjectHandle& outHandle) override
     {
-        return LoadOrFind<CRecordingMesh>(kGPUObjectMesh, fileName, [this] { return new CRecordingMesh(this); },
-                                          outHandle);
+        return LoadOrFind<CRecordingMesh>(
+            kGPUObjectMesh, fileName, [this] { return new CRecordingMesh(this); }, outHandle);
     }
     CMesh* CreateMesh(const std::string& name) override
     {
@@ -152,5 +153,6 @@ private:
 // The square from (-1, -1) to (1, 1) in the plane z = 0, as two triangles.
 inline CRecordingMesh* MakeSquare(CFakeGPUImplementation& gpu, const std::string& name, float z = 0.0f)
 {
-    return gpu.MakeMesh(name, {{-1, -1, z, 1}, {1, -1, z, 1}, {-1, 1, z, 1}, {1, 1, z, 1}}, {0, 1, 2, 2, 1, 3});
+    return gpu.MakeMesh(name, {{-1, -1, z, 1}, {1, -1, z, 1}, {-1, 1, z, 1}, {1, 1, z, 1}},
+                        {0, 1, 2, 2, 1, 3});
 }

@@ -60,8 +60,8 @@ TEST(InputDispatcher, OffersEventsInOrderUntilOneIsConsumed)
 
     dispatcher.ButtonUp(0.1f, 0.2f);
     dispatcher.KeyUp(65);
-    EXPECT_EQ(g_Calls, (std::vector<std::string>{"first:up", "second:up", "third:up", "first:key65", "second:key65",
-                                                  "third:key65"}));
+    EXPECT_EQ(g_Calls, (std::vector<std::string>{"first:up", "second:up", "third:up", "first:key65",
+                                                 "second:key65", "third:key65"}));
     g_Calls.clear();
     secondTarget->m_Consume = true;
     dispatcher.ButtonUp(0.1f, 0.2f);

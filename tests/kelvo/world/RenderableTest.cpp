@@ -28,7 +28,8 @@ C3DObjectLogic* TransformOf(const CGameObject& object)
 CRecordingMesh* MakeThreeSubsetMesh(CFakeGPUImplementation& gpu)
 {
     CRecordingMesh* mesh = MakeSquare(gpu, "subsets");
-    for (uint32_t i = 0; i < 3; ++i) {
+    for (uint32_t i = 0; i < 3; ++i)
+    {
         const std::string name = "subset_material_" + std::to_string(i);
         gpu.MakeMaterial(name);
         GPUObjectHandle handle;
@@ -137,7 +138,8 @@ TEST(Renderable, HoldingSpaceStepsThroughTheSubsets)
             else
                 runs.push_back({first, 1});
         ASSERT_GE(runs.size(), 4u);
-        for (std::size_t i = 1; i + 1 < runs.size(); ++i) {
+        for (std::size_t i = 1; i + 1 < runs.size(); ++i)
+        {
             EXPECT_EQ(runs[i].second, 51) << "run " << i;
             EXPECT_EQ(runs[i].first, (runs[i - 1].first + 10) % 30) << "run " << i;
         }
@@ -201,7 +203,8 @@ TEST(Renderable, ParticleGroupsOwnAPointMeshRewrittenEveryFrame)
         EXPECT_EQ(RenderableOf(first)->GetSurface(0)->GetMaterials(), std::vector<GPUObjectHandle>{red});
 
         // Positions 32 bytes apart, each followed by another vector that is skipped.
-        const float source[3][8] = {{1, 2, 3, 1, 9, 9, 9, 9}, {4, 5, 6, 1, 9, 9, 9, 9}, {7, 8, 9, 1, 9, 9, 9, 9}};
+        const float source[3][8] = {
+            {1, 2, 3, 1, 9, 9, 9, 9}, {4, 5, 6, 1, 9, 9, 9, 9}, {7, 8, 9, 1, 9, 9, 9, 9}};
         const int uploads = mesh->m_Uploads;
         first.SetPositions(source, 3, 32);
         const CMeshDataBuffer* positions = mesh->FindBuffer("position");

@@ -41,7 +41,8 @@ TEST(SpaceTrace, PicksTheNearerObjectWhateverItsScale)
         C3DSpace space(kSpaceCell);
         // The nearer square is shrunk to a quarter: distances still compare in world units.
         auto farObject = MakeShown("square", MatrixTranslation(0, 0, -5));
-        auto nearObject = MakeShown("square", MatrixScaling(0.25f, 0.25f, 0.25f) * MatrixTranslation(0, 0, 2));
+        auto nearObject =
+            MakeShown("square", MatrixScaling(0.25f, 0.25f, 0.25f) * MatrixTranslation(0, 0, 2));
         auto hidden = std::make_unique<CTestObject>(); // placed but not renderable: never hit
         hidden->AddLogic<C3DObjectLogic>()->Update();
         space.Insert(TransformOf(*farObject));
@@ -75,10 +76,13 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
     // One shared mesh of 40 small triangles around the origin.
     std::vector<SVector4> positions;
     std::vector<uint32_t> indices;
-    for (uint32_t i = 0; i < 40; ++i) {
+    for (uint32_t i = 0; i < 40; ++i)
+    {
         const SVector4 centre{Uniform(random, -2, 2), Uniform(random, -2, 2), Uniform(random, -2, 2), 1};
-        for (int corner = 0; corner < 3; ++corner) {
-            positions.push_back(centre + SVector4{Uniform(random, -1, 1), Uniform(random, -1, 1), Uniform(random, -1, 1), 0});
+        for (int corner = 0; corner < 3; ++corner)
+        {
+            positions.push_back(
+                centre + SVector4{Uniform(random, -1, 1), Uniform(random, -1, 1), Uniform(random, -1, 1), 0});
             indices.push_back(static_cast<uint32_t>(positions.size() - 1));
         }
     }
@@ -86,11 +90,14 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
     {
         C3DSpace space(kSpaceCell);
         std::vector<std::unique_ptr<CTestObject>> objects;
-        for (int i = 0; i < 150; ++i) {
+        for (int i = 0; i < 150; ++i)
+        {
             const float scale = Uniform(random, 0.5f, 3.0f);
-            const SMatrix local = MatrixScaling(scale, scale, scale) * MatrixRotationX(Uniform(random, 0, 6)) *
+            const SMatrix local = MatrixScaling(scale, scale, scale) *
+                                  MatrixRotationX(Uniform(random, 0, 6)) *
                                   MatrixRotationY(Uniform(random, 0, 6)) *
-                                  MatrixTranslation(Uniform(random, -60, 60), Uniform(random, -60, 60), Uniform(random, -60, 60));
+                                  MatrixTranslation(Uniform(random, -60, 60), Uniform(random, -60, 60),
+                                                    Uniform(random, -60, 60));
             objects.push_back(MakeShown("soup", local));
             space.Insert(TransformOf(*objects.back()));
         }
@@ -98,7 +105,8 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
         // Every triangle of every object in world space, for the loop.
         std::vector<SVector4> worldCorners;
         std::vector<STraceGeometryTriangle> worldTriangles;
-        for (const auto& object : objects) {
+        for (const auto& object : objects)
+        {
             const SMatrix& world = TransformOf(*object)->GetWorldMatrix();
             for (const SVector4& p : positions)
                 worldCorners.push_back(Point(TransformPoint(XYZ(p), world)));
@@ -116,10 +124,12 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
         everything.Build(source); // only for its triangle frames; traced by the loop below
 
         int hits = 0;
-        for (int r = 0; r < 2000; ++r) {
+        for (int r = 0; r < 2000; ++r)
+        {
             const SRay ray = RandomSegment(random, 70);
             float nearest = C3DSpace::kNoHitDistance;
-            for (uint32_t t = 0; t < everything.GetTriangleCount(); ++t) {
+            for (uint32_t t = 0; t < everything.GetTriangleCount(); ++t)
+            {
                 STraceMeshHit candidate;
                 if (CTraceGeometry::TraceTriangle(ray, everything.GetTriangles()[t], candidate))
                     nearest = std::min(nearest, candidate.distance);
@@ -127,7 +137,8 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
             kelvo::trace_hit_t hit;
             const bool found = space.Trace(ray, hit);
             ASSERT_EQ(found, nearest < C3DSpace::kNoHitDistance) << "ray " << r;
-            if (found) {
+            if (found)
+            {
                 ASSERT_NEAR(hit.distance, nearest, 1e-3f * ray.length) << "ray " << r;
             }
             hits += found;

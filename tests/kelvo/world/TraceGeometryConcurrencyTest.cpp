@@ -11,7 +11,8 @@ TEST(TraceGeometryConcurrency, ThreadsTracingAnUnbuiltMeshBuildItOnce)
     // A strip of 200 triangles along x in the plane z = 0.
     std::vector<SVector4> positions;
     std::vector<uint32_t> indices;
-    for (uint32_t i = 0; i < 200; ++i) {
+    for (uint32_t i = 0; i < 200; ++i)
+    {
         const float x = static_cast<float>(i);
         positions.insert(positions.end(), {{x, 0, 0, 1}, {x + 1, 0, 0, 1}, {x, 1, 0, 1}});
         indices.insert(indices.end(), {3 * i, 3 * i + 1, 3 * i + 2});
@@ -28,12 +29,14 @@ TEST(TraceGeometryConcurrency, ThreadsTracingAnUnbuiltMeshBuildItOnce)
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
-            for (int r = 0; r < 200; ++r) {
+            for (int r = 0; r < 200; ++r)
+            {
                 geometry.EnsureBuilt(source);
                 const uint32_t target = static_cast<uint32_t>((r * 7 + t) % 200);
                 const float x = static_cast<float>(target) + 0.2f;
                 STraceMeshHit hit;
-                if (geometry.Trace({{x, 0.2f, 1, 1}, {0, 0, -2, 0}, 2.0f}, hit) && hit.triangle->index == target)
+                if (geometry.Trace({{x, 0.2f, 1, 1}, {0, 0, -2, 0}, 2.0f}, hit) &&
+                    hit.triangle->index == target)
                     ++hits;
             }
         });

@@ -23,7 +23,8 @@ struct SMeshData
         source.indices = indices.data();
         source.indexCount = static_cast<uint32_t>(indices.size());
         source.indexSize = 4;
-        if (!positions.empty()) {
+        if (!positions.empty())
+        {
             source.bounds = {positions[0], positions[0]};
             for (const SVector4& p : positions)
                 ExtendBox(source.bounds, p);
@@ -118,9 +119,12 @@ TEST(TraceGeometry, NearestHitMatchesALoopOverAllTriangles)
 {
     std::mt19937 random(99);
     SMeshData mesh;
-    for (int i = 0; i < 2000; ++i) {
-        const SVector4 centre{Uniform(random, -30, 30), Uniform(random, -30, 30), Uniform(random, -30, 30), 1};
-        for (int corner = 0; corner < 3; ++corner) {
+    for (int i = 0; i < 2000; ++i)
+    {
+        const SVector4 centre{Uniform(random, -30, 30), Uniform(random, -30, 30), Uniform(random, -30, 30),
+                              1};
+        for (int corner = 0; corner < 3; ++corner)
+        {
             mesh.positions.push_back(
                 centre + SVector4{Uniform(random, -3, 3), Uniform(random, -3, 3), Uniform(random, -3, 3), 0});
             mesh.indices.push_back(static_cast<uint32_t>(mesh.positions.size() - 1));
@@ -131,10 +135,12 @@ TEST(TraceGeometry, NearestHitMatchesALoopOverAllTriangles)
     ASSERT_EQ(geometry.GetItemCount(), 2000u);
 
     int hits = 0;
-    for (int r = 0; r < 3000; ++r) {
+    for (int r = 0; r < 3000; ++r)
+    {
         const SRay ray = RandomSegment(random, 40);
         float nearest = CTraceGeometry::kNoHitDistance;
-        for (uint32_t t = 0; t < geometry.GetTriangleCount(); ++t) {
+        for (uint32_t t = 0; t < geometry.GetTriangleCount(); ++t)
+        {
             const STraceGeometryTriangle& triangle = geometry.GetTriangles()[t];
             STraceMeshHit candidate;
             if (kelvo::RayHitsBox(ray, CTraceGeometry::TriangleBox(triangle)) &&

@@ -57,7 +57,8 @@ TEST(Transform, ParentWithoutTransformLeavesTheChildAtItsLocalMatrix)
 TEST(Transform, WorldBoxOfARotatedBoxHoldsItsTurnedCorners)
 {
     CTestObject object;
-    C3DObjectLogic* logic = Placed(object, MatrixRotationZ(std::numbers::pi_v<float> / 4) * MatrixTranslation(10, 0, 0));
+    C3DObjectLogic* logic =
+        Placed(object, MatrixRotationZ(std::numbers::pi_v<float> / 4) * MatrixTranslation(10, 0, 0));
     logic->SetLocalBox({-1, -2, -3, 1}, {1, 2, 3, 1});
     logic->UpdateCorners();
     logic->Update();
@@ -84,7 +85,7 @@ TEST(Transform, WorldBoxOfARotatedBoxHoldsItsTurnedCorners)
 TEST(Transform, CoarseDifferenceMovesWholeCellsOutOfTheOffset)
 {
     SCoarsePosition a, b;
-    a.x = {7.5, 3};  // 37.5
+    a.x = {7.5, 3};   // 37.5
     b.x = {-9.0, -1}; // -19
     a.y = {2.0, 0};
     b.y = {5.0, 0};

@@ -34,8 +34,10 @@ inline bool SegmentEntersBox(const SRay& ray, const SBoxPayload& payload, SBoxHi
     const float lo[3] = {payload.box.min.x, payload.box.min.y, payload.box.min.z};
     const float hi[3] = {payload.box.max.x, payload.box.max.y, payload.box.max.z};
     float enter = 0.0f, exit = 1.0f;
-    for (int axis = 0; axis < 3; ++axis) {
-        if (d[axis] == 0.0f) {
+    for (int axis = 0; axis < 3; ++axis)
+    {
+        if (d[axis] == 0.0f)
+        {
             if (o[axis] < lo[axis] || o[axis] > hi[axis])
                 return false;
             continue;
@@ -62,7 +64,8 @@ inline float Uniform(std::mt19937& random, float low, float high)
 inline SRay RandomSegment(std::mt19937& random, float extent)
 {
     SRay ray;
-    ray.origin = {Uniform(random, -extent, extent), Uniform(random, -extent, extent), Uniform(random, -extent, extent), 1};
+    ray.origin = {Uniform(random, -extent, extent), Uniform(random, -extent, extent),
+                  Uniform(random, -extent, extent), 1};
     const SVector4 end{Uniform(random, -extent, extent), Uniform(random, -extent, extent),
                        Uniform(random, -extent, extent), 1};
     ray.direction = end - ray.origin;

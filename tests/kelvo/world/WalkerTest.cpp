@@ -86,7 +86,8 @@ TEST_F(Walker, MouseLookTurnsOnlyWithTheRightButtonAndNeverJumps)
 TEST_F(Walker, HoldingPWritesTheLocalMatrixByColumns)
 {
     const std::filesystem::path previous = std::filesystem::current_path();
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("walker_" + std::to_string(getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("walker_" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
 

@@ -15,7 +15,8 @@ double MeasureFrequency(const SPcmAudio& audio, int channel)
     const uint64_t margin = audio.m_SampleRate / 10;
     int crossings = 0;
     for (uint64_t i = margin + 1; i + margin < audio.GetFrameCount(); ++i)
-        if (audio.m_Samples[(i - 1) * audio.m_Channels + channel] < 0 && audio.m_Samples[i * audio.m_Channels + channel] >= 0)
+        if (audio.m_Samples[(i - 1) * audio.m_Channels + channel] < 0 &&
+            audio.m_Samples[i * audio.m_Channels + channel] >= 0)
             ++crossings;
     return crossings * static_cast<double>(audio.m_SampleRate) / (audio.GetFrameCount() - 2 * margin);
 }

@@ -23,7 +23,7 @@ std::string WriteTestMp3(const std::string& name, int sampleRate, int channels, 
     std::string error;
     EXPECT_TRUE(EncodeMp3(samples, sampleRate, channels, 4.0f, mp3, error)) << error;
     const std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(mp3.data()),
-                                                static_cast<std::streamsize>(mp3.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(mp3.data()), static_cast<std::streamsize>(mp3.size()));
     return path;
 }

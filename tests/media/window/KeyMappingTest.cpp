@@ -29,7 +29,9 @@ TEST(KeyMapping, KeyStateQueriesFindTheKeysThatHoldThem)
     const auto shift = ScancodesOfVirtualKey(VK_SHIFT);
     EXPECT_EQ(shift[0], SDL_SCANCODE_LSHIFT);
     EXPECT_EQ(shift[1], SDL_SCANCODE_RSHIFT);
-    for (uint32_t key : {uint32_t('P'), uint32_t(VK_SPACE), uint32_t(VK_HOME), uint32_t(VK_END), uint32_t(VK_UP)}) {
+    for (uint32_t key :
+         {uint32_t('P'), uint32_t(VK_SPACE), uint32_t(VK_HOME), uint32_t(VK_END), uint32_t(VK_UP)})
+    {
         const auto scancodes = ScancodesOfVirtualKey(key);
         ASSERT_NE(scancodes[0], SDL_SCANCODE_UNKNOWN) << key;
         EXPECT_EQ(VirtualKeyFromScancode(scancodes[0]), key);

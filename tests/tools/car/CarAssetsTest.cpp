@@ -67,7 +67,9 @@ TEST(CarAssets, ModelReadsBackWithEveryPart)
     EXPECT_EQ(mesh.m_Indices.size(), 3 * triangles);
     for (size_t i = 0; i < parts.size(); ++i)
     {
-        EXPECT_EQ(mesh.m_Subsets[i].m_Surface.m_PrimitiveCount, parts[i].m_Indices.size() / 3) << parts[i].m_Name;
-        EXPECT_FLOAT_EQ(mesh.m_Subsets[i].m_Material.m_Diffuse[0], parts[i].m_Look.m_Diffuse[0]) << parts[i].m_Name;
+        EXPECT_EQ(mesh.m_Subsets[i].m_Surface.m_PrimitiveCount, parts[i].m_Indices.size() / 3)
+            << parts[i].m_Name;
+        EXPECT_FLOAT_EQ(mesh.m_Subsets[i].m_Material.m_Diffuse[0], parts[i].m_Look.m_Diffuse[0])
+            << parts[i].m_Name;
     }
 }

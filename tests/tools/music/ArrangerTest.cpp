@@ -36,7 +36,8 @@ TEST(Arranger, SectionsStartOnTheBoundariesInWholeBars)
 {
     std::array<SSectionPlan, kSectionCount> plans;
     for (int section = 0; section < kSectionCount; ++section)
-        plans[section] = {kEveryLayer, -static_cast<float>(section), 0, 0, static_cast<uint32_t>(section + 1)};
+        plans[section] = {kEveryLayer, -static_cast<float>(section), 0, 0,
+                          static_cast<uint32_t>(section + 1)};
     SScore score;
     ArrangeTrack(TestStyle(), plans, score);
 
@@ -46,9 +47,10 @@ TEST(Arranger, SectionsStartOnTheBoundariesInWholeBars)
         const double start = SectionStart(section);
         const double end = SectionEnd(section);
         // A kick on the first downbeat, exactly at the boundary.
-        const auto onDownbeat = std::find_if(score.m_Hits.begin(), score.m_Hits.end(), [&](const SDrumHit& hit) {
-            return hit.m_Drum == EDrum::Kick && std::fabs(hit.m_Time - start) < 1e-9;
-        });
+        const auto onDownbeat =
+            std::find_if(score.m_Hits.begin(), score.m_Hits.end(), [&](const SDrumHit& hit) {
+                return hit.m_Drum == EDrum::Kick && std::fabs(hit.m_Time - start) < 1e-9;
+            });
         EXPECT_NE(onDownbeat, score.m_Hits.end());
         // The kicks fall on every beat, so their spacing is the section's beat: within 10 %
         // of the style's tempo, and the section holds a whole number of bars of it.
@@ -89,7 +91,8 @@ TEST(Arranger, PartsFollowThePlan)
     const SStyle style = TestStyle();
     ArrangeTrack(style, plans, score);
     for (const SNote& note : score.m_Notes)
-        ASSERT_EQ(note.m_Instrument, SectionOf(note.m_Start) == 3 ? style.m_Bass : style.m_Pad) << note.m_Start;
+        ASSERT_EQ(note.m_Instrument, SectionOf(note.m_Start) == 3 ? style.m_Bass : style.m_Pad)
+            << note.m_Start;
     for (const SDrumHit& hit : score.m_Hits)
     {
         ASSERT_EQ(SectionOf(hit.m_Time), 3);

@@ -53,7 +53,8 @@ TEST(Oscillator, EveryWaveformHasItsPitchAndStaysBounded)
     for (EWaveform waveform : {EWaveform::Sine, EWaveform::Triangle, EWaveform::Saw, EWaveform::Square})
         for (float hz : {55.0f, 440.0f, 3520.0f})
         {
-            SCOPED_TRACE(testing::Message() << "waveform " << static_cast<int>(waveform) << " at " << hz << " Hz");
+            SCOPED_TRACE(testing::Message()
+                         << "waveform " << static_cast<int>(waveform) << " at " << hz << " Hz");
             COscillator oscillator(waveform, 0.1f);
             std::vector<float> signal(kSampleRate);
             float peak = 0.0f;
@@ -79,7 +80,7 @@ TEST(Envelope, AttackSustainAndRelease)
         level = envelope.Next();
     EXPECT_NEAR(levels[kSampleRate / 100 - 1], 1.0f, 0.01f); // full at the end of the attack
     EXPECT_NEAR(levels[noteOff - 1], 0.5f, 0.01f);           // held at the sustain level
-    EXPECT_LT(levels.back(), 0.5f * 0.0011f);                 // 60 dB down when the release ends
+    EXPECT_LT(levels.back(), 0.5f * 0.0011f);                // 60 dB down when the release ends
     for (size_t i = static_cast<size_t>(noteOff) + 1; i < levels.size(); ++i)
         ASSERT_LE(levels[i], levels[i - 1]) << "the release rises at sample " << i;
 }

@@ -140,7 +140,8 @@ TEST(BallScenePictures, OverlaysCoverOnlyWhatTheirRectanglesShowAndFloorsVary)
         uint32_t m_MaxY;
         uint32_t m_MinX;
     };
-    const SCase cases[] = {{MakeJugglerOverlay(Fonts()), 216, 0}, {MakeFieldOverlay(Fonts()), 720, 384},
+    const SCase cases[] = {{MakeJugglerOverlay(Fonts()), 216, 0},
+                           {MakeFieldOverlay(Fonts()), 720, 384},
                            {MakeBallsOverlay(Fonts()), 720, 0}};
     for (const SCase& c : cases)
     {

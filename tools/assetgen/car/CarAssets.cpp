@@ -105,8 +105,8 @@ std::string MakeCellFileText()
         for (int column = 0; column < kTunnelColumns; ++column)
         {
             const SCell cell = CellAt(column, row);
-            const std::string sample = std::to_string(cell.m_Flag) + " " + std::to_string(cell.m_Green) + " " +
-                                       std::to_string(cell.m_Blue);
+            const std::string sample = std::to_string(cell.m_Flag) + " " + std::to_string(cell.m_Green) +
+                                       " " + std::to_string(cell.m_Blue);
             if (!line.empty() && line.size() + 1 + sample.size() > kMaxPlainLine)
             {
                 text += line + "\n";
@@ -154,16 +154,18 @@ std::string MakeXFileText()
 
     std::string text = "xof 0303txt 0032\n\nFrame car {\n FrameTransformMatrix {\n  "
                        "1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0;;\n }\n";
-    text += " Mesh body {\n" + std::to_string(vertexCount) + ";\n" + vertices + std::to_string(faceCount) + ";\n" + faces;
-    text += "  MeshNormals {\n" + std::to_string(vertexCount) + ";\n" + normals + std::to_string(faceCount) + ";\n" + faces +
-            "  }\n";
-    text += "  MeshMaterialList {\n" + std::to_string(parts.size()) + ";\n" + std::to_string(faceCount) + ";\n" +
-            faceMaterials;
+    text += " Mesh body {\n" + std::to_string(vertexCount) + ";\n" + vertices + std::to_string(faceCount) +
+            ";\n" + faces;
+    text += "  MeshNormals {\n" + std::to_string(vertexCount) + ";\n" + normals + std::to_string(faceCount) +
+            ";\n" + faces + "  }\n";
+    text += "  MeshMaterialList {\n" + std::to_string(parts.size()) + ";\n" + std::to_string(faceCount) +
+            ";\n" + faceMaterials;
     for (const SPart& part : parts)
     {
         const SLook& look = part.m_Look;
         text += "   Material " + part.m_Name + " {\n";
-        text += Printf("    %.4f;%.4f;%.4f;%.4f;;\n", look.m_Diffuse[0], look.m_Diffuse[1], look.m_Diffuse[2], look.m_Diffuse[3]);
+        text += Printf("    %.4f;%.4f;%.4f;%.4f;;\n", look.m_Diffuse[0], look.m_Diffuse[1], look.m_Diffuse[2],
+                       look.m_Diffuse[3]);
         text += Printf("    %.4f;\n", look.m_Power);
         text += Printf("    %.4f;%.4f;%.4f;;\n", look.m_Specular[0], look.m_Specular[1], look.m_Specular[2]);
         text += Printf("    %.4f;%.4f;%.4f;;\n", look.m_Emissive[0], look.m_Emissive[1], look.m_Emissive[2]);

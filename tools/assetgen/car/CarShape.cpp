@@ -33,7 +33,8 @@ constexpr SKey kTop[] = {{0.000f, 0.50f}, {0.015f, 0.60f}, {0.05f, 0.66f}, {0.12
                          {0.30f, 0.80f},  {0.34f, 0.84f},  {0.40f, 1.00f}, {0.46f, 1.14f}, {0.52f, 1.19f},
                          {0.60f, 1.18f},  {0.66f, 1.12f},  {0.74f, 1.04f}, {0.84f, 1.00f}, {0.93f, 0.98f},
                          {0.98f, 0.95f},  {1.000f, 0.90f}};
-constexpr SKey kBottom[] = {{0.0f, 0.24f}, {0.03f, 0.13f}, {0.08f, 0.10f}, {0.92f, 0.10f}, {0.98f, 0.16f}, {1.0f, 0.30f}};
+constexpr SKey kBottom[] = {{0.0f, 0.24f},  {0.03f, 0.13f}, {0.08f, 0.10f},
+                            {0.92f, 0.10f}, {0.98f, 0.16f}, {1.0f, 0.30f}};
 constexpr SKey kHalfWidth[] = {{0.0f, 0.80f},  {0.04f, 0.92f}, {0.12f, 0.98f}, {0.22f, 1.00f},
                                {0.50f, 0.98f}, {0.80f, 1.00f}, {0.94f, 0.97f}, {1.0f, 0.90f}};
 
@@ -50,13 +51,26 @@ float Curve(const SKey (&keys)[N], float s)
     const float p2 = keys[i + 1].value;
     const float p3 = keys[std::min(i + 2, N - 1)].value;
     const float t = (s - keys[i].s) / (keys[i + 1].s - keys[i].s);
-    return 0.5f * (2 * p1 + (-p0 + p2) * t + (2 * p0 - 5 * p1 + 4 * p2 - p3) * t * t + (-p0 + 3 * p1 - 3 * p2 + p3) * t * t * t);
+    return 0.5f * (2 * p1 + (-p0 + p2) * t + (2 * p0 - 5 * p1 + 4 * p2 - p3) * t * t +
+                   (-p0 + 3 * p1 - 3 * p2 + p3) * t * t * t);
 }
 
-float Top(float s) { return Curve(kTop, s); }
-float HalfWidth(float s) { return Curve(kHalfWidth, s); }
-float AxleZ(float axle) { return (axle - 0.5f) * kRealLength; }
-float SOfZ(float z) { return z / kRealLength + 0.5f; }
+float Top(float s)
+{
+    return Curve(kTop, s);
+}
+float HalfWidth(float s)
+{
+    return Curve(kHalfWidth, s);
+}
+float AxleZ(float axle)
+{
+    return (axle - 0.5f) * kRealLength;
+}
+float SOfZ(float z)
+{
+    return z / kRealLength + 0.5f;
+}
 
 // The underside, lifted over the wheels into arches (never closer than 0.12 to the top).
 float Bottom(float s)
@@ -76,8 +90,14 @@ struct SV3
 {
     float x, y, z;
 };
-SV3 operator-(SV3 a, SV3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-SV3 Cross(SV3 a, SV3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+SV3 operator-(SV3 a, SV3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+SV3 Cross(SV3 a, SV3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 SV3 Normalize(SV3 a)
 {
     const float length = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
@@ -113,9 +133,12 @@ void AddBox(SPart& part, SV3 centre, SV3 half)
     for (int side = 0; side < 2; ++side)
     {
         const float sign = side == 0 ? -1.0f : 1.0f;
-        AddQuad(part, corner(side, 0, 0), corner(side, 1, 0), corner(side, 1, 1), corner(side, 0, 1), {sign, 0, 0});
-        AddQuad(part, corner(0, side, 0), corner(1, side, 0), corner(1, side, 1), corner(0, side, 1), {0, sign, 0});
-        AddQuad(part, corner(0, 0, side), corner(1, 0, side), corner(1, 1, side), corner(0, 1, side), {0, 0, sign});
+        AddQuad(part, corner(side, 0, 0), corner(side, 1, 0), corner(side, 1, 1), corner(side, 0, 1),
+                {sign, 0, 0});
+        AddQuad(part, corner(0, side, 0), corner(1, side, 0), corner(1, side, 1), corner(0, side, 1),
+                {0, sign, 0});
+        AddQuad(part, corner(0, 0, side), corner(1, 0, side), corner(1, 1, side), corner(0, 1, side),
+                {0, 0, sign});
     }
 }
 
@@ -123,7 +146,8 @@ void AddBox(SPart& part, SV3 centre, SV3 half)
 void AddCylinder(SPart& part, SV3 centre, float radius, float halfLength, bool alongX)
 {
     auto place = [&](float along, float a, float b) {
-        return alongX ? SV3{centre.x + along, centre.y + a, centre.z + b} : SV3{centre.x + a, centre.y + b, centre.z + along};
+        return alongX ? SV3{centre.x + along, centre.y + a, centre.z + b}
+                      : SV3{centre.x + a, centre.y + b, centre.z + along};
     };
     auto axis = [&](float sign) { return alongX ? SV3{sign, 0, 0} : SV3{0, 0, sign}; };
     for (int i = 0; i < kWheelSegments; ++i)
@@ -223,7 +247,8 @@ void BuildBody(std::vector<SPart>& panels, std::vector<SPart>& glass)
     for (int i = 0; i <= kStations; ++i)
         for (int k = 0; k < kRingPoints; ++k)
         {
-            const SV3 along = points[std::min(i + 1, kStations) * kRingPoints + k] - points[std::max(i - 1, 0) * kRingPoints + k];
+            const SV3 along = points[std::min(i + 1, kStations) * kRingPoints + k] -
+                              points[std::max(i - 1, 0) * kRingPoints + k];
             const SV3 around = points[i * kRingPoints + (k + 1) % kRingPoints] -
                                points[i * kRingPoints + (k + kRingPoints - 1) % kRingPoints];
             SV3 n = Normalize(Cross(around, along));
@@ -252,7 +277,8 @@ void BuildBody(std::vector<SPart>& panels, std::vector<SPart>& glass)
             const float s = (stationS(i) + stationS(i + 1)) * 0.5f;
             const SV3 centre = {(points[a].x + points[c].x) * 0.5f, (points[a].y + points[c].y) * 0.5f,
                                 (points[a].z + points[c].z) * 0.5f};
-            const SV3 normal = Normalize({normals[a].x + normals[c].x, normals[a].y + normals[c].y, normals[a].z + normals[c].z});
+            const SV3 normal = Normalize(
+                {normals[a].x + normals[c].x, normals[a].y + normals[c].y, normals[a].z + normals[c].z});
             const int window = GlassOf(s, centre, normal);
             SPart* part = window >= 0 ? &glass[window] : panelOf(s, centre.x);
             emit(part, a, b, c);
@@ -274,7 +300,10 @@ void BuildBody(std::vector<SPart>& panels, std::vector<SPart>& glass)
     }
 }
 
-SV3 At(float x, float y, float s) { return {x, y, (s - 0.5f) * kRealLength}; }
+SV3 At(float x, float y, float s)
+{
+    return {x, y, (s - 0.5f) * kRealLength};
+}
 
 SPart Named(const char* name, const SLook& look)
 {
@@ -314,12 +343,13 @@ bool InsideSilhouette(float z, float y)
 
 std::vector<SPart> BuildCarParts()
 {
-    static const char* kPanelNames[kPanelCount] = {"nose", "front", "front_fender", "front_door",
+    static const char* kPanelNames[kPanelCount] = {"nose",      "front",       "front_fender", "front_door",
                                                    "rear_door", "rear_fender", "engine_cover", "tail"};
     std::vector<SPart> panels;
     for (int panel = 0; panel < kPanelCount; ++panel)
         for (const char* side : {"_left", "_right"})
-            panels.push_back(Named((std::string(kPanelNames[panel]) + side).c_str(), panel < 4 ? kBluePaint : kDarkPaint));
+            panels.push_back(
+                Named((std::string(kPanelNames[panel]) + side).c_str(), panel < 4 ? kBluePaint : kDarkPaint));
     std::vector<SPart> glass = {Named("windshield", kGlass), Named("left_window", kGlass),
                                 Named("right_window", kGlass), Named("rear_window", kGlass)};
     BuildBody(panels, glass);

@@ -36,7 +36,8 @@ public:
                 WritePad(bar, chord);
             // The drone holds the tonic two bars at a time, never past the section's end.
             if (layers & kLayerDrone && bar % 2 == 0)
-                AddNote(bar * kStepsPerBar, std::min(2, m_Bars - bar) * kStepsPerBar, Pitch(0, -1), 0.7f, m_Style.m_Drone);
+                AddNote(bar * kStepsPerBar, std::min(2, m_Bars - bar) * kStepsPerBar, Pitch(0, -1), 0.7f,
+                        m_Style.m_Drone);
             if (layers & kLayerBass)
                 WriteBass(bar, chord);
             if (layers & kLayerArp)
@@ -76,13 +77,17 @@ private:
         m_Score.m_Notes.push_back({StepTime(step), lengthSteps * m_StepSeconds, pitch, velocity, instrument});
     }
 
-    void AddHit(int step, EDrum drum, float velocity) { m_Score.m_Hits.push_back({StepTime(step), drum, velocity}); }
+    void AddHit(int step, EDrum drum, float velocity)
+    {
+        m_Score.m_Hits.push_back({StepTime(step), drum, velocity});
+    }
 
     void WritePad(int bar, int chord)
     {
         const int voices = 3 + m_Style.m_SeventhChords;
         for (int voice = 0; voice < voices; ++voice)
-            AddNote(bar * kStepsPerBar, kStepsPerBar, Pitch(chord + 2 * voice, m_Style.m_PadOctave), 0.55f, m_Style.m_Pad);
+            AddNote(bar * kStepsPerBar, kStepsPerBar, Pitch(chord + 2 * voice, m_Style.m_PadOctave), 0.55f,
+                    m_Style.m_Pad);
     }
 
     void WriteBass(int bar, int chord)
@@ -98,7 +103,8 @@ private:
             while (step + length < kStepsPerBar && steps[step + length] == '.')
                 ++length;
             const float pitch = kind == 'f' ? Pitch(chord + 4, -2) : Pitch(chord, kind == 'o' ? -1 : -2);
-            AddNote(bar * kStepsPerBar + step, std::max(1, length) , pitch, step % 4 == 0 ? 0.95f : 0.8f, m_Style.m_Bass);
+            AddNote(bar * kStepsPerBar + step, std::max(1, length), pitch, step % 4 == 0 ? 0.95f : 0.8f,
+                    m_Style.m_Bass);
             m_Score.m_Notes.back().m_Length *= 0.85;
         }
     }
@@ -113,7 +119,8 @@ private:
             if (steps[step] == '.')
                 continue;
             const int degree = chord + kWalk[(bar * kStepsPerBar + step) % kWalk.size()];
-            AddNote(bar * kStepsPerBar + step, 1, Pitch(degree, 1), step % 4 == 0 ? 0.9f : 0.65f, m_Style.m_Arp);
+            AddNote(bar * kStepsPerBar + step, 1, Pitch(degree, 1), step % 4 == 0 ? 0.9f : 0.65f,
+                    m_Style.m_Arp);
         }
     }
 
@@ -121,8 +128,8 @@ private:
     {
         static constexpr std::array<int, 4> kTones = {4, 2, 7, 4};
         for (int half = 0; half < 2; ++half)
-            AddNote(bar * kStepsPerBar + half * 8 + (half ? 2 : 0), 6, Pitch(chord + kTones[(bar + half) % 4], 2), 0.6f,
-                    m_Style.m_Bell);
+            AddNote(bar * kStepsPerBar + half * 8 + (half ? 2 : 0), 6,
+                    Pitch(chord + kTones[(bar + half) % 4], 2), 0.6f, m_Style.m_Bell);
     }
 
     void WriteDrums(int bar)
@@ -172,7 +179,8 @@ private:
                 const int next = i + 1 < motif.size() ? motif[i + 1].m_Step : 2 * kStepsPerBar;
                 const int chord = ChordOf(bar + motif[i].m_Step / kStepsPerBar);
                 AddNote(bar * kStepsPerBar + motif[i].m_Step, next - motif[i].m_Step,
-                        Pitch(chord + motif[i].m_Degree, m_Style.m_LeadOctave), i == 0 ? 0.9f : 0.75f, m_Style.m_Lead);
+                        Pitch(chord + motif[i].m_Degree, m_Style.m_LeadOctave), i == 0 ? 0.9f : 0.75f,
+                        m_Style.m_Lead);
             }
     }
 

@@ -41,16 +41,16 @@ struct SStyle
 {
     double m_TargetBpm = 120.0;
     int m_BeatsPerBar = 4;
-    int m_Root = 57;                   // MIDI note of the key's tonic
+    int m_Root = 57;                                     // MIDI note of the key's tonic
     std::array<int, 7> m_Scale = {0, 2, 3, 5, 7, 8, 10}; // semitones of the mode
-    std::vector<std::vector<int>> m_Progressions; // chord roots as scale degrees, one per bar
+    std::vector<std::vector<int>> m_Progressions;        // chord roots as scale degrees, one per bar
     std::vector<SGroove> m_Grooves;
     EDrum m_Backbeat = EDrum::Snare;
-    std::string m_BassSteps;  // sixteen steps: 'r' root, 'o' octave, 'f' fifth, '.' rest
-    std::string m_ArpSteps;   // sixteen steps: 'x' next arpeggio note, '.' rest
-    int m_PadOctave = 0;      // octaves above the tonic for the pad voicing
+    std::string m_BassSteps; // sixteen steps: 'r' root, 'o' octave, 'f' fifth, '.' rest
+    std::string m_ArpSteps;  // sixteen steps: 'x' next arpeggio note, '.' rest
+    int m_PadOctave = 0;     // octaves above the tonic for the pad voicing
     int m_LeadOctave = 1;
-    int m_SeventhChords = 1;  // 1: pads play the seventh too
+    int m_SeventhChords = 1; // 1: pads play the seventh too
 
     // Instrument indices into the score.
     int m_Pad = 0;
@@ -64,7 +64,7 @@ struct SStyle
 struct SSectionPlan
 {
     uint32_t m_Layers = 0;
-    float m_GainDb = 0.0f;  // master level of the section
+    float m_GainDb = 0.0f; // master level of the section
     int m_Progression = 0;
     int m_Groove = 0;
     uint32_t m_MelodySeed = 1;

@@ -26,8 +26,8 @@ std::vector<float> MakePitchedDrum(float startHz, float endHz, float sweepSecond
 
 // Filtered noise with an exponential decay, optionally with a tone under it and repeated
 // onsets (a clap is a few quick slaps).
-std::vector<float> MakeNoiseDrum(EFilterMode mode, float cutoff, float resonance, float decaySeconds, float seconds,
-                                 float toneHz, float toneLevel, int slaps, CRandom& random)
+std::vector<float> MakeNoiseDrum(EFilterMode mode, float cutoff, float resonance, float decaySeconds,
+                                 float seconds, float toneHz, float toneLevel, int slaps, CRandom& random)
 {
     std::vector<float> sample(static_cast<size_t>(seconds * kSampleRate));
     CFilter filter(mode);
@@ -40,7 +40,8 @@ std::vector<float> MakeNoiseDrum(EFilterMode mode, float cutoff, float resonance
         if (slaps > 1 && t < slapSpacing * slaps)
             level = std::exp(-std::fmod(t, slapSpacing) / 0.004f);
         const float noise = filter.Process(random.Bipolar()) * level;
-        const float tone = toneLevel * std::sin(2.0f * static_cast<float>(kPi) * toneHz * t) * std::exp(-t / 0.06f);
+        const float tone =
+            toneLevel * std::sin(2.0f * static_cast<float>(kPi) * toneHz * t) * std::exp(-t / 0.06f);
         sample[i] = noise + tone;
     }
     return sample;
@@ -62,7 +63,8 @@ CDrumKit::CDrumKit(uint32_t seed)
 {
     CRandom random(seed);
     auto& samples = m_Samples;
-    samples[static_cast<int>(EDrum::Kick)] = MakePitchedDrum(160.0f, 46.0f, 0.035f, 0.22f, 0.6f, 0.35f, random);
+    samples[static_cast<int>(EDrum::Kick)] =
+        MakePitchedDrum(160.0f, 46.0f, 0.035f, 0.22f, 0.6f, 0.35f, random);
     samples[static_cast<int>(EDrum::Tom)] = MakePitchedDrum(150.0f, 95.0f, 0.08f, 0.28f, 0.8f, 0.1f, random);
     samples[static_cast<int>(EDrum::Snare)] =
         MakeNoiseDrum(EFilterMode::HighPass, 1800.0f, 0.1f, 0.12f, 0.5f, 185.0f, 0.9f, 1, random);

@@ -49,7 +49,10 @@ inline int64_t SecondsToSamples(double seconds)
 class CRandom
 {
 public:
-    explicit CRandom(uint32_t seed) : m_State(seed) {}
+    explicit CRandom(uint32_t seed)
+        : m_State(seed)
+    {
+    }
     uint32_t Next()
     {
         m_State = m_State * 1664525u + 1013904223u;

@@ -8,10 +8,10 @@
 
 struct SEnvelopeShape
 {
-    float m_Attack = 0.01f;  // seconds
-    float m_Decay = 0.2f;    // seconds to fall about two thirds of the way to sustain
-    float m_Sustain = 0.7f;  // level
-    float m_Release = 0.3f;  // seconds to fall about two thirds of the way to silence
+    float m_Attack = 0.01f; // seconds
+    float m_Decay = 0.2f;   // seconds to fall about two thirds of the way to sustain
+    float m_Sustain = 0.7f; // level
+    float m_Release = 0.3f; // seconds to fall about two thirds of the way to silence
 };
 
 class CEnvelope

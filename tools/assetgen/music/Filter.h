@@ -16,7 +16,10 @@ enum class EFilterMode
 class CFilter
 {
 public:
-    explicit CFilter(EFilterMode mode = EFilterMode::LowPass) : m_Mode(mode) {}
+    explicit CFilter(EFilterMode mode = EFilterMode::LowPass)
+        : m_Mode(mode)
+    {
+    }
 
     // resonance 0 (none) to about 0.95 (ringing).
     void SetCutoff(float hz, float resonance)

@@ -12,7 +12,10 @@ constexpr size_t kChunkFrames = 8192;
 class CLameEncoder
 {
 public:
-    CLameEncoder() : m_Flags(lame_init()) {}
+    CLameEncoder()
+        : m_Flags(lame_init())
+    {
+    }
     ~CLameEncoder() { lame_close(m_Flags); }
     CLameEncoder(const CLameEncoder&) = delete;
     CLameEncoder& operator=(const CLameEncoder&) = delete;
@@ -44,8 +47,8 @@ bool EncodeMp3(const std::vector<float>& samples, int sampleRate, int channels, 
     lame_set_write_id3tag_automatic(flags, 0);
     if (lame_init_params(flags) < 0)
     {
-        error = "the MP3 encoder refuses " + std::to_string(sampleRate) + " Hz with " + std::to_string(channels) +
-                " channel(s)";
+        error = "the MP3 encoder refuses " + std::to_string(sampleRate) + " Hz with " +
+                std::to_string(channels) + " channel(s)";
         return false;
     }
 
@@ -62,8 +65,9 @@ bool EncodeMp3(const std::vector<float>& samples, int sampleRate, int channels, 
             left[i] = samples[(first + i) * channels];
             right[i] = samples[(first + i) * channels + channels - 1];
         }
-        const int written = lame_encode_buffer_ieee_float(flags, left.data(), right.data(), static_cast<int>(count),
-                                                          chunk.data(), static_cast<int>(chunk.size()));
+        const int written =
+            lame_encode_buffer_ieee_float(flags, left.data(), right.data(), static_cast<int>(count),
+                                          chunk.data(), static_cast<int>(chunk.size()));
         if (written < 0)
         {
             error = "the MP3 encoder failed (" + std::to_string(written) + ")";

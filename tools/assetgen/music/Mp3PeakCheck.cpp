@@ -33,7 +33,8 @@ double MeasureDecodedTruePeak(const std::vector<uint8_t>& mp3, int sampleRate)
         for (;;)
         {
             // LAME's interface wants a writable pointer; it only copies from it.
-            const int samples = hip_decode1(decoder, const_cast<uint8_t*>(data), length, left.data(), right.data());
+            const int samples =
+                hip_decode1(decoder, const_cast<uint8_t*>(data), length, left.data(), right.data());
             length = 0;
             if (samples < 0)
                 failed = true;

@@ -63,7 +63,9 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 void MakeTrack(STrackJob& job, const std::filesystem::path& folder)
 {
     const auto started = std::chrono::steady_clock::now();
-    const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
+    const auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
     const SScore score = job.m_Compose();
     int reported = -1;
     const SStereoBuffer mix = CTrackRenderer(score, job.m_DrumSeed).Render([&](double fraction) {
@@ -95,15 +97,15 @@ void MakeTrack(STrackJob& job, const std::filesystem::path& folder)
             return;
         }
         codedPeakDb = MeasureDecodedTruePeak(mp3, kSampleRate);
-        Say("assetgen: %s coded with sample peaks under %.2f dBFS: %.2f dBTP (%.1f s)\n", job.m_FileName, ceilingDb,
-            codedPeakDb, elapsed());
+        Say("assetgen: %s coded with sample peaks under %.2f dBFS: %.2f dBTP (%.1f s)\n", job.m_FileName,
+            ceilingDb, codedPeakDb, elapsed());
         // Lower the ceiling by the excess, and a little more.
         ceilingDb -= static_cast<float>(codedPeakDb - kPeakLimitDb) + 0.1f;
     }
     if (codedPeakDb > kPeakLimitDb)
     {
-        std::fprintf(stderr, "assetgen: %s: true peak %.2f dBTP stays above %.2f dBTP\n", job.m_FileName, codedPeakDb,
-                     kPeakLimitDb);
+        std::fprintf(stderr, "assetgen: %s: true peak %.2f dBTP stays above %.2f dBTP\n", job.m_FileName,
+                     codedPeakDb, kPeakLimitDb);
         return;
     }
     if (!WriteFile(folder / job.m_FileName, mp3))
@@ -111,9 +113,9 @@ void MakeTrack(STrackJob& job, const std::filesystem::path& folder)
         std::fprintf(stderr, "assetgen: cannot write \"%s\"\n", (folder / job.m_FileName).c_str());
         return;
     }
-    Say("assetgen: %s done: %.1f s of audio, %.2f LUFS, %.2f dBTP, %.0f kbit/s, made in %.1f s\n", job.m_FileName,
-        score.m_Length, lufs, codedPeakDb,
-        mp3.size() * 8.0 / score.m_Length / 1000.0, elapsed());
+    Say("assetgen: %s done: %.1f s of audio, %.2f LUFS, %.2f dBTP, %.0f kbit/s, made in %.1f s\n",
+        job.m_FileName, score.m_Length, lufs, codedPeakDb, mp3.size() * 8.0 / score.m_Length / 1000.0,
+        elapsed());
     job.m_Succeeded = true;
 }
 }

@@ -15,7 +15,11 @@ enum class EWaveform
 class COscillator
 {
 public:
-    explicit COscillator(EWaveform waveform, float phase = 0.0f) : m_Waveform(waveform), m_Phase(phase) {}
+    explicit COscillator(EWaveform waveform, float phase = 0.0f)
+        : m_Waveform(waveform)
+        , m_Phase(phase)
+    {
+    }
 
     // One sample at frequency hz; phaseOffset (in cycles) phase-modulates the sine.
     float Next(float hz, float phaseOffset = 0.0f)

@@ -20,17 +20,17 @@ struct SPatch
 
     // Tone.
     EFilterMode m_FilterMode = EFilterMode::LowPass;
-    float m_Cutoff = 2000.0f;     // Hz at rest
-    float m_FilterEnv = 0.0f;     // octaves added at note on, decaying
-    float m_FilterDecay = 0.3f;   // seconds
+    float m_Cutoff = 2000.0f;   // Hz at rest
+    float m_FilterEnv = 0.0f;   // octaves added at note on, decaying
+    float m_FilterDecay = 0.3f; // seconds
     float m_Resonance = 0.2f;
-    float m_KeyTrack = 0.5f;      // 1: cutoff follows the pitch fully
+    float m_KeyTrack = 0.5f; // 1: cutoff follows the pitch fully
 
     SEnvelopeShape m_Amp;
 
     // Mix.
     float m_GainDb = 0.0f;
-    float m_Pan = 0.0f;        // -1 left .. 1 right
+    float m_Pan = 0.0f; // -1 left .. 1 right
     float m_ReverbSend = 0.2f;
     float m_DelaySend = 0.0f;
 };

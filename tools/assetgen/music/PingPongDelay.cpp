@@ -10,7 +10,8 @@ CPingPongDelay::CPingPongDelay(double delaySeconds, float feedback)
 {
 }
 
-void CPingPongDelay::Process(const std::vector<float>& input, std::vector<float>& left, std::vector<float>& right)
+void CPingPongDelay::Process(const std::vector<float>& input, std::vector<float>& left,
+                             std::vector<float>& right)
 {
     left.assign(input.size(), 0.0f);
     right.assign(input.size(), 0.0f);

@@ -9,8 +9,8 @@
 struct SNote
 {
     double m_Start;
-    double m_Length; // until note off; the release follows
-    float m_Pitch;   // MIDI note number
+    double m_Length;  // until note off; the release follows
+    float m_Pitch;    // MIDI note number
     float m_Velocity; // 0..1
     int m_Instrument;
 };
@@ -43,8 +43,8 @@ struct SGainPoint
 
 struct SEffectSettings
 {
-    float m_ReverbRoom = 0.8f;      // 0..1, longer tail
-    float m_ReverbDamping = 0.4f;   // 0..1, darker tail
+    float m_ReverbRoom = 0.8f;    // 0..1, longer tail
+    float m_ReverbDamping = 0.4f; // 0..1, darker tail
     float m_ReverbReturnDb = -6.0f;
     double m_DelaySeconds = 0.375;
     float m_DelayFeedback = 0.4f;
@@ -55,8 +55,8 @@ struct SEffectSettings
 
 struct SScore
 {
-    double m_Length = 0.0;     // seconds of audio to render
-    double m_FadeStart = 0.0;  // the closing fade to silence
+    double m_Length = 0.0;    // seconds of audio to render
+    double m_FadeStart = 0.0; // the closing fade to silence
     double m_FadeEnd = 0.0;
     std::vector<SPatch> m_Instruments;
     std::vector<SNote> m_Notes;

@@ -9,7 +9,11 @@ struct SStereoBuffer
     std::vector<float> m_Left;
     std::vector<float> m_Right;
 
-    explicit SStereoBuffer(int64_t samples = 0) : m_Left(samples), m_Right(samples) {}
+    explicit SStereoBuffer(int64_t samples = 0)
+        : m_Left(samples)
+        , m_Right(samples)
+    {
+    }
     int64_t GetSize() const { return static_cast<int64_t>(m_Left.size()); }
 
     // Adds source scaled by gain (source may be shorter).

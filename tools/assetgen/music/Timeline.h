@@ -8,7 +8,7 @@ inline constexpr std::array<double, 7> kSceneBoundaries = {22.6, 53.4, 82.0, 111
 inline constexpr int kSectionCount = static_cast<int>(kSceneBoundaries.size()) + 1;
 inline constexpr double kShowEnd = 220.0;
 inline constexpr double kFadeStart = 212.0;
-inline constexpr double kFadeEnd = 219.5;   // silent from here, before the show ends
+inline constexpr double kFadeEnd = 219.5;     // silent from here, before the show ends
 inline constexpr double kTrackLength = 223.0; // a little silence after the show
 
 // Start and end of section index (0 .. kSectionCount - 1); the last one ends with the show.

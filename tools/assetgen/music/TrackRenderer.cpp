@@ -51,7 +51,8 @@ void CTrackRenderer::RenderNote(const SNote& note, SBuses& buses) const
     const SPatch& patch = m_Score.m_Instruments[note.m_Instrument];
     const int64_t start = SecondsToSamples(note.m_Start);
     CEnvelope amp(patch.m_Amp, SecondsToSamples(note.m_Length));
-    const int64_t end = std::min(start + SecondsToSamples(note.m_Length) + amp.GetReleaseSamples(), buses.m_Dry.GetSize());
+    const int64_t end =
+        std::min(start + SecondsToSamples(note.m_Length) + amp.GetReleaseSamples(), buses.m_Dry.GetSize());
 
     const float hz1 = MidiToHz(note.m_Pitch - patch.m_Detune / 200.0f);
     const float hz2 = MidiToHz(note.m_Pitch + patch.m_Transpose2 + patch.m_Detune / 200.0f);
@@ -65,8 +66,10 @@ void CTrackRenderer::RenderNote(const SNote& note, SBuses& buses) const
 
     CFilter filterLeft(patch.m_FilterMode);
     CFilter filterRight(patch.m_FilterMode);
-    const float restCutoff = patch.m_Cutoff * std::pow(2.0f, patch.m_KeyTrack * (note.m_Pitch - 60.0f) / 12.0f);
-    const float filterDecay = std::exp(-static_cast<float>(kControlInterval) / (patch.m_FilterDecay * kSampleRate));
+    const float restCutoff =
+        patch.m_Cutoff * std::pow(2.0f, patch.m_KeyTrack * (note.m_Pitch - 60.0f) / 12.0f);
+    const float filterDecay =
+        std::exp(-static_cast<float>(kControlInterval) / (patch.m_FilterDecay * kSampleRate));
     float filterEnv = patch.m_FilterEnv;
 
     // Oscillator 1 leans left and oscillator 2 right by the patch's width.
@@ -124,7 +127,8 @@ void CTrackRenderer::RenderDrums(SBuses& buses) const
         float panRight = 0.0f;
         PanGains(kit.GetPan(hit.m_Drum), panLeft, panRight);
         const int64_t start = SecondsToSamples(hit.m_Time);
-        const int64_t count = std::min<int64_t>(static_cast<int64_t>(sample.size()), buses.m_Dry.GetSize() - start);
+        const int64_t count =
+            std::min<int64_t>(static_cast<int64_t>(sample.size()), buses.m_Dry.GetSize() - start);
         const float gain = drumGain * hit.m_Velocity;
         for (int64_t i = 0; i < count; ++i)
         {
@@ -140,9 +144,11 @@ void CTrackRenderer::ApplyEffects(SBuses& buses) const
 {
     const SEffectSettings& effects = m_Score.m_Effects;
     SStereoBuffer wet;
-    CReverb(effects.m_ReverbRoom, effects.m_ReverbDamping).Process(buses.m_ReverbSend, wet.m_Left, wet.m_Right);
+    CReverb(effects.m_ReverbRoom, effects.m_ReverbDamping)
+        .Process(buses.m_ReverbSend, wet.m_Left, wet.m_Right);
     buses.m_Dry.Add(wet, DbToGain(effects.m_ReverbReturnDb));
-    CPingPongDelay(effects.m_DelaySeconds, effects.m_DelayFeedback).Process(buses.m_DelaySend, wet.m_Left, wet.m_Right);
+    CPingPongDelay(effects.m_DelaySeconds, effects.m_DelayFeedback)
+        .Process(buses.m_DelaySend, wet.m_Left, wet.m_Right);
     buses.m_Dry.Add(wet, DbToGain(effects.m_DelayReturnDb));
 }
 
@@ -165,14 +171,16 @@ void CTrackRenderer::ApplyMasterGain(SStereoBuffer& mix) const
         {
             const SGainPoint& from = points[next - 1];
             const SGainPoint& to = points[next];
-            db = from.m_GainDb + static_cast<float>((t - from.m_Time) / (to.m_Time - from.m_Time)) * (to.m_GainDb - from.m_GainDb);
+            db = from.m_GainDb + static_cast<float>((t - from.m_Time) / (to.m_Time - from.m_Time)) *
+                                     (to.m_GainDb - from.m_GainDb);
         }
         // The closing fade: a raised-cosine from full to silence.
         float fade = 1.0f;
         if (t >= m_Score.m_FadeEnd)
             fade = 0.0f;
         else if (t > m_Score.m_FadeStart)
-            fade = 0.5f + 0.5f * static_cast<float>(std::cos(kPi * (t - m_Score.m_FadeStart) / (m_Score.m_FadeEnd - m_Score.m_FadeStart)));
+            fade = 0.5f + 0.5f * static_cast<float>(std::cos(kPi * (t - m_Score.m_FadeStart) /
+                                                             (m_Score.m_FadeEnd - m_Score.m_FadeStart)));
         const float gain = DbToGain(db) * fade;
         mix.m_Left[i] *= gain;
         mix.m_Right[i] *= gain;

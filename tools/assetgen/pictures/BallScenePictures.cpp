@@ -21,7 +21,11 @@ float Hash(uint32_t x, uint32_t y, uint32_t seed)
 class COverlay
 {
 public:
-    COverlay() : m_Color(kOverlayWidth, kOverlayHeight), m_Coverage(kOverlayWidth, kOverlayHeight) {}
+    COverlay()
+        : m_Color(kOverlayWidth, kOverlayHeight)
+        , m_Coverage(kOverlayWidth, kOverlayHeight)
+    {
+    }
 
     SMask NewMask() const { return SMask(kOverlayWidth, kOverlayHeight); }
     void Add(const SMask& mask, SColor color, float opacity)
@@ -83,8 +87,8 @@ SMask Ring(const COverlay& overlay, float cx, float cy, float radius, float widt
     return mask;
 }
 
-SMask Text(const COverlay& overlay, const CTrueTypeFont& font, const char* text, float x, float baseline, float height,
-           float spacing = 0.0f)
+SMask Text(const COverlay& overlay, const CTrueTypeFont& font, const char* text, float x, float baseline,
+           float height, float spacing = 0.0f)
 {
     SMask mask = overlay.NewMask();
     font.Draw(mask, text, x, baseline, height, spacing);
@@ -113,8 +117,8 @@ SOverlayPicture MakeJugglerOverlay(const SShowFonts& fonts)
     overlay.Add(FadeAcross(Box(overlay, 0.0f, 36.0f, 1280.0f, 196.0f), 700.0f, 1280.0f), kInk, 0.6f);
     overlay.Add(Box(overlay, 60.0f, 56.0f, 70.0f, 176.0f), kAmber, 1.0f);
     overlay.Add(Text(overlay, fonts.m_SansBold, "ONE JUGGLER", 92.0f, 124.0f, 70.0f, 4.0f), kWhite, 1.0f);
-    overlay.Add(Text(overlay, fonts.m_Serif, "a figure of balls, traced every frame", 96.0f, 166.0f, 28.0f), kIce,
-                0.9f);
+    overlay.Add(Text(overlay, fonts.m_Serif, "a figure of balls, traced every frame", 96.0f, 166.0f, 28.0f),
+                kIce, 0.9f);
     overlay.Add(FadeAcross(Box(overlay, 92.0f, 190.0f, 1100.0f, 192.0f), 400.0f, 1100.0f), kAmber, 0.9f);
     return overlay.Finish();
 }

@@ -34,7 +34,8 @@ SMask::SMask(uint32_t width, uint32_t height)
 namespace
 {
 // One box pass along rows (step 1) or columns (step width), with clamped edges.
-void BoxPass(std::vector<float>& values, uint32_t lines, uint32_t length, size_t lineStep, size_t step, int radius)
+void BoxPass(std::vector<float>& values, uint32_t lines, uint32_t length, size_t lineStep, size_t step,
+             int radius)
 {
     std::vector<float> line(length);
     const float scale = 1.0f / static_cast<float>(2 * radius + 1);
@@ -49,8 +50,10 @@ void BoxPass(std::vector<float>& values, uint32_t lines, uint32_t length, size_t
         for (uint32_t i = 0; i < length; ++i)
         {
             start[i * step] = sum * scale;
-            const int leaving = std::clamp<int>(static_cast<int>(i) - radius, 0, static_cast<int>(length) - 1);
-            const int entering = std::clamp<int>(static_cast<int>(i) + radius + 1, 0, static_cast<int>(length) - 1);
+            const int leaving =
+                std::clamp<int>(static_cast<int>(i) - radius, 0, static_cast<int>(length) - 1);
+            const int entering =
+                std::clamp<int>(static_cast<int>(i) + radius + 1, 0, static_cast<int>(length) - 1);
             sum += line[static_cast<uint32_t>(entering)] - line[static_cast<uint32_t>(leaving)];
         }
     }
@@ -76,7 +79,8 @@ SMask Shifted(const SMask& mask, int dx, int dy)
         {
             const int sx = static_cast<int>(x) - dx;
             const int sy = static_cast<int>(y) - dy;
-            if (sx >= 0 && sy >= 0 && sx < static_cast<int>(mask.m_Width) && sy < static_cast<int>(mask.m_Height))
+            if (sx >= 0 && sy >= 0 && sx < static_cast<int>(mask.m_Width) &&
+                sy < static_cast<int>(mask.m_Height))
                 result.At(x, y) = mask.At(static_cast<uint32_t>(sx), static_cast<uint32_t>(sy));
         }
     return result;

@@ -51,7 +51,8 @@ CCanvas MakeCreditCard(const SCreditCard& card, const SShowFonts& fonts)
     SMask name(canvas.GetWidth(), canvas.GetHeight());
     fonts.m_SansBold.Draw(name, card.m_Name, 90.0f, 400.0f, 132.0f, 4.0f);
     canvas.Paint(Blurred(Shifted(name, 6, 8), 6), Srgb(0, 0, 0), 0.7f);
-    canvas.PaintVertical(name, Srgb(255, 255, 255), Mix(Srgb(255, 255, 255), card.m_Accent, 0.6f), 300.0f, 400.0f);
+    canvas.PaintVertical(name, Srgb(255, 255, 255), Mix(Srgb(255, 255, 255), card.m_Accent, 0.6f), 300.0f,
+                         400.0f);
     canvas.Vignette(0.5f);
     return canvas;
 }

@@ -21,6 +21,6 @@ bool CRgbaImage::WriteJpeg(const std::string& path, int quality) const
     rgb.reserve(m_Texels.size() * 3);
     for (const SRgba& texel : m_Texels)
         rgb.insert(rgb.end(), {texel.r, texel.g, texel.b});
-    return stbi_write_jpg(path.c_str(), static_cast<int>(m_Width), static_cast<int>(m_Height), 3,
-                          rgb.data(), quality) != 0;
+    return stbi_write_jpg(path.c_str(), static_cast<int>(m_Width), static_cast<int>(m_Height), 3, rgb.data(),
+                          quality) != 0;
 }

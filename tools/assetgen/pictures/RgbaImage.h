@@ -18,7 +18,10 @@ public:
     uint32_t GetWidth() const { return m_Width; }
     uint32_t GetHeight() const { return m_Height; }
     SRgba& At(uint32_t x, uint32_t y) { return m_Texels[static_cast<std::size_t>(y) * m_Width + x]; }
-    const SRgba& At(uint32_t x, uint32_t y) const { return m_Texels[static_cast<std::size_t>(y) * m_Width + x]; }
+    const SRgba& At(uint32_t x, uint32_t y) const
+    {
+        return m_Texels[static_cast<std::size_t>(y) * m_Width + x];
+    }
 
     // False when the file cannot be written.
     bool WritePng(const std::string& path) const;

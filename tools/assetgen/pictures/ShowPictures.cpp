@@ -24,7 +24,8 @@ bool Write(const CCanvas& canvas, const std::string& folder, const std::string& 
 bool MakeBallScenePictures(const std::string& folder, const SShowFonts& fonts)
 {
     bool succeeded = true;
-    const SOverlayPicture overlays[] = {MakeFieldOverlay(fonts), MakeBallsOverlay(fonts), MakeJugglerOverlay(fonts)};
+    const SOverlayPicture overlays[] = {MakeFieldOverlay(fonts), MakeBallsOverlay(fonts),
+                                        MakeJugglerOverlay(fonts)};
     for (int i = 0; i < 3; ++i)
     {
         const std::string name = "design" + std::to_string(i + 1);

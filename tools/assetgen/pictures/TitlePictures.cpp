@@ -11,7 +11,10 @@ namespace
 class CPictureRandom
 {
 public:
-    explicit CPictureRandom(uint32_t seed) : m_State(seed) {}
+    explicit CPictureRandom(uint32_t seed)
+        : m_State(seed)
+    {
+    }
     float Next()
     {
         m_State = m_State * 1664525u + 1013904223u;
@@ -92,8 +95,8 @@ void PaintRidge(CCanvas& canvas, const CRidge& ridge, float base, float height, 
 }
 
 // A mask with the given text, centred, for a canvas of that size.
-SMask TextMask(const CCanvas& canvas, const CTrueTypeFont& font, const char* text, float baseline, float height,
-               float spacing)
+SMask TextMask(const CCanvas& canvas, const CTrueTypeFont& font, const char* text, float baseline,
+               float height, float spacing)
 {
     SMask mask(canvas.GetWidth(), canvas.GetHeight());
     font.DrawCentred(mask, text, 0.5f * static_cast<float>(canvas.GetWidth()), baseline, height, spacing);
@@ -106,7 +109,8 @@ SMask Hairline(const CCanvas& canvas, float x0, float x1, float y, float thickne
     SMask mask(canvas.GetWidth(), canvas.GetHeight());
     for (uint32_t py = 0; py < canvas.GetHeight(); ++py)
     {
-        const float cover = std::clamp(thickness * 0.5f + 0.5f - std::fabs(static_cast<float>(py) - y), 0.0f, 1.0f);
+        const float cover =
+            std::clamp(thickness * 0.5f + 0.5f - std::fabs(static_cast<float>(py) - y), 0.0f, 1.0f);
         if (cover <= 0.0f)
             continue;
         for (uint32_t px = 0; px < canvas.GetWidth(); ++px)
@@ -159,7 +163,8 @@ CCanvas MakeScrollPicture()
         for (uint32_t x = 0; x < canvas.GetWidth(); ++x)
         {
             const float ripple = 6.0f * (1.0f + 8.0f * depth) *
-                                 std::sin(static_cast<float>(y) * 0.35f / (0.2f + depth) + std::sin(static_cast<float>(x) * 0.013f) * 2.0f);
+                                 std::sin(static_cast<float>(y) * 0.35f / (0.2f + depth) +
+                                          std::sin(static_cast<float>(x) * 0.013f) * 2.0f);
             const float sx = std::clamp(static_cast<float>(x) + ripple, 0.0f, w - 1.0f);
             const SColor mirrored = canvas.At(static_cast<uint32_t>(sx), static_cast<uint32_t>(mirrorY));
             canvas.At(x, y) = Mix(Srgb(6, 8, 22), mirrored, darken);
@@ -174,7 +179,8 @@ CCanvas MakeScrollPicture()
         for (uint32_t x = 0; x < canvas.GetWidth(); ++x)
         {
             const float d = (static_cast<float>(x) - 0.5f * w) / spread;
-            canvas.At(x, y) = canvas.At(x, y) + Srgb(255, 190, 120) * (0.5f * sparkle * std::exp(-d * d) * (1.0f - depth));
+            canvas.At(x, y) =
+                canvas.At(x, y) + Srgb(255, 190, 120) * (0.5f * sparkle * std::exp(-d * d) * (1.0f - depth));
         }
     }
     canvas.Vignette(0.35f);
@@ -207,7 +213,8 @@ CCanvas MakeGroupBanner(const SShowFonts& fonts)
         const float x0 = left ? 1000.0f - length : 3096.0f;
         const SMask line = Hairline(canvas, x0, x0 + length, y, 1.0f + 2.0f * random.Next());
         for (size_t t = 0; t < streaks.m_Values.size(); ++t)
-            streaks.m_Values[t] = std::max(streaks.m_Values[t], line.m_Values[t] * (0.3f + 0.5f * random.Next()));
+            streaks.m_Values[t] =
+                std::max(streaks.m_Values[t], line.m_Values[t] * (0.3f + 0.5f * random.Next()));
     }
     canvas.AddLight(Blurred(streaks, 1), Srgb(140, 220, 255));
     // Frame lines above and below.
@@ -261,8 +268,8 @@ CCanvas MakeTitlePicture(const SShowFonts& fonts)
     canvas.AddLight(Blurred(title, 24), Srgb(255, 130, 30) * 0.9f);
     canvas.PaintVertical(title, Srgb(255, 246, 200), Srgb(235, 110, 30), baseline - 185.0f, baseline);
     canvas.AddLight(Hairline(canvas, 300.0f, 980.0f, baseline + 50.0f, 2.0f), Srgb(255, 190, 120) * 0.9f);
-    const SMask subtitle = TextMask(canvas, fonts.m_Serif, "a real-time journey in eight scenes", baseline + 110.0f,
-                                    40.0f, 4.0f);
+    const SMask subtitle = TextMask(canvas, fonts.m_Serif, "a real-time journey in eight scenes",
+                                    baseline + 110.0f, 40.0f, 4.0f);
     canvas.Paint(subtitle, Srgb(255, 215, 170));
     canvas.Vignette(0.45f);
     return canvas;
@@ -271,8 +278,11 @@ CCanvas MakeTitlePicture(const SShowFonts& fonts)
 CCanvas MakeEndPicture(const SShowFonts& fonts)
 {
     CCanvas canvas(1920, 1080);
-    canvas.FillVertical({{0.0f, Srgb(2, 3, 12)}, {0.55f, Srgb(14, 18, 52)}, {0.78f, Srgb(60, 44, 110)},
-                         {0.86f, Srgb(170, 90, 110)}, {1.0f, Srgb(40, 16, 40)}});
+    canvas.FillVertical({{0.0f, Srgb(2, 3, 12)},
+                         {0.55f, Srgb(14, 18, 52)},
+                         {0.78f, Srgb(60, 44, 110)},
+                         {0.86f, Srgb(170, 90, 110)},
+                         {1.0f, Srgb(40, 16, 40)}});
     AddStars(canvas, 31, 1800, 0.7f, 1.3f);
     canvas.AddGlow(960.0f, 1000.0f, 480.0f, Srgb(255, 140, 90) * 0.15f);
     PaintRidge(canvas, CRidge(41, 12), 0.93f, 0.06f, Srgb(10, 6, 18), 0.3f);

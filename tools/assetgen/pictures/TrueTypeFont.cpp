@@ -45,7 +45,8 @@ float CTrueTypeFont::Measure(const std::string& text, float height, float spacin
         stbtt_GetCodepointHMetrics(m_Info.get(), c, &advance, &bearing);
         width += advance * scale;
         if (i + 1 < text.size())
-            width += stbtt_GetCodepointKernAdvance(m_Info.get(), c, static_cast<unsigned char>(text[i + 1])) * scale +
+            width += stbtt_GetCodepointKernAdvance(m_Info.get(), c, static_cast<unsigned char>(text[i + 1])) *
+                         scale +
                      spacing;
     }
     return width;
@@ -70,13 +71,15 @@ void CTrueTypeFont::Draw(SMask& mask, const std::string& text, float x, float ba
         const float shiftX = penX - std::floor(penX);
         const float shiftY = baseline - std::floor(baseline);
         int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        stbtt_GetCodepointBitmapBoxSubpixel(m_Info.get(), c, scale, scale, shiftX, shiftY, &x0, &y0, &x1, &y1);
+        stbtt_GetCodepointBitmapBoxSubpixel(m_Info.get(), c, scale, scale, shiftX, shiftY, &x0, &y0, &x1,
+                                            &y1);
         const int w = x1 - x0;
         const int h = y1 - y0;
         if (w > 0 && h > 0)
         {
             glyph.assign(static_cast<size_t>(w) * h, 0);
-            stbtt_MakeCodepointBitmapSubpixel(m_Info.get(), glyph.data(), w, h, w, scale, scale, shiftX, shiftY, c);
+            stbtt_MakeCodepointBitmapSubpixel(m_Info.get(), glyph.data(), w, h, w, scale, scale, shiftX,
+                                              shiftY, c);
             const int left = static_cast<int>(std::floor(penX)) + x0;
             const int top = static_cast<int>(std::floor(baseline)) + y0;
             for (int gy = 0; gy < h; ++gy)
@@ -84,7 +87,8 @@ void CTrueTypeFont::Draw(SMask& mask, const std::string& text, float x, float ba
                 {
                     const int mx = left + gx;
                     const int my = top + gy;
-                    if (mx < 0 || my < 0 || mx >= static_cast<int>(mask.m_Width) || my >= static_cast<int>(mask.m_Height))
+                    if (mx < 0 || my < 0 || mx >= static_cast<int>(mask.m_Width) ||
+                        my >= static_cast<int>(mask.m_Height))
                         continue;
                     float& value = mask.At(static_cast<uint32_t>(mx), static_cast<uint32_t>(my));
                     value = std::min(1.0f, value + glyph[static_cast<size_t>(gy) * w + gx] / 255.0f);
@@ -95,12 +99,13 @@ void CTrueTypeFont::Draw(SMask& mask, const std::string& text, float x, float ba
         stbtt_GetCodepointHMetrics(m_Info.get(), c, &advance, &bearing);
         penX += advance * scale + spacing;
         if (i + 1 < text.size())
-            penX += stbtt_GetCodepointKernAdvance(m_Info.get(), c, static_cast<unsigned char>(text[i + 1])) * scale;
+            penX += stbtt_GetCodepointKernAdvance(m_Info.get(), c, static_cast<unsigned char>(text[i + 1])) *
+                    scale;
     }
 }
 
-void CTrueTypeFont::DrawCentred(SMask& mask, const std::string& text, float centreX, float baseline, float height,
-                                float spacing) const
+void CTrueTypeFont::DrawCentred(SMask& mask, const std::string& text, float centreX, float baseline,
+                                float height, float spacing) const
 {
     Draw(mask, text, centreX - 0.5f * Measure(text, height, spacing), baseline, height, spacing);
 }

@@ -30,8 +30,8 @@ std::vector<SDive> Dives()
     {
         const SZoomKey& key = kZoomPath[k];
         // The first key's texel is given in the whole bank.
-        const uint32_t image = k == 0 ? (key.m_Y / kZoomBankImageSize) * kPerRow + key.m_X / kZoomBankImageSize
-                                      : key.m_Image;
+        const uint32_t image =
+            k == 0 ? (key.m_Y / kZoomBankImageSize) * kPerRow + key.m_X / kZoomBankImageSize : key.m_Image;
         dives.push_back({image, static_cast<int>(key.m_X % kZoomBankImageSize),
                          static_cast<int>(key.m_Y % kZoomBankImageSize), kZoomPath[k + 1].m_Image});
     }
@@ -87,7 +87,8 @@ void PaintDiveBall(SBankImage& image, const SDive& dive)
     for (int y = dive.m_Y - reach; y <= dive.m_Y + reach; ++y)
         for (int x = dive.m_X - reach; x <= dive.m_X + reach; ++x)
         {
-            if (x < 0 || y < 0 || x >= static_cast<int>(kZoomBankImageSize) || y >= static_cast<int>(kZoomBankImageSize))
+            if (x < 0 || y < 0 || x >= static_cast<int>(kZoomBankImageSize) ||
+                y >= static_cast<int>(kZoomBankImageSize))
                 continue;
             const float dx = static_cast<float>(x - dive.m_X) / kBallRadius;
             const float dy = static_cast<float>(y - dive.m_Y) / kBallRadius;

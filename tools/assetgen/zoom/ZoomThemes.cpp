@@ -11,7 +11,8 @@ constexpr float kPi = std::numbers::pi_v<float>;
 // A repeatable random value in [0, 1) for an integer cell and a seed.
 float Hash(int x, int y, uint32_t seed)
 {
-    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
+    uint32_t h =
+        static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return static_cast<float>(h & 0xFFFFFF) / 16777216.0f;
@@ -81,8 +82,9 @@ SColor Landscape(float u, float v, const SZoomPalette& p, uint32_t seed)
     c = Mix(c, kWhite, Smooth(0.09f, 0.07f, sun) + 0.3f * std::exp(-sun * 9.0f));
     for (int layer = 0; layer < 3; ++layer)
     {
-        const float ridge = horizon - 0.22f + 0.09f * static_cast<float>(layer) -
-                            0.16f * Fractal(u * (2.5f + static_cast<float>(layer)), static_cast<float>(layer), seed + 7);
+        const float ridge =
+            horizon - 0.22f + 0.09f * static_cast<float>(layer) -
+            0.16f * Fractal(u * (2.5f + static_cast<float>(layer)), static_cast<float>(layer), seed + 7);
         const SColor shade = Mix(p.m_Accent, p.m_Dark, 0.35f + 0.3f * static_cast<float>(layer));
         c = Mix(c, shade, Smooth(ridge, ridge + 0.006f, v));
     }
@@ -108,7 +110,8 @@ SColor Seascape(float u, float v, const SZoomPalette& p, uint32_t seed)
         return Mix(c, p.m_Light, cloud * 0.7f);
     }
     const float depth = (v - horizon) / (1.0f - horizon);
-    const float wave = std::sin(u * 40.0f * (1.0f + depth) + v * 200.0f + 4.0f * Noise(u * 6.0f, v * 40.0f, seed));
+    const float wave =
+        std::sin(u * 40.0f * (1.0f + depth) + v * 200.0f + 4.0f * Noise(u * 6.0f, v * 40.0f, seed));
     SColor c = Mix(p.m_Base, p.m_Dark, depth);
     const float glitter = Smooth(0.25f, 0.0f, std::abs(u - 0.5f) / (0.2f + depth)) * Smooth(0.6f, 1.0f, wave);
     return Mix(c, p.m_Light, 0.25f * wave * wave + glitter);
@@ -158,7 +161,8 @@ SColor CheckerFloor(float u, float v, const SZoomPalette& p, uint32_t seed)
     const bool dark = (static_cast<int>(std::floor(fx)) + static_cast<int>(std::floor(fz))) % 2 != 0;
     SColor floor = dark ? p.m_Dark : p.m_Light;
     floor = Mix(floor, p.m_Base, Smooth(0.0f, 12.0f, depth));
-    const SColor shadowed = Mix(floor, kBlack, 0.5f * Smooth(0.2f, 0.0f, std::hypot((u - 0.5f) * 1.2f, v - 0.86f)));
+    const SColor shadowed =
+        Mix(floor, kBlack, 0.5f * Smooth(0.2f, 0.0f, std::hypot((u - 0.5f) * 1.2f, v - 0.86f)));
     return Ball(shadowed, u, v, 0.5f + 0.1f * (Hash(4, 1, seed) - 0.5f), 0.66f, 0.2f, p.m_Accent);
 }
 
@@ -168,7 +172,8 @@ SColor Tunnel(float u, float v, const SZoomPalette& p, uint32_t seed)
     const float r = std::hypot(dx, dy) + 0.001f, a = std::atan2(dy, dx);
     const float z = 0.2f / r;
     const float twist = Hash(2, 9, seed) * 2.0f;
-    const bool tile = (static_cast<int>(z * 4.0f) + static_cast<int>((a / kPi + 1.0f) * 8.0f + z * twist)) % 2 != 0;
+    const bool tile =
+        (static_cast<int>(z * 4.0f) + static_cast<int>((a / kPi + 1.0f) * 8.0f + z * twist)) % 2 != 0;
     const SColor c = tile ? p.m_Accent : p.m_Light;
     return Mix(c, p.m_Dark, Smooth(0.5f, 0.0f, r * 1.4f) * 0.9f);
 }
@@ -228,7 +233,8 @@ SColor Tree(float u, float v, const SZoomPalette& p, uint32_t seed)
         c = Mix(p.m_Accent, p.m_Dark, 0.3f + 0.4f * Fractal(u * 20.0f, v * 20.0f, seed));
     if (std::abs(u - 0.5f) < 0.035f + (v - 0.5f) * 0.05f && v > 0.45f && v < hill + 0.02f)
         c = Mix(p.m_Dark, kBlack, 0.5f);
-    const float crown = std::hypot((u - 0.5f) * 1.1f, v - 0.36f) + 0.08f * (Fractal(u * 9.0f, v * 9.0f, seed) - 0.5f);
+    const float crown =
+        std::hypot((u - 0.5f) * 1.1f, v - 0.36f) + 0.08f * (Fractal(u * 9.0f, v * 9.0f, seed) - 0.5f);
     if (crown < 0.27f)
     {
         const float leaves = Fractal(u * 30.0f, v * 30.0f, seed + 5);
@@ -352,8 +358,8 @@ SColor ZoomThemeColor(int theme, float u, float v, const SZoomPalette& palette, 
 {
     using SThemeFunction = SColor (*)(float, float, const SZoomPalette&, uint32_t);
     static constexpr SThemeFunction kThemes[kZoomThemeCount] = {
-        Landscape, Seascape, NightSky, Flower, CheckerFloor, Tunnel, Plasma, Bricks,
-        City, Tree, Face, StainedGlass, Galaxy, OpArt, Balls, Honeycomb,
+        Landscape, Seascape, NightSky, Flower,       CheckerFloor, Tunnel, Plasma, Bricks,
+        City,      Tree,     Face,     StainedGlass, Galaxy,       OpArt,  Balls,  Honeycomb,
     };
     return Clamped(kThemes[static_cast<unsigned>(theme) % kZoomThemeCount](u, v, palette, seed));
 }

@@ -90,7 +90,8 @@ bool CEffectGL::ParseTechnique(uint32_t index)
         while (start != std::string::npos)
         {
             const std::size_t end = text.find(' ', start);
-            const std::string name = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            const std::string name =
+                text.substr(start, end == std::string::npos ? std::string::npos : end - start);
             if (!ParseRequirements(technique.m_Name, name))
                 return false;
             start = end == std::string::npos ? end : text.find_first_not_of(' ', end);
@@ -130,8 +131,7 @@ bool CEffectGL::SetEffectParams(const std::string& technique)
         {
             DebugLog("[CEffectGL::SetEffectParams] Bad variable(%s) size, required: %i current "
                      "size: %i!\n",
-                     name.c_str(), static_cast<int>(declared->second),
-                     static_cast<int>(variable->GetSize()));
+                     name.c_str(), static_cast<int>(declared->second), static_cast<int>(variable->GetSize()));
             return false;
         }
         if (!m_Effect->SetValue(name, variable->GetData(), variable->GetSize()))

@@ -11,8 +11,8 @@ namespace
 constexpr uint32_t kMaxArraySize = 4096;
 
 const std::map<std::string, EEffectParameterType> kParameterTypes = {
-    {"float", EEffectParameterType::Float},     {"float2", EEffectParameterType::Float2},
-    {"float3", EEffectParameterType::Float3},   {"float4", EEffectParameterType::Float4},
+    {"float", EEffectParameterType::Float},       {"float2", EEffectParameterType::Float2},
+    {"float3", EEffectParameterType::Float3},     {"float4", EEffectParameterType::Float4},
     {"float4x4", EEffectParameterType::Float4x4}, {"uint", EEffectParameterType::UInt},
     {"int", EEffectParameterType::Int},
 };
@@ -99,8 +99,7 @@ bool CEffectParser::ExpectUnsigned(uint32_t& outValue)
 
 bool CEffectParser::ExpectBool(bool& outValue)
 {
-    if (m_Token.m_Kind == EEffectToken::Identifier &&
-        (m_Token.m_Text == "true" || m_Token.m_Text == "false"))
+    if (m_Token.m_Kind == EEffectToken::Identifier && (m_Token.m_Text == "true" || m_Token.m_Text == "false"))
     {
         outValue = m_Token.m_Text == "true";
         return Advance();
@@ -158,8 +157,8 @@ bool CEffectParser::ParseParameter(SEffectSource& source)
         if (!Advance() || !ExpectUnsigned(parameter.m_ArraySize))
             return false;
         if (parameter.m_ArraySize == 0 || parameter.m_ArraySize > kMaxArraySize)
-            return Fail(parameter.m_Line, "array size of '" + parameter.m_Name +
-                                              "' must be 1 to " + std::to_string(kMaxArraySize));
+            return Fail(parameter.m_Line, "array size of '" + parameter.m_Name + "' must be 1 to " +
+                                              std::to_string(kMaxArraySize));
         if (!Expect(']'))
             return false;
     }
@@ -185,8 +184,7 @@ bool CEffectParser::ParseSampler(SEffectSource& source)
     if (!Expect('(') || !ExpectUnsigned(sampler.m_Stage) || !Expect(')') || !Expect(';'))
         return false;
     if (!TextureUnitOfStage(sampler.m_Stage))
-        return Fail(sampler.m_Line, "sampler '" + sampler.m_Name +
-                                        "' names no stage (0 to 7 or 257 to 260)");
+        return Fail(sampler.m_Line, "sampler '" + sampler.m_Name + "' names no stage (0 to 7 or 257 to 260)");
     source.m_Samplers.push_back(sampler);
     return true;
 }
@@ -244,9 +242,8 @@ bool CEffectParser::ParseAnnotations(SEffectTechniqueSource& technique)
         return false;
     while (!m_Token.Is('>'))
     {
-        const auto type = m_Token.m_Kind == EEffectToken::Identifier
-                              ? kAnnotationTypes.find(m_Token.m_Text)
-                              : kAnnotationTypes.end();
+        const auto type = m_Token.m_Kind == EEffectToken::Identifier ? kAnnotationTypes.find(m_Token.m_Text)
+                                                                     : kAnnotationTypes.end();
         if (type == kAnnotationTypes.end())
             return Fail("expected an annotation type (string, float, int, bool) or '>'");
         SEffectAnnotationSource annotation;
@@ -257,13 +254,13 @@ bool CEffectParser::ParseAnnotations(SEffectTechniqueSource& technique)
         if (negative && !Advance())
             return false;
         const EEffectToken kind = m_Token.m_Kind;
-        const bool isBool = kind == EEffectToken::Identifier &&
-                            (m_Token.m_Text == "true" || m_Token.m_Text == "false");
-        const bool fits = (annotation.m_Type == EAnnotationType::String && kind == EEffectToken::String && !negative) ||
-                          (annotation.m_Type == EAnnotationType::Bool && isBool && !negative) ||
-                          ((annotation.m_Type == EAnnotationType::Float ||
-                            annotation.m_Type == EAnnotationType::Int) &&
-                           kind == EEffectToken::Number);
+        const bool isBool =
+            kind == EEffectToken::Identifier && (m_Token.m_Text == "true" || m_Token.m_Text == "false");
+        const bool fits =
+            (annotation.m_Type == EAnnotationType::String && kind == EEffectToken::String && !negative) ||
+            (annotation.m_Type == EAnnotationType::Bool && isBool && !negative) ||
+            ((annotation.m_Type == EAnnotationType::Float || annotation.m_Type == EAnnotationType::Int) &&
+             kind == EEffectToken::Number);
         if (!fits)
             return Fail("value does not fit annotation '" + annotation.m_Name + "'");
         annotation.m_Value = (negative ? "-" : "") + m_Token.m_Text;

@@ -26,8 +26,7 @@ const SEffectAnnotationSource* SEffectTechniqueSource::FindAnnotation(const std:
     return nullptr;
 }
 
-const SEffectShaderSource* SEffectSource::FindShader(EShaderStage stage,
-                                                     const std::string& name) const
+const SEffectShaderSource* SEffectSource::FindShader(EShaderStage stage, const std::string& name) const
 {
     for (const SEffectShaderSource& shader : m_Shaders)
         if (shader.m_Stage == stage && shader.m_Name == name)

@@ -21,7 +21,16 @@
 #include <string>
 #include <vector>
 
-enum class EEffectParameterType : uint8_t { Float, Float2, Float3, Float4, Float4x4, UInt, Int };
+enum class EEffectParameterType : uint8_t
+{
+    Float,
+    Float2,
+    Float3,
+    Float4,
+    Float4x4,
+    UInt,
+    Int
+};
 
 struct SEffectParameterSource
 {
@@ -41,7 +50,12 @@ struct SEffectSamplerSource
     uint32_t m_Line = 0;
 };
 
-enum class EShaderStage : uint8_t { Common, Vertex, Pixel };
+enum class EShaderStage : uint8_t
+{
+    Common,
+    Vertex,
+    Pixel
+};
 
 struct SEffectShaderSource
 {
@@ -51,7 +65,13 @@ struct SEffectShaderSource
     uint32_t m_Line = 0; // file line of the code's first character
 };
 
-enum class EAnnotationType : uint8_t { String, Float, Int, Bool };
+enum class EAnnotationType : uint8_t
+{
+    String,
+    Float,
+    Int,
+    Bool
+};
 
 struct SEffectAnnotationSource
 {

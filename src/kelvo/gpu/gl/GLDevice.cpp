@@ -13,16 +13,26 @@ GLenum ToGL(CGLDevice::EBlendFactor factor)
     using E = CGLDevice::EBlendFactor;
     switch (factor)
     {
-    case E::Zero: return GL_ZERO;
-    case E::One: return GL_ONE;
-    case E::SrcColor: return GL_SRC_COLOR;
-    case E::InvSrcColor: return GL_ONE_MINUS_SRC_COLOR;
-    case E::SrcAlpha: return GL_SRC_ALPHA;
-    case E::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
-    case E::DestAlpha: return GL_DST_ALPHA;
-    case E::InvDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
-    case E::DestColor: return GL_DST_COLOR;
-    case E::InvDestColor: return GL_ONE_MINUS_DST_COLOR;
+    case E::Zero:
+        return GL_ZERO;
+    case E::One:
+        return GL_ONE;
+    case E::SrcColor:
+        return GL_SRC_COLOR;
+    case E::InvSrcColor:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case E::SrcAlpha:
+        return GL_SRC_ALPHA;
+    case E::InvSrcAlpha:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case E::DestAlpha:
+        return GL_DST_ALPHA;
+    case E::InvDestAlpha:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case E::DestColor:
+        return GL_DST_COLOR;
+    case E::InvDestColor:
+        return GL_ONE_MINUS_DST_COLOR;
     }
     return GL_ONE;
 }
@@ -38,12 +48,18 @@ SPrimitiveInfo PrimitiveInfo(CGLDevice::EPrimitive primitive, uint32_t count)
     using E = CGLDevice::EPrimitive;
     switch (primitive)
     {
-    case E::PointList: return {GL_POINTS, count};
-    case E::LineList: return {GL_LINES, count * 2};
-    case E::LineStrip: return {GL_LINE_STRIP, count + 1};
-    case E::TriangleList: return {GL_TRIANGLES, count * 3};
-    case E::TriangleStrip: return {GL_TRIANGLE_STRIP, count + 2};
-    case E::TriangleFan: return {GL_TRIANGLE_FAN, count + 2};
+    case E::PointList:
+        return {GL_POINTS, count};
+    case E::LineList:
+        return {GL_LINES, count * 2};
+    case E::LineStrip:
+        return {GL_LINE_STRIP, count + 1};
+    case E::TriangleList:
+        return {GL_TRIANGLES, count * 3};
+    case E::TriangleStrip:
+        return {GL_TRIANGLE_STRIP, count + 2};
+    case E::TriangleFan:
+        return {GL_TRIANGLE_FAN, count + 2};
     }
     return {GL_POINTS, 0};
 }
@@ -60,13 +76,19 @@ SElementFormat ElementFormat(EVertexElementType type)
 {
     switch (type)
     {
-    case EVertexElementType::Float1: return {1, GL_FLOAT, GL_FALSE, 4};
-    case EVertexElementType::Float2: return {2, GL_FLOAT, GL_FALSE, 8};
-    case EVertexElementType::Float3: return {3, GL_FLOAT, GL_FALSE, 12};
-    case EVertexElementType::Float4: return {4, GL_FLOAT, GL_FALSE, 16};
+    case EVertexElementType::Float1:
+        return {1, GL_FLOAT, GL_FALSE, 4};
+    case EVertexElementType::Float2:
+        return {2, GL_FLOAT, GL_FALSE, 8};
+    case EVertexElementType::Float3:
+        return {3, GL_FLOAT, GL_FALSE, 12};
+    case EVertexElementType::Float4:
+        return {4, GL_FLOAT, GL_FALSE, 16};
     // GL_BGRA as size swizzles the packed B, G, R, A bytes into (r, g, b, a).
-    case EVertexElementType::Color: return {GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4};
-    case EVertexElementType::UByte4: return {4, GL_UNSIGNED_BYTE, GL_FALSE, 4};
+    case EVertexElementType::Color:
+        return {GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4};
+    case EVertexElementType::UByte4:
+        return {4, GL_UNSIGNED_BYTE, GL_FALSE, 4};
     }
     return {4, GL_FLOAT, GL_FALSE, 16};
 }
@@ -194,8 +216,7 @@ bool CGLDevice::CreateDepthSurface(GLenum& outError)
     ClearGLErrors();
     glGenRenderbuffers(1, &m_DepthSurface);
     glBindRenderbuffer(GL_RENDERBUFFER, m_DepthSurface);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, kDepthSurfaceWidth,
-                          kDepthSurfaceHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, kDepthSurfaceWidth, kDepthSurfaceHeight);
     outError = TakeGLError();
     if (outError != GL_NO_ERROR)
         return false;
@@ -223,8 +244,7 @@ void CGLDevice::Clear(bool color, bool depth, uint32_t argb, float depthValue, u
     {
         glClearColor(static_cast<float>((argb >> 16) & 0xff) / 255.0f,
                      static_cast<float>((argb >> 8) & 0xff) / 255.0f,
-                     static_cast<float>(argb & 0xff) / 255.0f,
-                     static_cast<float>(argb >> 24) / 255.0f);
+                     static_cast<float>(argb & 0xff) / 255.0f, static_cast<float>(argb >> 24) / 255.0f);
         mask |= GL_COLOR_BUFFER_BIT;
     }
     if (depth)
@@ -255,8 +275,7 @@ bool CGLDevice::EndScene()
     return true;
 }
 
-void CGLDevice::Present(uint32_t areaWidth, uint32_t areaHeight, uint32_t clientWidth,
-                        uint32_t clientHeight)
+void CGLDevice::Present(uint32_t areaWidth, uint32_t areaHeight, uint32_t clientWidth, uint32_t clientHeight)
 {
     const GLint width = static_cast<GLint>(std::min(areaWidth, m_BackBufferWidth));
     const GLint height = static_cast<GLint>(std::min(areaHeight, m_BackBufferHeight));
@@ -340,8 +359,8 @@ void CGLDevice::GetRenderTargetSize(uint32_t& outWidth, uint32_t& outHeight) con
     outHeight = m_Targets[0].m_Height;
 }
 
-bool CGLDevice::SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                            float minDepth, float maxDepth)
+bool CGLDevice::SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height, float minDepth,
+                            float maxDepth)
 {
     const STarget& target = m_Targets[0];
     if (uint64_t{width} * height == 0 || uint64_t{x} + width > target.m_Width ||
@@ -423,8 +442,7 @@ void CGLDevice::ApplySamplerFilter(const SSamplerStage& stage)
                         stage.m_Magnification == EFilter::Point ? GL_NEAREST : GL_LINEAR);
 }
 
-bool CGLDevice::SetStreamSource(uint32_t stream, const CGLBuffer* buffer, uint32_t offset,
-                                uint32_t stride)
+bool CGLDevice::SetStreamSource(uint32_t stream, const CGLBuffer* buffer, uint32_t offset, uint32_t stride)
 {
     if (stream >= kVertexStreamCount)
         return false;
@@ -463,24 +481,22 @@ bool CGLDevice::BindVertexInput(uint32_t vertexCount)
         if (stream.m_Buffer == 0)
             return false;
         // The last vertex's element must lie inside the buffer.
-        if (vertexCount > 0 &&
-            uint64_t{stream.m_Offset} + uint64_t{stream.m_Stride} * (vertexCount - 1) +
-                    element.m_Offset + format.m_Bytes >
-                stream.m_Size)
+        if (vertexCount > 0 && uint64_t{stream.m_Offset} + uint64_t{stream.m_Stride} * (vertexCount - 1) +
+                                       element.m_Offset + format.m_Bytes >
+                                   stream.m_Size)
             return false;
         glBindBuffer(GL_ARRAY_BUFFER, stream.m_Buffer);
         const auto offset = static_cast<std::size_t>(stream.m_Offset) + element.m_Offset;
         glVertexAttribPointer(location, format.m_Size, format.m_Type, format.m_Normalized,
-                              static_cast<GLsizei>(stream.m_Stride),
-                              reinterpret_cast<const void*>(offset));
+                              static_cast<GLsizei>(stream.m_Stride), reinterpret_cast<const void*>(offset));
         glEnableVertexAttribArray(location);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     return true;
 }
 
-bool CGLDevice::Draw(EPrimitive primitive, uint32_t primitiveCount, bool indexed,
-                     int32_t baseVertex, uint32_t first)
+bool CGLDevice::Draw(EPrimitive primitive, uint32_t primitiveCount, bool indexed, int32_t baseVertex,
+                     uint32_t first)
 {
     const SPrimitiveInfo info = PrimitiveInfo(primitive, primitiveCount);
     if (primitiveCount == 0)
@@ -499,8 +515,7 @@ bool CGLDevice::Draw(EPrimitive primitive, uint32_t primitiveCount, bool indexed
                                  reinterpret_cast<const void*>(first * indexBytes), baseVertex);
     }
     else
-        glDrawArrays(info.m_Mode, static_cast<GLint>(first),
-                     static_cast<GLsizei>(info.m_VertexCount));
+        glDrawArrays(info.m_Mode, static_cast<GLint>(first), static_cast<GLsizei>(info.m_VertexCount));
     return TakeGLError() == GL_NO_ERROR;
 }
 
@@ -509,8 +524,8 @@ bool CGLDevice::DrawPrimitive(EPrimitive primitive, uint32_t startVertex, uint32
     return Draw(primitive, primitiveCount, false, 0, startVertex);
 }
 
-bool CGLDevice::DrawIndexedPrimitive(EPrimitive primitive, int32_t baseVertex,
-                                     uint32_t startIndex, uint32_t primitiveCount)
+bool CGLDevice::DrawIndexedPrimitive(EPrimitive primitive, int32_t baseVertex, uint32_t startIndex,
+                                     uint32_t primitiveCount)
 {
     return Draw(primitive, primitiveCount, true, baseVertex, startIndex);
 }

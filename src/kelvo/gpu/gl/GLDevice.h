@@ -27,17 +27,45 @@ public:
     static constexpr uint32_t kDepthSurfaceHeight = 1080;
     static constexpr uint32_t kRenderTargetCount = 4;
 
-    enum class EFillMode : uint8_t { Point, Wireframe, Solid };
-    enum class ECullMode : uint8_t { None, Clockwise, CounterClockwise };
-    enum class EFilter : uint8_t { None, Point, Linear };
+    enum class EFillMode : uint8_t
+    {
+        Point,
+        Wireframe,
+        Solid
+    };
+    enum class ECullMode : uint8_t
+    {
+        None,
+        Clockwise,
+        CounterClockwise
+    };
+    enum class EFilter : uint8_t
+    {
+        None,
+        Point,
+        Linear
+    };
     enum class EBlendFactor : uint8_t
     {
-        Zero, One, SrcColor, InvSrcColor, SrcAlpha, InvSrcAlpha,
-        DestAlpha, InvDestAlpha, DestColor, InvDestColor,
+        Zero,
+        One,
+        SrcColor,
+        InvSrcColor,
+        SrcAlpha,
+        InvSrcAlpha,
+        DestAlpha,
+        InvDestAlpha,
+        DestColor,
+        InvDestColor,
     };
     enum class EPrimitive : uint8_t
     {
-        PointList, LineList, LineStrip, TriangleList, TriangleStrip, TriangleFan,
+        PointList,
+        LineList,
+        LineStrip,
+        TriangleList,
+        TriangleStrip,
+        TriangleFan,
     };
 
     // The states that effect passes set and restore.
@@ -94,8 +122,7 @@ public:
 
     // x, y count from the top-left of target 0. False for an empty rectangle, one outside the
     // target, or depths outside 0..1.
-    bool SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height, float minDepth,
-                     float maxDepth);
+    bool SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height, float minDepth, float maxDepth);
 
     void SetFillMode(EFillMode mode);
     EFillMode GetFillMode() const { return m_FillMode; }
@@ -110,8 +137,7 @@ public:
     bool SetSamplerFilter(uint32_t stage, EFilter magnification, EFilter mip);
 
     // Vertex input: streams of buffers with their stride, the declaration, the index buffer.
-    bool SetStreamSource(uint32_t stream, const CGLBuffer* buffer, uint32_t offset,
-                         uint32_t stride);
+    bool SetStreamSource(uint32_t stream, const CGLBuffer* buffer, uint32_t offset, uint32_t stride);
     void SetVertexDeclaration(const SVertexDeclaration& declaration);
     void SetIndices(const CGLBuffer* buffer);
     // Draws; false when the input is incomplete (no declaration, a missing stream, no index

@@ -16,8 +16,7 @@ CGLEffect::~CGLEffect()
         EndPass();
 }
 
-bool CGLEffect::Compile(const std::string& text, const std::string& fileName,
-                        std::string& outError)
+bool CGLEffect::Compile(const std::string& text, const std::string& fileName, std::string& outError)
 {
     SEffectSource source;
     CEffectParser parser(text, fileName);
@@ -126,14 +125,28 @@ void CGLEffect::UploadParameters(const CGLProgram& program) const
         const auto* floats = static_cast<const GLfloat*>(bytes);
         switch (parameter.m_Type)
         {
-        case EEffectParameterType::Float: glUniform1fv(location, count, floats); break;
-        case EEffectParameterType::Float2: glUniform2fv(location, count, floats); break;
-        case EEffectParameterType::Float3: glUniform3fv(location, count, floats); break;
-        case EEffectParameterType::Float4: glUniform4fv(location, count, floats); break;
+        case EEffectParameterType::Float:
+            glUniform1fv(location, count, floats);
+            break;
+        case EEffectParameterType::Float2:
+            glUniform2fv(location, count, floats);
+            break;
+        case EEffectParameterType::Float3:
+            glUniform3fv(location, count, floats);
+            break;
+        case EEffectParameterType::Float4:
+            glUniform4fv(location, count, floats);
+            break;
         // Rows of the layer's matrices become GLSL columns: shaders write M * v.
-        case EEffectParameterType::Float4x4: glUniformMatrix4fv(location, count, GL_FALSE, floats); break;
-        case EEffectParameterType::UInt: glUniform1uiv(location, count, static_cast<const GLuint*>(bytes)); break;
-        case EEffectParameterType::Int: glUniform1iv(location, count, static_cast<const GLint*>(bytes)); break;
+        case EEffectParameterType::Float4x4:
+            glUniformMatrix4fv(location, count, GL_FALSE, floats);
+            break;
+        case EEffectParameterType::UInt:
+            glUniform1uiv(location, count, static_cast<const GLuint*>(bytes));
+            break;
+        case EEffectParameterType::Int:
+            glUniform1iv(location, count, static_cast<const GLint*>(bytes));
+            break;
         }
     }
 }

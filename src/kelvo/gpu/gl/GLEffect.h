@@ -46,7 +46,7 @@ private:
 
     CGLDevice* m_Device;
     SEffectSource m_Source;
-    std::vector<std::vector<uint8_t>> m_Values;              // per parameter
+    std::vector<std::vector<uint8_t>> m_Values;                       // per parameter
     std::vector<std::vector<std::unique_ptr<CGLProgram>>> m_Programs; // per technique, pass
     bool m_PassActive = false;
     CGLDevice::SRenderStates m_SavedStates;

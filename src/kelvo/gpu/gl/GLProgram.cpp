@@ -11,13 +11,20 @@ const char* GlslType(EEffectParameterType type)
 {
     switch (type)
     {
-    case EEffectParameterType::Float: return "float";
-    case EEffectParameterType::Float2: return "vec2";
-    case EEffectParameterType::Float3: return "vec3";
-    case EEffectParameterType::Float4: return "vec4";
-    case EEffectParameterType::Float4x4: return "mat4";
-    case EEffectParameterType::UInt: return "uint";
-    case EEffectParameterType::Int: return "int";
+    case EEffectParameterType::Float:
+        return "float";
+    case EEffectParameterType::Float2:
+        return "vec2";
+    case EEffectParameterType::Float3:
+        return "vec3";
+    case EEffectParameterType::Float4:
+        return "vec4";
+    case EEffectParameterType::Float4x4:
+        return "mat4";
+    case EEffectParameterType::UInt:
+        return "uint";
+    case EEffectParameterType::Int:
+        return "int";
     }
     return "float";
 }
@@ -57,9 +64,8 @@ std::string StageSource(const SEffectSource& source, const SEffectShaderSource& 
     if (!vertex)
         return text + LineDirective(entry.m_Line) + entry.m_Code + "\n";
     // The entry's main is renamed so that the flip runs after it.
-    return text + "#define main kelvo_vertex_entry\n" + LineDirective(entry.m_Line) +
-           entry.m_Code + "\n#undef main\n" +
-           "void main() { kelvo_vertex_entry(); gl_Position.y = -gl_Position.y; }\n";
+    return text + "#define main kelvo_vertex_entry\n" + LineDirective(entry.m_Line) + entry.m_Code +
+           "\n#undef main\n" + "void main() { kelvo_vertex_entry(); gl_Position.y = -gl_Position.y; }\n";
 }
 
 // Digits at position; advances past them. False when there are none.
@@ -151,17 +157,14 @@ CGLProgram::~CGLProgram()
 }
 
 bool CGLProgram::Build(const SEffectSource& source, const SEffectShaderSource& vertex,
-                       const SEffectShaderSource& pixel, const std::string& fileName,
-                       std::string& outError)
+                       const SEffectShaderSource& pixel, const std::string& fileName, std::string& outError)
 {
-    const GLuint vertexShader =
-        CompileStage(GL_VERTEX_SHADER, StageSource(source, vertex),
-                     "vertex shader '" + vertex.m_Name + "'", fileName, outError);
+    const GLuint vertexShader = CompileStage(GL_VERTEX_SHADER, StageSource(source, vertex),
+                                             "vertex shader '" + vertex.m_Name + "'", fileName, outError);
     if (vertexShader == 0)
         return false;
-    const GLuint pixelShader =
-        CompileStage(GL_FRAGMENT_SHADER, StageSource(source, pixel),
-                     "pixel shader '" + pixel.m_Name + "'", fileName, outError);
+    const GLuint pixelShader = CompileStage(GL_FRAGMENT_SHADER, StageSource(source, pixel),
+                                            "pixel shader '" + pixel.m_Name + "'", fileName, outError);
     if (pixelShader == 0)
     {
         glDeleteShader(vertexShader);
@@ -182,8 +185,8 @@ bool CGLProgram::Build(const SEffectSource& source, const SEffectShaderSource& v
         std::string log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
         glGetProgramInfoLog(m_Name, length, nullptr, log.data());
         log.resize(log.find('\0') == std::string::npos ? log.size() : log.find('\0'));
-        outError = fileName + ": shaders '" + vertex.m_Name + "' and '" + pixel.m_Name +
-                   "' do not link:\n" + log;
+        outError =
+            fileName + ": shaders '" + vertex.m_Name + "' and '" + pixel.m_Name + "' do not link:\n" + log;
         glDeleteProgram(m_Name);
         m_Name = 0;
         return false;

@@ -24,8 +24,7 @@ public:
     // Compiles and links the two shader blocks of a pass. False with outError holding
     // "file(line): message" lines from the driver, or the link log.
     bool Build(const SEffectSource& source, const SEffectShaderSource& vertex,
-               const SEffectShaderSource& pixel, const std::string& fileName,
-               std::string& outError);
+               const SEffectShaderSource& pixel, const std::string& fileName, std::string& outError);
 
     GLuint GetName() const { return m_Name; }
     // Uniform location of parameter i of the source (-1 when the driver dropped it).

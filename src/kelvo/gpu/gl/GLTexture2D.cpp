@@ -53,9 +53,8 @@ bool CGLTexture2D::Create(uint32_t width, uint32_t height, uint32_t format, bool
     ClearGLErrors();
     glGenTextures(1, &m_Name);
     BindOnScratchUnit();
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(info->m_InternalFormat),
-                 static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, info->m_PixelFormat,
-                 info->m_PixelType, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(info->m_InternalFormat), static_cast<GLsizei>(width),
+                 static_cast<GLsizei>(height), 0, info->m_PixelFormat, info->m_PixelType, nullptr);
     // One level only, so mip filtering never finds the texture incomplete.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glActiveTexture(GL_TEXTURE0);
@@ -74,8 +73,7 @@ bool CGLTexture2D::Create(uint32_t width, uint32_t height, uint32_t format, bool
     return true;
 }
 
-bool CGLTexture2D::CreateFromPicture(uint32_t width, uint32_t height, const uint8_t* rgba,
-                                     GLenum& outError)
+bool CGLTexture2D::CreateFromPicture(uint32_t width, uint32_t height, const uint8_t* rgba, GLenum& outError)
 {
     Destroy();
     GLint maxSize = 0;
@@ -91,8 +89,8 @@ bool CGLTexture2D::CreateFromPicture(uint32_t width, uint32_t height, const uint
     glGenTextures(1, &m_Name);
     BindOnScratchUnit();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width),
-                 static_cast<GLsizei>(height), 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels - 1));
     glGenerateMipmap(GL_TEXTURE_2D);
@@ -121,8 +119,8 @@ bool CGLTexture2D::GetLevelSize(uint32_t level, uint32_t& outWidth, uint32_t& ou
     return true;
 }
 
-bool CGLTexture2D::Lock(uint32_t level, uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                        ELock mode, SLockedRect& outRect)
+bool CGLTexture2D::Lock(uint32_t level, uint32_t x, uint32_t y, uint32_t width, uint32_t height, ELock mode,
+                        SLockedRect& outRect)
 {
     uint32_t levelWidth = 0, levelHeight = 0;
     if (m_Locked || !GetLevelSize(level, levelWidth, levelHeight))
@@ -145,8 +143,8 @@ bool CGLTexture2D::Lock(uint32_t level, uint32_t x, uint32_t y, uint32_t width, 
         const uint32_t levelPitch = levelWidth * m_Info->m_BytesPerTexel;
         std::vector<uint8_t> levelBits(static_cast<std::size_t>(levelPitch) * levelHeight);
         BindOnScratchUnit();
-        glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(level), m_Info->m_PixelFormat,
-                      m_Info->m_PixelType, levelBits.data());
+        glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(level), m_Info->m_PixelFormat, m_Info->m_PixelType,
+                      levelBits.data());
         glActiveTexture(GL_TEXTURE0);
         for (uint32_t row = 0; row < height; ++row)
             std::memcpy(m_LockBits.data() + static_cast<std::size_t>(row) * pitch,
@@ -166,10 +164,10 @@ void CGLTexture2D::Unlock()
     if (m_LockMode == ELock::WriteOnly && !m_LockBits.empty())
     {
         BindOnScratchUnit();
-        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(m_LockLevel),
-                        static_cast<GLint>(m_LockX), static_cast<GLint>(m_LockY),
-                        static_cast<GLsizei>(m_LockWidth), static_cast<GLsizei>(m_LockHeight),
-                        m_Info->m_PixelFormat, m_Info->m_PixelType, m_LockBits.data());
+        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(m_LockLevel), static_cast<GLint>(m_LockX),
+                        static_cast<GLint>(m_LockY), static_cast<GLsizei>(m_LockWidth),
+                        static_cast<GLsizei>(m_LockHeight), m_Info->m_PixelFormat, m_Info->m_PixelType,
+                        m_LockBits.data());
         glActiveTexture(GL_TEXTURE0);
     }
     m_Locked = false;
@@ -178,9 +176,8 @@ void CGLTexture2D::Unlock()
 
 void CGLTexture2D::ReadLevel0(std::vector<uint8_t>& outBytes) const
 {
-    outBytes.assign(static_cast<std::size_t>(m_Width) * m_Height *
-                        (m_Info != nullptr ? m_Info->m_BytesPerTexel : 0),
-                    0);
+    outBytes.assign(
+        static_cast<std::size_t>(m_Width) * m_Height * (m_Info != nullptr ? m_Info->m_BytesPerTexel : 0), 0);
     if (m_Name == 0 || outBytes.empty())
         return;
     BindOnScratchUnit();

@@ -35,12 +35,10 @@ public:
 
     // One level of width x height in a format 1..4. False with the GL error (or
     // GL_INVALID_VALUE for a size the device cannot hold) in outError.
-    bool Create(uint32_t width, uint32_t height, uint32_t format, bool renderTarget,
-                GLenum& outError);
+    bool Create(uint32_t width, uint32_t height, uint32_t format, bool renderTarget, GLenum& outError);
     // A picture of width x height RGBA8 texels (bytes R, G, B, A, row 0 on top) with its full
     // mip chain; stored and read as format 0.
-    bool CreateFromPicture(uint32_t width, uint32_t height, const uint8_t* rgba,
-                           GLenum& outError);
+    bool CreateFromPicture(uint32_t width, uint32_t height, const uint8_t* rgba, GLenum& outError);
 
     GLuint GetName() const { return m_Name; }
     uint32_t GetWidth() const { return m_Width; }

@@ -112,21 +112,20 @@ uint32_t CGPUImplementationGL::Present()
 
 uint32_t CGPUImplementationGL::LoadEffect(const std::string& fileName, GPUObjectHandle& outHandle)
 {
-    return LoadOrFind<CEffectGL>(kGPUObjectEffect, fileName,
-                                 [this] { return new CEffectGL(&m_Device); }, outHandle);
+    return LoadOrFind<CEffectGL>(
+        kGPUObjectEffect, fileName, [this] { return new CEffectGL(&m_Device); }, outHandle);
 }
 
 uint32_t CGPUImplementationGL::LoadMesh(const std::string& fileName, GPUObjectHandle& outHandle)
 {
-    return LoadOrFind<CMeshGL>(kGPUObjectMesh, fileName,
-                               [this] { return new CMeshGL(&m_Device, this); }, outHandle);
+    return LoadOrFind<CMeshGL>(
+        kGPUObjectMesh, fileName, [this] { return new CMeshGL(&m_Device, this); }, outHandle);
 }
 
-uint32_t CGPUImplementationGL::LoadTexture(const std::string& fileName,
-                                           GPUObjectHandle& outHandle)
+uint32_t CGPUImplementationGL::LoadTexture(const std::string& fileName, GPUObjectHandle& outHandle)
 {
-    return LoadOrFind<CTextureGL>(kGPUObjectTexture, fileName,
-                                  [this] { return new CTextureGL(&m_Device); }, outHandle);
+    return LoadOrFind<CTextureGL>(
+        kGPUObjectTexture, fileName, [this] { return new CTextureGL(&m_Device); }, outHandle);
 }
 
 uint32_t CGPUImplementationGL::FindMaterial(const std::string& name, GPUObjectHandle& outHandle)
@@ -138,9 +137,9 @@ uint32_t CGPUImplementationGL::FindMaterial(const std::string& name, GPUObjectHa
     return kGPUResultOk;
 }
 
-uint32_t CGPUImplementationGL::CreateTexture(const std::string& name, uint32_t width,
-                                             uint32_t height, uint32_t levels, uint32_t format,
-                                             bool renderTarget, GPUObjectHandle& outHandle)
+uint32_t CGPUImplementationGL::CreateTexture(const std::string& name, uint32_t width, uint32_t height,
+                                             uint32_t levels, uint32_t format, bool renderTarget,
+                                             GPUObjectHandle& outHandle)
 {
     if (!name.empty())
         if (const GPUObjectHandle* found = FindByName(name, kGPUObjectTexture))
@@ -151,8 +150,8 @@ uint32_t CGPUImplementationGL::CreateTexture(const std::string& name, uint32_t w
             if (texture != nullptr)
                 texture->GetDesc(w, h, l, f);
             // A loaded picture (format 0) never matches a request.
-            if (texture != nullptr && f != kTextureFormatFile && w == width && h == height &&
-                l == levels && f == format && texture->IsRenderTarget() == renderTarget)
+            if (texture != nullptr && f != kTextureFormatFile && w == width && h == height && l == levels &&
+                f == format && texture->IsRenderTarget() == renderTarget)
             {
                 outHandle = existing;
                 return kGPUResultOk;
@@ -309,8 +308,8 @@ uint32_t CGPUImplementationGL::SetAlphaBlend(bool enable)
     return kGPUResultOk;
 }
 
-uint32_t CGPUImplementationGL::SetViewport(uint32_t x, uint32_t y, uint32_t width,
-                                           uint32_t height, float minDepth, float maxDepth)
+uint32_t CGPUImplementationGL::SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
+                                           float minDepth, float maxDepth)
 {
     if (uint64_t{width} * height == 0 || !m_Device.IsCreated() ||
         !m_Device.SetViewport(x, y, width, height, minDepth, maxDepth))

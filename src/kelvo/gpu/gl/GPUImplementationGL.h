@@ -24,9 +24,8 @@ public:
     uint32_t LoadEffect(const std::string& fileName, GPUObjectHandle& outHandle) override;
     uint32_t FindMaterial(const std::string& name, GPUObjectHandle& outHandle) override;
     uint32_t LoadTexture(const std::string& fileName, GPUObjectHandle& outHandle) override;
-    uint32_t CreateTexture(const std::string& name, uint32_t width, uint32_t height,
-                           uint32_t levels, uint32_t format, bool renderTarget,
-                           GPUObjectHandle& outHandle) override;
+    uint32_t CreateTexture(const std::string& name, uint32_t width, uint32_t height, uint32_t levels,
+                           uint32_t format, bool renderTarget, GPUObjectHandle& outHandle) override;
     void ResetTexture(uint32_t stage) override;
     uint32_t SetTextureFilter(uint32_t stage, uint32_t mode) override;
     uint32_t SetFillMode(uint32_t mode) override;
@@ -35,8 +34,8 @@ public:
     uint32_t BeginScene() override;
     uint32_t EndScene() override;
     uint32_t SetAlphaBlend(bool enable) override;
-    uint32_t SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                         float minDepth, float maxDepth) override;
+    uint32_t SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height, float minDepth,
+                         float maxDepth) override;
     uint32_t SetDefaultRenderTarget() override;
     void GetSize(uint32_t& outWidth, uint32_t& outHeight) const override;
     uint32_t OnResize(uint32_t width, uint32_t height) override;

@@ -16,12 +16,18 @@ EVertexElementType DeviceType(EMeshElementType type)
 {
     switch (type)
     {
-    case EMeshElementType::Float1: return EVertexElementType::Float1;
-    case EMeshElementType::Float2: return EVertexElementType::Float2;
-    case EMeshElementType::Float3: return EVertexElementType::Float3;
-    case EMeshElementType::Float4: return EVertexElementType::Float4;
-    case EMeshElementType::Color: return EVertexElementType::Color;
-    case EMeshElementType::UByte4: return EVertexElementType::UByte4;
+    case EMeshElementType::Float1:
+        return EVertexElementType::Float1;
+    case EMeshElementType::Float2:
+        return EVertexElementType::Float2;
+    case EMeshElementType::Float3:
+        return EVertexElementType::Float3;
+    case EMeshElementType::Float4:
+        return EVertexElementType::Float4;
+    case EMeshElementType::Color:
+        return EVertexElementType::Color;
+    case EMeshElementType::UByte4:
+        return EVertexElementType::UByte4;
     }
     return EVertexElementType::Float4;
 }
@@ -32,13 +38,20 @@ EVertexSemantic DeviceSemantic(EMeshElementUsage usage)
     switch (usage)
     {
     case EMeshElementUsage::TransformedPosition:
-    case EMeshElementUsage::Position: return EVertexSemantic::Position;
-    case EMeshElementUsage::Normal: return EVertexSemantic::Normal;
-    case EMeshElementUsage::Color: return EVertexSemantic::Color;
-    case EMeshElementUsage::TexCoord: return EVertexSemantic::TexCoord;
-    case EMeshElementUsage::PointSize: return EVertexSemantic::PointSize;
-    case EMeshElementUsage::BlendWeight: return EVertexSemantic::BlendWeight;
-    case EMeshElementUsage::BlendIndices: return EVertexSemantic::BlendIndices;
+    case EMeshElementUsage::Position:
+        return EVertexSemantic::Position;
+    case EMeshElementUsage::Normal:
+        return EVertexSemantic::Normal;
+    case EMeshElementUsage::Color:
+        return EVertexSemantic::Color;
+    case EMeshElementUsage::TexCoord:
+        return EVertexSemantic::TexCoord;
+    case EMeshElementUsage::PointSize:
+        return EVertexSemantic::PointSize;
+    case EMeshElementUsage::BlendWeight:
+        return EVertexSemantic::BlendWeight;
+    case EMeshElementUsage::BlendIndices:
+        return EVertexSemantic::BlendIndices;
     }
     return EVertexSemantic::Position;
 }
@@ -47,9 +60,12 @@ CGLDevice::EPrimitive DevicePrimitive(uint32_t type)
 {
     switch (type)
     {
-    case CMesh::kLineList: return CGLDevice::EPrimitive::LineList;
-    case CMesh::kPointList: return CGLDevice::EPrimitive::PointList;
-    default: return CGLDevice::EPrimitive::TriangleList;
+    case CMesh::kLineList:
+        return CGLDevice::EPrimitive::LineList;
+    case CMesh::kPointList:
+        return CGLDevice::EPrimitive::PointList;
+    default:
+        return CGLDevice::EPrimitive::TriangleList;
     }
 }
 
@@ -70,8 +86,7 @@ CMeshGL::CMeshGL(CGLDevice* device, CGPUResourceManager* resources)
 
 bool CMeshGL::Update()
 {
-    if (!UpdateBoundingBox() || CreateVertexDeclaration() != kGPUResultOk ||
-        UploadBuffers() != kGPUResultOk)
+    if (!UpdateBoundingBox() || CreateVertexDeclaration() != kGPUResultOk || UploadBuffers() != kGPUResultOk)
         return false;
     MarkTraceGeometryStale();
     return true;
@@ -98,8 +113,7 @@ uint32_t CMeshGL::CreateVertexDeclaration()
         deviceElement.m_SemanticIndex = element.m_UsageIndex;
         uint32_t location = 0;
         if (deviceElement.m_Stream >= kVertexStreamCount ||
-            !VertexAttributeLocation(deviceElement.m_Semantic, deviceElement.m_SemanticIndex,
-                                     location))
+            !VertexAttributeLocation(deviceElement.m_Semantic, deviceElement.m_SemanticIndex, location))
         {
             DebugLog("[CMeshGL::CreateVertexDeclaration] Failed to create vertex declaration!\n");
             m_Declaration.clear();
@@ -128,8 +142,8 @@ uint32_t CMeshGL::UploadVertexStream(const std::string& name)
         return kGPUResultOk;
     auto* buffer = new CMeshBufferGL();
     GLenum error = GL_NO_ERROR;
-    if (!buffer->GetBuffer().Create(CGLBuffer::EKind::Vertex, stream->GetByteCount(),
-                                    stream->GetData(), error))
+    if (!buffer->GetBuffer().Create(CGLBuffer::EKind::Vertex, stream->GetByteCount(), stream->GetData(),
+                                    error))
     {
         delete buffer;
         return kGPUResultVertexBufferCreation;
@@ -184,8 +198,7 @@ uint32_t CMeshGL::Render(uint32_t firstVertex, uint32_t vertexCount, uint32_t fi
         if (!m_Device->SetStreamSource(i, buffer, 0, stream->GetStride()))
         {
             UnbindStreams(i);
-            DebugLog("[CMeshGL::Render] Failed to set stream source for '%s' buffer!\n",
-                     name.c_str());
+            DebugLog("[CMeshGL::Render] Failed to set stream source for '%s' buffer!\n", name.c_str());
             return kGPUResultSetStreamSource;
         }
     }

@@ -33,8 +33,7 @@ const char* Refusal(const std::vector<uint8_t>& bytes)
     if (jpeg && !JpegHuffmanTablesFit(bytes.data(), bytes.size()))
         return "a Huffman table holds more than 256 codes";
     int width = 0, height = 0, channels = 0;
-    if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
-                               &channels))
+    if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels))
         return stbi_failure_reason() != nullptr ? stbi_failure_reason() : "no picture header";
     const uint64_t decoded = uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
     if (width > kMaxSide || height > kMaxSide ||
@@ -65,8 +64,8 @@ bool LoadPictureFile(const std::string& path, SPicture& outPicture, std::string&
         return false;
     }
     int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
-                                            &height, &channels, STBI_rgb_alpha);
+    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
+                                            &channels, STBI_rgb_alpha);
     if (pixels == nullptr)
     {
         const char* reason = stbi_failure_reason();

@@ -80,8 +80,7 @@ uint32_t CTextureGL::Load(const std::string& fileName)
     auto* texture = new CGLTexture2D;
     GLenum error = GL_NO_ERROR;
     if (!LoadPictureFile(path, picture, reason) ||
-        !texture->CreateFromPicture(picture.m_Width, picture.m_Height, picture.m_Rgba.data(),
-                                    error))
+        !texture->CreateFromPicture(picture.m_Width, picture.m_Height, picture.m_Rgba.data(), error))
     {
         delete texture;
         if (reason.empty())
@@ -99,8 +98,8 @@ uint32_t CTextureGL::Load(const std::string& fileName)
     return kGPUResultOk;
 }
 
-uint32_t CTextureGL::CreateTexture(uint32_t width, uint32_t height, uint32_t levels,
-                                   uint32_t format, bool renderTarget)
+uint32_t CTextureGL::CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
+                                   bool renderTarget)
 {
     if (format < kTextureFormatARGB8 || format > kTextureFormatRGBA32F)
         return kGPUResultBadFormat;
@@ -177,8 +176,8 @@ uint32_t CTextureGL::SetRenderTarget(uint32_t index)
     return kGPUResultOk;
 }
 
-uint32_t CTextureGL::WritePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                                 const void* source, uint32_t sourcePitch)
+uint32_t CTextureGL::WritePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height, const void* source,
+                                 uint32_t sourcePitch)
 {
     if (m_Texture == nullptr)
         return kGPUResultNoTexture;
@@ -192,16 +191,15 @@ uint32_t CTextureGL::WritePixels(uint32_t x, uint32_t y, uint32_t width, uint32_
     const auto* sourceRow = static_cast<const uint8_t*>(source);
     for (uint32_t row = 0; row < height; ++row)
     {
-        std::memcpy(rect.m_Bits + static_cast<std::size_t>(row) * rect.m_Pitch, sourceRow,
-                    copyBytes);
+        std::memcpy(rect.m_Bits + static_cast<std::size_t>(row) * rect.m_Pitch, sourceRow, copyBytes);
         sourceRow += sourcePitch;
     }
     m_Texture->Unlock();
     return kGPUResultOk;
 }
 
-uint32_t CTextureGL::ReadPixels(uint32_t level, uint32_t x, uint32_t y, uint32_t width,
-                                uint32_t height, std::vector<uint32_t>& outTexels)
+uint32_t CTextureGL::ReadPixels(uint32_t level, uint32_t x, uint32_t y, uint32_t width, uint32_t height,
+                                std::vector<uint32_t>& outTexels)
 {
     if (m_Texture == nullptr)
         return kGPUResultNoTexture;

@@ -30,8 +30,8 @@ public:
 
     uint32_t ReadPixels(uint32_t level, uint32_t x, uint32_t y, uint32_t width, uint32_t height,
                         std::vector<uint32_t>& outTexels) override;
-    uint32_t WritePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                         const void* source, uint32_t sourcePitch) override;
+    uint32_t WritePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height, const void* source,
+                         uint32_t sourcePitch) override;
     uint32_t SetTexture(uint32_t stage) override;
     uint32_t SetVertexTexture(uint32_t sampler) override;
     uint32_t SetRenderTarget(uint32_t index) override;

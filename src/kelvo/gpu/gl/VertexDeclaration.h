@@ -10,8 +10,8 @@ enum class EVertexSemantic : uint8_t
 {
     Position,
     Normal,
-    Color,        // index 0 or 1
-    TexCoord,     // index 0 to 7
+    Color,    // index 0 or 1
+    TexCoord, // index 0 to 7
     PointSize,
     BlendWeight,
     BlendIndices,

@@ -18,8 +18,8 @@ constexpr unsigned kPostProcess = aiProcess_Triangulate | aiProcess_ConvertToLef
 
 // The texture types Assimp may file a ".x" texture under, by its name.
 constexpr aiTextureType kTextureTypes[] = {
-    aiTextureType_DIFFUSE,  aiTextureType_HEIGHT,   aiTextureType_NORMALS,
-    aiTextureType_SPECULAR, aiTextureType_AMBIENT,  aiTextureType_EMISSIVE,
+    aiTextureType_DIFFUSE,  aiTextureType_HEIGHT,    aiTextureType_NORMALS,
+    aiTextureType_SPECULAR, aiTextureType_AMBIENT,   aiTextureType_EMISSIVE,
     aiTextureType_LIGHTMAP, aiTextureType_SHININESS, aiTextureType_OPACITY,
 };
 
@@ -99,8 +99,7 @@ uint32_t PackColour(const aiColor4D& colour)
         const float clamped = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
         return static_cast<uint32_t>(clamped * 255.0f + 0.5f);
     };
-    return channel(colour.a) << 24 | channel(colour.r) << 16 | channel(colour.g) << 8 |
-           channel(colour.b);
+    return channel(colour.a) << 24 | channel(colour.r) << 16 | channel(colour.g) << 8 | channel(colour.b);
 }
 
 // Which arrays the merged vertices carry: the union of what the parts have.
@@ -137,8 +136,7 @@ struct SVertexArrays
 
 // Appends the part's vertices, placed by its transform; arrays a part lacks get zeros (white
 // for colours).
-void AppendVertices(const SPlacedMesh& placed, const SVertexLayout& layout,
-                    SVertexArrays& arrays)
+void AppendVertices(const SPlacedMesh& placed, const SVertexLayout& layout, SVertexArrays& arrays)
 {
     const aiMesh& mesh = *placed.m_Mesh;
     aiMatrix3x3 normalTransform(placed.m_Transform);
@@ -149,8 +147,7 @@ void AppendVertices(const SPlacedMesh& placed, const SVertexLayout& layout,
         arrays.m_Positions.insert(arrays.m_Positions.end(), {position.x, position.y, position.z});
         if (layout.m_Normals)
         {
-            aiVector3D normal = mesh.HasNormals() ? normalTransform * mesh.mNormals[v]
-                                                  : aiVector3D(0, 0, 0);
+            aiVector3D normal = mesh.HasNormals() ? normalTransform * mesh.mNormals[v] : aiVector3D(0, 0, 0);
             if (normal.SquareLength() > 0.0f)
                 normal.Normalize();
             arrays.m_Normals.insert(arrays.m_Normals.end(), {normal.x, normal.y, normal.z});
@@ -160,8 +157,8 @@ void AppendVertices(const SPlacedMesh& placed, const SVertexLayout& layout,
                                                                : 0xffffffffu);
         for (unsigned set = 0; set < AI_MAX_NUMBER_OF_TEXTURECOORDS; ++set)
             for (unsigned c = 0; c < layout.m_TexCoordSize[set]; ++c)
-                arrays.m_TexCoords[set].push_back(
-                    mesh.HasTextureCoords(set) ? mesh.mTextureCoords[set][v][c] : 0.0f);
+                arrays.m_TexCoords[set].push_back(mesh.HasTextureCoords(set) ? mesh.mTextureCoords[set][v][c]
+                                                                             : 0.0f);
     }
 }
 }
@@ -221,13 +218,11 @@ bool ReadXFileWithAssimp(const std::string& path, SImportedMesh& outMesh, std::s
     if (layout.m_Normals)
         imported.AddFloatStream("normal", 3, 16, arrays.m_Normals.data());
     if (layout.m_Colours)
-        imported.AddFloatStream("diffuse", 1, 4,
-                                reinterpret_cast<const float*>(arrays.m_Colours.data()));
+        imported.AddFloatStream("diffuse", 1, 4, reinterpret_cast<const float*>(arrays.m_Colours.data()));
     for (unsigned set = 0; set < AI_MAX_NUMBER_OF_TEXTURECOORDS; ++set)
         if (layout.m_TexCoordSize[set] != 0)
             imported.AddFloatStream("tex" + std::to_string(set), layout.m_TexCoordSize[set],
-                                    layout.m_TexCoordSize[set] * 4,
-                                    arrays.m_TexCoords[set].data());
+                                    layout.m_TexCoordSize[set] * 4, arrays.m_TexCoords[set].data());
     outMesh = std::move(imported);
     return true;
 }

@@ -44,8 +44,7 @@ private:
 // The material's floats in their stored order.
 float* MaterialFloat(SMaterialDescription& material, std::size_t index)
 {
-    float* groups[] = {material.m_Diffuse, material.m_Ambient, material.m_Specular,
-                       material.m_Emissive};
+    float* groups[] = {material.m_Diffuse, material.m_Ambient, material.m_Specular, material.m_Emissive};
     return index < 16 ? groups[index / 4] + index % 4 : &material.m_Power;
 }
 
@@ -55,8 +54,7 @@ bool Fail(std::string& outError, const std::string& problem)
     return false;
 }
 
-bool DecodeStreams(CByteReader& reader, uint32_t vertexCount, SImportedMesh& mesh,
-                   std::string& outError)
+bool DecodeStreams(CByteReader& reader, uint32_t vertexCount, SImportedMesh& mesh, std::string& outError)
 {
     uint32_t count = 0;
     if (!reader.ReadUInt32(count))
@@ -81,8 +79,7 @@ bool DecodeStreams(CByteReader& reader, uint32_t vertexCount, SImportedMesh& mes
     return true;
 }
 
-bool DecodeIndices(CByteReader& reader, uint32_t vertexCount, SImportedMesh& mesh,
-                   std::string& outError)
+bool DecodeIndices(CByteReader& reader, uint32_t vertexCount, SImportedMesh& mesh, std::string& outError)
 {
     uint32_t count = 0;
     if (!reader.ReadUInt32(count) || static_cast<std::size_t>(count) * 4 > reader.GetRemaining())
@@ -110,8 +107,8 @@ bool DecodeSubsets(CByteReader& reader, SImportedMesh& mesh, std::string& outErr
         SImportedSubset subset;
         SMeshSurface& surface = subset.m_Surface;
         bool read = reader.ReadUInt32(surface.m_FirstPrimitive) &&
-                    reader.ReadUInt32(surface.m_PrimitiveCount) &&
-                    reader.ReadUInt32(surface.m_FirstVertex) && reader.ReadUInt32(surface.m_VertexCount);
+                    reader.ReadUInt32(surface.m_PrimitiveCount) && reader.ReadUInt32(surface.m_FirstVertex) &&
+                    reader.ReadUInt32(surface.m_VertexCount);
         for (std::size_t f = 0; read && f < kMaterialFloats; ++f)
             read = reader.ReadBytes(MaterialFloat(subset.m_Material, f), sizeof(float));
         if (!read || !reader.ReadString(subset.m_Material.m_TextureFile))
@@ -145,8 +142,8 @@ std::vector<uint8_t> EncodeImportedMesh(const SImportedMesh& mesh)
     for (const SImportedSubset& subset : mesh.m_Subsets)
     {
         const SMeshSurface& surface = subset.m_Surface;
-        for (uint32_t value : {surface.m_FirstPrimitive, surface.m_PrimitiveCount,
-                               surface.m_FirstVertex, surface.m_VertexCount})
+        for (uint32_t value : {surface.m_FirstPrimitive, surface.m_PrimitiveCount, surface.m_FirstVertex,
+                               surface.m_VertexCount})
             writer.UInt32(value);
         SMaterialDescription material = subset.m_Material;
         for (std::size_t f = 0; f < kMaterialFloats; ++f)
@@ -156,8 +153,7 @@ std::vector<uint8_t> EncodeImportedMesh(const SImportedMesh& mesh)
     return writer.Take();
 }
 
-bool DecodeImportedMesh(const uint8_t* data, std::size_t size, SImportedMesh& outMesh,
-                        std::string& outError)
+bool DecodeImportedMesh(const uint8_t* data, std::size_t size, SImportedMesh& outMesh, std::string& outError)
 {
     CByteReader reader(data, size);
     char tag[sizeof(kTag)] = {};
@@ -166,8 +162,7 @@ bool DecodeImportedMesh(const uint8_t* data, std::size_t size, SImportedMesh& ou
         !reader.ReadUInt32(mesh.m_VertexCount))
         return Fail(outError, "not a mesh from the .x reader");
     if (!DecodeStreams(reader, mesh.m_VertexCount, mesh, outError) ||
-        !DecodeIndices(reader, mesh.m_VertexCount, mesh, outError) ||
-        !DecodeSubsets(reader, mesh, outError))
+        !DecodeIndices(reader, mesh.m_VertexCount, mesh, outError) || !DecodeSubsets(reader, mesh, outError))
         return false;
     if (reader.GetRemaining() != 0)
         return Fail(outError, "unexpected bytes after the mesh");

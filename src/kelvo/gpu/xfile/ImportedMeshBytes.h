@@ -18,5 +18,4 @@ std::vector<uint8_t> EncodeImportedMesh(const SImportedMesh& mesh);
 // against what is left, every index below the vertex count, every subset inside the mesh,
 // nothing left over. False with the problem in outError; nothing is allocated beyond what
 // the bytes hold.
-bool DecodeImportedMesh(const uint8_t* data, std::size_t size, SImportedMesh& outMesh,
-                        std::string& outError);
+bool DecodeImportedMesh(const uint8_t* data, std::size_t size, SImportedMesh& outMesh, std::string& outError);

@@ -39,8 +39,7 @@ bool ImportXFile(const std::string& path, SImportedMesh& outMesh, std::string& o
         return false;
     }
     const auto* output = result.m_Output.data();
-    if (result.m_ExitCode == 0 &&
-        DecodeImportedMesh(output, result.m_Output.size(), outMesh, problem))
+    if (result.m_ExitCode == 0 && DecodeImportedMesh(output, result.m_Output.size(), outMesh, problem))
         return true;
     if (result.m_ExitCode == 1 && !result.m_Output.empty())
         problem.assign(reinterpret_cast<const char*>(output),

@@ -22,8 +22,6 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::vector<uint8_t> bytes = EncodeImportedMesh(mesh);
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-                   std::fflush(stdout) == 0
-               ? 0
-               : 1;
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0 ? 0
+                                                                                                          : 1;
 }

@@ -140,12 +140,14 @@ TEST_F(EffectGLTest, BeginFailsOnSizeConflictsAndMissingPasses)
 TEST_F(EffectGLTest, BrokenFilesFailToLoadWithTheirCodeAndMessage)
 {
     CEffectGL* effect = nullptr;
-    std::string log = CaptureStderr([&] { EXPECT_EQ(Load("broken_shader.e", effect), kGPUResultEffectCompile); });
+    std::string log =
+        CaptureStderr([&] { EXPECT_EQ(Load("broken_shader.e", effect), kGPUResultEffectCompile); });
     EXPECT_EQ(log.rfind("[CEffectGL::Load] Name: broken_shader.e\n[CEffectGL::Load] Error:\n", 0), 0u) << log;
     EXPECT_NE(log.find("broken_shader.e(10): "), std::string::npos) << log;
 
     log = CaptureStderr([&] { EXPECT_EQ(Load("truncated.e", effect), kGPUResultEffectCompile); });
-    EXPECT_NE(log.find("truncated.e(9): error: expected a name at the end of the file"), std::string::npos) << log;
+    EXPECT_NE(log.find("truncated.e(9): error: expected a name at the end of the file"), std::string::npos)
+        << log;
 
     log = CaptureStderr([&] { EXPECT_EQ(Load("undeclared_params.e", effect), kGPUResultEffectTechnique); });
     EXPECT_EQ(log, "[CEffectGL::ParseRequirements] Undeclared param passed as requirement: r_ud_missing!\n");

@@ -86,7 +86,8 @@ TEST(EffectParser, ErrorsNameTheFileLineAndReason)
         const char* m_Expected;
     };
     const SCase cases[] = {
-        {"float4 a;\ntechnique t { pass P0 { VertexShader = vs;", "test.e(2): error: expected a name at the end of the file"},
+        {"float4 a;\ntechnique t { pass P0 { VertexShader = vs;",
+         "test.e(2): error: expected a name at the end of the file"},
         {"float4 a;\n\nfloat4 a;", "test.e(3): error: 'a' is already declared"},
         {"float a[0];", "test.e(1): error: array size of 'a' must be 1 to 4096"},
         {"float a[99999999999];", "test.e(1): error: expected a whole number before '99999999999'"},
@@ -94,13 +95,16 @@ TEST(EffectParser, ErrorsNameTheFileLineAndReason)
         {"float4 a;\n@", "test.e(2): error: unexpected character '@'"},
         {std::string("float a;\n\0", 10), "test.e(2): error: unexpected byte 0"},
         {"technique t < string params = \"a b; > {}", "test.e(1): error: string not closed"},
-        {"technique t < string params = 3; > {}", "test.e(1): error: value does not fit annotation 'params' before '3'"},
+        {"technique t < string params = 3; > {}",
+         "test.e(1): error: value does not fit annotation 'params' before '3'"},
         {"/* never closed", "test.e(1): error: comment not closed"},
         {"vertex_shader vs {\n void main() {\n", "test.e(1): error: shader body not closed"},
         {"vertex_shader vs { }\nvertex_shader vs { }", "test.e(2): error: shader 'vs' is already defined"},
         {"technique t { pass P0 { Fog = true; } }", "test.e(1): error: unknown pass state 'Fog'"},
-        {"technique t { pass P0 { CullMode = Both; } }", "test.e(1): error: unknown cull mode 'Both' (None, CW, CCW)"},
-        {"technique t {\n pass P0 { VertexShader = vs; } }", "test.e(2): error: pass 'P0' needs a VertexShader and a PixelShader"},
+        {"technique t { pass P0 { CullMode = Both; } }",
+         "test.e(1): error: unknown cull mode 'Both' (None, CW, CCW)"},
+        {"technique t {\n pass P0 { VertexShader = vs; } }",
+         "test.e(2): error: pass 'P0' needs a VertexShader and a PixelShader"},
         {"technique t { }\ntechnique t { }", "test.e(2): error: technique 't' is already defined"},
         {"half4 h;", "test.e(1): error: expected a parameter, sampler, shader or technique before 'half4'"},
     };

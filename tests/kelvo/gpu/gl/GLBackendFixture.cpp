@@ -53,20 +53,25 @@ pixel_shader ps
 technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
 )");
     WriteFile(root / "empty.e", "");
-    WriteFile(root / "truncated.e", std::string("float4 r_tr_a;\n") + kShaders +
-                                        "technique t < string params = \"r_tr_a\"; >\n{\n    pass P0 { VertexShader = vs;");
-    const std::string ps = "pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(1.0); } }\n";
+    WriteFile(root / "truncated.e",
+              std::string("float4 r_tr_a;\n") + kShaders +
+                  "technique t < string params = \"r_tr_a\"; >\n{\n    pass P0 { VertexShader = vs;");
+    const std::string ps =
+        "pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(1.0); } }\n";
     WriteFile(root / "undeclared_params.e", std::string("float4 r_ud_a;\n") + kShaders + ps +
-                                                "technique t < string params = \"r_ud_a r_ud_missing\"; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
+                                                "technique t < string params = \"r_ud_a r_ud_missing\"; > { "
+                                                "pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
     WriteFile(root / "long_params.e", std::string("float4 r_lp_a;\n") + kShaders + ps +
                                           "technique t < string params = \"r_lp_a" + std::string(506, ' ') +
                                           "\"; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
-    WriteFile(root / "number_params.e", std::string(kShaders) + ps +
-                                            "technique t < float params = 1.0; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
+    WriteFile(
+        root / "number_params.e",
+        std::string(kShaders) + ps +
+            "technique t < float params = 1.0; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
 
     // 4 x 2 picture: top row red, green, blue, white; bottom row black.
     const uint8_t picture[4 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255,
-                                        0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+                                        0,   0, 0, 255, 0, 0,   0, 255, 0, 0, 0,   255, 0,   0,   0,   255};
     stbi_write_png((root / "rows.png").c_str(), 4, 2, 4, picture, 16);
     WriteFile(root / "not_a_picture.png", "this is text, not a picture\n");
     // The texture of untextured materials.
@@ -95,11 +100,11 @@ void GLBackendTestBase::TearDown()
     // hold references on the effect and on "white.jpg".
     if (m_Backend != nullptr)
     {
-        for (const char* name : {"red", "green", "blue", "ambient_red", "ambient_green",
-                                 "ambient_blue", "white", "default"})
+        for (const char* name :
+             {"red", "green", "blue", "ambient_red", "ambient_green", "ambient_blue", "white", "default"})
             ReleaseBuiltIn(kGPUObjectMaterial, name);
-        for (const char* name : {"line_mesh", "text_mesh", "ball", "twotris", "cube", "bilboard",
-                                 "teapot", "torus"})
+        for (const char* name :
+             {"line_mesh", "text_mesh", "ball", "twotris", "cube", "bilboard", "teapot", "torus"})
             ReleaseBuiltIn(kGPUObjectMesh, name);
         ReleaseBuiltIn(kGPUObjectEffect, "default");
     }

@@ -6,7 +6,6 @@
 
 #include "kelvo/gpu/gl/GLDevice.h"
 
-
 class GLDeviceTestBase : public GLTest
 {
 protected:

@@ -7,8 +7,7 @@
 namespace
 {
 class GLDeviceTest : public GLDeviceTestBase
-{
-};
+{};
 }
 
 TEST_F(GLDeviceTest, ClearFillsRenderTargetsOfEveryFormat)

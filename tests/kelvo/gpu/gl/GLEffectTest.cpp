@@ -7,8 +7,7 @@
 namespace
 {
 class GLEffectTest : public GLDeviceTestBase
-{
-};
+{};
 }
 
 TEST_F(GLEffectTest, PassStatesAreSavedAndRestored)
@@ -50,6 +49,7 @@ TEST_F(GLEffectTest, APassNamingAMissingShaderIsRefused)
 {
     CGLEffect effect(&m_Device);
     std::string error;
-    EXPECT_FALSE(effect.Compile("technique t { pass P0 { VertexShader = a; PixelShader = b; } }", "missing.e", error));
+    EXPECT_FALSE(
+        effect.Compile("technique t { pass P0 { VertexShader = a; PixelShader = b; } }", "missing.e", error));
     EXPECT_EQ(error, "missing.e(1): error: no vertex_shader 'a'");
 }

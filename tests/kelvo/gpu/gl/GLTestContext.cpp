@@ -42,8 +42,7 @@ private:
     {
         EGLDisplay display = EGL_NO_DISPLAY;
         if (epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless"))
-            display = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
-                                               nullptr);
+            display = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
         if (display == EGL_NO_DISPLAY)
             display = eglGetDisplay(EGL_DEFAULT_DISPLAY);
         EGLint major = 0, minor = 0;
@@ -90,9 +89,19 @@ bool CGLTestContext::Create(uint32_t windowWidth, uint32_t windowHeight, std::st
         error = "eglBindAPI(EGL_OPENGL_API) failed";
         return false;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                                       EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_NONE};
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_ALPHA_SIZE,
+                                       8,
+                                       EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configCount = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configCount) || configCount < 1)
@@ -100,9 +109,13 @@ bool CGLTestContext::Create(uint32_t windowWidth, uint32_t windowHeight, std::st
         error = "no RGBA8 pbuffer EGL config";
         return false;
     }
-    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
+    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                        3,
+                                        EGL_CONTEXT_MINOR_VERSION,
+                                        3,
                                         EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+                                        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                        EGL_NONE};
     m_Display = display;
     m_Context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (m_Context == EGL_NO_CONTEXT)

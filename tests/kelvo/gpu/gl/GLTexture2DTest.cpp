@@ -7,8 +7,7 @@
 namespace
 {
 class GLTexture2DTest : public GLTest
-{
-};
+{};
 
 // Fills a lock with texel values that encode their position, 4 bytes each.
 void FillWithPositions(const CGLTexture2D::SLockedRect& rect, uint32_t width, uint32_t height,
@@ -53,8 +52,7 @@ TEST_F(GLTexture2DTest, RectangleWrittenThroughALockReadsBackInEveryFormat)
                 uint32_t value = 0;
                 std::memcpy(&value, level.data() + (y * 8 * bpt) + x * 4, 4);
                 const bool inPart = y >= 3 && y < 5 && x >= 2 * bpt / 4 && x < 5 * bpt / 4;
-                const uint32_t expected =
-                    inPart ? 500000 + (y - 3) * 1000 + (x - 2 * bpt / 4) : y * 1000 + x;
+                const uint32_t expected = inPart ? 500000 + (y - 3) * 1000 + (x - 2 * bpt / 4) : y * 1000 + x;
                 ASSERT_EQ(value, expected) << "row " << y << " word " << x;
             }
 

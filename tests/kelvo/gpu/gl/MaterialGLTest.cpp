@@ -18,8 +18,7 @@
 namespace
 {
 class MaterialGLTest : public GLBackendTestBase
-{
-};
+{};
 
 // The GL texture bound on a stage's unit.
 GLint BoundTexture(uint32_t stage)

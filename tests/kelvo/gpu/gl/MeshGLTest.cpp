@@ -90,10 +90,7 @@ protected:
         mesh.GetBuffer("indices", 4);
     }
 
-    CMeshGL* NewMesh(const std::string& name)
-    {
-        return static_cast<CMeshGL*>(m_Backend->CreateMesh(name));
-    }
+    CMeshGL* NewMesh(const std::string& name) { return static_cast<CMeshGL*>(m_Backend->CreateMesh(name)); }
 
     void ReleaseMesh(const std::string& name)
     {
@@ -109,8 +106,7 @@ protected:
     {
         const std::string path = TestDataFolder() + "/" + name;
         std::ofstream(path, std::ios::binary) << bytes;
-        CResourceManager::Instance().AddEntry(TestDataFolder() + "/",
-                                              std::filesystem::directory_entry(path));
+        CResourceManager::Instance().AddEntry(TestDataFolder() + "/", std::filesystem::directory_entry(path));
         return path;
     }
 
@@ -276,8 +272,7 @@ TEST_F(MeshGLTest, AmFileMaterialsAreMadeAndRead)
     ASSERT_EQ(m_Backend->LoadMesh("one_material.am", handle), kGPUResultOk);
     const auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(handle));
     ASSERT_EQ(mesh->GetMaterialHandles().size(), 1u);
-    const auto* material =
-        GPUResourceCast<CMaterial>(m_Backend->GetResource(mesh->GetMaterialHandles()[0]));
+    const auto* material = GPUResourceCast<CMaterial>(m_Backend->GetResource(mesh->GetMaterialHandles()[0]));
     ASSERT_NE(material, nullptr);
     EXPECT_EQ(material->GetTechnique(), "d3d_material");
     EXPECT_NE(material->GetEffect(), nullptr);
@@ -302,8 +297,8 @@ TEST_F(MeshGLTest, BuiltInShapesDrawWithAColourMaterial)
         float m_X, m_Y;
     };
     // A point inside each shape's outline, in clip units; the torus at its ring.
-    for (const SShape& shape : {SShape{"ball", 0, 0}, SShape{"cube", 0, 0},
-                                SShape{"torus", 0.5f, 0}, SShape{"teapot", 0, 0}})
+    for (const SShape& shape :
+         {SShape{"ball", 0, 0}, SShape{"cube", 0, 0}, SShape{"torus", 0.5f, 0}, SShape{"teapot", 0, 0}})
     {
         const GPUObjectHandle* found = m_Backend->FindByName(shape.m_Name, kGPUObjectMesh);
         ASSERT_NE(found, nullptr);

@@ -21,9 +21,8 @@ std::string Bytes(std::initializer_list<int> values)
 std::string PngHeader(int width, int height)
 {
     return Bytes({0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13}) + "IHDR" +
-           Bytes({width >> 24, (width >> 16) & 255, (width >> 8) & 255, width & 255,
-                  height >> 24, (height >> 16) & 255, (height >> 8) & 255, height & 255, 8, 6,
-                  0, 0, 0, 0, 0, 0, 0});
+           Bytes({width >> 24, (width >> 16) & 255, (width >> 8) & 255, width & 255, height >> 24,
+                  (height >> 16) & 255, (height >> 8) & 255, height & 255, 8, 6, 0, 0, 0, 0, 0, 0, 0});
 }
 
 // A JPEG whose Huffman table counts add up to 16 x 255 codes.

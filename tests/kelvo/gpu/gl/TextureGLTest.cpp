@@ -144,8 +144,8 @@ TEST_F(TextureGLTest, LoadedPictureKeepsItsTopRowFirst)
     EXPECT_FALSE(picture->GetLevelSize(3, width, height));
     std::vector<uint32_t> texels;
     ASSERT_EQ(picture->ReadPixels(0, 0, 0, 4, 2, texels), kGPUResultOk);
-    EXPECT_EQ(texels, (std::vector<uint32_t>{0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0xffffffffu,
-                                              0xff000000u, 0xff000000u, 0xff000000u, 0xff000000u}));
+    EXPECT_EQ(texels, (std::vector<uint32_t>{0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0xffffffffu, 0xff000000u,
+                                             0xff000000u, 0xff000000u, 0xff000000u}));
     std::vector<uint8_t> bytes;
     EXPECT_EQ(picture->ReadBack(bytes), kGPUResultNotRenderTarget);
 }
@@ -156,9 +156,11 @@ TEST_F(TextureGLTest, BrokenOrMissingPicturesAreRefused)
     const std::string log = CaptureStderr([&] { EXPECT_EQ(Load("not_a_picture.png", result), nullptr); });
     EXPECT_EQ(result, kGPUResultLoadPicture);
     EXPECT_EQ(log.rfind("[CTextureGL::Load] Failed to load texture! not_a_picture.png: ", 0), 0u) << log;
-    const std::string missing = CaptureStderr([&] { EXPECT_EQ(Load("not_in_the_registry.png", result), nullptr); });
+    const std::string missing =
+        CaptureStderr([&] { EXPECT_EQ(Load("not_in_the_registry.png", result), nullptr); });
     EXPECT_EQ(result, kGPUResultNotFound);
-    EXPECT_NE(missing.find("not_in_the_registry.png: no such file in the data folder"), std::string::npos) << missing;
+    EXPECT_NE(missing.find("not_in_the_registry.png: no such file in the data folder"), std::string::npos)
+        << missing;
     EXPECT_EQ(m_Backend->FindByName("not_a_picture.png", kGPUObjectTexture), nullptr);
 }
 
@@ -200,7 +202,8 @@ TEST_F(TextureGLTest, OnlyRenderTargetTexturesBecomeRenderTargets)
 {
     CTextureGL* data = Create(16, 16, 4, false);
     ASSERT_NE(data, nullptr);
-    const std::string log = CaptureStderr([&] { EXPECT_EQ(data->SetRenderTarget(0), kGPUResultSetRenderTarget); });
+    const std::string log =
+        CaptureStderr([&] { EXPECT_EQ(data->SetRenderTarget(0), kGPUResultSetRenderTarget); });
     EXPECT_EQ(log, "[CTextureGL::SetRenderTarget] Failed to set render target!hr = 00000502\n");
     CTextureGL* target = Create(16, 16, 4, true);
     ASSERT_NE(target, nullptr);

@@ -53,7 +53,7 @@ Mesh Cube {
 }
 )";
 constexpr SFloat3 kCubeCorners[8] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
-                                      {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
+                                     {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
 constexpr uint32_t kCubeFaces[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
                                        {2, 3, 7, 6}, {0, 4, 7, 3}, {1, 2, 6, 5}};
 
@@ -86,8 +86,7 @@ class XFileImporterTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_Folder = std::filesystem::temp_directory_path() /
-                   ("brovell_xfile_" + std::to_string(::getpid()));
+        m_Folder = std::filesystem::temp_directory_path() / ("brovell_xfile_" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_Folder);
     }
     void TearDown() override { std::filesystem::remove_all(m_Folder); }
@@ -155,8 +154,7 @@ TEST_F(XFileImporterTest, CubeWithThreeMaterialsGivesThreeSubsetsInFileOrder)
         EXPECT_EQ(surface.m_FirstPrimitive, 4 * s);
         EXPECT_EQ(surface.m_PrimitiveCount, 4u);
         // Triangles index only their own subset's vertices.
-        for (uint32_t i = surface.m_FirstPrimitive * 3; i < (surface.m_FirstPrimitive + 4) * 3;
-             ++i)
+        for (uint32_t i = surface.m_FirstPrimitive * 3; i < (surface.m_FirstPrimitive + 4) * 3; ++i)
         {
             EXPECT_GE(mesh.m_Indices[i], surface.m_FirstVertex);
             EXPECT_LT(mesh.m_Indices[i], surface.m_FirstVertex + surface.m_VertexCount);
@@ -168,8 +166,7 @@ TEST_F(XFileImporterTest, CubeWithThreeMaterialsGivesThreeSubsetsInFileOrder)
               mesh.m_VertexCount);
 
     const SMaterialDescription& red = mesh.m_Subsets[0].m_Material;
-    EXPECT_EQ((std::array<float, 4>{red.m_Diffuse[0], red.m_Diffuse[1], red.m_Diffuse[2],
-                                    red.m_Diffuse[3]}),
+    EXPECT_EQ((std::array<float, 4>{red.m_Diffuse[0], red.m_Diffuse[1], red.m_Diffuse[2], red.m_Diffuse[3]}),
               (std::array<float, 4>{1, 0, 0, 0.5f}));
     EXPECT_EQ(red.m_Power, 12.0f);
     EXPECT_EQ(red.m_Specular[1], 0.25f);
@@ -218,9 +215,9 @@ TEST_F(XFileImporterTest, NormalsTexCoordsAndFrameTransformAreKeptAsTheFileHasTh
 // names the file; the reader process takes the crash.
 TEST_F(XFileImporterTest, InvalidFilesAreRefusedWithTheirName)
 {
-    std::vector<std::string> paths = {
-        Write("broken.x", "xof 0303txt 0032\nMesh { 3; 0.0;0.0;"),
-        Write("garbage.x", "not a mesh at all"), (m_Folder / "absent.x").string()};
+    std::vector<std::string> paths = {Write("broken.x", "xof 0303txt 0032\nMesh { 3; 0.0;0.0;"),
+                                      Write("garbage.x", "not a mesh at all"),
+                                      (m_Folder / "absent.x").string()};
     for (const auto& entry : std::filesystem::directory_iterator(BROVELL_XFILE_CRASHERS_DIR))
         paths.push_back(entry.path().string());
     ASSERT_GT(paths.size(), 3u);
@@ -250,8 +247,7 @@ TEST_F(XFileImporterTest, FileWrittenByAnotherToolLoadsTheSameTriangles)
     const SImportedStream& positions = *FindStream(mesh, "position");
     const SImportedStream& originalPositions = *FindStream(original, "position");
     for (std::size_t i = 0; i < mesh.m_Indices.size(); ++i)
-        EXPECT_EQ(Float3At(positions, mesh.m_Indices[i]),
-                  Float3At(originalPositions, original.m_Indices[i]))
+        EXPECT_EQ(Float3At(positions, mesh.m_Indices[i]), Float3At(originalPositions, original.m_Indices[i]))
             << i;
 }
 
@@ -302,18 +298,14 @@ TEST_F(XFileImporterTest, BinaryAndCompressedFilesLoadLikeText)
 {
     SImportedMesh binary, compressed;
     std::string error;
-    ASSERT_TRUE(ImportXFile(Write("quad_bin.x", BinaryQuad().BinaryFile()), binary, error))
-        << error;
+    ASSERT_TRUE(ImportXFile(Write("quad_bin.x", BinaryQuad().BinaryFile()), binary, error)) << error;
     ExpectBinaryQuad(binary);
-    ASSERT_TRUE(ImportXFile(Write("quad_zip.x", BinaryQuad().CompressedFile()), compressed,
-                            error))
-        << error;
+    ASSERT_TRUE(ImportXFile(Write("quad_zip.x", BinaryQuad().CompressedFile()), compressed, error)) << error;
     ExpectBinaryQuad(compressed);
 
     // A compressed file cut inside its block is refused.
     const std::string cut = BinaryQuad().CompressedFile();
-    EXPECT_FALSE(ImportXFile(Write("cut_zip.x", cut.substr(0, cut.size() - 20)), compressed,
-                             error));
+    EXPECT_FALSE(ImportXFile(Write("cut_zip.x", cut.substr(0, cut.size() - 20)), compressed, error));
 }
 
 TEST_F(XFileImporterTest, VertexColoursBecomePackedDiffuseAfterTheNormals)
@@ -332,8 +324,7 @@ Mesh {
     SImportedMesh mesh;
     std::string error;
     ASSERT_TRUE(ImportXFile(Write("coloured.x", text), mesh, error)) << error;
-    EXPECT_EQ(StreamNames(mesh),
-              (std::vector<std::string>{"position", "normal", "diffuse", "tex0"}));
+    EXPECT_EQ(StreamNames(mesh), (std::vector<std::string>{"position", "normal", "diffuse", "tex0"}));
     const SImportedStream& colours = *FindStream(mesh, "diffuse");
     ASSERT_EQ(colours.m_Stride, 4u);
     std::vector<uint32_t> packed(3);
