@@ -107,7 +107,7 @@ int64_t CSdlKelvoAppWindow::WindowProc(const SWindowMessage& message)
         OnMouseMessage(message);
         return 0;
     case WM_COMMAND:
-        if (message.wParam == Window::kAboutCommand)
+        if (message.wParam == CWindow::kAboutCommand)
             m_Window.ShowAboutBox(kWindowTitle, "Brovell, a real-time demo.");
         else if (message.wParam == kExitCommand)
             DestroyWindow();

@@ -51,7 +51,7 @@ private:
     void ShowFrameRate(const char* text) override;
     void Sleep(uint32_t milliseconds) override;
 
-    platform::Window m_Window;
+    platform::CWindow m_Window;
     CCaptureSession* m_Capture = nullptr; // owned; set while capturing
     // Created with the window and kept until the process ends: resources still held by
     // their users stay valid (they are released through their handles, never by the backend).

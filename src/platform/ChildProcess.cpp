@@ -12,12 +12,12 @@ extern char** environ;
 
 namespace platform
 {
-ChildProcess::~ChildProcess()
+CChildProcess::~CChildProcess()
 {
     Finish();
 }
 
-bool ChildProcess::Start(const std::vector<std::string>& arguments, std::string& error)
+bool CChildProcess::Start(const std::vector<std::string>& arguments, std::string& error)
 {
     if (arguments.empty() || m_Pid != -1)
     {
@@ -54,7 +54,7 @@ bool ChildProcess::Start(const std::vector<std::string>& arguments, std::string&
     return true;
 }
 
-bool ChildProcess::Write(const void* data, std::size_t size)
+bool CChildProcess::Write(const void* data, std::size_t size)
 {
     const auto* bytes = static_cast<const unsigned char*>(data);
     while (size > 0 && m_Input != -1)
@@ -72,7 +72,7 @@ bool ChildProcess::Write(const void* data, std::size_t size)
     return size == 0;
 }
 
-int ChildProcess::Finish()
+int CChildProcess::Finish()
 {
     if (m_Input != -1)
     {

@@ -10,13 +10,13 @@
 
 namespace platform
 {
-class ChildProcess
+class CChildProcess
 {
 public:
-    ChildProcess() = default;
-    ~ChildProcess(); // closes the pipe and waits for the program if still running
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+    CChildProcess() = default;
+    ~CChildProcess(); // closes the pipe and waits for the program if still running
+    CChildProcess(const CChildProcess&) = delete;
+    CChildProcess& operator=(const CChildProcess&) = delete;
 
     // Starts arguments[0] with the arguments. False with a message in error; a program not
     // on PATH says so.

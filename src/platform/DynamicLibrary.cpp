@@ -6,13 +6,13 @@
 
 namespace platform
 {
-DynamicLibrary::~DynamicLibrary()
+CDynamicLibrary::~CDynamicLibrary()
 {
     if (m_Handle)
         dlclose(m_Handle);
 }
 
-bool DynamicLibrary::Open(const std::string& path)
+bool CDynamicLibrary::Open(const std::string& path)
 {
     if (m_Handle)
         dlclose(m_Handle);
@@ -27,7 +27,7 @@ bool DynamicLibrary::Open(const std::string& path)
     return true;
 }
 
-void* DynamicLibrary::FindSymbol(const char* name) const
+void* CDynamicLibrary::FindSymbol(const char* name) const
 {
     if (!m_Handle)
     {

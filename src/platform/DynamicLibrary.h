@@ -5,13 +5,13 @@
 
 namespace platform
 {
-class DynamicLibrary
+class CDynamicLibrary
 {
 public:
-    DynamicLibrary() = default;
-    ~DynamicLibrary();
-    DynamicLibrary(const DynamicLibrary&) = delete;
-    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+    CDynamicLibrary() = default;
+    ~CDynamicLibrary();
+    CDynamicLibrary(const CDynamicLibrary&) = delete;
+    CDynamicLibrary& operator=(const CDynamicLibrary&) = delete;
 
     // Loads the library at path (a bare name goes through the loader's search path).
     bool Open(const std::string& path);

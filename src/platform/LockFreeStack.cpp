@@ -11,13 +11,13 @@ constexpr uint64_t kAddressMask = (uint64_t{1} << kAddressBits) - 1;
 
 static_assert(std::atomic<uint64_t>::is_always_lock_free);
 
-LockFreeNode* NodeOf(uint64_t head)
+SLockFreeNode* NodeOf(uint64_t head)
 {
-    return reinterpret_cast<LockFreeNode*>(head & kAddressMask);
+    return reinterpret_cast<SLockFreeNode*>(head & kAddressMask);
 }
 
 // The new head word: node's address with the change count of the old head advanced by one.
-uint64_t NextHead(uint64_t oldHead, LockFreeNode* node)
+uint64_t NextHead(uint64_t oldHead, SLockFreeNode* node)
 {
     const uint64_t address = reinterpret_cast<uintptr_t>(node);
     assert((address & ~kAddressMask) == 0 && "node address does not fit in 48 bits");
@@ -26,7 +26,7 @@ uint64_t NextHead(uint64_t oldHead, LockFreeNode* node)
 }
 }
 
-void LockFreeStack::Push(LockFreeNode* node)
+void CLockFreeStack::Push(SLockFreeNode* node)
 {
     uint64_t head = m_Head.load(std::memory_order_relaxed);
     do
@@ -35,24 +35,24 @@ void LockFreeStack::Push(LockFreeNode* node)
                                          std::memory_order_relaxed));
 }
 
-LockFreeNode* LockFreeStack::Pop()
+SLockFreeNode* CLockFreeStack::Pop()
 {
     uint64_t head = m_Head.load(std::memory_order_acquire);
     for (;;)
     {
-        LockFreeNode* node = NodeOf(head);
+        SLockFreeNode* node = NodeOf(head);
         if (!node)
             return nullptr;
         // The link may be stale if another thread took the node; the count makes the
         // exchange fail then.
-        LockFreeNode* next = node->m_Next.load(std::memory_order_relaxed);
+        SLockFreeNode* next = node->m_Next.load(std::memory_order_relaxed);
         if (m_Head.compare_exchange_weak(head, NextHead(head, next), std::memory_order_acq_rel,
                                          std::memory_order_acquire))
             return node;
     }
 }
 
-bool LockFreeStack::IsEmpty() const
+bool CLockFreeStack::IsEmpty() const
 {
     return NodeOf(m_Head.load(std::memory_order_acquire)) == nullptr;
 }

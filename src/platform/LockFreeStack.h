@@ -11,21 +11,21 @@
 
 namespace platform
 {
-struct LockFreeNode
+struct SLockFreeNode
 {
-    std::atomic<LockFreeNode*> m_Next{nullptr};
+    std::atomic<SLockFreeNode*> m_Next{nullptr};
 };
 
-class LockFreeStack
+class CLockFreeStack
 {
 public:
-    LockFreeStack() = default;
-    LockFreeStack(const LockFreeStack&) = delete;
-    LockFreeStack& operator=(const LockFreeStack&) = delete;
+    CLockFreeStack() = default;
+    CLockFreeStack(const CLockFreeStack&) = delete;
+    CLockFreeStack& operator=(const CLockFreeStack&) = delete;
 
-    void Push(LockFreeNode* node);
+    void Push(SLockFreeNode* node);
     // The most recently pushed node, or null when the stack is empty.
-    LockFreeNode* Pop();
+    SLockFreeNode* Pop();
     bool IsEmpty() const;
 
 private:

@@ -2,13 +2,13 @@
 
 namespace platform
 {
-Semaphore::Semaphore(int32_t initialCount, int32_t maximumCount)
+CSemaphore::CSemaphore(int32_t initialCount, int32_t maximumCount)
     : m_Count(initialCount)
     , m_Maximum(maximumCount)
 {
 }
 
-bool Semaphore::Release(int32_t count)
+bool CSemaphore::Release(int32_t count)
 {
     // Notifying under the lock: a waiter that wakes may destroy the semaphore at once.
     std::lock_guard lock(m_Mutex);
@@ -22,14 +22,14 @@ bool Semaphore::Release(int32_t count)
     return true;
 }
 
-void Semaphore::Wait()
+void CSemaphore::Wait()
 {
     std::unique_lock lock(m_Mutex);
     m_Signal.wait(lock, [this] { return m_Count > 0; });
     --m_Count;
 }
 
-int32_t Semaphore::GetCount() const
+int32_t CSemaphore::GetCount() const
 {
     std::lock_guard lock(m_Mutex);
     return m_Count;

@@ -8,12 +8,12 @@
 
 namespace platform
 {
-class Semaphore
+class CSemaphore
 {
 public:
-    Semaphore(int32_t initialCount, int32_t maximumCount);
-    Semaphore(const Semaphore&) = delete;
-    Semaphore& operator=(const Semaphore&) = delete;
+    CSemaphore(int32_t initialCount, int32_t maximumCount);
+    CSemaphore(const CSemaphore&) = delete;
+    CSemaphore& operator=(const CSemaphore&) = delete;
 
     // Adds count; returns false (and adds nothing) when that would pass the maximum.
     bool Release(int32_t count = 1);

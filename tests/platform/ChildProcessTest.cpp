@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-using platform::ChildProcess;
+using platform::CChildProcess;
 
 // What is written reaches the program's standard input whole, and its exit code comes back.
 TEST(ChildProcessTest, HandsDataToTheProgramAndReportsItsExitCode)
 {
     const std::string out = testing::TempDir() + "child-output.bin";
-    ChildProcess child;
+    CChildProcess child;
     std::string error;
     ASSERT_TRUE(child.Start({"sh", "-c", "cat > '" + out + "'; exit 3"}, error)) << error;
     std::vector<char> data(3 * 1024 * 1024 + 17);
@@ -27,13 +27,13 @@ TEST(ChildProcessTest, HandsDataToTheProgramAndReportsItsExitCode)
 
 TEST(ChildProcessTest, MissingProgramAndClosedPipeAreReportedNotFatal)
 {
-    ChildProcess missing;
+    CChildProcess missing;
     std::string error;
     EXPECT_FALSE(missing.Start({"no-such-program-brovell"}, error));
     EXPECT_NE(error.find("\"no-such-program-brovell\" is not installed"), std::string::npos) << error;
 
     // A program that ends without reading: writing fails instead of ending the test.
-    ChildProcess quitter;
+    CChildProcess quitter;
     ASSERT_TRUE(quitter.Start({"true"}, error)) << error;
     std::vector<char> data(8 * 1024 * 1024);
     bool written = true;

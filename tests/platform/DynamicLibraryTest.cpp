@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-TEST(DynamicLibrary, OpensFindsAndReportsWhatIsMissing)
+TEST(CDynamicLibrary, OpensFindsAndReportsWhatIsMissing)
 {
-    platform::DynamicLibrary missing;
+    platform::CDynamicLibrary missing;
     EXPECT_FALSE(missing.Open("/nonexistent/libnothing.so"));
     EXPECT_NE(missing.GetError().find("libnothing.so"), std::string::npos);
     EXPECT_EQ(missing.FindSymbol("anything"), nullptr);
 
-    platform::DynamicLibrary math;
+    platform::CDynamicLibrary math;
     ASSERT_TRUE(math.Open("libm.so.6")) << math.GetError();
     using CosFunction = double (*)(double);
     auto cosine = reinterpret_cast<CosFunction>(math.FindSymbol("cos"));
@@ -19,7 +19,7 @@ TEST(DynamicLibrary, OpensFindsAndReportsWhatIsMissing)
     EXPECT_NE(math.GetError().find("no_such_symbol_here"), std::string::npos);
 }
 
-TEST(DynamicLibrary, ExecutableDirectoryHoldsTheTestBinary)
+TEST(CDynamicLibrary, ExecutableDirectoryHoldsTheTestBinary)
 {
     const std::string folder = platform::GetExecutableDirectory();
     ASSERT_FALSE(folder.empty());

@@ -9,25 +9,25 @@
 
 namespace
 {
-struct SCountedNode : platform::LockFreeNode
+struct SCountedNode : platform::SLockFreeNode
 {
     int m_Index = 0;
     int m_Holds = 0; // written only by the thread that popped the node
 };
 
 // Pops everything and returns how often each index came out.
-std::vector<int> DrainCounts(platform::LockFreeStack& stack, std::size_t nodeCount)
+std::vector<int> DrainCounts(platform::CLockFreeStack& stack, std::size_t nodeCount)
 {
     std::vector<int> counts(nodeCount, 0);
-    while (platform::LockFreeNode* node = stack.Pop())
+    while (platform::SLockFreeNode* node = stack.Pop())
         ++counts[static_cast<std::size_t>(static_cast<SCountedNode*>(node)->m_Index)];
     return counts;
 }
 }
 
-TEST(LockFreeStack, PopsInReverseOrderOfPushAndReportsEmpty)
+TEST(CLockFreeStack, PopsInReverseOrderOfPushAndReportsEmpty)
 {
-    platform::LockFreeStack stack;
+    platform::CLockFreeStack stack;
     EXPECT_TRUE(stack.IsEmpty());
     EXPECT_EQ(stack.Pop(), nullptr);
 
@@ -46,12 +46,12 @@ TEST(LockFreeStack, PopsInReverseOrderOfPushAndReportsEmpty)
 
 // Few nodes cycled by many threads: the same nodes come back to the head again and again,
 // the situation in which an unguarded head would hand one node out twice or lose one.
-TEST(LockFreeStack, ContendedPopAndPushKeepsEveryNodeExactlyOnce)
+TEST(CLockFreeStack, ContendedPopAndPushKeepsEveryNodeExactlyOnce)
 {
     constexpr int kThreads = 4;
     constexpr int kNodes = 6;
     constexpr int kRounds = 50000;
-    platform::LockFreeStack stack;
+    platform::CLockFreeStack stack;
     std::vector<SCountedNode> nodes(kNodes);
     for (int i = 0; i < kNodes; ++i)
     {
@@ -92,12 +92,12 @@ TEST(LockFreeStack, ContendedPopAndPushKeepsEveryNodeExactlyOnce)
     EXPECT_GT(holds, 0);
 }
 
-TEST(LockFreeStack, ConcurrentPushesAndPopsLoseNothing)
+TEST(CLockFreeStack, ConcurrentPushesAndPopsLoseNothing)
 {
     constexpr int kThreads = 4;
     constexpr int kNodesPerThread = 5000;
-    platform::LockFreeStack stack;
-    platform::LockFreeStack taken;
+    platform::CLockFreeStack stack;
+    platform::CLockFreeStack taken;
     std::vector<SCountedNode> nodes(kThreads * kNodesPerThread);
     for (std::size_t i = 0; i < nodes.size(); ++i)
         nodes[i].m_Index = static_cast<int>(i);
@@ -112,7 +112,7 @@ TEST(LockFreeStack, ConcurrentPushesAndPopsLoseNothing)
             for (int i = 0; i < kNodesPerThread; ++i)
                 stack.Push(&nodes[static_cast<std::size_t>(t * kNodesPerThread + i)]);
             for (int i = 0; i < kNodesPerThread / 2; ++i)
-                if (platform::LockFreeNode* node = stack.Pop())
+                if (platform::SLockFreeNode* node = stack.Pop())
                     taken.Push(node);
         });
     for (auto& thread : threads)

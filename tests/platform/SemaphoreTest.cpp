@@ -6,25 +6,25 @@
 
 #include <gtest/gtest.h>
 
-TEST(Semaphore, ReleaseBeyondMaximumIsLost)
+TEST(CSemaphore, ReleaseBeyondMaximumIsLost)
 {
-    platform::Semaphore semaphore(0, 1);
+    platform::CSemaphore semaphore(0, 1);
     EXPECT_TRUE(semaphore.Release());
     EXPECT_FALSE(semaphore.Release());
     EXPECT_EQ(semaphore.GetCount(), 1);
     semaphore.Wait();
     EXPECT_EQ(semaphore.GetCount(), 0);
 
-    platform::Semaphore four(0, 4);
+    platform::CSemaphore four(0, 4);
     EXPECT_FALSE(four.Release(5));
     EXPECT_TRUE(four.Release(3));
     EXPECT_FALSE(four.Release(2));
     EXPECT_EQ(four.GetCount(), 3);
 }
 
-TEST(Semaphore, WakesEveryWaiterOnce)
+TEST(CSemaphore, WakesEveryWaiterOnce)
 {
-    platform::Semaphore semaphore(0, 4);
+    platform::CSemaphore semaphore(0, 4);
     std::atomic<int> woken{0};
     std::vector<std::thread> waiters;
     for (int i = 0; i < 4; ++i)

@@ -18,7 +18,7 @@ using GetRayTracerFunction = IRayTracer* (*)();
 
 TEST(Boundary, GetRayTracerHandsOutOneObjectWhoseTracerSideIsFoundByCast)
 {
-    platform::DynamicLibrary library;
+    platform::CDynamicLibrary library;
     ASSERT_TRUE(library.Open(QUELLBEAM_LIBRARY_PATH)) << library.GetError();
     auto getRayTracer = reinterpret_cast<GetRayTracerFunction>(library.FindSymbol("GetRayTracer"));
     ASSERT_NE(getRayTracer, nullptr) << library.GetError();
@@ -59,7 +59,7 @@ TEST(Boundary, WithoutAUsableDeviceTheLibraryTracesOnTheCpuAndSaysWhyInOneLine)
 {
     // Hides every device from the CUDA runtime, as on a machine without GPU or driver.
     setenv("CUDA_VISIBLE_DEVICES", "-1", 1);
-    platform::DynamicLibrary library;
+    platform::CDynamicLibrary library;
     ASSERT_TRUE(library.Open(QUELLBEAM_LIBRARY_PATH)) << library.GetError();
     auto getRayTracer = reinterpret_cast<GetRayTracerFunction>(library.FindSymbol("GetRayTracer"));
     ASSERT_NE(getRayTracer, nullptr);

@@ -264,7 +264,7 @@ TEST(CudaBackend, TheLibraryTracesOnTheDevice)
 {
     START_DEVICE_OR_SKIP(probe);
     probe.reset();
-    platform::DynamicLibrary library;
+    platform::CDynamicLibrary library;
     ASSERT_TRUE(library.Open(QUELLBEAM_LIBRARY_PATH)) << library.GetError();
     auto getRayTracer = reinterpret_cast<IRayTracer* (*)()>(library.FindSymbol("GetRayTracer"));
     ASSERT_NE(getRayTracer, nullptr);

@@ -30,6 +30,6 @@ private:
     uint32_t m_Width;
     uint32_t m_Height;
     uint32_t m_FramesPerSecond;
-    platform::ChildProcess m_Ffmpeg;
+    platform::CChildProcess m_Ffmpeg;
     bool m_Running = false;
 };

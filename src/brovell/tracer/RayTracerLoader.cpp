@@ -9,8 +9,8 @@
 IRayTracer* LoadRayTracer(const std::string& directory, const std::string& fileName)
 {
     // Opened libraries are never closed: their tracers and worker threads live until exit.
-    static auto* opened = new std::vector<std::unique_ptr<platform::DynamicLibrary>>();
-    auto library = std::make_unique<platform::DynamicLibrary>();
+    static auto* opened = new std::vector<std::unique_ptr<platform::CDynamicLibrary>>();
+    auto library = std::make_unique<platform::CDynamicLibrary>();
     // The loader's word on the copy beside the program says best what is wrong with it.
     std::string besideError;
     if (!library->Open(directory + fileName))

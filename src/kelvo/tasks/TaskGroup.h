@@ -24,6 +24,6 @@ public:
     std::deque<ITask*> m_PendingTasks; // FIFO
     const std::string m_Name;
     const uint32_t m_Priority;
-    uint32_t m_RunningCount = 0;               // taken out and not yet finished
-    platform::Semaphore m_IdleSemaphore{0, 1}; // released when the group drains
+    uint32_t m_RunningCount = 0;                // taken out and not yet finished
+    platform::CSemaphore m_IdleSemaphore{0, 1}; // released when the group drains
 };

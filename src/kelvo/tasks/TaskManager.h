@@ -72,5 +72,5 @@ private:
     std::vector<CTaskGroup*> m_GroupsByPriority; // ascending priority
     std::vector<CTaskManagerThread*> m_WorkerThreads;
     std::atomic<bool> m_Stop{false};
-    platform::Semaphore m_WakeSemaphore{0, 1};
+    platform::CSemaphore m_WakeSemaphore{0, 1};
 };

@@ -10,16 +10,16 @@ namespace
 {
 constexpr std::size_t kNodeAlignment = 8;
 
-struct SUpdateNode : platform::LockFreeNode
+struct SUpdateNode : platform::SLockFreeNode
 {
     ILogicUpdate* m_Object = nullptr;
     uint32_t m_LogicKind = 0;
 };
 static_assert(alignof(SUpdateNode) <= kNodeAlignment);
 
-void FreeNodes(platform::LockFreeStack& stack)
+void FreeNodes(platform::CLockFreeStack& stack)
 {
-    while (platform::LockFreeNode* node = stack.Pop())
+    while (platform::SLockFreeNode* node = stack.Pop())
     {
         auto* updateNode = static_cast<SUpdateNode*>(node);
         updateNode->~SUpdateNode();

@@ -43,10 +43,10 @@ private:
     friend struct SUpdateManagerTask;
     void SignalTaskDone() { m_CompletionSemaphore.Release(); }
 
-    platform::LockFreeStack m_FreeNodes;
-    platform::LockFreeStack m_WorkList;
+    platform::CLockFreeStack m_FreeNodes;
+    platform::CLockFreeStack m_WorkList;
     std::atomic<bool> m_Started{false};
-    platform::Semaphore m_CompletionSemaphore{0, kTaskCount};
+    platform::CSemaphore m_CompletionSemaphore{0, kTaskCount};
     std::array<SUpdateManagerTask, kTaskCount> m_Tasks;
     CTaskManager* m_TaskManager;
 };

@@ -73,7 +73,7 @@ bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
         {
             // The accelerator: Alt+'?' and Alt+'/' (the same key) ask for the About box.
             message.message = WM_COMMAND;
-            message.wParam = Window::kAboutCommand;
+            message.wParam = CWindow::kAboutCommand;
             return true;
         }
         message.message = event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
@@ -97,12 +97,12 @@ bool TranslateEvent(const SDL_Event& event, SWindowMessage& message)
 }
 }
 
-Window::~Window()
+CWindow::~CWindow()
 {
     Destroy();
 }
 
-bool Window::Create(const char* title, const SWindowSettings& settings)
+bool CWindow::Create(const char* title, const SWindowSettings& settings)
 {
     if (settings.m_Offscreen)
         SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -170,7 +170,7 @@ bool Window::Create(const char* title, const SWindowSettings& settings)
     return true;
 }
 
-void Window::Destroy()
+void CWindow::Destroy()
 {
     if (m_GLContext)
     {
@@ -186,7 +186,7 @@ void Window::Destroy()
     }
 }
 
-bool Window::PeekMessage(SWindowMessage& message)
+bool CWindow::PeekMessage(SWindowMessage& message)
 {
     if (!m_Posted.empty())
     {
@@ -205,7 +205,7 @@ bool Window::PeekMessage(SWindowMessage& message)
     return false;
 }
 
-void Window::PostQuitMessage(int exitCode)
+void CWindow::PostQuitMessage(int exitCode)
 {
     SWindowMessage quit;
     quit.message = WM_QUIT;
@@ -213,7 +213,7 @@ void Window::PostQuitMessage(int exitCode)
     m_Posted.push_back(quit);
 }
 
-void Window::GetClientSize(uint32_t& width, uint32_t& height) const
+void CWindow::GetClientSize(uint32_t& width, uint32_t& height) const
 {
     int w = 0;
     int h = 0;
@@ -223,28 +223,28 @@ void Window::GetClientSize(uint32_t& width, uint32_t& height) const
     height = static_cast<uint32_t>(h);
 }
 
-void Window::SetTitle(const char* title)
+void CWindow::SetTitle(const char* title)
 {
     if (m_Window)
         SDL_SetWindowTitle(m_Window, title);
 }
 
-void Window::SetMouseCapture(bool capture)
+void CWindow::SetMouseCapture(bool capture)
 {
     SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
 }
 
-void Window::ShowAboutBox(const char* title, const char* text)
+void CWindow::ShowAboutBox(const char* title, const char* text)
 {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title, text, m_Window);
 }
 
-bool Window::MakeContextCurrent()
+bool CWindow::MakeContextCurrent()
 {
     return m_GLContext && SDL_GL_MakeCurrent(m_Window, static_cast<SDL_GLContext>(m_GLContext)) == 0;
 }
 
-void Window::GetDesktopSize(uint32_t& width, uint32_t& height) const
+void CWindow::GetDesktopSize(uint32_t& width, uint32_t& height) const
 {
     if (m_RequestedWidth && m_RequestedHeight)
     {
@@ -263,7 +263,7 @@ void Window::GetDesktopSize(uint32_t& width, uint32_t& height) const
     height = static_cast<uint32_t>(mode.h);
 }
 
-void Window::SwapBuffers()
+void CWindow::SwapBuffers()
 {
     if (m_Window)
         SDL_GL_SwapWindow(m_Window);

@@ -26,13 +26,13 @@ struct SWindowSettings
     bool m_Offscreen = false;
 };
 
-class Window
+class CWindow
 {
 public:
-    Window() = default;
-    ~Window();
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
+    CWindow() = default;
+    ~CWindow();
+    CWindow(const CWindow&) = delete;
+    CWindow& operator=(const CWindow&) = delete;
 
     // Opens the window and its GL context. False with a message in GetError on failure.
     bool Create(const char* title, const SWindowSettings& settings = {});
