@@ -62,7 +62,7 @@ inline void TraceCameraPacket(const SSceneView& scene, const SKernelConstants& c
                               SVec4* colours, TRayLog& rays)
 {
     using namespace packet_detail;
-    SVec3 origins[kBvhWidth], next[kBvhWidth];
+    SVec3 origins[kBvhWidth] = {}, next[kBvhWidth] = {};
     SSurface surfaces[kBvhWidth];
     SCameraShading shading[kBvhWidth];
     for (unsigned rest = lanes; rest != 0; rest &= rest - 1)
@@ -144,7 +144,7 @@ inline void TracePacketRect(const SSceneView& scene, const SKernelConstants& con
         for (uint32_t x = x0; x < x1; x += kBvhWidth)
         {
             const uint32_t count = x1 - x < kBvhWidth ? x1 - x : kBvhWidth;
-            SVec3 directions[kBvhWidth];
+            SVec3 directions[kBvhWidth] = {};
             SVec4 colours[kBvhWidth];
             for (uint32_t lane = 0; lane < count; ++lane)
                 directions[lane] = CameraRayDirection(constants, static_cast<float>(x + lane),

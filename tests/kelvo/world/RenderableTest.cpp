@@ -18,11 +18,6 @@ CRenderableLogic* RenderableOf(const CGameObject& object)
     return static_cast<CRenderableLogic*>(object.FindLogic(CRenderableLogic::StaticTypeId()));
 }
 
-C3DObjectLogic* TransformOf(const CGameObject& object)
-{
-    return static_cast<C3DObjectLogic*>(object.FindLogic(C3DObjectLogic::StaticTypeId()));
-}
-
 // A mesh of three subsets (two triangles each, at primitives 0, 10 and 20) with a material
 // of its own for each.
 CRecordingMesh* MakeThreeSubsetMesh(CFakeGPUImplementation& gpu)
