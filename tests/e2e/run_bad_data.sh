@@ -24,7 +24,11 @@ library="$(dirname "$brovell")/libquellbeam.so"
 # has a data folder beside it, so each case's working directory decides what data there is.
 for folder in with_library no_library bad_library; do
   mkdir "$work/$folder"
-  ln "$brovell" "$work/$folder/brovell" 2>/dev/null || cp "$brovell" "$work/$folder/brovell"
+  # The program and its .x reader, which it starts from its own folder.
+  for program in brovell brovell-xfile; do
+    ln "$(dirname "$brovell")/$program" "$work/$folder/$program" 2>/dev/null ||
+      cp "$(dirname "$brovell")/$program" "$work/$folder/$program"
+  done
 done
 cp "$library" "$work/with_library/"
 echo "this is a text file, not a shared library" >"$work/bad_library/libquellbeam.so"
@@ -85,6 +89,9 @@ run_case() {
   esac
   if [[ -n "$file" ]]; then
     IFS='|' read -r expected pattern <<<"$(expect "$file")"
+    # A cut effect file that still parses (the cut falls between techniques) plays without
+    # the techniques it lost; one that does not parse stops the show: either is sound.
+    [[ $damage == truncated && $file == default.e ]] && expected=any pattern=""
   fi
   (cd "$folder" && env "${environment[@]}" timeout 300 "$program" --start 219 >"$folder/stdout" 2>"$folder/stderr")
   printf '%s\x1f%s\x1f%s\x1f%s\x1f%s\n' "$name" "$?" "$expected" "$pattern" "$file" >"$folder/result"
@@ -111,7 +118,7 @@ for folder in "$work"/cases/*/; do
     # The show draws one of its three tracks; a damaged one that was drawn and does not
     # decode ends the show as a failure.
     expected=0
-    grep -qF "$file" "$folder/stderr" && expected=fail pattern="$file"
+    grep -qE -- "${file//./\\.}\"?: " "$folder/stderr" && expected=fail pattern="$file"
   fi
   said=""
   [[ -n "$pattern" ]] && said=$(grep -h -m 1 -E -- "$pattern" "$folder/stderr" "$folder/stdout" | head -n 1)

@@ -77,6 +77,9 @@ void CGPUResourceManager::AddLoadResourceSubscriber(ILoadResourceSubscriber* sub
 
 void CGPUResourceManager::ReportMissingFile(const std::string& fileName)
 {
+    // An empty name is a slot left open on purpose, not a file that went missing.
+    if (fileName.empty())
+        return;
     DebugLog("[CGPUResourceManager::LoadOrFind] %s: no such file in the data folder\n", fileName.c_str());
 }
 
