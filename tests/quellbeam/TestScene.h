@@ -48,7 +48,7 @@ public:
         SRayHit hit;
         const float dd = Dot(direction, direction);
         for (uint32_t i = 0; i < m_Count; ++i)
-            if (IntersectBall(m_Data[i], origin, direction, dd, hit.t))
+            if (IntersectBall(m_Data[i], origin, direction, dd, 1.0f / dd, hit.t))
                 hit.ball = i;
         return hit;
     }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 using namespace quellbeam;
@@ -93,6 +94,48 @@ TEST(GridTraversal, MatchesBruteForceOnTheJugglerField)
     BuildFitted(scene, spheres);
     // The field is sparse: about a sixth of the rays meet a figure.
     CheckRandomRays(scene, 29, kRandomRays / 8);
+}
+
+TEST(GridTraversal, RaysFromFarAwayFindOnlyTheBallsTheyPass)
+{
+    // Shadow rays from the distant floor: long unnormalised directions from thousands of units
+    // away. A ball counts as hit only where its centre lies within its radius of the line
+    // (checked in double precision, up to a thin shell for rounding), and the grid agrees
+    // with the brute-force loop.
+    CRandom15 random;
+    std::vector<SVec4> spheres;
+    std::vector<SMaterial> materials;
+    MakeStartScene(random, kStartSphereCount, spheres, materials);
+    CTestScene scene;
+    BuildFitted(scene, spheres);
+    std::mt19937 engine(41);
+    std::uniform_real_distribution<float> angle(0.0f, 6.2831853f), distance(2000.0f, 9000.0f);
+    const SVec3 light = Vec3(0, 30, 30);
+    int hits = 0;
+    for (int ray = 0; ray < kRandomRays; ++ray)
+    {
+        const float a = angle(engine), far = distance(engine);
+        const SVec3 origin = Vec3(far * cosf(a), -30.0f, far * sinf(a));
+        const SVec3 direction = light - origin;
+        hits += ExpectSameHit(scene, origin, direction, ray) ? 1 : 0;
+        const SRayHit nearest = scene.BruteForce(origin, direction);
+        if (nearest.ball != kNoBall)
+        {
+            const SVec4 ball = spheres[nearest.ball];
+            const double v[3] = {double(ball.x) - origin.x, double(ball.y) - origin.y,
+                                 double(ball.z) - origin.z};
+            const double d[3] = {direction.x, direction.y, direction.z};
+            const double k =
+                (v[0] * d[0] + v[1] * d[1] + v[2] * d[2]) / (d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+            const double miss =
+                std::sqrt((v[0] - k * d[0]) * (v[0] - k * d[0]) + (v[1] - k * d[1]) * (v[1] - k * d[1]) +
+                          (v[2] - k * d[2]) * (v[2] - k * d[2]));
+            EXPECT_LT(miss, ball.w + 0.01) << "ray " << ray;
+        }
+        if (testing::Test::HasFailure())
+            return;
+    }
+    EXPECT_GT(hits, kRandomRays / 10);
 }
 
 TEST(GridTraversal, AxisParallelRaysNeverStepAlongTheOtherAxes)

@@ -23,6 +23,7 @@ struct TBvhWalk
             return false;
         const float d[3] = {direction.x, direction.y, direction.z};
         const float dd = direction.x * direction.x + direction.y * direction.y + direction.z * direction.z;
+        const float inverseDD = 1.0f / dd;
         // Box tests: a zero direction component becomes a tiny one, which keeps every product finite.
         float inverse[3];
         int nearOffset[3], farOffset[3];
@@ -52,7 +53,7 @@ struct TBvhWalk
         {
             if ((current & kBvhLeafFlag) != 0)
             {
-                if (TestLeaf<kAnyHit>(bvh, current, ox, oy, oz, dx, dy, dz, dd, hit))
+                if (TestLeaf<kAnyHit>(bvh, current, ox, oy, oz, dx, dy, dz, dd, inverseDD, hit))
                 {
                     found = true;
                     if (kAnyHit)
@@ -194,7 +195,7 @@ private:
     // The balls of one leaf against the ray; updates hit with the nearest (ties: lowest index).
     template <bool kAnyHit>
     static bool TestLeaf(const SBvhView& bvh, uint32_t leaf, TLanes ox, TLanes oy, TLanes oz, TLanes dx,
-                         TLanes dy, TLanes dz, float dd, SRayHit& hit)
+                         TLanes dy, TLanes dz, float dd, float inverseDD, SRayHit& hit)
     {
         const uint32_t first = (leaf & ~kBvhLeafFlag) >> 3;
         const unsigned used = (2u << (leaf & 7)) - 1;
@@ -204,12 +205,14 @@ private:
         const TLanes r = TLanes::Load(bvh.radius + first);
         const TLanes zero = TLanes::Set(0.0f);
         const TLanes b = vx * dx + vy * dy + vz * dz;
-        const TLanes vv = vx * vx + vy * vy + vz * vz;
-        const TLanes disc = TLanes::Set(4.0f) * b * b - TLanes::Set(4.0f * dd) * (vv - r * r);
+        const TLanes inverse = TLanes::Set(inverseDD);
+        const TLanes k = b * inverse;
+        const TLanes px = vx - dx * k, py = vy - dy * k, pz = vz - dz * k;
+        const TLanes disc = TLanes::Set(dd) * (r * r - (px * px + py * py + pz * pz));
         unsigned valid = used & static_cast<unsigned>(TLanes::Less(zero, b) & TLanes::LessEqual(zero, disc));
         if (valid == 0)
             return false;
-        const TLanes t = (TLanes::Set(2.0f) * b - Sqrt(disc)) / TLanes::Set(2.0f * dd);
+        const TLanes t = (b - Sqrt(disc)) * inverse;
         valid &= static_cast<unsigned>(TLanes::Less(TLanes::Set(kHitEpsilon), t) &
                                        TLanes::Less(t, TLanes::Set(hit.t)));
         if (valid == 0)
@@ -268,7 +271,7 @@ public:
         const TLanes oix = ox * ix, oiy = oy * iy, oiz = oz * iz;
         const TLanes dd = dx * dx + dy * dy + dz * dz;
         const SPacketBounds bounds = MakePacketBounds(rays, inverse, active);
-        const TLanes four = TLanes::Set(4.0f) * dd, two = TLanes::Set(2.0f) * dd;
+        const TLanes inverseDD = TLanes::Set(1.0f) / dd;
         const TLanes zero = TLanes::Set(0.0f);
         TLanes bestLanes = TLanes::Load(best);
         float bestMax = TLanes::MaxOf(bestLanes);
@@ -293,13 +296,14 @@ public:
                     const TLanes vz = TLanes::Set(bvh.z[i]) - oz;
                     const TLanes r = TLanes::Set(bvh.radius[i]);
                     const TLanes b = vx * dx + vy * dy + vz * dz;
-                    const TLanes vv = vx * vx + vy * vy + vz * vz;
-                    const TLanes disc = TLanes::Set(4.0f) * b * b - four * (vv - r * r);
+                    const TLanes k = b * inverseDD;
+                    const TLanes px = vx - dx * k, py = vy - dy * k, pz = vz - dz * k;
+                    const TLanes disc = dd * (r * r - (px * px + py * py + pz * pz));
                     unsigned valid =
                         active & static_cast<unsigned>(TLanes::Less(zero, b) & TLanes::LessEqual(zero, disc));
                     if (valid == 0)
                         continue;
-                    const TLanes t = (TLanes::Set(2.0f) * b - Sqrt(disc)) / two;
+                    const TLanes t = (b - Sqrt(disc)) * inverseDD;
                     valid &= static_cast<unsigned>(TLanes::Less(TLanes::Set(kHitEpsilon), t) &
                                                    TLanes::Less(t, bestLanes));
                     if (valid == 0)

@@ -21,7 +21,7 @@ struct SBallGroup
 // at the first hit.
 template <bool kAnyHit>
 inline bool TestBallGroup(const SSceneView& scene, SBallGroup& group, const float* origin,
-                          const float* direction, float dd, SRayHit& hit)
+                          const float* direction, float dd, float inverseDD, SRayHit& hit)
 {
     const int count = group.count;
     if (count == 0)
@@ -40,17 +40,17 @@ inline bool TestBallGroup(const SSceneView& scene, SBallGroup& group, const floa
     const __m128 vy = _mm_sub_ps(y, _mm_set1_ps(origin[1]));
     const __m128 vz = _mm_sub_ps(z, _mm_set1_ps(origin[2]));
     const __m128 b = _mm_add_ps(_mm_add_ps(_mm_mul_ps(vx, dx), _mm_mul_ps(vy, dy)), _mm_mul_ps(vz, dz));
-    const __m128 vv = _mm_add_ps(_mm_add_ps(_mm_mul_ps(vx, vx), _mm_mul_ps(vy, vy)), _mm_mul_ps(vz, vz));
-    const __m128 four = _mm_set1_ps(4.0f);
-    const __m128 disc =
-        _mm_sub_ps(_mm_mul_ps(_mm_mul_ps(four, b), b),
-                   _mm_mul_ps(_mm_mul_ps(four, _mm_set1_ps(dd)), _mm_sub_ps(vv, _mm_mul_ps(r, r))));
+    const __m128 inverse = _mm_set1_ps(inverseDD);
+    const __m128 k = _mm_mul_ps(b, inverse);
+    const __m128 px = _mm_sub_ps(vx, _mm_mul_ps(dx, k));
+    const __m128 py = _mm_sub_ps(vy, _mm_mul_ps(dy, k));
+    const __m128 pz = _mm_sub_ps(vz, _mm_mul_ps(dz, k));
+    const __m128 pp = _mm_add_ps(_mm_add_ps(_mm_mul_ps(px, px), _mm_mul_ps(py, py)), _mm_mul_ps(pz, pz));
+    const __m128 disc = _mm_mul_ps(_mm_set1_ps(dd), _mm_sub_ps(_mm_mul_ps(r, r), pp));
     const __m128 valid = _mm_and_ps(_mm_cmpgt_ps(b, _mm_setzero_ps()), _mm_cmpge_ps(disc, _mm_setzero_ps()));
     if (_mm_movemask_ps(valid) == 0)
         return false;
-    const __m128 two = _mm_set1_ps(2.0f);
-    const __m128 t =
-        _mm_div_ps(_mm_sub_ps(_mm_mul_ps(two, b), _mm_sqrt_ps(disc)), _mm_mul_ps(two, _mm_set1_ps(dd)));
+    const __m128 t = _mm_mul_ps(_mm_sub_ps(b, _mm_sqrt_ps(disc)), inverse);
     const int accepted = _mm_movemask_ps(_mm_and_ps(valid, _mm_cmpgt_ps(t, _mm_set1_ps(kHitEpsilon))));
     if (accepted == 0)
         return false;

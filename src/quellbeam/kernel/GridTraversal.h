@@ -24,7 +24,8 @@ struct SGridRay
 {
     SVec3 origin;
     SVec3 direction;
-    float dd; // direction . direction, shared by the ball tests
+    float dd; // direction . direction and its inverse, shared by the ball tests
+    float inverseDD;
     float o[3];
     float d[3];
     float inverse[3];
@@ -37,6 +38,7 @@ QB_INLINE SGridRay MakeGridRay(SVec3 origin, SVec3 direction)
     ray.origin = origin;
     ray.direction = direction;
     ray.dd = Dot(direction, direction);
+    ray.inverseDD = 1.0f / ray.dd;
     const float o[3] = {origin.x, origin.y, origin.z};
     const float d[3] = {direction.x, direction.y, direction.z};
     for (int axis = 0; axis < 3; ++axis)
@@ -119,7 +121,7 @@ QB_INLINE void ClearMailbox(SMailbox& mailbox)
 
 QB_INLINE bool TestOneBall(const SSceneView& scene, uint32_t ball, const SGridRay& ray, SRayHit& hit)
 {
-    if (!IntersectBall(scene.Element(ball), ray.origin, ray.direction, ray.dd, hit.t))
+    if (!IntersectBall(scene.Element(ball), ray.origin, ray.direction, ray.dd, ray.inverseDD, hit.t))
         return false;
     hit.ball = ball;
     return true;
@@ -151,8 +153,8 @@ QB_INLINE bool TestBallList(const SSceneView& scene, uint32_t chunk, const SGrid
 #if QB_BALL_LIST_SSE
             // Host: four balls at a time.
             group.balls[group.count++] = ball;
-            const bool hitNow =
-                group.count == 4 && TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd, hit);
+            const bool hitNow = group.count == 4 && TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd,
+                                                                           ray.inverseDD, hit);
 #else
             const bool hitNow = TestOneBall(scene, ball, ray, hit);
 #endif
@@ -170,7 +172,7 @@ QB_INLINE bool TestBallList(const SSceneView& scene, uint32_t chunk, const SGrid
             break;
     }
 #if QB_BALL_LIST_SSE
-    if (TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd, hit))
+    if (TestBallGroup<kAnyHit>(scene, group, ray.o, ray.d, ray.dd, ray.inverseDD, hit))
         found = true;
 #endif
     return found;
