@@ -50,29 +50,10 @@ struct SLanes
     // a * b - c in one rounding.
     friend SLanes MulSub(SLanes a, SLanes b, SLanes c) { return {_mm256_fmsub_ps(a.v, b.v, c.v)}; }
 };
-
-bool Nearest(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
-{
-    return TBvhWalk<SLanes>::Trace<false>(bvh, origin, direction, hit);
-}
-
-bool AnyHit(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
-{
-    return TBvhWalk<SLanes>::Trace<true>(bvh, origin, direction, hit);
-}
-unsigned Nearest8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits)
-{
-    return TBvhWalk<SLanes>::TracePacket<false>(bvh, rays, active, hits);
-}
-
-unsigned AnyHit8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits)
-{
-    return TBvhWalk<SLanes>::TracePacket<true>(bvh, rays, active, hits);
-}
 }
 
 SBvhTraceFunctions GetBvhTraceAvx2()
 {
-    return {&Nearest, &AnyHit, &Nearest8, &AnyHit8, "AVX2"};
+    return TBvhWalk<SLanes>::Functions("AVX2");
 }
 }

@@ -55,29 +55,10 @@ struct SLanes
                 _mm_or_ps(_mm_and_ps(hi, x.hi), _mm_andnot_ps(hi, y.hi))};
     }
 };
-
-bool Nearest(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
-{
-    return TBvhWalk<SLanes>::Trace<false>(bvh, origin, direction, hit);
-}
-
-bool AnyHit(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
-{
-    return TBvhWalk<SLanes>::Trace<true>(bvh, origin, direction, hit);
-}
-unsigned Nearest8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits)
-{
-    return TBvhWalk<SLanes>::TracePacket<false>(bvh, rays, active, hits);
-}
-
-unsigned AnyHit8(const SBvhView& bvh, const SRayPacket& rays, unsigned active, SRayHit* hits)
-{
-    return TBvhWalk<SLanes>::TracePacket<true>(bvh, rays, active, hits);
-}
 }
 
 SBvhTraceFunctions GetBvhTraceSse()
 {
-    return {&Nearest, &AnyHit, &Nearest8, &AnyHit8, "SSE"};
+    return TBvhWalk<SLanes>::Functions("SSE");
 }
 }

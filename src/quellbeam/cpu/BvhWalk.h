@@ -8,6 +8,7 @@
 #pragma once
 
 #include "quellbeam/cpu/BallBvh.h"
+#include "quellbeam/cpu/BvhTrace.h"
 #include "quellbeam/kernel/BallTest.h"
 
 namespace quellbeam
@@ -15,6 +16,12 @@ namespace quellbeam
 template <class TLanes>
 struct TBvhWalk
 {
+    // The four walks of this build as the shading code's ball query.
+    static SBvhTraceFunctions Functions(const char* name)
+    {
+        return {&Trace<false>, &Trace<true>, &TracePacket<false>, &TracePacket<true>, name};
+    }
+
     // Nearest ball below hit.t (kAnyHit: any ball below hit.t), as TraceGrid answers.
     template <bool kAnyHit>
     static bool Trace(const SBvhView& bvh, SVec3 origin, SVec3 direction, SRayHit& hit)
