@@ -1,6 +1,6 @@
 // Music tracks through the audio layer's decoder.
 #include "FuzzFolder.h"
-#include "media/audio/Mp3Decoder.h"
+#include "platform/audio/Mp3Decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

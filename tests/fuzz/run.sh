@@ -4,6 +4,7 @@
 #                                        and the regression inputs, then prints the final
 #                                        coverage; findings go to BUILD_FOLDER/fuzz-findings
 #   run.sh BUILD_FOLDER TARGET replay    runs every regression input of the target once
+# FUZZ_SEED picks libFuzzer's seed (0, the default, draws one).
 # Each target's limits are here: the longest input, the largest single allocation (a file may
 # not make a reader allocate more than a sane multiple of its size) and the time per input.
 set -euo pipefail
@@ -13,7 +14,7 @@ binary=$build/fuzz_$target
 regressions=$here/regressions/$target
 
 # Common limits first: a target's own come after them and win.
-options=(-rss_limit_mb=2048 -timeout=10)
+options=(-rss_limit_mb=2048 -timeout=10 -seed="${FUZZ_SEED:-0}")
 case $target in
   am) options+=(-max_len=262144 -malloc_limit_mb=8) ;;
   xfile) options+=(-max_len=32768 -malloc_limit_mb=512 -timeout=20) ;;

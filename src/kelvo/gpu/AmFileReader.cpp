@@ -50,7 +50,11 @@ bool ReadStream(CByteReader& reader, CMesh& mesh)
 {
     std::string name;
     uint32_t stride = 0, count = 0;
-    if (!reader.ReadString(name) || !reader.ReadUInt32(stride) || !reader.ReadUInt32(count) || stride == 0)
+    if (!reader.ReadString(name) || !reader.ReadUInt32(stride) || !reader.ReadUInt32(count))
+        return false;
+    // Elements are whole 32-bit values (16-bit indices aside), so every float in a stream is
+    // aligned for the readers that take them as floats.
+    if (stride == 0 || (stride % 4 != 0 && stride != 2))
         return false;
     // Only the whole elements the file still holds are taken.
     const uint64_t available = reader.GetRemaining() / stride;

@@ -185,18 +185,23 @@ TEST(AmFile, TruncatedOrHugeStreamKeepsItsWholeElements)
     }
 }
 
-TEST(AmFile, StreamOfStrideZeroStopsTheReading)
+// A zero stride, or one that would leave floats misaligned, ends the reading at that stream.
+TEST(AmFile, StreamOfStrideZeroOrNotWholeWordsStopsTheReading)
 {
-    CAmWriter writer = StartedFile(2);
-    writer.WriteString("weird");
-    writer.WriteUInt32(0);
-    writer.WriteUInt32(5);
-    writer.WriteMaterials({ShinyMaterial()});
-    CMesh mesh(nullptr);
-    CRecordingMaterials read;
-    Read(writer, mesh, read);
-    EXPECT_EQ(mesh.FindBuffer("weird"), nullptr);
-    EXPECT_TRUE(read.m_Indices.empty());
+    for (const uint32_t stride : {0u, 1u, 3u, 13u})
+    {
+        CAmWriter writer = StartedFile(2);
+        writer.WriteString("position");
+        writer.WriteUInt32(stride);
+        writer.WriteUInt32(2);
+        writer.WriteBytes(std::vector<uint8_t>(2 * stride, 0).data(), 2 * stride);
+        writer.WriteMaterials({ShinyMaterial()});
+        CMesh mesh(nullptr);
+        CRecordingMaterials read;
+        Read(writer, mesh, read);
+        EXPECT_EQ(mesh.FindBuffer("position"), nullptr) << stride;
+        EXPECT_TRUE(read.m_Indices.empty()) << stride;
+    }
 }
 
 TEST(AmFile, MaterialsStopAtTheFirstThatFails)
