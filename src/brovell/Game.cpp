@@ -18,7 +18,7 @@
 #include "kelvo/world/InputTargetLogic.h"
 #include "kelvo/world/PrimitiveObject.h"
 #include "kelvo/world/RenderableLogic.h"
-#include "media/window/Window.h"
+#include "platform/window/Window.h"
 #include "platform/Log.h"
 
 CGame* g_pGame = nullptr;

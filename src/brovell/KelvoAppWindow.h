@@ -8,7 +8,7 @@
 #include "brovell/Game.h"
 #include "kelvo/core/GameObject.h"
 #include "kelvo/world/InputDispatcher.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 class CKelvoAppWindow : public CGameObject
 {

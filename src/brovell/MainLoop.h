@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 // What the loop drives; the application window implements it.
 class IMainLoopHost

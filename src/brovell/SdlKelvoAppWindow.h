@@ -8,7 +8,7 @@
 #include "brovell/MainLoop.h"
 #include "brovell/options/ProgramOptions.h"
 #include "kelvo/gpu/gl/GLWindowSurface.h"
-#include "media/window/Window.h"
+#include "platform/window/Window.h"
 
 class CCaptureSession;
 class IGPUImplementation;

@@ -1,6 +1,7 @@
 #include "platform/DynamicLibrary.h"
 
 #include <dlfcn.h>
+#include <link.h>
 #include <filesystem>
 #include <system_error>
 
@@ -52,5 +53,16 @@ std::string GetExecutableDirectory()
         return {};
     std::string folder = self.parent_path().string();
     return folder.empty() ? folder : folder + "/";
+}
+
+void KeepLoadedLibrariesUntilExit()
+{
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void*) {
+            if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0')
+                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
 }
 }

@@ -27,4 +27,9 @@ private:
 
 // The folder that holds the running executable, with a trailing '/', or "" when unknown.
 std::string GetExecutableDirectory();
+
+// Keeps every library loaded now mapped until the process ends, whoever closes it later. A
+// graphics driver unloads itself when its display is closed; what it still holds would then
+// lie in a library that is gone, and the leak checker at exit could no longer tell whose it is.
+void KeepLoadedLibrariesUntilExit();
 }

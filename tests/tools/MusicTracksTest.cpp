@@ -1,6 +1,6 @@
 // Checks the three generated music tracks as the demo will play them: decoded by the
 // project's audio layer, then measured with libebur128.
-#include "media/audio/Mp3Decoder.h"
+#include "platform/audio/Mp3Decoder.h"
 
 #include <ebur128.h>
 

@@ -1,7 +1,7 @@
 #include "brovell/capture/FrameClock.h"
 
 #include "kelvo/gpu/ResourceManager.h"
-#include "media/audio/Mp3Decoder.h"
+#include "platform/audio/Mp3Decoder.h"
 #include "platform/Log.h"
 
 #include <algorithm>

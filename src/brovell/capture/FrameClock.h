@@ -4,7 +4,7 @@
 #pragma once
 
 #include "brovell/sound/MusicPlayer.h"
-#include "media/audio/PcmAudio.h"
+#include "platform/audio/PcmAudio.h"
 
 #include <cstdint>
 #include <string>

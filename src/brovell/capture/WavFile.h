@@ -1,7 +1,7 @@
 // Writes 16-bit PCM audio as a RIFF WAVE file.
 #pragma once
 
-#include "media/audio/PcmAudio.h"
+#include "platform/audio/PcmAudio.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "brovell/sound/SoundManager.h"
 
 #include "kelvo/gpu/ResourceManager.h"
-#include "media/audio/AudioStream.h"
+#include "platform/audio/AudioStream.h"
 #include "platform/Log.h"
 
 CSoundManager* g_pSoundManager = nullptr;

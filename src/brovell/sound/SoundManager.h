@@ -4,7 +4,7 @@
 #pragma once
 
 #include "brovell/sound/MusicPlayer.h"
-#include "media/audio/AudioSystem.h"
+#include "platform/audio/AudioSystem.h"
 
 #include <cstdint>
 #include <string>

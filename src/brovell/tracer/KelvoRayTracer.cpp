@@ -10,7 +10,7 @@
 #include "kelvo/render/KelvoRenderer.h"
 #include "kelvo/world/CameraLogic.h"
 #include "kelvo/world/InputDispatcher.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "media/window/Window.h"
+#include "platform/window/Window.h"
 
 struct SInputQueries
 {

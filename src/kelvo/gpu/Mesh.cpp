@@ -7,8 +7,8 @@
 #include "kelvo/gpu/BuiltInMeshes.h"
 #include "kelvo/gpu/MeshAssetCorrections.h"
 #include "kelvo/gpu/ResourceManager.h"
-#include "media/window/Window.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowMessage.h"
 #include "platform/Log.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "kelvo/gpu/MeshDebugDisplay.h"
 
 #include "kelvo/gpu/Mesh.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 using namespace platform;
 

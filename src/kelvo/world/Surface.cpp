@@ -3,7 +3,7 @@
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/Material.h"
 #include "kelvo/gpu/Mesh.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 
 #include "TestMp3.h"
 #include "kelvo/gpu/ResourceManager.h"
-#include "media/audio/AudioStream.h"
+#include "platform/audio/AudioStream.h"
 
 #include <gtest/gtest.h>
 

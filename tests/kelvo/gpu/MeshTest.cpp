@@ -1,6 +1,6 @@
 #include "kelvo/gpu/GPUResourceManager.h"
 #include "kelvo/gpu/Mesh.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 #include "support/CaptureStderr.h"
 #include "FakeResources.h"

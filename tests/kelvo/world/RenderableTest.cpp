@@ -9,7 +9,7 @@
 #include "kelvo/world/ParticlesGroupObject.h"
 #include "kelvo/world/PrimitiveObject.h"
 #include "kelvo/world/Surface.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "WorldTestHelpers.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 using namespace platform;
 

@@ -1,27 +1,12 @@
 #include "GLTestContext.h"
 
+#include "platform/DynamicLibrary.h"
+
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
 
-#include <dlfcn.h>
-#include <link.h>
-
 namespace
 {
-// Takes one more reference on every loaded library so none is unloaded before exit. The
-// driver unloads itself when its display is terminated; what it leaked would then be
-// reported from an unknown module, which no leak suppression can name.
-void KeepLoadedLibrariesUntilExit()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0')
-                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD);
-            return 0;
-        },
-        nullptr);
-}
-
 // The display is initialised once per process and kept while tests run: terminating and
 // re-initialising Mesa's EGL for every test costs more than the tests themselves. It is
 // terminated when the tests end, before the process exits, so that the driver's threads
@@ -46,7 +31,9 @@ public:
         if (m_Display != EGL_NO_DISPLAY)
         {
             eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-            KeepLoadedLibrariesUntilExit();
+            // Terminating the display unloads the driver; kept mapped, what it leaked stays
+            // attributable to it.
+            platform::KeepLoadedLibrariesUntilExit();
             eglTerminate(m_Display);
             eglReleaseThread();
         }

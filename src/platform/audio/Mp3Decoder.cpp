@@ -1,4 +1,4 @@
-#include "media/audio/Mp3Decoder.h"
+#include "platform/audio/Mp3Decoder.h"
 
 #include <mpg123.h>
 

@@ -3,7 +3,7 @@
 // says how much there is). Needs no audio device; safe to call from any thread.
 #pragma once
 
-#include "media/audio/PcmAudio.h"
+#include "platform/audio/PcmAudio.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "media/audio/AudioStream.h"
+#include "platform/audio/AudioStream.h"
 
 CAudioStream::~CAudioStream()
 {

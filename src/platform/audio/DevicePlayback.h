@@ -3,8 +3,8 @@
 // device still holds (its last buffer, less the time that buffer has been playing).
 #pragma once
 
-#include "media/audio/AudioPlayback.h"
-#include "media/audio/PcmAudio.h"
+#include "platform/audio/AudioPlayback.h"
+#include "platform/audio/PcmAudio.h"
 
 #include <chrono>
 #include <cstdint>

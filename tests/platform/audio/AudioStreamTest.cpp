@@ -1,4 +1,4 @@
-#include "media/audio/AudioSystem.h"
+#include "platform/audio/AudioSystem.h"
 
 #include "TestMp3.h"
 

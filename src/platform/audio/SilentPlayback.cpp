@@ -1,4 +1,4 @@
-#include "media/audio/SilentPlayback.h"
+#include "platform/audio/SilentPlayback.h"
 
 #include <algorithm>
 

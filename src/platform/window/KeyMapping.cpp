@@ -1,6 +1,6 @@
-#include "media/window/KeyMapping.h"
+#include "platform/window/KeyMapping.h"
 
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 namespace platform
 {

@@ -1,10 +1,11 @@
-#include "media/window/Window.h"
+#include "platform/window/Window.h"
 
 #include <cstring>
 
 #include <SDL.h>
 
-#include "media/window/KeyMapping.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/window/KeyMapping.h"
 
 namespace platform
 {
@@ -172,6 +173,11 @@ bool CWindow::Create(const char* title, const SWindowSettings& settings)
 
 void CWindow::Destroy()
 {
+    // Destroying the GL window closes its display, and the GL driver unloads itself with it.
+    // Kept mapped, the driver's memory stays attributable to it when the leak checker looks
+    // at exit.
+    if (m_Window)
+        KeepLoadedLibrariesUntilExit();
     if (m_GLContext)
     {
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_GLContext));

@@ -1,4 +1,4 @@
-#include "media/audio/DevicePlayback.h"
+#include "platform/audio/DevicePlayback.h"
 
 #include <SDL.h>
 

@@ -7,7 +7,7 @@
 #include <deque>
 #include <string>
 
-#include "media/window/WindowMessage.h"
+#include "platform/window/WindowMessage.h"
 
 struct SDL_Window;
 

@@ -1,8 +1,8 @@
-#include "media/audio/AudioSystem.h"
+#include "platform/audio/AudioSystem.h"
 
-#include "media/audio/DevicePlayback.h"
-#include "media/audio/Mp3Decoder.h"
-#include "media/audio/SilentPlayback.h"
+#include "platform/audio/DevicePlayback.h"
+#include "platform/audio/Mp3Decoder.h"
+#include "platform/audio/SilentPlayback.h"
 #include "platform/Log.h"
 
 #include <SDL.h>

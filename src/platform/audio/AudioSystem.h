@@ -3,7 +3,7 @@
 // silently on a real-time clock, so the show keeps its timing. Main thread only.
 #pragma once
 
-#include "media/audio/AudioStream.h"
+#include "platform/audio/AudioStream.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // demo clocked by the music runs as it would with a device.
 #pragma once
 
-#include "media/audio/AudioPlayback.h"
-#include "media/audio/PcmAudio.h"
+#include "platform/audio/AudioPlayback.h"
+#include "platform/audio/PcmAudio.h"
 
 #include <atomic>
 #include <chrono>

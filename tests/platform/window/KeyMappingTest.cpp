@@ -1,5 +1,5 @@
-#include "media/window/KeyMapping.h"
-#include "media/window/WindowMessage.h"
+#include "platform/window/KeyMapping.h"
+#include "platform/window/WindowMessage.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // actually heard, so it can clock a show. Call from one thread.
 #pragma once
 
-#include "media/audio/AudioPlayback.h"
-#include "media/audio/PcmAudio.h"
+#include "platform/audio/AudioPlayback.h"
+#include "platform/audio/PcmAudio.h"
 
 #include <cstdint>
 
