@@ -1,13 +1,44 @@
-#include "GLDeviceFixture.h"
+// Tests of the GL device layer on its own: textures, buffers, effects and draws on a created
+// device (640x480 back buffer and the shared depth surface).
+#include "GLTestContext.h"
 
+#include "kelvo/gpu/gl/GLBuffer.h"
+#include "kelvo/gpu/gl/GLDevice.h"
+#include "kelvo/gpu/gl/GLEffect.h"
 #include "kelvo/gpu/gl/GLTexture2D.h"
 
 #include <cstring>
 
 namespace
 {
-class GLDeviceTest : public GLDeviceTestBase
-{};
+class GLDeviceTest : public GLTest
+{
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        GLenum error = GL_NO_ERROR;
+        ASSERT_TRUE(m_Device.Create(error)) << std::hex << error;
+        ASSERT_TRUE(m_Device.CreateBackBuffer(640, 480, error)) << std::hex << error;
+        ASSERT_TRUE(m_Device.CreateDepthSurface(error)) << std::hex << error;
+    }
+
+    CGLDevice m_Device;
+};
+
+// Fills a lock with texel values that encode their position, 4 bytes each.
+void FillWithPositions(const CGLTexture2D::SLockedRect& rect, uint32_t width, uint32_t height,
+                       uint32_t bytesPerTexel, uint32_t base)
+{
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width * bytesPerTexel / 4; ++x)
+        {
+            const uint32_t value = base + y * 1000 + x;
+            std::memcpy(rect.m_Bits + y * rect.m_Pitch + x * 4, &value, 4);
+        }
+}
 }
 
 TEST_F(GLDeviceTest, ClearFillsRenderTargetsOfEveryFormat)
@@ -39,4 +70,330 @@ TEST_F(GLDeviceTest, ClearFillsRenderTargetsOfEveryFormat)
             EXPECT_NEAR(value, expected[c], 1e-6f) << "channel " << c;
         }
     }
+}
+
+TEST_F(GLDeviceTest, PassStatesAreSavedAndRestored)
+{
+    const char* text = R"(
+vertex_shader vs { void main() { gl_Position = vec4(in_position.xy, 0.0, 1.0); } }
+pixel_shader ps { out vec4 o; void main() { o = vec4(1.0); } }
+technique blend { pass P0 { VertexShader = vs; PixelShader = ps; AlphaBlendEnable = true;
+                            SrcBlend = One; CullMode = CCW; } }
+)";
+    CGLEffect effect(&m_Device);
+    std::string error;
+    ASSERT_TRUE(effect.Compile(text, "blend.e", error)) << error;
+    CGLDevice::SRenderStates before;
+    before.m_DepthEnable = true;
+    before.m_DestBlend = CGLDevice::EBlendFactor::SrcAlpha;
+    m_Device.SetRenderStates(before);
+
+    EXPECT_FALSE(effect.EndPass());
+    ASSERT_TRUE(effect.BeginPass(0, 0));
+    EXPECT_FALSE(effect.BeginPass(0, 0));
+    const CGLDevice::SRenderStates& during = m_Device.GetRenderStates();
+    EXPECT_TRUE(during.m_BlendEnable);
+    EXPECT_EQ(during.m_SourceBlend, CGLDevice::EBlendFactor::One);
+    EXPECT_EQ(during.m_DestBlend, CGLDevice::EBlendFactor::SrcAlpha);
+    EXPECT_TRUE(during.m_DepthEnable);
+    EXPECT_EQ(during.m_CullMode, CGLDevice::ECullMode::CounterClockwise);
+    ASSERT_TRUE(effect.EndPass());
+    const CGLDevice::SRenderStates& after = m_Device.GetRenderStates();
+    EXPECT_FALSE(after.m_BlendEnable);
+    EXPECT_EQ(after.m_SourceBlend, CGLDevice::EBlendFactor::One);
+    EXPECT_EQ(after.m_CullMode, CGLDevice::ECullMode::None);
+    EXPECT_TRUE(after.m_DepthEnable);
+    EXPECT_FALSE(effect.BeginPass(0, 1));
+    EXPECT_FALSE(effect.BeginPass(1, 0));
+}
+
+TEST_F(GLDeviceTest, APassNamingAMissingShaderIsRefused)
+{
+    CGLEffect effect(&m_Device);
+    std::string error;
+    EXPECT_FALSE(
+        effect.Compile("technique t { pass P0 { VertexShader = a; PixelShader = b; } }", "missing.e", error));
+    EXPECT_EQ(error, "missing.e(1): error: no vertex_shader 'a'");
+}
+
+TEST_F(GLDeviceTest, RectangleWrittenThroughALockReadsBackInEveryFormat)
+{
+    for (uint32_t format = 1; format <= 4; ++format)
+    {
+        SCOPED_TRACE(format);
+        CGLTexture2D texture;
+        GLenum error = GL_NO_ERROR;
+        ASSERT_TRUE(texture.Create(8, 6, format, false, error)) << std::hex << error;
+        const uint32_t bpt = texture.GetBytesPerTexel();
+
+        CGLTexture2D::SLockedRect whole;
+        ASSERT_TRUE(texture.Lock(0, 0, 0, 8, 6, CGLTexture2D::ELock::WriteOnly, whole));
+        EXPECT_EQ(whole.m_Pitch, 8 * bpt);
+        FillWithPositions(whole, 8, 6, bpt, 0);
+        texture.Unlock();
+
+        CGLTexture2D::SLockedRect part;
+        ASSERT_TRUE(texture.Lock(0, 2, 3, 3, 2, CGLTexture2D::ELock::WriteOnly, part));
+        FillWithPositions(part, 3, 2, bpt, 500000);
+        texture.Unlock();
+
+        std::vector<uint8_t> level;
+        texture.ReadLevel0(level);
+        ASSERT_EQ(level.size(), 8u * 6 * bpt);
+        for (uint32_t y = 0; y < 6; ++y)
+            for (uint32_t x = 0; x < 8 * bpt / 4; ++x)
+            {
+                uint32_t value = 0;
+                std::memcpy(&value, level.data() + (y * 8 * bpt) + x * 4, 4);
+                const bool inPart = y >= 3 && y < 5 && x >= 2 * bpt / 4 && x < 5 * bpt / 4;
+                const uint32_t expected = inPart ? 500000 + (y - 3) * 1000 + (x - 2 * bpt / 4) : y * 1000 + x;
+                ASSERT_EQ(value, expected) << "row " << y << " word " << x;
+            }
+
+        // A read lock cuts the same rectangle out again, row 0 first.
+        CGLTexture2D::SLockedRect read;
+        ASSERT_TRUE(texture.Lock(0, 2, 3, 3, 2, CGLTexture2D::ELock::ReadOnly, read));
+        uint32_t first = 0, last = 0;
+        std::memcpy(&first, read.m_Bits, 4);
+        std::memcpy(&last, read.m_Bits + read.m_Pitch + read.m_Pitch - 4, 4);
+        texture.Unlock();
+        EXPECT_EQ(first, 500000u);
+        EXPECT_EQ(last, 501000u + 3 * bpt / 4 - 1);
+    }
+}
+
+TEST_F(GLDeviceTest, CreationRefusesBadFormatsAndSizes)
+{
+    CGLTexture2D texture;
+    GLenum error = GL_NO_ERROR;
+    EXPECT_FALSE(texture.Create(4, 4, 0, false, error));
+    EXPECT_FALSE(texture.Create(4, 4, 5, false, error));
+    EXPECT_FALSE(texture.Create(0, 4, 1, false, error));
+    EXPECT_FALSE(texture.Create(1u << 20, 4, 1, false, error));
+    EXPECT_EQ(error, static_cast<GLenum>(GL_INVALID_VALUE));
+    EXPECT_EQ(texture.GetName(), 0u);
+}
+
+namespace
+{
+// Passes the vertex colour through; technique "cw" culls triangles seen clockwise on the
+// target, "ccw" those seen counter-clockwise.
+const char* const kColorEffect = R"(
+vertex_shader vs
+{
+    out vec4 v_Color;
+    void main() { gl_Position = in_position; v_Color = in_color0; }
+}
+pixel_shader ps
+{
+    in vec4 v_Color;
+    layout(location = 0) out vec4 o_Color;
+    void main() { o_Color = v_Color; }
+}
+technique none { pass P0 { VertexShader = vs; PixelShader = ps; } }
+technique cw { pass P0 { VertexShader = vs; PixelShader = ps; CullMode = CW; } }
+technique ccw { pass P0 { VertexShader = vs; PixelShader = ps; CullMode = CCW; } }
+)";
+
+// Clip-space corners of the whole target and their packed colours, in separate streams.
+const float kPositions[4][4] = {{-1, 1, 0, 1}, {1, 1, 0, 1}, {-1, -1, 0, 1}, {1, -1, 0, 1}};
+const uint32_t kColors[4] = {0xffff0000u, 0xffff0000u, 0xff0000ffu, 0xff0000ffu};
+// Two triangles seen clockwise on the target (row 0 on top): top-left, top-right,
+// bottom-left and top-right, bottom-right, bottom-left.
+const uint16_t kIndices[6] = {0, 1, 2, 1, 3, 2};
+
+class GLDrawTest : public GLDeviceTest
+{
+protected:
+    void SetUp() override
+    {
+        GLDeviceTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        GLenum error = GL_NO_ERROR;
+        ASSERT_TRUE(m_Positions.Create(CGLBuffer::EKind::Vertex, sizeof(kPositions), kPositions, error));
+        ASSERT_TRUE(m_Colors.Create(CGLBuffer::EKind::Vertex, sizeof(kColors), kColors, error));
+        ASSERT_TRUE(m_Indices.Create(CGLBuffer::EKind::Index16, sizeof(kIndices), kIndices, error));
+        ASSERT_TRUE(m_Target.Create(8, 8, 1, true, error));
+        ASSERT_TRUE(m_Device.SetRenderTarget(0, &m_Target));
+        std::string message;
+        ASSERT_TRUE(m_Effect.Compile(kColorEffect, "color.e", message)) << message;
+        m_Device.SetStreamSource(0, &m_Positions, 0, 16);
+        m_Device.SetStreamSource(1, &m_Colors, 0, 4);
+        m_Device.SetVertexDeclaration({
+            {0, 0, EVertexElementType::Float4, EVertexSemantic::Position, 0},
+            {1, 0, EVertexElementType::Color, EVertexSemantic::Color, 0},
+        });
+        m_Device.SetIndices(&m_Indices);
+    }
+
+    // Clears, draws the two triangles with a technique, reads the top-left and bottom-left
+    // texels.
+    bool DrawQuad(uint32_t technique, uint32_t& outTop, uint32_t& outBottom)
+    {
+        m_Device.Clear(true, false, 0xff00ff00u, 1.0f, 0);
+        if (!m_Effect.BeginPass(technique, 0))
+            return false;
+        const bool drawn = m_Device.DrawIndexedPrimitive(CGLDevice::EPrimitive::TriangleList, 0, 0, 2);
+        m_Effect.EndPass();
+        std::vector<uint8_t> bytes;
+        m_Target.ReadLevel0(bytes);
+        std::memcpy(&outTop, bytes.data(), 4);
+        std::memcpy(&outBottom, bytes.data() + 7 * 8 * 4, 4);
+        return drawn;
+    }
+
+    CGLBuffer m_Positions, m_Colors, m_Indices;
+    CGLTexture2D m_Target;
+    CGLEffect m_Effect{&m_Device};
+};
+}
+
+TEST_F(GLDrawTest, IndexedTrianglesTakeTheirPackedColoursTopRowFirst)
+{
+    uint32_t top = 0, bottom = 0;
+    ASSERT_TRUE(DrawQuad(0, top, bottom));
+    // Near the red top edge and the blue bottom edge; the gradient between is interpolated.
+    EXPECT_EQ(top >> 24, 0xffu);
+    EXPECT_GT((top >> 16) & 0xff, 0xd0u);
+    EXPECT_LT(top & 0xff, 0x30u);
+    EXPECT_GT(bottom & 0xff, 0xd0u);
+    EXPECT_LT((bottom >> 16) & 0xff, 0x30u);
+}
+
+TEST_F(GLDrawTest, RewrittenVerticesAreDrawnAndWritesStayInsideTheBuffer)
+{
+    const uint32_t white[2] = {0xffffffffu, 0xffffffffu};
+    EXPECT_FALSE(m_Colors.Write(12, 8, white));
+    EXPECT_FALSE(m_Colors.Write(17, 0, white));
+    ASSERT_TRUE(m_Colors.Write(0, 8, white));
+    uint32_t top = 0, bottom = 0;
+    ASSERT_TRUE(DrawQuad(0, top, bottom));
+    EXPECT_GT(top & 0xff, 0xd0u);
+    EXPECT_GT((top >> 8) & 0xff, 0xd0u);
+}
+
+TEST_F(GLDrawTest, CullModesAreTheWindingSeenOnTheTarget)
+{
+    uint32_t top = 0, bottom = 0;
+    ASSERT_TRUE(DrawQuad(1, top, bottom));
+    EXPECT_EQ(top, 0xff00ff00u) << "clockwise triangles must be culled";
+    ASSERT_TRUE(DrawQuad(2, top, bottom));
+    EXPECT_NE(top, 0xff00ff00u) << "clockwise triangles must be drawn";
+}
+
+TEST_F(GLDrawTest, DrawsWithIncompleteInputAreRefused)
+{
+    // Non-indexed: 4 vertices fit, a fifth does not.
+    EXPECT_TRUE(m_Device.DrawPrimitive(CGLDevice::EPrimitive::TriangleStrip, 0, 2));
+    EXPECT_FALSE(m_Device.DrawPrimitive(CGLDevice::EPrimitive::TriangleStrip, 1, 2));
+    m_Device.SetStreamSource(1, nullptr, 0, 0);
+    EXPECT_FALSE(m_Device.DrawPrimitive(CGLDevice::EPrimitive::TriangleStrip, 0, 2));
+    m_Device.SetStreamSource(1, &m_Colors, 0, 4);
+    m_Device.SetIndices(nullptr);
+    EXPECT_FALSE(m_Device.DrawIndexedPrimitive(CGLDevice::EPrimitive::TriangleList, 0, 0, 2));
+    m_Device.SetVertexDeclaration({});
+    EXPECT_FALSE(m_Device.DrawPrimitive(CGLDevice::EPrimitive::TriangleStrip, 0, 2));
+    m_Device.SetVertexDeclaration({{0, 0, EVertexElementType::Float4, EVertexSemantic::TexCoord, 8}});
+    EXPECT_FALSE(m_Device.DrawPrimitive(CGLDevice::EPrimitive::TriangleStrip, 0, 2));
+}
+
+namespace
+{
+// A full-target quad at depth g_Depth with colour g_Color, and one coloured by the texel
+// that the vertex stage 257 reads.
+const char* const kDepthEffect = R"(
+float g_Depth;
+float4 g_Color;
+sampler g_VertexTexture : stage(257);
+vertex_shader vs_flat
+{
+    void main() { gl_Position = vec4(in_position.xy * 2.0 - 1.0, g_Depth, 1.0); }
+}
+vertex_shader vs_fetch
+{
+    out vec4 v_Color;
+    void main()
+    {
+        gl_Position = vec4(in_position.xy * 2.0 - 1.0, 0.0, 1.0);
+        v_Color = texelFetch(g_VertexTexture, ivec2(1, 0), 0);
+    }
+}
+pixel_shader ps_flat { layout(location = 0) out vec4 o; void main() { o = g_Color; } }
+pixel_shader ps_fetched { in vec4 v_Color; layout(location = 0) out vec4 o; void main() { o = v_Color; } }
+technique flat { pass P0 { VertexShader = vs_flat; PixelShader = ps_flat; ZWriteEnable = true; } }
+technique fetch { pass P0 { VertexShader = vs_fetch; PixelShader = ps_fetched; } }
+)";
+
+class GLDepthAndVertexTextureTest : public GLDeviceTest
+{
+protected:
+    void SetUp() override
+    {
+        GLDeviceTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        GLenum error = GL_NO_ERROR;
+        ASSERT_TRUE(m_Target.Create(16, 16, 1, true, error));
+        ASSERT_TRUE(m_Device.SetRenderTarget(0, &m_Target));
+        std::string message;
+        ASSERT_TRUE(m_Effect.Compile(kDepthEffect, "depth.e", message)) << message;
+    }
+
+    void DrawFlat(float depth, float red, float blue)
+    {
+        const float color[4] = {red, 0.0f, blue, 1.0f};
+        m_Effect.SetValue("g_Depth", &depth, 4);
+        m_Effect.SetValue("g_Color", color, 16);
+        ASSERT_TRUE(m_Effect.BeginPass(0, 0));
+        EXPECT_TRUE(m_Device.DrawUnitQuad());
+        m_Effect.EndPass();
+    }
+
+    uint32_t CenterTexel() const
+    {
+        std::vector<uint8_t> bytes;
+        m_Target.ReadLevel0(bytes);
+        uint32_t texel = 0;
+        std::memcpy(&texel, bytes.data() + (8 * 16 + 8) * 4, 4);
+        return texel;
+    }
+
+    CGLTexture2D m_Target;
+    CGLEffect m_Effect{&m_Device};
+};
+}
+
+TEST_F(GLDepthAndVertexTextureTest, SharedDepthSurfaceKeepsTheNearerDrawing)
+{
+    CGLDevice::SRenderStates states = m_Device.GetRenderStates();
+    states.m_DepthEnable = true;
+    m_Device.SetRenderStates(states);
+    m_Device.SetDepthSurface(true);
+    m_Device.Clear(true, true, 0xff000000u, 1.0f, 0);
+    DrawFlat(0.0f, 1.0f, 0.0f);
+    DrawFlat(0.5f, 0.0f, 1.0f);
+    EXPECT_EQ(CenterTexel(), 0xffff0000u) << "the farther quad must fail the depth test";
+
+    // Without the depth surface nothing is tested: the later quad wins.
+    m_Device.SetDepthSurface(false);
+    DrawFlat(0.5f, 0.0f, 1.0f);
+    EXPECT_EQ(CenterTexel(), 0xff0000ffu);
+}
+
+TEST_F(GLDepthAndVertexTextureTest, VertexStagesFeedVertexShaders)
+{
+    const uint32_t texels[2] = {0xff000000u, 0xff00ff00u};
+    CGLTexture2D source;
+    GLenum error = GL_NO_ERROR;
+    ASSERT_TRUE(source.Create(2, 1, 1, false, error));
+    CGLTexture2D::SLockedRect rect;
+    ASSERT_TRUE(source.Lock(0, 0, 0, 2, 1, CGLTexture2D::ELock::WriteOnly, rect));
+    std::memcpy(rect.m_Bits, texels, sizeof(texels));
+    source.Unlock();
+    ASSERT_TRUE(m_Device.SetTexture(257, &source));
+    ASSERT_TRUE(m_Effect.BeginPass(1, 0));
+    EXPECT_TRUE(m_Device.DrawUnitQuad());
+    m_Effect.EndPass();
+    EXPECT_EQ(CenterTexel(), 0xff00ff00u);
 }
