@@ -14,31 +14,22 @@ constexpr uint32_t kFloat4 = 4;
 class PixelTaskDescTest : public RenderTestBase
 {
 protected:
-    void TearDown() override
-    {
-        for (const GPUObjectHandle& handle : m_Handles)
-            m_Backend->ReleaseResource(&handle);
-        GLBackendTestBase::TearDown();
-    }
-
     // A 4 x 4 float texture with value(i) in texel i.
     template <typename TValue>
     IGPUTexture* FloatTexture(TValue value)
     {
         GPUObjectHandle handle;
-        if (m_Backend->CreateTexture("", 4, 4, 1, kFloat4, false, handle) != 0)
+        auto* texture =
+            Hold<IGPUTexture>(m_Backend->CreateTexture("", 4, 4, 1, kFloat4, false, handle), handle);
+        if (texture == nullptr)
             return nullptr;
-        m_Handles.push_back(handle);
         float texels[16][4];
         for (int i = 0; i < 16; ++i)
             for (int c = 0; c < 4; ++c)
                 texels[i][c] = value(i, c);
-        auto* texture = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle));
         EXPECT_EQ(texture->WritePixels(0, 0, 4, 4, texels, 4 * 16), 0u);
         return texture;
     }
-
-    std::vector<GPUObjectHandle> m_Handles;
 };
 
 std::vector<float> ReadFloats(IGPUTexture* texture)

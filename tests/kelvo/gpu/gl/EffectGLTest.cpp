@@ -14,33 +14,21 @@ namespace
 class EffectGLTest : public GLBackendTestBase
 {
 protected:
-    void TearDown() override
-    {
-        for (const GPUObjectHandle& handle : m_Handles)
-            m_Backend->ReleaseResource(&handle);
-        GLBackendTestBase::TearDown();
-    }
-
     uint32_t Load(const std::string& name, CEffectGL*& outEffect)
     {
         GPUObjectHandle handle;
         const uint32_t result = m_Backend->LoadEffect(name, handle);
-        outEffect = nullptr;
-        if (result == kGPUResultOk)
-        {
-            m_Handles.push_back(handle);
-            outEffect = GPUResourceCast<CEffectGL>(m_Backend->GetResource(handle));
-        }
+        outEffect = Hold<CEffectGL>(result, handle);
         return result;
     }
 
     CTextureGL* CreateTarget(uint32_t width, uint32_t height)
     {
         GPUObjectHandle handle;
-        if (m_Backend->CreateTexture("", width, height, 1, 4, true, handle) != kGPUResultOk)
+        auto* target =
+            Hold<CTextureGL>(m_Backend->CreateTexture("", width, height, 1, 4, true, handle), handle);
+        if (target == nullptr)
             return nullptr;
-        m_Handles.push_back(handle);
-        auto* target = GPUResourceCast<CTextureGL>(m_Backend->GetResource(handle));
         target->SetRenderTarget(0);
         m_Backend->GetDevice()->Clear(true, false, 0, 1.0f, 0);
         return target;
@@ -64,8 +52,6 @@ protected:
         std::memcpy(texel.data(), bytes.data(), 16);
         return texel;
     }
-
-    std::vector<GPUObjectHandle> m_Handles;
 };
 
 void SetVector(const char* name, float x, float y, float z, float w)
@@ -173,22 +159,19 @@ TEST_F(EffectGLTest, BrokenFilesFailToLoadWithTheirCodeAndMessage)
 //   +----------------+
 TEST_F(EffectGLTest, TexturedQuadLandsOnTheRectangleOfRDbgTexPos)
 {
-    GPUObjectHandle handle;
-    ASSERT_EQ(m_Backend->LoadTexture("rows.png", handle), kGPUResultOk);
-    m_Handles.push_back(handle);
-    auto* picture = GPUResourceCast<CTextureGL>(m_Backend->GetResource(handle));
-    GPUObjectHandle targetHandle;
-    ASSERT_EQ(m_Backend->CreateTexture("quad_target", 64, 64, 1, 1, true, targetHandle), kGPUResultOk);
-    m_Handles.push_back(targetHandle);
-    auto* target = GPUResourceCast<CTextureGL>(m_Backend->GetResource(targetHandle));
+    GPUObjectHandle handle, targetHandle;
+    auto* picture = Hold<CTextureGL>(m_Backend->LoadTexture("rows.png", handle), handle);
+    ASSERT_NE(picture, nullptr);
+    auto* target = Hold<CTextureGL>(m_Backend->CreateTexture("quad_target", 64, 64, 1, 1, true, targetHandle),
+                                    targetHandle);
+    ASSERT_NE(target, nullptr);
     const float background[4] = {0.2f, 0.4f, 0.6f, 1.0f};
     GetVariable("r_clear_color", 16)->SetVector(background);
     ASSERT_EQ(target->Clear(), kGPUResultOk);
 
     const GPUObjectHandle* found = m_Backend->FindByName("default", kGPUObjectEffect);
     ASSERT_NE(found, nullptr);
-    m_Handles.push_back(*found);
-    auto* effect = GPUResourceCast<CEffectGL>(m_Backend->GetResource(*found));
+    auto* effect = Hold<CEffectGL>(kGPUResultOk, *found);
     ASSERT_EQ(target->SetRenderTarget(0), kGPUResultOk);
     ASSERT_EQ(m_Backend->SetViewport(0, 0, 64, 64, 0.0f, 1.0f), kGPUResultOk);
     ASSERT_EQ(picture->SetTexture(0), kGPUResultOk);

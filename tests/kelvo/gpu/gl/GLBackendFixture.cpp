@@ -95,11 +95,17 @@ void GLBackendTestBase::SetUp()
 
 void GLBackendTestBase::TearDown()
 {
-    // The built-in resources keep their one reference for the backend's life; give it back,
-    // so that only what a test forgot to release shows up as a leak. Materials go first: they
-    // hold references on the effect and on "white.jpg".
     if (m_Backend != nullptr)
     {
+        // What the test held goes first, off the render target it may still be bound to.
+        if (!m_Held.empty())
+            m_Backend->SetDefaultRenderTarget();
+        for (const GPUObjectHandle& handle : m_Held)
+            m_Backend->ReleaseResource(&handle);
+        m_Held.clear();
+        // The built-in resources keep their one reference for the backend's life; give it
+        // back, so that only what a test forgot to release shows up as a leak. Materials go
+        // first: they hold references on the effect and on "white.jpg".
         for (const char* name :
              {"red", "green", "blue", "ambient_red", "ambient_green", "ambient_blue", "white", "default"})
             ReleaseBuiltIn(kGPUObjectMaterial, name);

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // The window as the backend sees it, over the test context's pbuffer.
 class CTestWindow : public CRttiObject, public IGLWindowSurface
@@ -58,7 +59,18 @@ protected:
     void TearDown() override;
     // Gives back a built-in resource's own reference (and the look-up's).
     void ReleaseBuiltIn(uint32_t type, const std::string& name);
+    // Keeps a handle that a creation or load gave with result until the test ends, and gives
+    // its resource as a T (null when the result is a failure).
+    template <class T>
+    T* Hold(uint32_t result, const GPUObjectHandle& handle)
+    {
+        if (result != 0)
+            return nullptr;
+        m_Held.push_back(handle);
+        return GPUResourceCast<T>(m_Backend->GetResource(handle));
+    }
 
     std::unique_ptr<CTestWindow> m_Window;
     std::unique_ptr<CGPUImplementationGL> m_Backend;
+    std::vector<GPUObjectHandle> m_Held;
 };

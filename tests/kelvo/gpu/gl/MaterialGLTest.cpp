@@ -48,8 +48,8 @@ TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSampl
 {
     // Stages 2 to 7 hold a texture beforehand; Begin must clear them.
     GPUObjectHandle rows;
-    ASSERT_EQ(m_Backend->LoadTexture("rows.png", rows), kGPUResultOk);
-    auto* texture = GPUResourceCast<CTextureGL>(m_Backend->GetResource(rows));
+    auto* texture = Hold<CTextureGL>(m_Backend->LoadTexture("rows.png", rows), rows);
+    ASSERT_NE(texture, nullptr);
     for (uint32_t stage = 0; stage < kPixelStageCount; ++stage)
         ASSERT_EQ(texture->SetTexture(stage), kGPUResultOk);
 
@@ -70,7 +70,6 @@ TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSampl
     EXPECT_NE(BoundTexture(1), BoundTexture(0));
     for (uint32_t stage = 2; stage < kPixelStageCount; ++stage)
         EXPECT_EQ(BoundTexture(stage), 0) << stage;
-    m_Backend->ReleaseResource(&rows);
 }
 
 TEST_F(MaterialGLTest, SetupKeepsEightPixelAndFourVertexTextures)

@@ -49,21 +49,12 @@ Mesh {
 class MeshGLTest : public GLBackendTestBase
 {
 protected:
-    void TearDown() override
-    {
-        if (m_Target.IsValid())
-        {
-            m_Backend->SetDefaultRenderTarget();
-            m_Backend->ReleaseResource(&m_Target);
-        }
-        GLBackendTestBase::TearDown();
-    }
-
     // A width x height render target of packed colours, cleared to clear and made current.
     CTextureGL* UseTarget(uint32_t width, uint32_t height, uint32_t clear)
     {
-        EXPECT_EQ(m_Backend->CreateTexture("", width, height, 1, 1, true, m_Target), 0u);
-        auto* target = GPUResourceCast<CTextureGL>(m_Backend->GetResource(m_Target));
+        GPUObjectHandle handle;
+        auto* target =
+            Hold<CTextureGL>(m_Backend->CreateTexture("", width, height, 1, 1, true, handle), handle);
         EXPECT_EQ(target->SetRenderTarget(0), 0u);
         m_Backend->GetDevice()->Clear(true, true, clear, 1.0f, 0);
         return target;
@@ -90,16 +81,13 @@ protected:
         mesh.GetBuffer("indices", 4);
     }
 
-    CMeshGL* NewMesh(const std::string& name) { return static_cast<CMeshGL*>(m_Backend->CreateMesh(name)); }
-
-    void ReleaseMesh(const std::string& name)
+    // A new mesh, released (its creation's reference and the look-up's) when the test ends.
+    CMeshGL* NewMesh(const std::string& name)
     {
-        if (const GPUObjectHandle* found = m_Backend->FindByName(name, kGPUObjectMesh))
-        {
-            const GPUObjectHandle handle = *found;
-            m_Backend->ReleaseResource(&handle);
-            m_Backend->ReleaseResource(&handle);
-        }
+        auto* mesh = static_cast<CMeshGL*>(m_Backend->CreateMesh(name));
+        m_Held.push_back(*m_Backend->FindByName(name, kGPUObjectMesh));
+        m_Held.push_back(m_Held.back());
+        return mesh;
     }
 
     std::string WriteDataFile(const std::string& name, const std::string& bytes)
@@ -109,8 +97,6 @@ protected:
         CResourceManager::Instance().AddEntry(TestDataFolder() + "/", std::filesystem::directory_entry(path));
         return path;
     }
-
-    GPUObjectHandle m_Target;
 };
 
 uint32_t Lit(const std::vector<uint32_t>& texels, uint32_t clear)
@@ -145,8 +131,6 @@ TEST_F(MeshGLTest, UpdateFailsWithMoreStreamsThanTheDeviceHasOrWithoutIndices)
     EXPECT_EQ(plain->CreateVertexDeclaration(), kGPUResultOk);
     EXPECT_EQ(plain->UploadBuffers(), kGPUResultStreamMissing);
     EXPECT_FALSE(plain->Update());
-    ReleaseMesh("wide");
-    ReleaseMesh("no_index_stream");
 }
 
 TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
@@ -165,7 +149,6 @@ TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
     const std::vector<uint32_t> texels = Pixels(target, 10, 1);
     for (uint32_t x = 0; x < 10; ++x)
         EXPECT_EQ(texels[x], x < 8 ? 0xffffffffu : 0xff000000u) << x;
-    ReleaseMesh("points");
 }
 
 TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
@@ -186,7 +169,6 @@ TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
     effect.EndPass();
     EXPECT_EQ(log, "[CMeshGL::Render] Missing index buffer!\n");
     EXPECT_EQ(Lit(Pixels(target, 4, 4), 0xff000000u), 0u);
-    ReleaseMesh("no_indices");
 }
 
 TEST_F(MeshGLTest, RenderNeedsEveryDeclaredBuffer)
@@ -195,18 +177,15 @@ TEST_F(MeshGLTest, RenderNeedsEveryDeclaredBuffer)
     mesh->AddStream("position", 16);
     // Declared by name but never uploaded.
     EXPECT_EQ(mesh->Render(), kGPUResultRenderStream);
-    ReleaseMesh("surfaces");
 }
 
 TEST_F(MeshGLTest, CloneCopiesStreamsButNotSurfacesOrMaterials)
 {
-    GPUObjectHandle cube;
+    GPUObjectHandle cube, copyHandle;
     WriteDataFile("three_materials.x", kThreeMaterialCube);
-    ASSERT_EQ(m_Backend->LoadMesh("three_materials.x", cube), kGPUResultOk);
-    GPUObjectHandle copyHandle;
-    ASSERT_EQ(m_Backend->CloneResource(cube, copyHandle), kGPUResultOk);
-    const auto* original = GPUResourceCast<CMeshGL>(m_Backend->GetResource(cube));
-    const auto* copy = GPUResourceCast<CMeshGL>(m_Backend->GetResource(copyHandle));
+    const auto* original = Hold<CMeshGL>(m_Backend->LoadMesh("three_materials.x", cube), cube);
+    ASSERT_NE(original, nullptr);
+    const auto* copy = Hold<CMeshGL>(m_Backend->CloneResource(cube, copyHandle), copyHandle);
     ASSERT_NE(copy, nullptr);
     ASSERT_EQ(copy->GetStreams().size(), original->GetStreams().size());
     for (std::size_t i = 0; i < copy->GetStreams().size(); ++i)
@@ -218,8 +197,6 @@ TEST_F(MeshGLTest, CloneCopiesStreamsButNotSurfacesOrMaterials)
     EXPECT_TRUE(copy->GetSurfaces().empty());
     EXPECT_TRUE(copy->GetMaterialHandles().empty());
     EXPECT_EQ(copy->GetDeclaration().size(), original->GetDeclaration().size());
-    m_Backend->ReleaseResource(&copyHandle);
-    m_Backend->ReleaseResource(&cube);
 }
 
 TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterials)
@@ -269,8 +246,8 @@ TEST_F(MeshGLTest, AmFileMaterialsAreMadeAndRead)
     WriteDataFile("one_material.am", std::string(writer.GetBytes().begin(), writer.GetBytes().end()));
 
     GPUObjectHandle handle;
-    ASSERT_EQ(m_Backend->LoadMesh("one_material.am", handle), kGPUResultOk);
-    const auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(handle));
+    const auto* mesh = Hold<CMeshGL>(m_Backend->LoadMesh("one_material.am", handle), handle);
+    ASSERT_NE(mesh, nullptr);
     ASSERT_EQ(mesh->GetMaterialHandles().size(), 1u);
     const auto* material = GPUResourceCast<CMaterial>(m_Backend->GetResource(mesh->GetMaterialHandles()[0]));
     ASSERT_NE(material, nullptr);
@@ -278,14 +255,13 @@ TEST_F(MeshGLTest, AmFileMaterialsAreMadeAndRead)
     EXPECT_NE(material->GetEffect(), nullptr);
     EXPECT_EQ(material->GetVariableCount(), 1u);
     EXPECT_EQ(mesh->GetDeclaration().size(), 1u);
-    m_Backend->ReleaseResource(&handle);
 }
 
 TEST_F(MeshGLTest, BuiltInShapesDrawWithAColourMaterial)
 {
     GPUObjectHandle red;
-    ASSERT_EQ(m_Backend->FindMaterial("red", red), kGPUResultOk);
-    auto* material = GPUResourceCast<CMaterial>(m_Backend->GetResource(red));
+    auto* material = Hold<CMaterial>(m_Backend->FindMaterial("red", red), red);
+    ASSERT_NE(material, nullptr);
     // Half size, so that every shape fits the clip square.
     GetVariable("r_projection_view_world", 64)->SetMatrix(MatrixScaling(0.5f, 0.5f, 0.5f));
     GetVariable("r_world_normal", 64)->SetMatrix(MatrixIdentity());
@@ -302,8 +278,7 @@ TEST_F(MeshGLTest, BuiltInShapesDrawWithAColourMaterial)
     {
         const GPUObjectHandle* found = m_Backend->FindByName(shape.m_Name, kGPUObjectMesh);
         ASSERT_NE(found, nullptr);
-        const GPUObjectHandle meshHandle = *found;
-        auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(meshHandle));
+        auto* mesh = Hold<CMeshGL>(kGPUResultOk, *found);
         CTextureGL* target = UseTarget(kSize, kSize, kClear);
         SetPass("P0");
         ASSERT_EQ(material->Begin(), kGPUResultOk) << shape.m_Name;
@@ -317,10 +292,5 @@ TEST_F(MeshGLTest, BuiltInShapesDrawWithAColourMaterial)
         const uint32_t texel = texels[y * kSize + x];
         EXPECT_GT((texel >> 16) & 0xff, (texel >> 8) & 0xff) << shape.m_Name;
         EXPECT_GT(Lit(texels, kClear), kSize) << shape.m_Name;
-        m_Backend->SetDefaultRenderTarget();
-        m_Backend->ReleaseResource(&m_Target);
-        m_Target = GPUObjectHandle();
-        m_Backend->ReleaseResource(&meshHandle);
     }
-    m_Backend->ReleaseResource(&red);
 }

@@ -12,31 +12,19 @@ namespace
 class TextureGLTest : public GLBackendTestBase
 {
 protected:
-    void TearDown() override
-    {
-        for (const GPUObjectHandle& handle : m_Handles)
-            m_Backend->ReleaseResource(&handle);
-        GLBackendTestBase::TearDown();
-    }
-
     // A created texture, released when the test ends.
     CTextureGL* Create(uint32_t width, uint32_t height, uint32_t format, bool renderTarget)
     {
         GPUObjectHandle handle;
-        if (m_Backend->CreateTexture("", width, height, 1, format, renderTarget, handle) != 0)
-            return nullptr;
-        m_Handles.push_back(handle);
-        return GPUResourceCast<CTextureGL>(m_Backend->GetResource(handle));
+        return Hold<CTextureGL>(m_Backend->CreateTexture("", width, height, 1, format, renderTarget, handle),
+                                handle);
     }
 
     CTextureGL* Load(const std::string& name, uint32_t& outResult)
     {
         GPUObjectHandle handle;
         outResult = m_Backend->LoadTexture(name, handle);
-        if (outResult != 0)
-            return nullptr;
-        m_Handles.push_back(handle);
-        return GPUResourceCast<CTextureGL>(m_Backend->GetResource(handle));
+        return Hold<CTextureGL>(outResult, handle);
     }
 
     static uint32_t UInt(const std::string& name)
@@ -51,8 +39,6 @@ protected:
         GetVariable(name, 4)->GetFloat(value);
         return value;
     }
-
-    std::vector<GPUObjectHandle> m_Handles;
 };
 }
 
@@ -60,6 +46,7 @@ TEST_F(TextureGLTest, ClearedRenderTargetsReadBackInEveryFormat)
 {
     const float color[4] = {0.2f, 0.4f, 0.6f, 1.0f};
     GetVariable("r_clear_color", 16)->SetVector(color);
+    ASSERT_EQ(m_Backend->SetFillMode(1), kGPUResultOk);
     for (uint32_t format = 1; format <= 4; ++format)
     {
         SCOPED_TRACE(format);
@@ -80,10 +67,10 @@ TEST_F(TextureGLTest, ClearedRenderTargetsReadBackInEveryFormat)
         else
             EXPECT_EQ(std::memcmp(last, color, texelBytes), 0);
     }
-    // Clear restores the default target and the fill mode.
+    // Clears fill solid, then restore the default target and the fill mode set before.
     uint32_t mode = 0;
     EXPECT_EQ(m_Backend->GetFillMode(mode), kGPUResultOk);
-    EXPECT_EQ(mode, 2u);
+    EXPECT_EQ(mode, 1u);
     uint32_t width = 0, height = 0;
     m_Backend->GetDevice()->GetRenderTargetSize(width, height);
     EXPECT_EQ(width, 1920u);
