@@ -1,4 +1,3 @@
-#include "kelvo/core/ProgramRandom.h"
 #include "kelvo/gpu/BuiltInMeshes.h"
 
 #include "MeshTestHelpers.h"
@@ -80,43 +79,6 @@ TEST(BuiltInMeshes, BallIsSubdividedOnTheUnitSphereWithInwardNormals)
     mesh.GetBoundingBox(low, high);
     EXPECT_EQ(low[1], -1.0f);
     EXPECT_EQ(high[0], 1.0f);
-}
-
-TEST(BuiltInMeshes, TwoTrianglesDrawTheirCornersZYXFromTheProgramGenerator)
-{
-    ProgramRandom().Seed(77);
-    CRandom15 replay;
-    replay.Seed(77);
-    CMesh mesh(nullptr);
-    ASSERT_TRUE(BuildTwoTriangles(mesh));
-
-    // The slight turn applied to the drawn corners: 0.001 about x, then 0.001 about y.
-    const float c = std::cos(0.001f), s = std::sin(0.001f);
-    auto turn = [&](float x, float y, float z) {
-        const float y1 = y * c - z * s, z1 = y * s + z * c;
-        return SFloat4{x * c + z1 * s, y1, -x * s + z1 * c, 1.0f};
-    };
-    ASSERT_EQ(mesh.FindBuffer("position")->GetCount(), 6u);
-    for (uint32_t i = 0; i < 6; ++i)
-    {
-        float xyz[3];
-        for (int axis = 2; axis >= 0; --axis)
-        {
-            const uint32_t low = static_cast<uint32_t>(replay.Next());
-            const uint32_t high = static_cast<uint32_t>(replay.Next());
-            xyz[axis] = -1.0f + 2.0f * static_cast<float>(low | high << 15) / 1073741824.0f;
-        }
-        const SFloat4 expected = turn(xyz[0], xyz[1], xyz[2]);
-        for (int axis = 0; axis < 4; ++axis)
-            EXPECT_NEAR(Float4At(mesh, "position", i)[axis], expected[axis], 1e-5f) << i;
-    }
-    const SFloat4 front = turn(0, 0, 1), up = turn(0, 1, 0);
-    for (uint32_t i = 0; i < 6; ++i)
-        for (int axis = 0; axis < 3; ++axis)
-            EXPECT_NEAR(Float4At(mesh, "normal", i)[axis], (i < 3 ? front : up)[axis], 1e-6f);
-    EXPECT_EQ(Indices(mesh), (std::vector<uint32_t>{0, 1, 2, 0, 1, 3}));
-    // The next draw continues the program's sequence after the 36 draws of the mesh.
-    EXPECT_EQ(ProgramRandom().Next(), replay.Next());
 }
 
 TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
