@@ -1,7 +1,10 @@
 #include "kelvo/gpu/xfile/XFileImporter.h"
 
 #include "BinaryXWriter.h"
-#include "XFileExport.h"
+
+#include <assimp/Exporter.hpp>
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
 
 #include <array>
 #include <cstring>
@@ -80,6 +83,16 @@ Frame Root {
  }
 }
 )";
+
+// Writes a mesh file again as ".x" with Assimp's own exporter, so that the importer can be
+// tried on a file written by another tool.
+bool ExportThroughAssimp(const std::string& sourcePath, const std::string& targetPath)
+{
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(sourcePath, 0);
+    Assimp::Exporter exporter;
+    return scene != nullptr && exporter.Export(scene, "x", targetPath) == AI_SUCCESS;
+}
 
 class XFileImporterTest : public ::testing::Test
 {
