@@ -10,23 +10,6 @@
 
 namespace
 {
-// The manager as the backend sees it: loads fake resources and adds ready-made ones.
-class CTestResourceManager : public CGPUResourceManager
-{
-public:
-    template <typename T = CFakeCopyableResource>
-    uint32_t Load(uint32_t type, const std::string& fileName, GPUObjectHandle& outHandle)
-    {
-        return LoadOrFind<T>(
-            type, fileName, [] { return new T(); }, outHandle);
-    }
-    template <typename T = CFakeResource>
-    uint32_t Add(uint32_t type, const std::string& name, GPUObjectHandle& outHandle)
-    {
-        return AddResource(type, new T(), name, outHandle);
-    }
-};
-
 class CCountingSubscriber final : public ILoadResourceSubscriber
 {
 public:

@@ -16,17 +16,6 @@
 
 namespace
 {
-class CTestResourceManager : public CGPUResourceManager
-{
-public:
-    GPUObjectHandle AddMaterial(const std::string& name)
-    {
-        GPUObjectHandle handle;
-        EXPECT_EQ(AddResource(kGPUObjectMaterial, new CFakeResource(), name, handle), 0u);
-        return handle;
-    }
-};
-
 // A mesh of count one-triangle surfaces, triangle t using vertices 3t..3t+2, with a material
 // per surface and the per-triangle "materials" stream.
 void FillSurfaces(CMesh& mesh, CTestResourceManager& resources, uint32_t count)

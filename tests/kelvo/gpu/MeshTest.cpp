@@ -54,17 +54,6 @@ public:
     std::vector<uint32_t> m_Boxes;
     std::vector<std::string> m_Texts;
 };
-
-class CTestResourceManager : public CGPUResourceManager
-{
-public:
-    GPUObjectHandle AddMaterial(const std::string& name)
-    {
-        GPUObjectHandle handle;
-        EXPECT_EQ(AddResource(kGPUObjectMaterial, new CFakeResource(), name, handle), 0u);
-        return handle;
-    }
-};
 }
 
 TEST(CMesh, BoundingBoxComesFromPositions)
