@@ -21,16 +21,22 @@ constexpr uint32_t kBlack = 0xFF000000;
 class KelvoRendererTest : public RendererTestBase
 {
 protected:
-    // The queued overlays alone on a black back buffer, read back.
-    void DrawOverlaysOnly()
+    // What draw puts on a black back buffer in one scene, read back.
+    template <typename TDraw>
+    void DrawInScene(TDraw draw)
     {
         m_Backend->SetDefaultRenderTarget();
         m_Backend->Clear(true, true);
         m_Backend->BeginScene();
-        m_Renderer->DrawOverlays(nullptr);
+        draw();
         m_Backend->EndScene();
         m_Backend->Present();
         ReadWindow();
+    }
+    // The queued overlays alone.
+    void DrawOverlaysOnly()
+    {
+        DrawInScene([&] { m_Renderer->DrawOverlays(nullptr); });
     }
 };
 
@@ -156,13 +162,7 @@ TEST_F(KelvoRendererTest, WorldLinesAreSeenFromTheCameraObject)
     GetVariable("r_projection", 64)->SetMatrix(MatrixIdentity());
     // At y = 0.25 in the world: the camera's own height, so the middle row of the picture.
     m_Renderer->AddLine({-0.5f, 0.25f, 0.0f, 1.0f}, {0.5f, 0.25f, 0.0f, 1.0f}, 0xFF00FF00, 0xFF00FF00);
-    m_Backend->SetDefaultRenderTarget();
-    m_Backend->Clear(true, true);
-    m_Backend->BeginScene();
-    m_Renderer->DrawOverlays(&camera);
-    m_Backend->EndScene();
-    m_Backend->Present();
-    ReadWindow();
+    DrawInScene([&] { m_Renderer->DrawOverlays(&camera); });
     const uint32_t y = GLTest::kWindowHeight / 2;
     int green = 0;
     for (uint32_t x = 0; x < GLTest::kWindowWidth; ++x)
@@ -187,13 +187,7 @@ TEST_F(KelvoRendererTest, SceneDrawsWhatTheCameraSeesThroughItsRenderables)
     SCameraRig camera;
     PlaceCamera(camera, MatrixIdentity());
 
-    m_Backend->SetDefaultRenderTarget();
-    m_Backend->Clear(true, true);
-    m_Backend->BeginScene();
-    m_Renderer->RenderScene(&camera);
-    m_Backend->EndScene();
-    m_Backend->Present();
-    ReadWindow();
+    DrawInScene([&] { m_Renderer->RenderScene(&camera); });
     // The green cube ahead (the camera looks down -z) in the middle, nothing at the top.
     const uint32_t centre = Pixel(GLTest::kWindowWidth / 2, GLTest::kWindowHeight / 2);
     const uint32_t red = (centre >> 16) & 0xFF, green = (centre >> 8) & 0xFF, blue = centre & 0xFF;

@@ -42,13 +42,6 @@ public:
     CJournalPhase* m_Second;
 };
 
-uint32_t UInt(const std::string& name)
-{
-    uint32_t value = 0;
-    std::memcpy(&value, GetVariable(name, 4)->GetData(), 4);
-    return value;
-}
-
 using RenderPhaseTest = RenderTestBase;
 }
 
@@ -83,9 +76,9 @@ TEST_F(RenderPhaseTest, GapsResolveNothingUntilFilled)
     ASSERT_TRUE(phase.BindTextures());
     ASSERT_EQ(phase.GetTextures().size(), 3u);
     // Binding published each stage's texture size.
-    EXPECT_EQ(UInt("r_texw_0"), 4u);
-    EXPECT_EQ(UInt("r_texw_1"), 2u);
-    EXPECT_EQ(UInt("r_texw_2"), 2u);
+    EXPECT_EQ(VariableUInt("r_texw_0"), 4u);
+    EXPECT_EQ(VariableUInt("r_texw_1"), 2u);
+    EXPECT_EQ(VariableUInt("r_texw_2"), 2u);
 }
 
 TEST_F(RenderPhaseTest, ResolutionIsAllOrNothingAndKeptUntilAnInputNameChanges)

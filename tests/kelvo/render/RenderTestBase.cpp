@@ -108,6 +108,14 @@ bool NearColor(uint32_t a, uint32_t b, int tolerance)
     return true;
 }
 
+testing::AssertionResult IsNearColor(uint32_t actual, uint32_t expected, int tolerance)
+{
+    if (NearColor(actual, expected, tolerance))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << ColorText(actual) << " is not within " << tolerance << " of " << ColorText(expected);
+}
+
 std::string ColorText(uint32_t color)
 {
     char text[16];

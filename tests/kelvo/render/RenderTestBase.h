@@ -49,11 +49,22 @@ protected:
         m_Renderer.reset();
         RenderTestBase::TearDown();
     }
+    // One frame of process on a black back buffer, read back.
+    void DrawFrame(CRenderProcess* process)
+    {
+        m_Backend->SetDefaultRenderTarget();
+        m_Backend->Clear(true, true);
+        m_Renderer->SetRenderProcess(process);
+        m_Renderer->RenderFrame();
+        ReadWindow();
+    }
 
     std::unique_ptr<CKelvoRenderer> m_Renderer;
 };
 
 // True when every channel of a and b is within tolerance.
 bool NearColor(uint32_t a, uint32_t b, int tolerance = 6);
+// NearColor as an assertion whose failure shows both colours.
+testing::AssertionResult IsNearColor(uint32_t actual, uint32_t expected, int tolerance = 6);
 // A colour as text for failure messages.
 std::string ColorText(uint32_t color);

@@ -111,11 +111,7 @@ protected:
         view = SZoomView();
         view.m_PositionX = view.m_PositionY = (kBlockTexel + 0.5f) / 512.0f;
         view.m_Scale = static_cast<float>(GLTest::kWindowWidth) / 512.0f / magnification;
-        m_Backend->SetDefaultRenderTarget();
-        m_Backend->Clear(true, true);
-        m_Renderer->SetRenderProcess(&process);
-        m_Renderer->RenderFrame();
-        ReadWindow();
+        DrawFrame(&process);
     }
 
     std::string m_Folder;
@@ -127,9 +123,7 @@ TEST_F(ZoomPhaseTest, TheTableComesFromTheLastMipLevelAndAMagnifiedTexelShowsIts
     CZoomOnlyProcess process("zoom_test_bank.png");
     CZoomPhase& zoom = *process.m_Zoom;
     ASSERT_EQ(zoom.GetImagesPerRow(), 2u);
-    uint32_t imagesX = 0;
-    std::memcpy(&imagesX, GetVariable("r_zoom_images_x", 4)->GetData(), 4);
-    EXPECT_EQ(imagesX, 2u);
+    EXPECT_EQ(VariableUInt("r_zoom_images_x"), 2u);
     const std::vector<uint32_t>& table = zoom.GetTable();
     ASSERT_EQ(table.size(), kZoomTableEntries);
     // Grey (level 31 of 63) is image 3's average; pure blue is nearest image 2.
@@ -151,14 +145,14 @@ TEST_F(ZoomPhaseTest, TheTableComesFromTheLastMipLevelAndAMagnifiedTexelShowsIts
 
     // Three pixels a texel: the grey texel itself.
     DrawMagnified(process, 3.0f);
-    EXPECT_TRUE(NearColor(Pixel(160, 120), kGrey)) << ColorText(Pixel(160, 120));
+    EXPECT_TRUE(IsNearColor(Pixel(160, 120), kGrey));
     // A hundred pixels a texel: the texel is image 3, yellow on its left, blue on its right.
     DrawMagnified(process, 100.0f);
-    EXPECT_TRUE(NearColor(Pixel(135, 120), kYellow, 12)) << ColorText(Pixel(135, 120));
-    EXPECT_TRUE(NearColor(Pixel(185, 120), kBlue, 12)) << ColorText(Pixel(185, 120));
+    EXPECT_TRUE(IsNearColor(Pixel(135, 120), kYellow, 12));
+    EXPECT_TRUE(IsNearColor(Pixel(185, 120), kBlue, 12));
     // The grey texel to its left is a whole image 3 of its own.
-    EXPECT_TRUE(NearColor(Pixel(35, 120), kYellow, 12)) << ColorText(Pixel(35, 120));
-    EXPECT_TRUE(NearColor(Pixel(85, 120), kBlue, 12)) << ColorText(Pixel(85, 120));
+    EXPECT_TRUE(IsNearColor(Pixel(35, 120), kYellow, 12));
+    EXPECT_TRUE(IsNearColor(Pixel(85, 120), kBlue, 12));
 }
 
 TEST_F(ZoomPhaseTest, ABankThatIsNotSquareOrNotWholeImagesStopsTheBuildAndStillDraws)

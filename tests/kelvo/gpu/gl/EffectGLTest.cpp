@@ -22,18 +22,6 @@ protected:
         return result;
     }
 
-    CTextureGL* CreateTarget(uint32_t width, uint32_t height)
-    {
-        GPUObjectHandle handle;
-        auto* target =
-            Hold<CTextureGL>(m_Backend->CreateTexture("", width, height, 1, 4, true, handle), handle);
-        if (target == nullptr)
-            return nullptr;
-        target->SetRenderTarget(0);
-        m_Backend->GetDevice()->Clear(true, false, 0, 1.0f, 0);
-        return target;
-    }
-
     // Draws the unit quad with the current technique and pass; the Begin result.
     uint32_t Draw(CEffectGL& effect)
     {
@@ -71,7 +59,7 @@ TEST_F(EffectGLTest, ParamsBindTheNamedVariablesOfEachTechnique)
     SetVector("r_tt_a", 0.25f, 0.0f, 0.0f, 0.0f);
     SetVector("r_tt_b", 0.0f, 0.5f, 0.0f, 0.0f);
     SetVector("r_tt_c", 0.0f, 0.0f, 0.75f, 1.0f);
-    CTextureGL* target = CreateTarget(4, 4);
+    CTextureGL* target = UseTarget(4, 4, 4, 0);
     ASSERT_NE(target, nullptr);
 
     // "sum" copies a and b (its odd spacing notwithstanding) but not c.
@@ -184,21 +172,14 @@ TEST_F(EffectGLTest, TexturedQuadLandsOnTheRectangleOfRDbgTexPos)
 
     std::vector<uint32_t> texels;
     ASSERT_EQ(target->ReadPixels(0, 0, 0, 64, 64, texels), kGPUResultOk);
-    auto at = [&](uint32_t x, uint32_t y) { return texels[y * 64 + x]; };
-    // The four corners of the rectangle, and the background just outside each of them.
-    EXPECT_EQ(at(16, 32), 0xffff0000u);
-    EXPECT_EQ(at(47, 32), 0xffffffffu);
-    EXPECT_EQ(at(16, 47), 0xff000000u);
-    EXPECT_EQ(at(47, 47), 0xff000000u);
-    EXPECT_EQ(at(15, 32), 0xff336699u);
-    EXPECT_EQ(at(16, 31), 0xff336699u);
-    EXPECT_EQ(at(48, 32), 0xff336699u);
-    EXPECT_EQ(at(47, 31), 0xff336699u);
-    EXPECT_EQ(at(15, 47), 0xff336699u);
-    EXPECT_EQ(at(16, 48), 0xff336699u);
-    EXPECT_EQ(at(48, 47), 0xff336699u);
-    EXPECT_EQ(at(47, 48), 0xff336699u);
-    // Texture row 0 is on top: the second texel of the top row, then the bottom row.
-    EXPECT_EQ(at(24, 39), 0xff00ff00u);
-    EXPECT_EQ(at(24, 40), 0xff000000u);
+    // The four corners of the rectangle, the background just outside each of them, and
+    // texture row 0 on top: the second texel of the top row, then the bottom row.
+    constexpr uint32_t kBack = 0xff336699u;
+    const uint32_t expected[][3] = {{16, 32, 0xffff0000u}, {47, 32, 0xffffffffu}, {16, 47, 0xff000000u},
+                                    {47, 47, 0xff000000u}, {15, 32, kBack},       {16, 31, kBack},
+                                    {48, 32, kBack},       {47, 31, kBack},       {15, 47, kBack},
+                                    {16, 48, kBack},       {48, 47, kBack},       {47, 48, kBack},
+                                    {24, 39, 0xff00ff00u}, {24, 40, 0xff000000u}};
+    for (const auto& [x, y, colour] : expected)
+        EXPECT_EQ(texels[y * 64 + x], colour) << x << "," << y;
 }

@@ -1,9 +1,13 @@
 #include "GLBackendFixture.h"
 
+#include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/ResourceManager.h"
+#include "kelvo/gpu/VarManager.h"
 #include "../../../support/TestFiles.h"
 
 #include <stb/stb_image_write.h>
+
+#include <cstring>
 
 namespace
 {
@@ -82,6 +86,20 @@ technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
     return folder;
 }
 
+uint32_t VariableUInt(const std::string& name)
+{
+    uint32_t value = 0;
+    std::memcpy(&value, GetVariable(name, 4)->GetData(), sizeof(value));
+    return value;
+}
+
+float VariableFloat(const std::string& name)
+{
+    float value = 0;
+    std::memcpy(&value, GetVariable(name, 4)->GetData(), sizeof(value));
+    return value;
+}
+
 void GLBackendTestBase::SetUp()
 {
     GLTest::SetUp();
@@ -116,6 +134,18 @@ void GLBackendTestBase::TearDown()
     }
     m_Backend.reset();
     m_Window.reset();
+}
+
+CTextureGL* GLBackendTestBase::UseTarget(uint32_t width, uint32_t height, uint32_t format, uint32_t clear)
+{
+    GPUObjectHandle handle;
+    auto* target =
+        Hold<CTextureGL>(m_Backend->CreateTexture("", width, height, 1, format, true, handle), handle);
+    EXPECT_NE(target, nullptr);
+    if (target == nullptr || target->SetRenderTarget(0) != kGPUResultOk)
+        return nullptr;
+    m_Backend->GetDevice()->Clear(true, true, clear, 1.0f, 0);
+    return target;
 }
 
 void GLBackendTestBase::ReleaseBuiltIn(uint32_t type, const std::string& name)

@@ -8,6 +8,7 @@
 #include "kelvo/core/Rtti.h"
 #include "kelvo/gpu/gl/GLWindowSurface.h"
 #include "kelvo/gpu/gl/GPUImplementationGL.h"
+#include "kelvo/gpu/gl/TextureGL.h"
 
 #include <memory>
 #include <string>
@@ -52,6 +53,10 @@ private:
 // Registers the test data folder (first call only) and gives its path.
 const std::string& TestDataFolder();
 
+// The first four bytes of a variable, as a whole number or a float.
+uint32_t VariableUInt(const std::string& name);
+float VariableFloat(const std::string& name);
+
 class GLBackendTestBase : public GLTest
 {
 protected:
@@ -69,6 +74,9 @@ protected:
         m_Held.push_back(handle);
         return GPUResourceCast<T>(m_Backend->GetResource(handle));
     }
+    // A held width x height render target of the format, made current and cleared to the
+    // packed colour clear.
+    CTextureGL* UseTarget(uint32_t width, uint32_t height, uint32_t format, uint32_t clear);
 
     std::unique_ptr<CTestWindow> m_Window;
     std::unique_ptr<CGPUImplementationGL> m_Backend;

@@ -182,11 +182,8 @@ technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
 )",
                                "blend.e", error))
         << error;
-    GPUObjectHandle handle;
-    auto* target = Hold<CTextureGL>(m_Backend->CreateTexture("", 4, 4, 1, 4, true, handle), handle);
+    CTextureGL* target = UseTarget(4, 4, 4, 0xff0000ffu);
     ASSERT_NE(target, nullptr);
-    ASSERT_EQ(target->SetRenderTarget(0), kGPUResultOk);
-    m_Backend->GetDevice()->Clear(true, false, 0xff0000ffu, 1.0f, 0);
     ASSERT_EQ(m_Backend->SetAlphaBlend(true), kGPUResultOk);
     ASSERT_TRUE(effect.BeginPass(0, 0));
     m_Backend->GetDevice()->DrawUnitQuad();

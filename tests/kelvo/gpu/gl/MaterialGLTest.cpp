@@ -28,20 +28,6 @@ GLint BoundTexture(uint32_t stage)
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
     return texture;
 }
-
-float FloatOf(const char* name)
-{
-    float value = -1.0f;
-    GetVariable(name, 4)->GetFloat(value);
-    return value;
-}
-
-uint32_t UIntOf(const char* name)
-{
-    uint32_t value = 0;
-    std::memcpy(&value, GetVariable(name, 4)->GetData(), sizeof(value));
-    return value;
-}
 }
 
 TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSamplers)
@@ -62,9 +48,9 @@ TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSampl
     EXPECT_EQ(material.End(), kGPUResultOk);
 
     // "white.jpg" is 1 pixel wide, "rows.png" 4: the vertex texture also went to stage 1.
-    EXPECT_EQ(UIntOf("r_texw_0"), 1u);
-    EXPECT_EQ(UIntOf("r_texw_1"), 4u);
-    EXPECT_EQ(UIntOf("r_texw_257"), 4u);
+    EXPECT_EQ(VariableUInt("r_texw_0"), 1u);
+    EXPECT_EQ(VariableUInt("r_texw_1"), 4u);
+    EXPECT_EQ(VariableUInt("r_texw_257"), 4u);
     EXPECT_NE(BoundTexture(0), 0);
     EXPECT_EQ(BoundTexture(1), BoundTexture(kFirstVertexStage));
     EXPECT_NE(BoundTexture(1), BoundTexture(0));
@@ -100,7 +86,7 @@ TEST_F(MaterialGLTest, VariablesAreSetOnceAndCopiedWhenTheMaterialBegins)
     EXPECT_EQ(material.Begin(), kGPUResultNoEffect);
     EXPECT_EQ(material.End(), kGPUResultNoEffect);
     EXPECT_EQ(GetTechnique(), "");
-    EXPECT_EQ(FloatOf("r_mt_power"), 8.0f);
+    EXPECT_EQ(VariableFloat("r_mt_power"), 8.0f);
     const CVar* written = GetVariable("r_mt_colour", 16);
     EXPECT_EQ(std::vector<uint8_t>(written->GetData(), written->GetData() + 16),
               std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(colour),

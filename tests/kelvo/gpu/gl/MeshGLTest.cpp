@@ -49,22 +49,25 @@ Mesh {
 class MeshGLTest : public GLBackendTestBase
 {
 protected:
-    // A width x height render target of packed colours, cleared to clear and made current.
-    CTextureGL* UseTarget(uint32_t width, uint32_t height, uint32_t clear)
-    {
-        GPUObjectHandle handle;
-        auto* target =
-            Hold<CTextureGL>(m_Backend->CreateTexture("", width, height, 1, 1, true, handle), handle);
-        EXPECT_EQ(target->SetRenderTarget(0), 0u);
-        m_Backend->GetDevice()->Clear(true, true, clear, 1.0f, 0);
-        return target;
-    }
-
     std::vector<uint32_t> Pixels(CTextureGL* target, uint32_t width, uint32_t height)
     {
         std::vector<uint32_t> texels;
         EXPECT_EQ(target->ReadPixels(0, 0, 0, width, height, texels), 0u);
         return texels;
+    }
+
+    // Renders mesh with white points on a width x height target cleared black; what the
+    // render logged.
+    std::string RenderWhite(CMeshGL& mesh, uint32_t width, uint32_t height, CTextureGL*& outTarget)
+    {
+        CGLEffect effect(m_Backend->GetDevice());
+        std::string error;
+        EXPECT_TRUE(effect.Compile(kPointsEffect, "points.e", error)) << error;
+        outTarget = UseTarget(width, height, 1, 0xff000000u);
+        EXPECT_TRUE(effect.BeginPass(0, 0));
+        const std::string log = CaptureStderr([&] { EXPECT_EQ(mesh.Render(), kGPUResultOk); });
+        effect.EndPass();
+        return log;
     }
 
     // A point list of count points across a count x 1 target, one per pixel.
@@ -135,17 +138,12 @@ TEST_F(MeshGLTest, UpdateFailsWithMoreStreamsThanTheDeviceHasOrWithoutIndices)
 
 TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
 {
-    CGLEffect effect(m_Backend->GetDevice());
-    std::string error;
-    ASSERT_TRUE(effect.Compile(kPointsEffect, "points.e", error)) << error;
     CMeshGL* mesh = NewMesh("points");
     FillPointRow(*mesh, 8, 10);
     ASSERT_TRUE(mesh->Update());
-    CTextureGL* target = UseTarget(10, 1, 0xff000000u);
-    ASSERT_TRUE(effect.BeginPass(0, 0));
-    const std::string log = CaptureStderr([&] { EXPECT_EQ(mesh->Render(), kGPUResultOk); });
-    effect.EndPass();
-    EXPECT_EQ(log, "[CMeshGL::Render] Different vertex count in buffers!\n");
+    CTextureGL* target = nullptr;
+    EXPECT_EQ(RenderWhite(*mesh, 10, 1, target), "[CMeshGL::Render] Different vertex count in buffers!\n");
+    ASSERT_NE(target, nullptr);
     const std::vector<uint32_t> texels = Pixels(target, 10, 1);
     for (uint32_t x = 0; x < 10; ++x)
         EXPECT_EQ(texels[x], x < 8 ? 0xffffffffu : 0xff000000u) << x;
@@ -153,9 +151,6 @@ TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
 
 TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
 {
-    CGLEffect effect(m_Backend->GetDevice());
-    std::string error;
-    ASSERT_TRUE(effect.Compile(kPointsEffect, "points.e", error)) << error;
     CMeshGL* mesh = NewMesh("no_indices");
     mesh->GetBuffer("position", 16)->Resize(3);
     *mesh->GetBuffer("position", 0)->Element<SFloat4>(0) = {-1, -1, 0, 0};
@@ -163,11 +158,9 @@ TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
     *mesh->GetBuffer("position", 0)->Element<SFloat4>(2) = {3, -1, 0, 0};
     mesh->GetBuffer("indices", 4);
     ASSERT_TRUE(mesh->Update());
-    CTextureGL* target = UseTarget(4, 4, 0xff000000u);
-    ASSERT_TRUE(effect.BeginPass(0, 0));
-    const std::string log = CaptureStderr([&] { EXPECT_EQ(mesh->Render(), kGPUResultOk); });
-    effect.EndPass();
-    EXPECT_EQ(log, "[CMeshGL::Render] Missing index buffer!\n");
+    CTextureGL* target = nullptr;
+    EXPECT_EQ(RenderWhite(*mesh, 4, 4, target), "[CMeshGL::Render] Missing index buffer!\n");
+    ASSERT_NE(target, nullptr);
     EXPECT_EQ(Lit(Pixels(target, 4, 4), 0xff000000u), 0u);
 }
 
@@ -279,7 +272,7 @@ TEST_F(MeshGLTest, BuiltInShapesDrawWithAColourMaterial)
         const GPUObjectHandle* found = m_Backend->FindByName(shape.m_Name, kGPUObjectMesh);
         ASSERT_NE(found, nullptr);
         auto* mesh = Hold<CMeshGL>(kGPUResultOk, *found);
-        CTextureGL* target = UseTarget(kSize, kSize, kClear);
+        CTextureGL* target = UseTarget(kSize, kSize, 1, kClear);
         SetPass("P0");
         ASSERT_EQ(material->Begin(), kGPUResultOk) << shape.m_Name;
         EXPECT_EQ(mesh->Render(), kGPUResultOk) << shape.m_Name;
