@@ -157,6 +157,8 @@ TEST_F(EffectGLTest, TexturedQuadLandsOnTheRectangleOfRDbgTexPos)
     GetVariable("r_clear_color", 16)->SetVector(background);
     ASSERT_EQ(target->Clear(), kGPUResultOk);
 
+    // The backend made the default effect at start, known by its bare name only.
+    EXPECT_EQ(m_Backend->FindByName("default.e", kGPUObjectEffect), nullptr);
     const GPUObjectHandle* found = m_Backend->FindByName("default", kGPUObjectEffect);
     ASSERT_NE(found, nullptr);
     auto* effect = Hold<CEffectGL>(kGPUResultOk, *found);

@@ -26,15 +26,6 @@ protected:
 };
 }
 
-TEST_F(GPUImplementationGLTest, RegistersItselfAndCreatesTheDefaultEffect)
-{
-    EXPECT_EQ(g_pGPUImplementation, m_Backend.get());
-    const GPUObjectHandle* found = m_Backend->FindByName("default", kGPUObjectEffect);
-    ASSERT_NE(found, nullptr);
-    EXPECT_NE(Hold<CEffectGL>(kGPUResultOk, *found), nullptr);
-    EXPECT_EQ(m_Backend->FindByName("default.e", kGPUObjectEffect), nullptr);
-}
-
 TEST_F(GPUImplementationGLTest, InitializeRefusesAWindowWithoutAGLSurface)
 {
     CRttiObject notAWindow;

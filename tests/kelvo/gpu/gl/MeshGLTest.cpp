@@ -111,7 +111,7 @@ uint32_t Lit(const std::vector<uint32_t>& texels, uint32_t clear)
 }
 }
 
-TEST_F(MeshGLTest, UpdateFailsWithMoreStreamsThanTheDeviceHasOrWithoutIndices)
+TEST_F(MeshGLTest, TooManyMissingOrUnuploadedStreamsFailTheUpdateOrTheRender)
 {
     CMeshGL* mesh = NewMesh("wide");
     FillPointRow(*mesh, 2, 2);
@@ -134,6 +134,11 @@ TEST_F(MeshGLTest, UpdateFailsWithMoreStreamsThanTheDeviceHasOrWithoutIndices)
     EXPECT_EQ(plain->CreateVertexDeclaration(), kGPUResultOk);
     EXPECT_EQ(plain->UploadBuffers(), kGPUResultStreamMissing);
     EXPECT_FALSE(plain->Update());
+
+    // Declared by name but never uploaded.
+    CMeshGL* declared = NewMesh("surfaces");
+    declared->AddStream("position", 16);
+    EXPECT_EQ(declared->Render(), kGPUResultRenderStream);
 }
 
 TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
@@ -162,14 +167,6 @@ TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
     EXPECT_EQ(RenderWhite(*mesh, 4, 4, target), "[CMeshGL::Render] Missing index buffer!\n");
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(Lit(Pixels(target, 4, 4), 0xff000000u), 0u);
-}
-
-TEST_F(MeshGLTest, RenderNeedsEveryDeclaredBuffer)
-{
-    CMeshGL* mesh = NewMesh("surfaces");
-    mesh->AddStream("position", 16);
-    // Declared by name but never uploaded.
-    EXPECT_EQ(mesh->Render(), kGPUResultRenderStream);
 }
 
 TEST_F(MeshGLTest, CloneCopiesStreamsButNotSurfacesOrMaterials)
