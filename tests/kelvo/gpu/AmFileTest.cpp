@@ -12,10 +12,18 @@
 
 namespace
 {
-// Reads each material record as it comes; can be told to refuse one.
-class CRecordingMaterials : public IAmMaterialReader
+// An .am file read back: the mesh, each material record as it came (one of them can be
+// refused), and whether the reading found the file whole.
+class CReadBack : public IAmMaterialReader
 {
 public:
+    explicit CReadBack(const CAmWriter& writer, uint32_t refuseIndex = ~0u)
+        : m_RefuseIndex(refuseIndex)
+    {
+        CByteReader reader(writer.GetBytes().data(), writer.GetBytes().size());
+        m_Complete = ReadAmFile(reader, m_Mesh, *this);
+    }
+
     bool ReadMaterial(uint32_t index, CByteReader& reader) override
     {
         m_Indices.push_back(index);
@@ -27,7 +35,9 @@ public:
         return complete;
     }
 
-    uint32_t m_RefuseIndex = ~0u;
+    uint32_t m_RefuseIndex;
+    CMesh m_Mesh{nullptr};
+    bool m_Complete = false;
     std::vector<uint32_t> m_Indices;
     std::vector<SMaterialRecord> m_Records;
 };
@@ -77,12 +87,6 @@ void ExpectSameStreams(const CMesh& actual, const CMesh& expected)
     }
 }
 
-bool Read(const CAmWriter& writer, CMesh& mesh, CRecordingMaterials& materials)
-{
-    CByteReader reader(writer.GetBytes().data(), writer.GetBytes().size());
-    return ReadAmFile(reader, mesh, materials);
-}
-
 // A writer holding a valid surface section and one small stream section.
 CAmWriter StartedFile(uint32_t streamCount)
 {
@@ -108,11 +112,10 @@ TEST(AmFile, WrittenMeshReadsBackIdentically)
     CAmWriter writer;
     writer.WriteMesh(source, materials);
 
-    CMesh loaded(nullptr);
-    CRecordingMaterials read;
-    EXPECT_TRUE(Read(writer, loaded, read));
-    EXPECT_EQ(loaded.GetSurfaces(), source.GetSurfaces());
-    ExpectSameStreams(loaded, source);
+    const CReadBack read(writer);
+    EXPECT_TRUE(read.m_Complete);
+    EXPECT_EQ(read.m_Mesh.GetSurfaces(), source.GetSurfaces());
+    ExpectSameStreams(read.m_Mesh, source);
     EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0, 1}));
     ASSERT_EQ(read.m_Records.size(), 2u);
     ExpectSameRecord(read.m_Records[0], materials[0]);
@@ -122,12 +125,11 @@ TEST(AmFile, WrittenMeshReadsBackIdentically)
 TEST(AmFile, FileEndingAfterTheStreamsHasNoMaterials)
 {
     CAmWriter writer = StartedFile(1);
-    CMesh mesh(nullptr);
-    CRecordingMaterials read;
-    EXPECT_FALSE(Read(writer, mesh, read)); // said to be cut short, yet kept
-    EXPECT_EQ(mesh.GetSurfaces().size(), 1u);
-    ASSERT_NE(mesh.FindBuffer("indices"), nullptr);
-    EXPECT_EQ(mesh.FindBuffer("indices")->GetCount(), 3u);
+    const CReadBack read(writer);
+    EXPECT_FALSE(read.m_Complete); // said to be cut short, yet kept
+    EXPECT_EQ(read.m_Mesh.GetSurfaces().size(), 1u);
+    ASSERT_NE(read.m_Mesh.FindBuffer("indices"), nullptr);
+    EXPECT_EQ(read.m_Mesh.FindBuffer("indices")->GetCount(), 3u);
     EXPECT_TRUE(read.m_Indices.empty());
 }
 
@@ -141,11 +143,9 @@ TEST(AmFile, StringOf1024BytesStopsTheReading)
         writer.WriteUInt32(1);
         writer.WriteUInt32(7);
         writer.WriteMaterials({ShinyMaterial()});
-        CMesh mesh(nullptr);
-        CRecordingMaterials read;
-        Read(writer, mesh, read);
+        const CReadBack read(writer);
         const bool accepted = length < 1024;
-        EXPECT_EQ(mesh.GetStreams().size(), accepted ? 2u : 1u) << length;
+        EXPECT_EQ(read.m_Mesh.GetStreams().size(), accepted ? 2u : 1u) << length;
         EXPECT_EQ(read.m_Records.size(), accepted ? 1u : 0u) << length;
     }
 }
@@ -156,11 +156,9 @@ TEST(AmFile, HugeSurfaceCountKeepsTheRecordsPresent)
     writer.WriteUInt32(0xffffffffu);
     for (uint32_t value : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u})
         writer.WriteUInt32(value);
-    CMesh mesh(nullptr);
-    CRecordingMaterials read;
-    Read(writer, mesh, read);
-    EXPECT_EQ(mesh.GetSurfaces(), (std::vector<SMeshSurface>{{1, 2, 3, 4}, {5, 6, 7, 8}}));
-    EXPECT_TRUE(mesh.GetStreams().empty());
+    const CReadBack read(writer);
+    EXPECT_EQ(read.m_Mesh.GetSurfaces(), (std::vector<SMeshSurface>{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+    EXPECT_TRUE(read.m_Mesh.GetStreams().empty());
 }
 
 TEST(AmFile, TruncatedOrHugeStreamKeepsItsWholeElements)
@@ -173,15 +171,13 @@ TEST(AmFile, TruncatedOrHugeStreamKeepsItsWholeElements)
         writer.WriteUInt32(count);
         const float data[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
         writer.WriteBytes(data, sizeof(data));
-        CMesh mesh(nullptr);
-        CRecordingMaterials read;
-        Read(writer, mesh, read);
-        const CMeshDataBuffer* positions = mesh.FindBuffer("position");
+        const CReadBack read(writer);
+        const CMeshDataBuffer* positions = read.m_Mesh.FindBuffer("position");
         ASSERT_NE(positions, nullptr) << count;
         EXPECT_EQ(positions->GetCount(), 2u) << count;
         EXPECT_EQ(positions->GetCapacity(), 32u) << count;
         EXPECT_EQ(positions->Element<float>(1)[3], 8.0f);
-        EXPECT_EQ(mesh.GetStreams().size(), 2u);
+        EXPECT_EQ(read.m_Mesh.GetStreams().size(), 2u);
     }
 }
 
@@ -196,10 +192,8 @@ TEST(AmFile, StreamOfStrideZeroOrNotWholeWordsStopsTheReading)
         writer.WriteUInt32(2);
         writer.WriteBytes(std::vector<uint8_t>(2 * stride, 0).data(), 2 * stride);
         writer.WriteMaterials({ShinyMaterial()});
-        CMesh mesh(nullptr);
-        CRecordingMaterials read;
-        Read(writer, mesh, read);
-        EXPECT_EQ(mesh.FindBuffer("position"), nullptr) << stride;
+        const CReadBack read(writer);
+        EXPECT_EQ(read.m_Mesh.FindBuffer("position"), nullptr) << stride;
         EXPECT_TRUE(read.m_Indices.empty()) << stride;
     }
 }
@@ -208,10 +202,7 @@ TEST(AmFile, MaterialsStopAtTheFirstThatFails)
 {
     CAmWriter writer = StartedFile(1);
     writer.WriteMaterials({ShinyMaterial(), ShinyMaterial(), ShinyMaterial()});
-    CMesh mesh(nullptr);
-    CRecordingMaterials read;
-    read.m_RefuseIndex = 1;
-    Read(writer, mesh, read);
+    const CReadBack read(writer, 1);
     EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0, 1}));
 }
 
@@ -223,9 +214,7 @@ TEST(AmFile, HugeMaterialCountMakesNoMaterialPastTheEnd)
     material.WriteMaterials({ShinyMaterial()});
     // The record without its leading count.
     writer.WriteBytes(material.GetBytes().data() + 4, material.GetBytes().size() - 4);
-    CMesh mesh(nullptr);
-    CRecordingMaterials read;
-    Read(writer, mesh, read);
+    const CReadBack read(writer);
     EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0}));
     ASSERT_EQ(read.m_Records.size(), 1u);
     ExpectSameRecord(read.m_Records[0], ShinyMaterial());
