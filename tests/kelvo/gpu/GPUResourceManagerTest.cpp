@@ -32,6 +32,17 @@ protected:
     // Every test gives back all it holds: no resource may outlive it.
     void TearDown() override { EXPECT_EQ(CFakeResource::s_LiveCount, m_LiveAtStart); }
     int Live() const { return CFakeResource::s_LiveCount - m_LiveAtStart; }
+    // Whether name leads to expected in the store of type; the look-up's reference goes back.
+    testing::AssertionResult Finds(const std::string& name, uint32_t type, const GPUObjectHandle& expected)
+    {
+        const GPUObjectHandle* found = m_Manager.FindByName(name, type);
+        if (found == nullptr)
+            return testing::AssertionFailure() << name << " is not found";
+        const bool same = *found == expected;
+        if (!m_Manager.ReleaseResource(found))
+            return testing::AssertionFailure() << "the look-up's reference on " << name << " did not go back";
+        return same ? testing::AssertionSuccess() : testing::AssertionFailure() << name << " leads elsewhere";
+    }
 
     CTestResourceManager m_Manager;
     int m_LiveAtStart = 0;
@@ -160,10 +171,7 @@ TEST_F(GPUResourceManagerTest, AddingUnderATakenNameDestroysTheNewcomer)
     EXPECT_EQ(m_Manager.Add(kGPUObjectMaterial, "white", refused), kGPUResultNameInUse);
     EXPECT_FALSE(refused.IsValid());
     EXPECT_EQ(Live(), 1);
-    const GPUObjectHandle* found = m_Manager.FindByName("white", kGPUObjectMaterial);
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(*found, kept);
-    EXPECT_TRUE(m_Manager.ReleaseResource(found));
+    EXPECT_TRUE(Finds("white", kGPUObjectMaterial, kept));
     EXPECT_TRUE(m_Manager.ReleaseResource(&kept));
 }
 
@@ -176,20 +184,12 @@ TEST_F(GPUResourceManagerTest, RenameMovesTheNameOrChangesNothing)
     // Conflicts, including the name it already has, leave both names where they were.
     EXPECT_EQ(m_Manager.RenameResource(effect, "pressure.e"), kGPUResultNameInUse);
     EXPECT_EQ(m_Manager.RenameResource(effect, "default.e"), kGPUResultNameInUse);
-    for (const char* name : {"default.e", "pressure.e"})
-    {
-        const GPUObjectHandle* found = m_Manager.FindByName(name, kGPUObjectEffect);
-        ASSERT_NE(found, nullptr) << name;
-        EXPECT_EQ(*found, std::string(name) == "default.e" ? effect : other);
-        m_Manager.ReleaseResource(found);
-    }
+    EXPECT_TRUE(Finds("default.e", kGPUObjectEffect, effect));
+    EXPECT_TRUE(Finds("pressure.e", kGPUObjectEffect, other));
 
     // A successful rename frees the old name for a new load of the file.
     ASSERT_EQ(m_Manager.RenameResource(effect, "default"), kGPUResultOk);
-    const GPUObjectHandle* renamed = m_Manager.FindByName("default", kGPUObjectEffect);
-    ASSERT_NE(renamed, nullptr);
-    EXPECT_EQ(*renamed, effect);
-    m_Manager.ReleaseResource(renamed);
+    EXPECT_TRUE(Finds("default", kGPUObjectEffect, effect));
     GPUObjectHandle reloaded;
     ASSERT_EQ(m_Manager.Load(kGPUObjectEffect, "default.e", reloaded), kGPUResultOk);
     EXPECT_NE(reloaded, effect);
@@ -219,10 +219,7 @@ TEST_F(GPUResourceManagerTest, CloneMakesAnUnnamedIndependentCopy)
     EXPECT_NE(copied, m_Manager.GetResource(original));
     EXPECT_EQ(copied->m_FileName, "car.am");
     // The name still leads to the original only.
-    const GPUObjectHandle* found = m_Manager.FindByName("car.am", kGPUObjectMesh);
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(*found, original);
-    m_Manager.ReleaseResource(found);
+    EXPECT_TRUE(Finds("car.am", kGPUObjectMesh, original));
 
     EXPECT_TRUE(m_Manager.ReleaseResource(&original));
     EXPECT_EQ(m_Manager.GetResource(copy), copied);
