@@ -132,12 +132,10 @@ TEST_F(ZoomPhaseTest, TheTableComesFromTheLastMipLevelAndAMagnifiedTexelShowsIts
 
     // The table texture holds the table, and the cache beside the bank holds it too.
     GPUObjectHandle handle;
-    ASSERT_EQ(m_Backend->LoadTexture("zoom_bank_desc", handle), 0u);
+    auto* texture = Hold<IGPUTexture>(m_Backend->LoadTexture("zoom_bank_desc", handle), handle);
+    ASSERT_NE(texture, nullptr);
     std::vector<uint32_t> texels;
-    ASSERT_EQ(
-        GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle))->ReadPixels(0, 0, 0, 512, 512, texels),
-        0u);
-    m_Backend->ReleaseResource(&handle);
+    ASSERT_EQ(texture->ReadPixels(0, 0, 0, 512, 512, texels), 0u);
     EXPECT_TRUE(texels == table);
     EXPECT_TRUE(fs::exists(fs::path(m_Folder) / "bank.dsc"));
     CZoomOnlyProcess again("zoom_test_bank.png");

@@ -30,9 +30,6 @@ public:
     // Reads the default framebuffer as packed 0xAARRGGBB texels, row 0 at the top.
     std::vector<uint32_t> ReadWindow() const;
 
-    uint32_t GetWindowWidth() const { return m_Width; }
-    uint32_t GetWindowHeight() const { return m_Height; }
-
 private:
     void* m_Display = nullptr;
     void* m_Context = nullptr;
