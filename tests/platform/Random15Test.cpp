@@ -17,21 +17,6 @@ TEST(Random15, FollowsTheClassicFifteenBitSequence)
     EXPECT_EQ(random.Next(), 41);
 }
 
-TEST(Random15, ThirtyBitDrawsJoinTwoDrawsInTheNamedOrder)
-{
-    CRandom15 random, replay;
-    random.Seed(9);
-    replay.Seed(9);
-    for (int i = 0; i < 100; ++i)
-    {
-        const auto first = static_cast<uint32_t>(replay.Next());
-        const auto second = static_cast<uint32_t>(replay.Next());
-        const bool lowFirst = i % 2 == 0;
-        EXPECT_EQ(random.Next30(lowFirst ? CRandom15::EOrder::kLowFirst : CRandom15::EOrder::kHighFirst),
-                  lowFirst ? first | second << 15 : first << 15 | second);
-    }
-}
-
 TEST(Random15, RangesKeepTheValuesThePicturesWereMadeWith)
 {
     // Bit patterns of the first draws after seed 123: the twotris corners take the first

@@ -4,7 +4,6 @@
 #include <numbers>
 
 #include "FakeGPUImplementation.h"
-#include "kelvo/gpu/VarManager.h"
 #include "kelvo/world/3DObjectLogic.h"
 #include "WorldTestHelpers.h"
 
@@ -18,17 +17,16 @@ SVector3 Project(SVector3 p, const SMatrix& projection)
 }
 }
 
-TEST(Camera, ProjectionFitsTheFrustumForSquareAndWideClientAreas)
+TEST(Camera, ProjectionFitsTheFrustumToTheAspectOfTheGPUImplementation)
 {
     CTestObject object;
+    object.AddLogic<C3DObjectLogic>();
     CCameraLogic* camera = object.AddLogic<CCameraLogic>();
     const float tan20 = std::tan(20.0f * std::numbers::pi_v<float> / 180.0f);
 
-    camera->UpdateProjection(1.0f);
+    camera->Update(); // no GPU implementation: square
     EXPECT_FLOAT_EQ(camera->GetTop(), tan20 * 0.2f);
     EXPECT_FLOAT_EQ(camera->GetRight(), camera->GetTop());
-    EXPECT_FLOAT_EQ(camera->GetLeft(), -camera->GetRight());
-    EXPECT_FLOAT_EQ(camera->GetBottom(), -camera->GetTop());
     // The frustum's corners at the near and far planes land on the clip cube's corners.
     const SVector3 nearCorner =
         Project({camera->GetRight(), camera->GetTop(), -0.2f}, camera->GetProjection());
@@ -43,35 +41,13 @@ TEST(Camera, ProjectionFitsTheFrustumForSquareAndWideClientAreas)
     EXPECT_NEAR(farCorner.z, 1.0f, 1e-4f);
 
     // Twice as wide as high: aspect 0.5 doubles the horizontal extent only.
-    camera->UpdateProjection(0.5f);
+    CFakeGPUImplementation gpu;
+    gpu.m_Aspect = 0.5f;
+    camera->Update();
     EXPECT_FLOAT_EQ(camera->GetRight(), 2.0f * camera->GetTop());
     EXPECT_FLOAT_EQ(camera->GetTop(), tan20 * 0.2f);
     const SVector3 wide = Project({camera->GetRight(), 0.0f, -0.2f}, camera->GetProjection());
     EXPECT_NEAR(wide.x, 1.0f, 1e-5f);
-}
-
-TEST(Camera, ShakeFollowsTheNoiseVariableAndIsNoneAtZero)
-{
-    CTestObject object;
-    C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
-    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
-    CVar* noise = GetVariable("r_camera_noise", 4);
-    float amount = 0.0f;
-    ASSERT_TRUE(noise->GetFloat(amount));
-    EXPECT_EQ(amount, 1.0f);
-
-    // At full amount the camera is displaced by the noise, within the sum's bounds.
-    camera->Update();
-    const SMatrix shaken = transform->GetTransformState().local;
-    const float bound = 1.0f + 0.2f + 0.04f + 0.008f + 0.0016f;
-    EXPECT_LE(std::fabs(shaken.m[12]), bound);
-    EXPECT_GT(std::fabs(shaken.m[12]) + std::fabs(shaken.m[13]) + std::fabs(shaken.m[14]), 0.0f);
-    EXPECT_NEAR(shaken.m[15], 1.0f, 1e-6f);
-
-    noise->SetFloat(0.0f);
-    camera->Update();
-    ExpectMatrixNear(transform->GetTransformState().local, MatrixIdentity(), 0.0f);
-    noise->SetFloat(1.0f);
 }
 
 TEST(Camera, CursorRayRunsFromTheCameraThroughTheCursor)
@@ -104,17 +80,4 @@ TEST(Camera, CursorRayRunsFromTheCameraThroughTheCursor)
     EXPECT_GT(event.ray.direction.y, 0.0f);
     EXPECT_GT(event.ray.direction.z, 0.0f);
     EXPECT_NEAR(event.ray.direction.y / -event.ray.direction.x, camera->GetTop() / 0.2f, 1e-5f);
-}
-
-TEST(Camera, UpdateTakesTheAspectOfTheGPUImplementation)
-{
-    CTestObject object;
-    object.AddLogic<C3DObjectLogic>();
-    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
-    camera->Update(); // no GPU implementation: square
-    EXPECT_FLOAT_EQ(camera->GetRight(), camera->GetTop());
-    CFakeGPUImplementation gpu;
-    gpu.m_Aspect = 0.5f;
-    camera->Update();
-    EXPECT_FLOAT_EQ(camera->GetRight(), 2.0f * camera->GetTop());
 }

@@ -6,7 +6,6 @@
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/CameraLogic.h"
 #include "kelvo/world/InputTargetLogic.h"
-#include "kelvo/world/KelvoTestLogic.h"
 #include "WorldTestHelpers.h"
 
 namespace
@@ -43,8 +42,7 @@ CGameObject* CurrentCamera()
 TEST(InputDispatcher, OffersEventsInOrderUntilOneIsConsumed)
 {
     g_Calls.clear();
-    g_Camera = nullptr;
-    CInputDispatcher dispatcher(&CurrentCamera);
+    CInputDispatcher dispatcher(nullptr); // no camera query at all: mouse events carry no ray
     EXPECT_EQ(g_pInputDispatcher, &dispatcher);
     dispatcher.ButtonUp(0.1f, 0.2f); // nobody registered: nothing happens
 
@@ -94,22 +92,4 @@ TEST(InputDispatcher, MouseEventsCarryTheCursorAndTheCameraRay)
     EXPECT_EQ(down.cursorY, 0.5f);
     // A button-down does not change the last mouse-move.
     EXPECT_EQ(target->GetLastMouseMove().cursorX, 0.25f);
-}
-
-TEST(InputDispatcher, TestLogicConsumesKeyPresses)
-{
-    g_Calls.clear();
-    CInputDispatcher dispatcher(nullptr);
-    CTestObject tester, later;
-    CKelvoTestLogic* test = tester.AddLogic<CKelvoTestLogic>();
-    later.AddLogic<CRecordingTarget>()->m_Name = "later";
-    dispatcher.Register(&tester);
-    dispatcher.Register(&later);
-    dispatcher.KeyDown(66);
-    EXPECT_EQ(test->GetLastKey(), 66u);
-    dispatcher.KeyUp(66); // key-ups go on
-    EXPECT_EQ(g_Calls, (std::vector<std::string>{"later:key66"}));
-    dispatcher.MouseMove(0.5f, 0.5f); // no camera query at all: no ray, no crash
-    tester.Update(CInputTargetLogic::StaticTypeId());
-    EXPECT_EQ(test->GetUpdateCount(), 1u);
 }

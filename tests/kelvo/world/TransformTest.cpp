@@ -72,14 +72,6 @@ TEST(Transform, WorldBoxOfARotatedBoxHoldsItsTurnedCorners)
     EXPECT_NEAR(box.min.z, -3, 1e-6f);
     EXPECT_NEAR(box.max.z, 3, 1e-6f);
     EXPECT_EQ(std::memcmp(&box, &logic->GetTransformState().worldBox, sizeof(box)), 0);
-
-    logic->ExtendLocalBox({-1, -1, -1, 1}, {1, 1, 9, 1});
-    EXPECT_EQ(logic->GetTransformState().localBox.max.z, 9);
-    EXPECT_EQ(logic->GetTransformState().localBox.min.z, -3);
-    logic->UpdateCorners();
-    EXPECT_EQ(logic->GetTransformState().corners[4].z, 9); // bit 2: z from the maximum
-    EXPECT_EQ(logic->GetTransformState().corners[3].z, -3);
-    EXPECT_EQ(logic->GetTransformState().corners[3].y, 2); // bit 1: y from the maximum
 }
 
 TEST(Transform, CoarseDifferenceMovesWholeCellsOutOfTheOffset)

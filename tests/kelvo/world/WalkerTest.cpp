@@ -1,10 +1,5 @@
 #include "kelvo/world/BeingObjectLogic.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
-
 #include "WorldTestHelpers.h"
 #include "platform/window/WindowMessage.h"
 
@@ -81,29 +76,4 @@ TEST_F(Walker, MouseLookTurnsOnlyWithTheRightButtonAndNeverJumps)
     SScriptedInput::s_CursorY = 250;
     m_Walker->Update();
     ExpectMatrixNear(m_Walker->GetTransformState().local, MatrixRotationX(0.05f) * MatrixRotationY(0.1f));
-}
-
-TEST_F(Walker, HoldingPWritesTheLocalMatrixByColumns)
-{
-    const std::filesystem::path previous = std::filesystem::current_path();
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("walker_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    std::filesystem::current_path(folder);
-
-    m_Walker->Update();
-    EXPECT_FALSE(std::filesystem::exists("matrix.txt"));
-    SScriptedInput::s_Held[0x50] = true;
-    SScriptedInput::s_Held[VK_LEFT] = true;
-    m_Walker->Update();
-    std::ifstream file("matrix.txt");
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_EQ(text.str(), "1.0000000f, 0.0000000f, 0.0000000f, -0.5000000f\n"
-                          "0.0000000f, 1.0000000f, 0.0000000f, 0.0000000f\n"
-                          "0.0000000f, 0.0000000f, 1.0000000f, 0.0000000f\n"
-                          "0.0000000f, 0.0000000f, 0.0000000f, 1.0000000f\n");
-
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
 }
