@@ -74,19 +74,8 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
     CFakeGPUImplementation gpu;
     std::mt19937 random(2024);
     // One shared mesh of 40 small triangles around the origin.
-    std::vector<SVector4> positions;
-    std::vector<uint32_t> indices;
-    for (uint32_t i = 0; i < 40; ++i)
-    {
-        const SVector4 centre{Uniform(random, -2, 2), Uniform(random, -2, 2), Uniform(random, -2, 2), 1};
-        for (int corner = 0; corner < 3; ++corner)
-        {
-            positions.push_back(
-                centre + SVector4{Uniform(random, -1, 1), Uniform(random, -1, 1), Uniform(random, -1, 1), 0});
-            indices.push_back(static_cast<uint32_t>(positions.size() - 1));
-        }
-    }
-    gpu.MakeMesh("soup", positions, indices);
+    const SMeshData soup = RandomTriangles(random, 40, 2, 1);
+    gpu.MakeMesh("soup", soup.positions, soup.indices);
     {
         C3DSpace space(kSpaceCell);
         std::vector<std::unique_ptr<CTestObject>> objects;
@@ -103,25 +92,17 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
         }
 
         // Every triangle of every object in world space, for the loop.
-        std::vector<SVector4> worldCorners;
-        std::vector<STraceGeometryTriangle> worldTriangles;
-        for (const auto& object : objects)
-        {
-            const SMatrix& world = TransformOf(*object)->GetWorldMatrix();
-            for (const SVector4& p : positions)
-                worldCorners.push_back(Point(TransformPoint(XYZ(p), world)));
-        }
-        std::vector<uint32_t> allIndices;
+        SMeshData world;
         for (uint32_t o = 0; o < objects.size(); ++o)
-            for (uint32_t index : indices)
-                allIndices.push_back(o * static_cast<uint32_t>(positions.size()) + index);
-        STraceSource source;
-        source.positions = worldCorners.data();
-        source.vertexCount = static_cast<uint32_t>(worldCorners.size());
-        source.indices = allIndices.data();
-        source.indexCount = static_cast<uint32_t>(allIndices.size());
+        {
+            const SMatrix& matrix = TransformOf(*objects[o])->GetWorldMatrix();
+            for (const SVector4& p : soup.positions)
+                world.positions.push_back(Point(TransformPoint(XYZ(p), matrix)));
+            for (uint32_t index : soup.indices)
+                world.indices.push_back(o * static_cast<uint32_t>(soup.positions.size()) + index);
+        }
         CTraceGeometry everything;
-        everything.Build(source); // only for its triangle frames; traced by the loop below
+        everything.Build(world.Source()); // only for its triangle frames; traced by the loop below
 
         int hits = 0;
         for (int r = 0; r < 2000; ++r)

@@ -4,25 +4,21 @@
 #include <thread>
 #include <vector>
 
+#include "TreeTestHelpers.h"
+
 #include <gtest/gtest.h>
 
 TEST(TraceGeometryConcurrency, ThreadsTracingAnUnbuiltMeshBuildItOnce)
 {
     // A strip of 200 triangles along x in the plane z = 0.
-    std::vector<SVector4> positions;
-    std::vector<uint32_t> indices;
+    SMeshData strip;
     for (uint32_t i = 0; i < 200; ++i)
     {
         const float x = static_cast<float>(i);
-        positions.insert(positions.end(), {{x, 0, 0, 1}, {x + 1, 0, 0, 1}, {x, 1, 0, 1}});
-        indices.insert(indices.end(), {3 * i, 3 * i + 1, 3 * i + 2});
+        strip.positions.insert(strip.positions.end(), {{x, 0, 0, 1}, {x + 1, 0, 0, 1}, {x, 1, 0, 1}});
+        strip.indices.insert(strip.indices.end(), {3 * i, 3 * i + 1, 3 * i + 2});
     }
-    STraceSource source;
-    source.positions = positions.data();
-    source.vertexCount = static_cast<uint32_t>(positions.size());
-    source.indices = indices.data();
-    source.indexCount = static_cast<uint32_t>(indices.size());
-    source.bounds = {{0, 0, 0, 1}, {201, 1, 0, 1}};
+    const STraceSource source = strip.Source();
 
     CTraceGeometry geometry;
     std::atomic<int> hits = 0;

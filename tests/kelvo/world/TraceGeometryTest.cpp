@@ -1,7 +1,6 @@
 #include "kelvo/gpu/TraceGeometry.h"
 
 #include <random>
-#include <vector>
 
 #include "TreeTestHelpers.h"
 
@@ -9,30 +8,6 @@
 
 namespace
 {
-// Triangles given as plain arrays, as a mesh's streams hold them.
-struct SMeshData
-{
-    std::vector<SVector4> positions;
-    std::vector<uint32_t> indices;
-
-    STraceSource Source() const
-    {
-        STraceSource source;
-        source.positions = positions.data();
-        source.vertexCount = static_cast<uint32_t>(positions.size());
-        source.indices = indices.data();
-        source.indexCount = static_cast<uint32_t>(indices.size());
-        source.indexSize = 4;
-        if (!positions.empty())
-        {
-            source.bounds = {positions[0], positions[0]};
-            for (const SVector4& p : positions)
-                ExtendBox(source.bounds, p);
-        }
-        return source;
-    }
-};
-
 // One triangle in the plane z = 0: (0,0), (1,0), (0,1).
 SMeshData UnitTriangle()
 {
@@ -66,18 +41,6 @@ TEST(TraceGeometry, HitsCountUpToTheSegmentsEndButNotBehindItsOrigin)
     EXPECT_FLOAT_EQ(hit.distance, 3.0f);
     // A ray in the triangle's plane never hits it.
     EXPECT_FALSE(geometry.Trace({{-1, 0.25f, 0, 1}, {3, 0, 0, 0}, 3.0f}, hit));
-}
-
-TEST(TraceGeometry, FlatTriangleBoxesGetAThickness)
-{
-    const SMeshData mesh = UnitTriangle();
-    CTraceGeometry geometry;
-    geometry.Build(mesh.Source());
-    const SBox box = CTraceGeometry::TriangleBox(geometry.GetTriangles()[0]);
-    EXPECT_EQ(box.min.z, 0.0f);
-    EXPECT_FLOAT_EQ(box.max.z, 0.0001f);
-    EXPECT_FLOAT_EQ(box.max.x, 1.0001f);
-    EXPECT_EQ(geometry.GetItemCount(), 1u);
 }
 
 TEST(TraceGeometry, BuildsOnceUntilMarkedAndSkipsBrokenTriangles)
@@ -118,18 +81,7 @@ TEST(TraceGeometry, BuildsOnceUntilMarkedAndSkipsBrokenTriangles)
 TEST(TraceGeometry, NearestHitMatchesALoopOverAllTriangles)
 {
     std::mt19937 random(99);
-    SMeshData mesh;
-    for (int i = 0; i < 2000; ++i)
-    {
-        const SVector4 centre{Uniform(random, -30, 30), Uniform(random, -30, 30), Uniform(random, -30, 30),
-                              1};
-        for (int corner = 0; corner < 3; ++corner)
-        {
-            mesh.positions.push_back(
-                centre + SVector4{Uniform(random, -3, 3), Uniform(random, -3, 3), Uniform(random, -3, 3), 0});
-            mesh.indices.push_back(static_cast<uint32_t>(mesh.positions.size() - 1));
-        }
-    }
+    const SMeshData mesh = RandomTriangles(random, 2000, 30, 3);
     CTraceGeometry geometry;
     geometry.EnsureBuilt(mesh.Source());
     ASSERT_EQ(geometry.GetItemCount(), 2000u);

@@ -1,11 +1,13 @@
 // Box payloads for the spatial tree tests, with an exact ray-box distance to compare with
-// a loop over all boxes.
+// a loop over all boxes; triangle meshes for the trace tests, and random segments and soups.
 #pragma once
 
 #include <algorithm>
 #include <random>
+#include <vector>
 
 #include "kelvo/core/AabbTree.h"
+#include "kelvo/gpu/TraceGeometry.h"
 
 struct SBoxPayload
 {
@@ -72,4 +74,48 @@ inline SRay RandomSegment(std::mt19937& random, float extent)
     ray.direction.w = 0.0f;
     ray.length = Length(XYZ(ray.direction));
     return ray;
+}
+
+// Triangles given as plain arrays, as a mesh's streams hold them.
+struct SMeshData
+{
+    std::vector<SVector4> positions;
+    std::vector<uint32_t> indices;
+
+    STraceSource Source() const
+    {
+        STraceSource source;
+        source.positions = positions.data();
+        source.vertexCount = static_cast<uint32_t>(positions.size());
+        source.indices = indices.data();
+        source.indexCount = static_cast<uint32_t>(indices.size());
+        source.indexSize = 4;
+        if (!positions.empty())
+        {
+            source.bounds = {positions[0], positions[0]};
+            for (const SVector4& p : positions)
+                ExtendBox(source.bounds, p);
+        }
+        return source;
+    }
+};
+
+// count triangles of their own corners, each corner within spread of a centre in the cube
+// [-extent, extent].
+inline SMeshData RandomTriangles(std::mt19937& random, uint32_t count, float extent, float spread)
+{
+    SMeshData mesh;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        const SVector4 centre{Uniform(random, -extent, extent), Uniform(random, -extent, extent),
+                              Uniform(random, -extent, extent), 1};
+        for (int corner = 0; corner < 3; ++corner)
+        {
+            mesh.positions.push_back(centre + SVector4{Uniform(random, -spread, spread),
+                                                       Uniform(random, -spread, spread),
+                                                       Uniform(random, -spread, spread), 0});
+            mesh.indices.push_back(static_cast<uint32_t>(mesh.positions.size() - 1));
+        }
+    }
+    return mesh;
 }
