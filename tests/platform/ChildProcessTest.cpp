@@ -1,9 +1,8 @@
 #include "platform/ChildProcess.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,8 +20,7 @@ TEST(ChildProcessTest, HandsDataToTheProgramAndReportsItsExitCode)
         data[i] = static_cast<char>(i * 7);
     ASSERT_TRUE(child.Write(data.data(), data.size()));
     EXPECT_EQ(child.Finish(), 3);
-    std::ifstream file(out, std::ios::binary);
-    EXPECT_TRUE(std::vector<char>(std::istreambuf_iterator<char>(file), {}) == data);
+    EXPECT_TRUE(ReadFile(out) == std::string(data.begin(), data.end()));
 }
 
 TEST(ChildProcessTest, MissingProgramAndClosedPipeAreReportedNotFatal)

@@ -1,6 +1,6 @@
 #include "platform/Thread.h"
 
-#include "platform/AddressSpaceLimit.h"
+#include "support/AddressSpaceLimit.h"
 
 #include <semaphore>
 #include <unistd.h>

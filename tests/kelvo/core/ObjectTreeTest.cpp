@@ -1,11 +1,12 @@
 #include "kelvo/core/GameObject.h"
 #include "kelvo/core/ObjectTree.h"
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "support/OwningObject.h"
 
 namespace
 {
@@ -35,6 +36,8 @@ public:
     bool IsActive() const override { return false; }
 };
 
+using CTestObject = COwning<CGameObject>;
+
 CTraceLogic* Named(CGameObject& object, const char* name)
 {
     CTraceLogic* logic = object.AddLogic<CTraceLogic>();
@@ -53,20 +56,13 @@ class ObjectTree : public ::testing::Test
 {
 protected:
     void SetUp() override { g_Trace.clear(); }
-    // Objects never delete their components; the test owns them.
-    static void DeleteLogics(std::initializer_list<const CGameObject*> objects)
-    {
-        for (const CGameObject* object : objects)
-            for (CObjectLogicBase* logic : object->GetLogics())
-                delete logic;
-    }
 };
 
 TEST_F(ObjectTree, WalkVisitsParentsBeforeChildrenAndSkipsInactiveSubtrees)
 {
-    CGameObject root, a, b, a1;
-    CInactiveObject hidden;
-    CGameObject underHidden;
+    CTestObject root, a, b, a1;
+    COwning<CInactiveObject> hidden;
+    CTestObject underHidden;
     Named(root, "root");
     Named(a, "a");
     Named(b, "b");
@@ -91,12 +87,11 @@ TEST_F(ObjectTree, WalkVisitsParentsBeforeChildrenAndSkipsInactiveSubtrees)
     EXPECT_EQ(queue.queued[0].first, static_cast<ILogicUpdate*>(&root));
     EXPECT_EQ(queue.queued[2].first, static_cast<ILogicUpdate*>(&a1));
     EXPECT_EQ(queue.queued[3].second, CTraceLogic::StaticTypeId());
-    DeleteLogics({&root, &a, &b, &a1, &hidden, &underHidden});
 }
 
 TEST_F(ObjectTree, UpdateReachesOnlyTheFirstComponentOfAKind)
 {
-    CGameObject object;
+    CTestObject object;
     Named(object, "first");
     // AddLogic finds the present component instead of adding a second one.
     EXPECT_EQ(object.AddLogic<CTraceLogic>()->m_Name, "first");
@@ -112,12 +107,11 @@ TEST_F(ObjectTree, UpdateReachesOnlyTheFirstComponentOfAKind)
     EXPECT_EQ(g_Trace, (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(derived->GetOwner(), &object);
     EXPECT_EQ(FindLogic(nullptr, CTraceLogic::StaticTypeId()), nullptr);
-    DeleteLogics({&object});
 }
 
 TEST_F(ObjectTree, SetParentMovesTheObjectAndTellsItsComponentsOnce)
 {
-    CGameObject first, second, child;
+    CTestObject first, second, child;
     CTraceLogic* logic = Named(child, "child");
     child.SetParent(&first);
     EXPECT_EQ(logic->m_HierarchyChanges, 1);
@@ -135,12 +129,4 @@ TEST_F(ObjectTree, SetParentMovesTheObjectAndTellsItsComponentsOnce)
     EXPECT_EQ(second.GetChildren().size(), 1u);
     second.RemoveChild(&first); // absent: nothing
     EXPECT_EQ(second.GetChildren().size(), 1u);
-    DeleteLogics({&child});
-}
-
-TEST_F(ObjectTree, ObjectIdsAreDistinctAndIncreasing)
-{
-    CGameObject a, b;
-    EXPECT_GT(a.GetId(), 0u);
-    EXPECT_EQ(b.GetId(), a.GetId() + 1);
 }

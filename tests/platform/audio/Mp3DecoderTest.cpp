@@ -1,11 +1,11 @@
 #include "platform/audio/Mp3Decoder.h"
 
 #include "TestMp3.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 
 namespace
 {
@@ -30,11 +30,6 @@ double MeasureRms(const SPcmAudio& audio, int channel)
         sum += value * value;
     }
     return std::sqrt(sum / audio.GetFrameCount());
-}
-
-void WriteFile(const std::string& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
 }
 }
 
@@ -74,9 +69,7 @@ TEST(Mp3Decoder, BrokenOrMissingFilesFailWithTheirName)
     WriteFile(folder + "text.mp3", std::string(5000, 'a') + "this is no MPEG audio at all\n");
     // A real track cut off inside its header frame.
     const std::string whole = WriteTestMp3("whole.mp3", 44100, 2, 44100);
-    std::string head(64, '\0');
-    std::ifstream(whole, std::ios::binary).read(head.data(), 64);
-    WriteFile(folder + "cut.mp3", head);
+    WriteFile(folder + "cut.mp3", ReadFile(whole).substr(0, 64));
 
     for (const char* name : {"missing.mp3", "empty.mp3", "text.mp3", "cut.mp3"})
     {
