@@ -1,5 +1,7 @@
 #include "platform/DynamicLibrary.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 TEST(CDynamicLibrary, OpensFindsAndReportsWhatIsMissing)
@@ -24,4 +26,5 @@ TEST(CDynamicLibrary, ExecutableDirectoryHoldsTheTestBinary)
     const std::string folder = platform::GetExecutableDirectory();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(folder + "platform_tests")) << folder;
 }
