@@ -1,9 +1,12 @@
 #include "kelvo/tasks/TaskManager.h"
 
-#include "TestTasks.h"
+#include "kelvo/tasks/Task.h"
 #include "kelvo/tasks/TaskManagerThread.h"
 #include "support/AddressSpaceLimit.h"
+#include "support/CaptureStderr.h"
 
+#include <atomic>
+#include <functional>
 #include <latch>
 #include <mutex>
 #include <semaphore>
@@ -15,6 +18,29 @@
 
 namespace
 {
+// A task that runs a function and counts its own destruction.
+class CFunctionTask : public ITask
+{
+public:
+    explicit CFunctionTask(std::function<void(ITask&)> body, std::atomic<int>* destroyedCount = nullptr)
+        : m_Body(std::move(body))
+        , m_DestroyedCount(destroyedCount)
+    {
+    }
+    ~CFunctionTask() override
+    {
+        if (m_DestroyedCount)
+            ++*m_DestroyedCount;
+    }
+
+    std::string GetName() const override { return "CFunctionTask"; }
+    void Run() override { m_Body(*this); }
+
+private:
+    std::function<void(ITask&)> m_Body;
+    std::atomic<int>* m_DestroyedCount;
+};
+
 constexpr const char* kTaskExceptionMessage = "[CTaskManager::RunOneTask] Task exception!\n";
 
 // Occupies workers with tasks in "Default" until released one at a time.
