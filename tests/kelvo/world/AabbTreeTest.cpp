@@ -7,14 +7,6 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-void RefreshFromPayloads(CBoxTree& tree)
-{
-    tree.Refresh([](const SBoxPayload& payload) { return payload.box; });
-}
-}
-
 TEST(AabbTree, RayHitsBoxFromInsideOnAFaceAndWithinItsLength)
 {
     using kelvo::RayHitsBox;
@@ -75,7 +67,7 @@ TEST(AabbTree, TraceFindsTheNearestBoxLikeALoopOverAllBoxes)
         // Move a third of the boxes and check again after the refresh.
         for (std::size_t i = 0; i < boxes.size(); i += 3)
             place(boxes[i]);
-        RefreshFromPayloads(tree);
+        tree.Refresh([](const SBoxPayload& payload) { return payload.box; });
         ASSERT_EQ(tree.GetRoot().itemCount, boxes.size());
     }
 }
