@@ -49,7 +49,7 @@ case "$mode" in
     xdotool mousemove --sync 640 360
     xdotool key --clearmodifiers Escape ;;
   close)
-    "$close_window" Brovell || fail "could not ask the window to close" ;;
+    "$close_window" "$window" || fail "could not ask the window to close" ;;
   *) fail "unknown mode $mode" ;;
 esac
 
