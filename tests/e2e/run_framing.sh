@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Plays the opening of the show on X servers of several screen sizes with no window manager,
 # takes a screenshot of each screen (what reaches it, not the program's back buffer) at one
-# show time, and hands them to framing_check: the picture covers each screen, the frame-rate
-# text sits in the top-left corner, and the screens match once scaled to one size.
-#   run_framing.sh BROVELL SCREEN_SHOT FRAMING_CHECK OUT_FOLDER SHOW_SECONDS SIZE...
-set -u
-brovell=$1 screen_shot=$2 framing_check=$3 out=$4 show_seconds=$5
-shift 5
+# show time, and checks them: the picture covers each screen, the frame-rate text sits in the
+# top-left corner, and the logo under that text, which stands still while the picture drifts,
+# looks alike on all of them once scaled to one size: same place, same share of the screen.
+#   run_framing.sh BROVELL SHOW_SECONDS SIZE...
+set -u -o pipefail
+brovell=$1 show_seconds=$2
+shift 2
 work=$(mktemp -d)
 xvfb_pid="" brovell_pid=""
 stop() {
@@ -16,12 +17,39 @@ stop() {
 }
 trap 'stop; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; echo "--- brovell's standard error (end):"; tail -n 20 "$work/stderr" 2>/dev/null; exit 1; }
+calc() { awk "BEGIN { print ($1) }"; }
+
+# A screenshot of SIZE checked on its own; its logo, reduced to 24 x 4 mean colours, is kept
+# for the comparison between sizes.
+check_shot() {
+  local shot=$1 size=$2 w h
+  read -r w h <<<"$(identify -format '%w %h' "$shot")" || fail "cannot read the screenshot at $size"
+  # No column or row of a 32 x 18 grid of mean colours is near black throughout.
+  convert "$shot" -scale '32x18!' -depth 8 txt:- | awk -F'[,:() ]+' -v size="$size" '
+    NR > 1 { dark = ($3 < 12 && $4 < 12 && $5 < 12); column[$1] += dark; row[$2] += dark }
+    END { for (c = 0; c < 32; ++c) if (column[c] == 18) { print "column " c " is black at " size; bad = 1 }
+          for (r = 0; r < 18; ++r) if (row[r] == 32) { print "row " r " is black at " size; bad = 1 }
+          exit bad }' || fail "the picture does not cover the screen at $size"
+  # Near-white pixels in the band above the logo's letters, scaled from a 1080-line screen:
+  # the frame-rate text puts them there, the band itself is blue to violet.
+  local rows columns text minimum
+  rows=$(calc "int(20 * $h / 1080 + 0.5) > 1 ? int(20 * $h / 1080 + 0.5) : 1")
+  columns=$(calc "int(200 * $h / 1080 + 0.5) < $w ? int(200 * $h / 1080 + 0.5) : $w")
+  text=$(convert "$shot" -crop "${columns}x${rows}+0+0" +repage \
+    -fx 'r > 200.5 / 255 && g > 200.5 / 255 && b > 200.5 / 255' -format '%[fx:int(mean * w * h + 0.5)]' info:)
+  minimum=$(calc "int(40 * $h / 1080) > 10 ? int(40 * $h / 1080) : 10")
+  echo "$size: $text text pixels in the top-left corner"
+  [[ $text -ge $minimum ]] || fail "no frame-rate text in the top-left corner at $size"
+  # The logo's letters, as fractions of the screen: below the text line, inside the logo.
+  local top bottom
+  top=$(calc "int(0.028 * $h)") bottom=$(calc "int(0.075 * $h)")
+  convert "$shot" -crop "$(calc "int(0.16 * $w)")x$((bottom - top))+0+$top" +repage -scale '24x4!' \
+    "$work/logo-$size.png" || fail "no logo at $size"
+}
 
 export SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-mkdir -p "$out"
 cd "$work"
-shots=()
 for size in "$@"; do
   rm -f "$work/display" && mkfifo "$work/display"
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -40,9 +68,17 @@ for size in "$@"; do
   grep -q '^gtc: ' "$work/stderr" || fail "the show did not start within 3 minutes at $size"
   sleep "$show_seconds"
   kill -0 "$brovell_pid" 2>/dev/null || fail "brovell ended during the show at $size"
-  "$screen_shot" "$out/screen-$size" || fail "no screenshot at $size"
-  shots+=("$out/screen-$size-0.png")
+  import -window root "$work/screen-$size.png" || fail "no screenshot at $size"
   grep -qE "Sanitizer|runtime error:" "$work/stderr" && fail "sanitizer report at $size"
   stop
+  check_shot "$work/screen-$size.png" "$size"
 done
-"$framing_check" "${shots[@]}"
+# The logos agree up to filtering at different scales; one moved or sized by a fraction of
+# its letters is far off.
+for size in "${@:2}"; do
+  difference=$(compare -metric MAE "$work/logo-$1.png" "$work/logo-$size.png" null: 2>&1 | sed -n 's/.*(\(.*\))$/\1/p')
+  echo "$size against $1: the logo differs by $(calc "${difference:-1} * 255") of 255"
+  awk -v d="$difference" 'BEGIN { exit !(d != "" && d * 255 <= 12) }' ||
+    fail "the logo at $size is not where and as large as at $1"
+done
+echo "PASS: every screenshot is framed alike"

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <cstdlib>
 #include <string>
 
@@ -46,12 +45,6 @@ TEST(Boundary, GetRayTracerHandsOutOneObjectWhoseTracerSideIsFoundByCast)
     // Only the one export is visible; the tracer's classes stay inside the library.
     EXPECT_EQ(library.FindSymbol("DebugLog"), nullptr);
     EXPECT_EQ(library.FindSymbol("_ZN9quellbeam11CGeomTracer6UpdateEv"), nullptr);
-}
-
-TEST(Boundary, ViewBlockIsEightyBytesOfPositionAndFourCorners)
-{
-    EXPECT_EQ(sizeof(SViewBlock), 80u);
-    EXPECT_EQ(offsetof(SViewBlock, corners), 16u);
 }
 
 // Runs last: the library's tracer is set up for the rest of the process.

@@ -1,6 +1,7 @@
 // The tracer's host side on the CPU backend: set-up, tiling, sphere lists per scene mode,
 // material uploads, the tree box, and one traced frame.
 #include "RecordingBackend.h"
+#include "TestScene.h"
 
 #include "quellbeam/MemoryTexture.h"
 #include "quellbeam/host/GeomTracer.h"
@@ -84,12 +85,8 @@ TEST(GeomTracer, StartsWithTheRandomSpheresAndFitsTheTreeBoxToThem)
     EXPECT_EQ(g_Log.sceneWrites[1].bytes, 80000u);
 
     fixture.tracer.UploadSpheres();
-    float minimum = 0, maximum = 0;
-    for (const SVec4& s : spheres)
-    {
-        minimum = std::min({minimum, s.x - s.w, s.y - s.w, s.z - s.w});
-        maximum = std::max({maximum, s.x + s.w, s.y + s.w, s.z + s.w});
-    }
+    float minimum, maximum;
+    FitCube(spheres, minimum, maximum);
     EXPECT_EQ(g_Log.constants.minBB, minimum);
     EXPECT_EQ(g_Log.constants.maxBB, maximum);
     EXPECT_GT(maximum, 50.0f);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 using namespace quellbeam;
 
@@ -32,25 +31,18 @@ TEST(JugglerModel, BallsCrossBetweenTheHandsOverOnePeriod)
     }
 }
 
-TEST(JugglerField, IsTheSameOnEveryRunAndInsideTheCircle)
+TEST(JugglerField, LiesInsideTheCircleWithTurnedFigures)
 {
-    CRandom15 first;
-    first.Seed(123);
-    CRandom15 second;
-    for (int i = 0; i < 77; ++i)
-        second.Next();
-    second.Seed(123);
-    const std::vector<SJugglerInstance> a = MakeJugglerField(first);
-    const std::vector<SJugglerInstance> b = MakeJugglerField(second);
-    ASSERT_EQ(a.size(), b.size());
+    CRandom15 random;
+    random.Seed(123);
+    const std::vector<SJugglerInstance> a = MakeJugglerField(random);
     // A 9 x 9 grid clipped to a circle keeps roughly pi/4 of its points.
     EXPECT_GT(a.size(), 45u);
     EXPECT_LT(a.size(), 70u);
     for (size_t i = 0; i < a.size(); ++i)
     {
-        EXPECT_EQ(std::memcmp(&a[i], &b[i], sizeof(SJugglerInstance)), 0) << "instance " << i;
         const float x = a[i].transform[12], z = a[i].transform[14];
-        EXPECT_LE(x * x + z * z, 10000.0f);
+        EXPECT_LE(x * x + z * z, 10000.0f) << "instance " << i;
         EXPECT_GE(a[i].speed, 0.7f);
         EXPECT_LT(a[i].speed, 1.3f);
         // A pure rotation about y: orthonormal upper block, y axis untouched.

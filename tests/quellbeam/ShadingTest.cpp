@@ -28,10 +28,14 @@ void ExpectColour(SVec4 actual, double r, double g, double b, double a = 0.0)
     EXPECT_NEAR(actual.w, a, 1e-5);
 }
 
-// Both floor materials without reflectance, so floor pixels carry only their diffuse light.
-void MatteFloor(SKernelConstants& constants)
+// The floor at y = 0 with both materials without reflectance, so floor pixels carry only their
+// diffuse light, and the light above the origin.
+void MatteFloorUnderLight(SKernelConstants& constants, float lightHeight)
 {
     constants.mat[4] = constants.mat[12] = 0.0f;
+    constants.planeY = 0.0f;
+    constants.lightPos[0] = constants.lightPos[2] = 0.0f;
+    constants.lightPos[1] = lightHeight;
 }
 }
 
@@ -64,11 +68,7 @@ TEST(Shading, MissesShowTheSkyUpwardAndTheFloorDownward)
 {
     CTestScene scene;
     scene.Build({SVec4{0, 50, 0, 1}}, {}, -60.0f, 60.0f);
-    MatteFloor(scene.constants);
-    scene.constants.planeY = 0.0f;
-    scene.constants.lightPos[0] = 0.0f;
-    scene.constants.lightPos[1] = 30.0f;
-    scene.constants.lightPos[2] = 0.0f;
+    MatteFloorUnderLight(scene.constants, 30.0f);
 
     // Sky: s = clamp(D.y - 0.3, 0, 1) blends the dark end in.
     const SVec4 sky = Shade(scene, Vec3(0, 10, 0), Vec3(0.2f, 0.8f, 0.0f));
@@ -89,11 +89,7 @@ TEST(Shading, TexturedFloorTakesItsColourFromTheTexelUnderThePoint)
 {
     CTestScene scene;
     scene.Build({SVec4{0, 50, 0, 1}}, {}, -60.0f, 60.0f);
-    MatteFloor(scene.constants);
-    scene.constants.planeY = 0.0f;
-    scene.constants.lightPos[0] = 0.0f;
-    scene.constants.lightPos[1] = 30.0f;
-    scene.constants.lightPos[2] = 0.0f;
+    MatteFloorUnderLight(scene.constants, 30.0f);
     scene.constants.planeTexture = 1;
     // 4 x 3 texels; the floor is addressed at 0.015 texels per unit, clamped at the edges.
     scene.floorWidth = 4;
@@ -121,13 +117,7 @@ TEST(Shading, ShadowedFloorPointIsThreeTenthsOfItsLitValue)
     CTestScene blocked;
     blocked.Build({SVec4{0, 20, 0, 2}}, {}, -50.0f, 50.0f);
     for (CTestScene* scene : {&open, &blocked})
-    {
-        MatteFloor(scene->constants);
-        scene->constants.planeY = 0.0f;
-        scene->constants.lightPos[0] = 0.0f;
-        scene->constants.lightPos[1] = 45.0f;
-        scene->constants.lightPos[2] = 0.0f;
-    }
+        MatteFloorUnderLight(scene->constants, 45.0f);
     // The camera sees the floor point under the light; the ball hangs between them.
     const SVec3 origin = Vec3(0, 10, -20);
     const SVec3 direction = Vec3(0, -0.5f, 1.0f);

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 
 using namespace quellbeam;
 using namespace quellbeam::test;
@@ -68,32 +69,26 @@ void CheckRandomRays(const CTestScene& scene, uint32_t seed, int minimumHits)
 }
 }
 
-TEST(GridTraversal, MatchesBruteForceOnTheStartSpheres)
+TEST(GridTraversal, MatchesBruteForceOnTheStartSpheresAndTheJugglerField)
 {
     CRandom15 random;
-    std::vector<SVec4> spheres;
+    std::vector<SVec4> start, field;
     std::vector<SMaterial> materials;
-    MakeStartScene(random, kStartSphereCount, spheres, materials);
-    CTestScene scene;
-    BuildFitted(scene, spheres);
-    CheckRandomRays(scene, 17, kRandomRays / 4);
-}
-
-TEST(GridTraversal, MatchesBruteForceOnTheJugglerField)
-{
-    CRandom15 random;
+    MakeStartScene(random, kStartSphereCount, start, materials);
     random.Seed(123);
     std::vector<SJugglerInstance> instances = MakeJugglerField(random);
     for (SJugglerInstance& instance : instances)
         instance.time = 3.7f;
     CJugglerModel model;
-    std::vector<SVec4> spheres;
-    std::vector<SMaterial> materials;
-    PlaceJugglers(model, instances, spheres, materials);
-    CTestScene scene;
-    BuildFitted(scene, spheres);
-    // The field is sparse: about a sixth of the rays meet a figure.
-    CheckRandomRays(scene, 29, kRandomRays / 8);
+    PlaceJugglers(model, instances, field, materials);
+    // The field is sparse: about a sixth of its rays meet a figure.
+    for (const auto& [spheres, seed, minimumHits] :
+         {std::tuple(&start, 17u, kRandomRays / 4), std::tuple(&field, 29u, kRandomRays / 8)})
+    {
+        CTestScene scene;
+        BuildFitted(scene, *spheres);
+        CheckRandomRays(scene, seed, minimumHits);
+    }
 }
 
 TEST(GridTraversal, RaysFromFarAwayFindOnlyTheBallsTheyPass)

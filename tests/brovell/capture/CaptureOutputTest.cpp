@@ -1,17 +1,15 @@
 #include "brovell/capture/CaptureProgress.h"
 #include "brovell/capture/WavFile.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <tuple>
-#include <iterator>
-#include <vector>
 
 namespace
 {
-uint32_t ReadLittleEndian(const std::vector<char>& bytes, std::size_t at, int size)
+uint32_t ReadLittleEndian(const std::string& bytes, std::size_t at, int size)
 {
     uint32_t value = 0;
     for (int i = size - 1; i >= 0; --i)
@@ -29,14 +27,14 @@ TEST(CaptureOutputTest, WaveFileHoldsTheStretchAskedFor)
     audio.m_Channels = 2;
     for (int16_t i = 0; i < 200; ++i)
         audio.m_Samples.push_back(static_cast<int16_t>(i * 100 - 10000));
-    const std::string path = testing::TempDir() + "stretch.wav";
+    const std::string folder = MakeScratchFolder("capture_test");
+    const std::string path = folder + "/stretch.wav";
     for (const auto& [first, count, expected] :
          {std::tuple<uint64_t, uint64_t, uint64_t>{10, 20, 20}, {90, 50, 10}, {500, 5, 0}})
     {
         std::string error;
         ASSERT_TRUE(WriteWavFile(path, audio, first, count, error)) << error;
-        std::ifstream file(path, std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+        const std::string bytes = ReadFile(path);
         ASSERT_EQ(bytes.size(), 44 + expected * 4);
         EXPECT_EQ(std::memcmp(bytes.data(), "RIFF", 4), 0);
         EXPECT_EQ(ReadLittleEndian(bytes, 4, 4), 36 + expected * 4);
@@ -49,7 +47,7 @@ TEST(CaptureOutputTest, WaveFileHoldsTheStretchAskedFor)
         }
     }
     std::string error;
-    EXPECT_FALSE(WriteWavFile(testing::TempDir() + "no-such-folder/x.wav", audio, 0, 1, error));
+    EXPECT_FALSE(WriteWavFile(folder + "/no-such-folder/x.wav", audio, 0, 1, error));
     EXPECT_NE(error.find("no-such-folder/x.wav"), std::string::npos) << error;
 }
 

@@ -85,7 +85,7 @@ protected:
         return false;
     }
 
-    std::string m_StatsPath = testing::TempDir() + "timeline_stats.txt";
+    std::string m_StatsPath = MakeScratchFolder("timeline_test") + "/stats.txt";
     int m_ExitCode = -1;
     CFakeMusic m_Music;
     CFakeScene* m_Loader = new CFakeScene;
@@ -191,7 +191,7 @@ TEST_F(DemoTimelineTest, MusicThatCannotStartEndsTheShowAsAFailure)
 TEST(DemoStats, AFileThatCannotBeCreatedStillEndsTheProcess)
 {
     CFakeMusic music;
-    CTestTimeline timeline(music, nullptr, testing::TempDir() + "no_such_folder/stats.txt");
+    CTestTimeline timeline(music, nullptr, MakeScratchFolder("timeline_test") + "/no_such_folder/stats.txt");
     music.m_Seconds = 60.0;
     testing::internal::CaptureStderr();
     EXPECT_THROW(timeline.Frame(), SExited);

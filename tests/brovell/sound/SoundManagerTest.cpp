@@ -3,13 +3,13 @@
 #include "TestMp3.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "platform/audio/AudioStream.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 namespace
@@ -21,11 +21,14 @@ protected:
     static void SetUpTestSuite()
     {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "sound_data";
-        std::filesystem::create_directories(folder);
-        WriteTestMp3("sound_data/stereo_tone.mp3", 44100, 2, 44100 * 2);
-        WriteTestMp3("sound_data/mono_tone.mp3", 22050, 1, 22050);
-        std::ofstream(folder / "not_music.mp3") << "plain text, no MPEG frames in here\n";
+        // The tracks are written beside the folder, under its unique name, then moved in.
+        const std::filesystem::path folder = MakeScratchFolder("sound_test");
+        const std::string unique = folder.filename().string();
+        std::filesystem::rename(WriteTestMp3(unique + "_stereo.mp3", 44100, 2, 44100 * 2),
+                                folder / "stereo_tone.mp3");
+        std::filesystem::rename(WriteTestMp3(unique + "_mono.mp3", 22050, 1, 22050),
+                                folder / "mono_tone.mp3");
+        WriteFile(folder / "not_music.mp3", "plain text, no MPEG frames in here\n");
         CResourceManager::Instance().ScanDirectory(folder.string());
     }
 };

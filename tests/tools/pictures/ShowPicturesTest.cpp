@@ -10,7 +10,6 @@
 #include <stb/stb_image.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace
 {
@@ -55,13 +54,14 @@ TEST(TrueTypeFont, SetsTextInsideItsMeasuredWidthAndRefusesOtherFiles)
     EXPECT_GT(inside, 1000.0f);
     EXPECT_EQ(outside, 0.0f);
 
-    const std::string notAFont = testing::TempDir() + "not_a_font.ttf";
-    std::ofstream(notAFont) << "no glyphs here";
+    const std::filesystem::path folder = MakeScratchFolder("fonts_test");
+    const std::string notAFont = (folder / "not_a_font.ttf").string();
+    WriteFile(notAFont, "no glyphs here");
     CTrueTypeFont broken;
     std::string error;
     EXPECT_FALSE(broken.Load(notAFont, error));
     EXPECT_NE(error.find("no TrueType font"), std::string::npos) << error;
-    EXPECT_FALSE(broken.Load(testing::TempDir() + "missing.ttf", error));
+    EXPECT_FALSE(broken.Load((folder / "missing.ttf").string(), error));
     EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
 }
 
@@ -111,8 +111,8 @@ TEST(ShowPictures, TitleAndCardsCarryTheirTextOnAQuietGround)
 
 TEST(ShowPictures, EveryFileIsWrittenTheSameOnEveryRun)
 {
-    const std::filesystem::path first = std::filesystem::path(testing::TempDir()) / "show_pictures_a";
-    const std::filesystem::path second = std::filesystem::path(testing::TempDir()) / "show_pictures_b";
+    const std::filesystem::path first = MakeScratchFolder("show_pictures");
+    const std::filesystem::path second = MakeScratchFolder("show_pictures");
     ASSERT_TRUE(MakeShowPictures(first.string(), BROVELL_FONT_DIR));
     ASSERT_TRUE(MakeShowPictures(second.string(), BROVELL_FONT_DIR));
     size_t files = 0;
@@ -127,7 +127,7 @@ TEST(ShowPictures, EveryFileIsWrittenTheSameOnEveryRun)
         ++files;
     }
     EXPECT_GE(files, 11u);
-    EXPECT_FALSE(MakeShowPictures((first / "fonts_elsewhere").string(), testing::TempDir() + "no_fonts"));
+    EXPECT_FALSE(MakeShowPictures((first / "fonts_elsewhere").string(), (first / "no_fonts").string()));
 }
 
 TEST(BallScenePictures, OverlaysCoverOnlyWhatTheirRectanglesShowAndFloorsVary)
