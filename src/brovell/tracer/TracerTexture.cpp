@@ -16,6 +16,10 @@ CTracerTexture::CTracerTexture(IGPUTexture* texture)
     m_HostCopy.assign(static_cast<std::size_t>(m_Width) * m_Height * BytesPerTexel(), 0);
     m_UploadWidth = m_Width;
     m_UploadHeight = m_Height;
+    // The tracer's output starts black rather than with whatever the driver left in it; the
+    // write also makes its memory resident while loading, not on the first traced frame.
+    if (IsTracerOutput())
+        m_Texture->WritePixels(0, 0, m_Width, m_Height, m_HostCopy.data(), m_Width * BytesPerTexel());
 }
 
 void CTracerTexture::SetUploadArea(uint32_t width, uint32_t height)
