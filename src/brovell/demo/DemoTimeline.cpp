@@ -5,6 +5,7 @@
 #include "brovell/sound/SoundManager.h"
 #include "kelvo/core/ProgramRandom.h"
 #include "kelvo/gpu/GPUImplementation.h"
+#include "platform/HeapTrim.h"
 #include "platform/Log.h"
 
 #include <unistd.h>
@@ -118,6 +119,13 @@ void CDemoTimeline::RunScenes(float time)
             over = false;
         if (!(entry.m_Start <= time && time < entry.m_End))
             continue;
+        // What the scene before this one allocated and freed goes back to the system, so the
+        // show's memory stays what it was after loading. Not before the second frame: the
+        // driver may hold the last frame of the scene before until the first one is shown.
+        m_RunningSceneFrames = m_RunningScene == &entry ? m_RunningSceneFrames + 1 : 0;
+        m_RunningScene = &entry;
+        if (m_RunningSceneFrames == 1)
+            platform::ReturnFreeHeapPages();
         entry.m_Scene->Frame((time - entry.m_Start) * entry.m_TimeScale);
         entry.m_Scene->CountFrame();
         SMatrix camera;

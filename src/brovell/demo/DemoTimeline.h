@@ -91,4 +91,6 @@ private:
     uint32_t m_LoadedResources = 0;
     float m_PreviousTime = -1.0f;
     uint32_t m_UnchangedFrames = 0;
+    const SSceneEntry* m_RunningScene = nullptr;
+    uint32_t m_RunningSceneFrames = 0; // frames of the running scene before this one
 };
