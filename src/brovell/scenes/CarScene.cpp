@@ -131,6 +131,11 @@ void CCarScene::LoadResources()
         if (g_pHarlune1)
             g_pHarlune1->OnLoadResource();
     }
+    // The streaks' memory (their points, the group's buffer and its copy on the GPU) is taken
+    // while loading rather than on the scene's first frame. The tunnel has not moved since, so
+    // that frame draws the same streaks.
+    TakeParticleHeads();
+    DrawStreaks();
 }
 
 void CCarScene::Frame(float time)
@@ -141,22 +146,33 @@ void CCarScene::Frame(float time)
 
     // The previous step is done: draw from it, then start the next one.
     m_TaskManager.WaitGroup(nullptr, "Default");
-    m_Streaks.TakeHeads(m_Tunnel.GetParticlesX().data(), m_Tunnel.GetParticlesY().data(),
-                        CWindTunnel::kParticleCount);
+    TakeParticleHeads();
     // Every window of the script respawns anywhere; set before the step starts.
     if (InScriptWindow(time))
         m_Tunnel.SetRespawnMode(1);
     QueueTask(m_TaskManager);
-    m_Streaks.Build();
-    if (m_Particles)
-        m_Particles->SetPositions(m_Streaks.GetPoints().data(),
-                                  static_cast<uint32_t>(m_Streaks.GetPoints().size()), sizeof(SVector4));
+    // The streaks are built while the next step runs.
+    DrawStreaks();
 
     if (g_pKelvoRenderer && g_pGame)
         g_pKelvoRenderer->SetRenderProcess(&g_pGame->GetRenderProcess());
     if (!m_CameraNoise)
         m_CameraNoise = GetVariable("r_camera_noise", 4);
     RunScript(time);
+}
+
+void CCarScene::TakeParticleHeads()
+{
+    m_Streaks.TakeHeads(m_Tunnel.GetParticlesX().data(), m_Tunnel.GetParticlesY().data(),
+                        CWindTunnel::kParticleCount);
+}
+
+void CCarScene::DrawStreaks()
+{
+    m_Streaks.Build();
+    if (m_Particles)
+        m_Particles->SetPositions(m_Streaks.GetPoints().data(),
+                                  static_cast<uint32_t>(m_Streaks.GetPoints().size()), sizeof(SVector4));
 }
 
 void CCarScene::RunScript(float time)

@@ -36,6 +36,11 @@ public:
     void Frame(float time) override;
 
 private:
+    // The tunnel's particles as the heads of the streaks; reads the tunnel, so not while a
+    // step runs.
+    void TakeParticleHeads();
+    // Streaks from the heads, handed to the particle group to draw.
+    void DrawStreaks();
     void RunScript(float time);
     void SetCamera(const float key[12]);
 
