@@ -1,6 +1,7 @@
 #include "kelvo/gpu/xfile/XFileImporter.h"
 
 #include "BinaryXWriter.h"
+#include "support/TestFiles.h"
 
 #include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
@@ -8,8 +9,6 @@
 
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -97,21 +96,13 @@ bool ExportThroughAssimp(const std::string& sourcePath, const std::string& targe
 class XFileImporterTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_Folder = std::filesystem::temp_directory_path() / ("brovell_xfile_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_Folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Folder); }
-
     std::string Write(const std::string& name, const std::string& text)
     {
-        const std::filesystem::path path = m_Folder / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
+        WriteFile(m_Folder / name, text);
+        return (m_Folder / name).string();
     }
 
-    std::filesystem::path m_Folder;
+    const std::filesystem::path m_Folder = MakeScratchFolder("brovell_xfile");
 };
 
 const SImportedStream* FindStream(const SImportedMesh& mesh, const std::string& name)
