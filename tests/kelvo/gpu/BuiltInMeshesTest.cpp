@@ -87,10 +87,7 @@ TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
     // The sizes asked for are not used: the box is always 1 x 1 x 1.
     ASSERT_TRUE(mesh.CreateBox(3.0f, 4.0f, 5.0f));
     ASSERT_EQ(mesh.FindBuffer("position")->GetCount(), 24u);
-    EXPECT_EQ(mesh.FindBuffer("position")->GetStride(), 16u);
     EXPECT_EQ(Indices(mesh).size(), 36u);
-    EXPECT_TRUE(mesh.GetSurfaces().empty());
-    EXPECT_TRUE(mesh.GetMaterialHandles().empty());
     for (uint32_t i = 0; i < 24; ++i)
     {
         const SFloat4& position = Float4At(mesh, "position", i);
@@ -129,9 +126,6 @@ TEST(BuiltInMeshes, TorusIsBuiltThenNegated)
         EXPECT_EQ(std::signbit(position[3]), true);
         EXPECT_EQ(std::signbit(normal[3]), true);
     }
-    // The first vertex was (1.3, 0, 0) with normal (1, 0, 0) before negation.
-    EXPECT_NEAR(Float4At(mesh, "position", 0)[0], -1.3f, 1e-6f);
-    EXPECT_NEAR(Float4At(mesh, "normal", 0)[0], -1.0f, 1e-6f);
     // Negating positions keeps the winding's direction, so it now opposes the normals.
     int agree = 0, disagree = 0;
     CountWinding(mesh, agree, disagree);

@@ -22,21 +22,9 @@ public:
     CFakeResource() { ++s_LiveCount; }
     ~CFakeResource() override { --s_LiveCount; }
 
-    bool Update() override
-    {
-        ++m_UpdateCount;
-        return true;
-    }
-    bool Refresh() override
-    {
-        ++m_RefreshCount;
-        return true;
-    }
-    bool Release() override
-    {
-        ++m_ReleaseCount;
-        return true;
-    }
+    bool Update() override { return true; }
+    bool Refresh() override { return true; }
+    bool Release() override { return true; }
     uint32_t Load(const std::string& fileName) override
     {
         m_FileName = fileName;
@@ -44,9 +32,6 @@ public:
     }
 
     std::string m_FileName;
-    int m_UpdateCount = 0;
-    int m_RefreshCount = 0;
-    int m_ReleaseCount = 0;
 };
 
 // Copies its data, as meshes do.

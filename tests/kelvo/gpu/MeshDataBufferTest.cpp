@@ -111,37 +111,34 @@ TEST(CMeshDataBuffer, CopyStridedWidensElementsWithZeros)
     EXPECT_FALSE(colours.CopyStrided(source, 0, 8, sizeof(SVertex), 2));
 }
 
-TEST(CMeshDataBuffer, CopiesDataButNotTheDeviceBuffer)
+TEST(CMeshDataBuffer, OwnsOneDeviceBufferOfItsKindAndCopiesOnlyTheData)
 {
-    CMeshDataBuffer stream("indices", 4);
-    ASSERT_TRUE(stream.Resize(3));
-    for (uint32_t i = 0; i < 3; ++i)
-        *stream.Element<uint32_t>(i) = 10 + i;
-    stream.SetDeviceBuffer(new CCountedDeviceBuffer(IMeshDeviceBuffer::EKind::Index));
-
-    const CMeshDataBuffer copy(stream);
-    EXPECT_EQ(copy.GetName(), "indices");
-    EXPECT_EQ(copy.GetStride(), 4u);
-    ASSERT_EQ(copy.GetCount(), 3u);
-    EXPECT_NE(copy.GetData(), stream.GetData());
-    EXPECT_EQ(*copy.Element<uint32_t>(2), 12u);
-    EXPECT_EQ(copy.GetDeviceBuffer(IMeshDeviceBuffer::EKind::Index), nullptr);
-    EXPECT_NE(stream.GetDeviceBuffer(IMeshDeviceBuffer::EKind::Index), nullptr);
-}
-
-TEST(CMeshDataBuffer, DeviceBufferAnswersOnlyForItsKindAndIsFreedWhenReplaced)
-{
+    using EKind = IMeshDeviceBuffer::EKind;
     const int liveBefore = CCountedDeviceBuffer::s_Live;
     {
-        CMeshDataBuffer stream("normal", 16);
-        stream.SetDeviceBuffer(new CCountedDeviceBuffer(IMeshDeviceBuffer::EKind::Vertex));
-        EXPECT_NE(stream.GetDeviceBuffer(IMeshDeviceBuffer::EKind::Vertex), nullptr);
-        EXPECT_EQ(stream.GetDeviceBuffer(IMeshDeviceBuffer::EKind::Index), nullptr);
-        stream.SetDeviceBuffer(new CCountedDeviceBuffer(IMeshDeviceBuffer::EKind::Vertex));
+        CMeshDataBuffer stream("indices", 4);
+        ASSERT_TRUE(stream.Resize(3));
+        for (uint32_t i = 0; i < 3; ++i)
+            *stream.Element<uint32_t>(i) = 10 + i;
+        stream.SetDeviceBuffer(new CCountedDeviceBuffer(EKind::Index));
+        EXPECT_NE(stream.GetDeviceBuffer(EKind::Index), nullptr);
+        EXPECT_EQ(stream.GetDeviceBuffer(EKind::Vertex), nullptr);
+        // Replacing frees the old one.
+        stream.SetDeviceBuffer(new CCountedDeviceBuffer(EKind::Index));
         EXPECT_EQ(CCountedDeviceBuffer::s_Live, liveBefore + 1);
+
+        const CMeshDataBuffer copy(stream);
+        EXPECT_EQ(copy.GetName(), "indices");
+        EXPECT_EQ(copy.GetStride(), 4u);
+        ASSERT_EQ(copy.GetCount(), 3u);
+        EXPECT_NE(copy.GetData(), stream.GetData());
+        EXPECT_EQ(*copy.Element<uint32_t>(2), 12u);
+        EXPECT_EQ(copy.GetDeviceBuffer(EKind::Index), nullptr);
+
         stream.SetDeviceBuffer(nullptr);
         EXPECT_EQ(CCountedDeviceBuffer::s_Live, liveBefore);
-        stream.SetDeviceBuffer(new CCountedDeviceBuffer(IMeshDeviceBuffer::EKind::Vertex));
+        // Destruction frees the last one set.
+        stream.SetDeviceBuffer(new CCountedDeviceBuffer(EKind::Index));
     }
     EXPECT_EQ(CCountedDeviceBuffer::s_Live, liveBefore);
 }

@@ -9,8 +9,7 @@
 #include "FakeResources.h"
 #include "MeshTestHelpers.h"
 
-#include <filesystem>
-#include <unistd.h>
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +36,7 @@ void FillSurfaces(CMesh& mesh, CTestResourceManager& resources, uint32_t count)
 class MeshLoadTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_Folder = std::filesystem::temp_directory_path() /
-                   ("brovell_meshload_" + std::to_string(::getpid())) / "meshes";
-        std::filesystem::create_directories(m_Folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Folder.parent_path()); }
+    void SetUp() override { std::filesystem::create_directories(m_Folder); }
 
     void Register(const std::string& name, const CAmWriter& writer)
     {
@@ -51,7 +44,8 @@ protected:
         CResourceManager::Instance().ScanDirectory(m_Folder.string());
     }
 
-    std::filesystem::path m_Folder;
+    const std::filesystem::path m_Folder =
+        std::filesystem::path(MakeScratchFolder("brovell_meshload")) / "meshes";
 };
 }
 
@@ -147,27 +141,21 @@ TEST(MeshAssetCorrections, MissingSurfacesAreSkippedAndSixteenBitIndicesKept)
     EXPECT_FALSE(narrow.RemoveSurface(1));
 }
 
-TEST(MeshAssetCorrections, CarAndStatueAreTurnedScaledAndMoved)
+TEST(MeshAssetCorrections, CarAndStatueAreTurnedScaledAndMovedByTheirExactNames)
 {
-    CMesh car(nullptr);
-    FillFloat4(car, "position", {{1, 0, 0, 0}});
-    ApplyAssetCorrection(car, "McLarenF1.x");
-    const SFloat4& moved = Float4At(car, "position", 0);
-    EXPECT_NEAR(moved[0], 8.0f, 1e-5f);
-    EXPECT_NEAR(moved[1], 0.0f, 1e-5f);
-    EXPECT_NEAR(moved[2], -13.0f, 1e-5f);
-
-    CMesh statue(nullptr);
-    FillFloat4(statue, "position", {{0, 1, 0, 0}});
-    ApplyAssetCorrection(statue, "Hebe.x");
-    const SFloat4& placed = Float4At(statue, "position", 0);
-    EXPECT_NEAR(placed[0], 10.0f, 1e-5f);
-    EXPECT_NEAR(placed[1], 0.0f, 1e-5f);
-    EXPECT_NEAR(placed[2], -0.1f, 1e-5f);
-
-    // Names are exact.
-    CMesh other(nullptr);
-    FillFloat4(other, "position", {{0, 1, 0, 0}});
-    ApplyAssetCorrection(other, "hebe.x");
-    EXPECT_EQ(Float4At(other, "position", 0), (SFloat4{0, 1, 0, 0}));
+    struct SCase
+    {
+        const char* m_File;
+        SFloat4 m_Before, m_After;
+    };
+    for (const SCase& c :
+         {SCase{"McLarenF1.x", {1, 0, 0, 0}, {8, 0, -13, 0}},
+          SCase{"Hebe.x", {0, 1, 0, 0}, {10, 0, -0.1f, 0}}, SCase{"hebe.x", {0, 1, 0, 0}, {0, 1, 0, 0}}})
+    {
+        CMesh mesh(nullptr);
+        FillFloat4(mesh, "position", {c.m_Before});
+        ApplyAssetCorrection(mesh, c.m_File);
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_NEAR(Float4At(mesh, "position", 0)[axis], c.m_After[axis], 1e-5f) << c.m_File;
+    }
 }

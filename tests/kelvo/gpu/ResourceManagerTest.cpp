@@ -1,12 +1,9 @@
 #include "kelvo/gpu/ResourceManager.h"
 
 #include "support/CaptureStderr.h"
+#include "support/TestFiles.h"
 
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -14,27 +11,18 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// A data tree in a fresh temporary folder, removed afterwards. The registry is process-wide,
-// so every file name carries the tree's unique tag.
+// A data tree in a fresh scratch folder. The registry is process-wide, so every file name
+// carries the tree's unique tag, its folder's name.
 class CDataTree
 {
 public:
-    CDataTree()
-    {
-        static std::atomic<int> s_Count{0};
-        m_Tag = "t" + std::to_string(getpid()) + "_" + std::to_string(s_Count++);
-        m_Root = fs::temp_directory_path() / ("brovell_registry_" + m_Tag);
-        fs::create_directories(m_Root);
-    }
-    ~CDataTree() { fs::remove_all(m_Root); }
-
     // Creates the file at relative path folder/name, name prefixed with the tag; returns the
     // tagged bare name.
     std::string AddFile(const std::string& folder, const std::string& name)
     {
         const std::string tagged = Tagged(name);
         fs::create_directories(m_Root / folder);
-        std::ofstream(m_Root / folder / tagged) << "x";
+        WriteFile(m_Root / folder / tagged, "x");
         return tagged;
     }
     // Hidden names keep their leading "." before the tag.
@@ -46,8 +34,8 @@ public:
     const fs::path& Root() const { return m_Root; }
 
 private:
-    std::string m_Tag;
-    fs::path m_Root;
+    fs::path m_Root = MakeScratchFolder("brovell_registry");
+    std::string m_Tag = m_Root.filename().string();
 };
 }
 

@@ -69,15 +69,6 @@ TEST(EffectParser, ReadsParametersSamplersShadersAndTechniques)
     EXPECT_TRUE(source.m_Techniques[1].m_Annotations.empty());
 }
 
-TEST(EffectParser, EmptyFileDeclaresNothing)
-{
-    SEffectSource source;
-    std::string error;
-    EXPECT_TRUE(Parse("", source, error));
-    EXPECT_TRUE(Parse("  // only a comment\n", source, error));
-    EXPECT_TRUE(source.m_Techniques.empty());
-}
-
 TEST(EffectParser, ErrorsNameTheFileLineAndReason)
 {
     struct SCase

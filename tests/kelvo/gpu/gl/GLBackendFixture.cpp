@@ -57,21 +57,17 @@ pixel_shader ps
 technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
 )");
     WriteFile(root / "empty.e", "");
-    WriteFile(root / "truncated.e",
-              std::string("float4 r_tr_a;\n") + kShaders +
-                  "technique t < string params = \"r_tr_a\"; >\n{\n    pass P0 { VertexShader = vs;");
-    const std::string ps =
-        "pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(1.0); } }\n";
-    WriteFile(root / "undeclared_params.e", std::string("float4 r_ud_a;\n") + kShaders + ps +
-                                                "technique t < string params = \"r_ud_a r_ud_missing\"; > { "
-                                                "pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
-    WriteFile(root / "long_params.e", std::string("float4 r_lp_a;\n") + kShaders + ps +
-                                          "technique t < string params = \"r_lp_a" + std::string(506, ' ') +
-                                          "\"; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
-    WriteFile(
-        root / "number_params.e",
-        std::string(kShaders) + ps +
-            "technique t < float params = 1.0; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
+    // One technique "t" whose "params" annotation the backend must refuse.
+    const auto writeParams = [&](const char* file, const std::string& annotation) {
+        WriteFile(root / file,
+                  "float4 r_pa_a;\n" + std::string(kShaders) +
+                      "pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = r_pa_a; } }\n"
+                      "technique t < " +
+                      annotation + "; > { pass P0 { VertexShader = vs; PixelShader = ps; } }\n");
+    };
+    writeParams("undeclared_params.e", "string params = \"r_pa_a r_ud_missing\"");
+    writeParams("long_params.e", "string params = \"r_pa_a" + std::string(506, ' ') + "\"");
+    writeParams("number_params.e", "float params = 1.0");
 
     // 4 x 2 picture: top row red, green, blue, white; bottom row black.
     const uint8_t picture[4 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255,

@@ -25,7 +25,28 @@ protected:
         ASSERT_TRUE(m_Device.CreateDepthSurface(error)) << std::hex << error;
     }
 
+    // A size x size target of packed colours, made current, and the effect compiled for it.
+    void UseTarget(uint32_t size, const char* effect)
+    {
+        GLenum error = GL_NO_ERROR;
+        ASSERT_TRUE(m_Target.Create(size, size, 1, true, error));
+        ASSERT_TRUE(m_Device.SetRenderTarget(0, &m_Target));
+        std::string message;
+        ASSERT_TRUE(m_Effect.Compile(effect, "test.e", message)) << message;
+    }
+
+    uint32_t Texel(uint32_t x, uint32_t y) const
+    {
+        std::vector<uint8_t> bytes;
+        m_Target.ReadLevel0(bytes);
+        uint32_t texel = 0;
+        std::memcpy(&texel, bytes.data() + (y * m_Target.GetWidth() + x) * 4, 4);
+        return texel;
+    }
+
     CGLDevice m_Device;
+    CGLTexture2D m_Target;
+    CGLEffect m_Effect{&m_Device};
 };
 
 // Fills a lock with texel values that encode their position, 4 bytes each.
@@ -72,8 +93,13 @@ TEST_F(GLDeviceTest, ClearFillsRenderTargetsOfEveryFormat)
     }
 }
 
-TEST_F(GLDeviceTest, PassStatesAreSavedAndRestored)
+TEST_F(GLDeviceTest, PassesNeedTheirShadersAndRestoreTheStatesTheySet)
 {
+    std::string error;
+    EXPECT_FALSE(m_Effect.Compile("technique t { pass P0 { VertexShader = a; PixelShader = b; } }",
+                                  "missing.e", error));
+    EXPECT_EQ(error, "missing.e(1): error: no vertex_shader 'a'");
+
     const char* text = R"(
 vertex_shader vs { void main() { gl_Position = vec4(in_position.xy, 0.0, 1.0); } }
 pixel_shader ps { out vec4 o; void main() { o = vec4(1.0); } }
@@ -81,7 +107,6 @@ technique blend { pass P0 { VertexShader = vs; PixelShader = ps; AlphaBlendEnabl
                             SrcBlend = One; CullMode = CCW; } }
 )";
     CGLEffect effect(&m_Device);
-    std::string error;
     ASSERT_TRUE(effect.Compile(text, "blend.e", error)) << error;
     CGLDevice::SRenderStates before;
     before.m_DepthEnable = true;
@@ -105,15 +130,6 @@ technique blend { pass P0 { VertexShader = vs; PixelShader = ps; AlphaBlendEnabl
     EXPECT_TRUE(after.m_DepthEnable);
     EXPECT_FALSE(effect.BeginPass(0, 1));
     EXPECT_FALSE(effect.BeginPass(1, 0));
-}
-
-TEST_F(GLDeviceTest, APassNamingAMissingShaderIsRefused)
-{
-    CGLEffect effect(&m_Device);
-    std::string error;
-    EXPECT_FALSE(
-        effect.Compile("technique t { pass P0 { VertexShader = a; PixelShader = b; } }", "missing.e", error));
-    EXPECT_EQ(error, "missing.e(1): error: no vertex_shader 'a'");
 }
 
 TEST_F(GLDeviceTest, RectangleWrittenThroughALockReadsBackInEveryFormat)
@@ -214,10 +230,7 @@ protected:
         ASSERT_TRUE(m_Positions.Create(CGLBuffer::EKind::Vertex, sizeof(kPositions), kPositions, error));
         ASSERT_TRUE(m_Colors.Create(CGLBuffer::EKind::Vertex, sizeof(kColors), kColors, error));
         ASSERT_TRUE(m_Indices.Create(CGLBuffer::EKind::Index16, sizeof(kIndices), kIndices, error));
-        ASSERT_TRUE(m_Target.Create(8, 8, 1, true, error));
-        ASSERT_TRUE(m_Device.SetRenderTarget(0, &m_Target));
-        std::string message;
-        ASSERT_TRUE(m_Effect.Compile(kColorEffect, "color.e", message)) << message;
+        ASSERT_NO_FATAL_FAILURE(UseTarget(8, kColorEffect));
         m_Device.SetStreamSource(0, &m_Positions, 0, 16);
         m_Device.SetStreamSource(1, &m_Colors, 0, 4);
         m_Device.SetVertexDeclaration({
@@ -227,32 +240,25 @@ protected:
         m_Device.SetIndices(&m_Indices);
     }
 
-    // Clears, draws the two triangles with a technique, reads the top-left and bottom-left
-    // texels.
-    bool DrawQuad(uint32_t technique, uint32_t& outTop, uint32_t& outBottom)
+    // Clears, then draws the two triangles with a technique.
+    bool DrawQuad(uint32_t technique)
     {
         m_Device.Clear(true, false, 0xff00ff00u, 1.0f, 0);
         if (!m_Effect.BeginPass(technique, 0))
             return false;
         const bool drawn = m_Device.DrawIndexedPrimitive(CGLDevice::EPrimitive::TriangleList, 0, 0, 2);
         m_Effect.EndPass();
-        std::vector<uint8_t> bytes;
-        m_Target.ReadLevel0(bytes);
-        std::memcpy(&outTop, bytes.data(), 4);
-        std::memcpy(&outBottom, bytes.data() + 7 * 8 * 4, 4);
         return drawn;
     }
 
     CGLBuffer m_Positions, m_Colors, m_Indices;
-    CGLTexture2D m_Target;
-    CGLEffect m_Effect{&m_Device};
 };
 }
 
 TEST_F(GLDrawTest, IndexedTrianglesTakeTheirPackedColoursTopRowFirst)
 {
-    uint32_t top = 0, bottom = 0;
-    ASSERT_TRUE(DrawQuad(0, top, bottom));
+    ASSERT_TRUE(DrawQuad(0));
+    const uint32_t top = Texel(0, 0), bottom = Texel(0, 7);
     // Near the red top edge and the blue bottom edge; the gradient between is interpolated.
     EXPECT_EQ(top >> 24, 0xffu);
     EXPECT_GT((top >> 16) & 0xff, 0xd0u);
@@ -267,19 +273,17 @@ TEST_F(GLDrawTest, RewrittenVerticesAreDrawnAndWritesStayInsideTheBuffer)
     EXPECT_FALSE(m_Colors.Write(12, 8, white));
     EXPECT_FALSE(m_Colors.Write(17, 0, white));
     ASSERT_TRUE(m_Colors.Write(0, 8, white));
-    uint32_t top = 0, bottom = 0;
-    ASSERT_TRUE(DrawQuad(0, top, bottom));
-    EXPECT_GT(top & 0xff, 0xd0u);
-    EXPECT_GT((top >> 8) & 0xff, 0xd0u);
+    ASSERT_TRUE(DrawQuad(0));
+    EXPECT_GT(Texel(0, 0) & 0xff, 0xd0u);
+    EXPECT_GT((Texel(0, 0) >> 8) & 0xff, 0xd0u);
 }
 
 TEST_F(GLDrawTest, CullModesAreTheWindingSeenOnTheTarget)
 {
-    uint32_t top = 0, bottom = 0;
-    ASSERT_TRUE(DrawQuad(1, top, bottom));
-    EXPECT_EQ(top, 0xff00ff00u) << "clockwise triangles must be culled";
-    ASSERT_TRUE(DrawQuad(2, top, bottom));
-    EXPECT_NE(top, 0xff00ff00u) << "clockwise triangles must be drawn";
+    ASSERT_TRUE(DrawQuad(1));
+    EXPECT_EQ(Texel(0, 0), 0xff00ff00u) << "clockwise triangles must be culled";
+    ASSERT_TRUE(DrawQuad(2));
+    EXPECT_NE(Texel(0, 0), 0xff00ff00u) << "clockwise triangles must be drawn";
 }
 
 TEST_F(GLDrawTest, DrawsWithIncompleteInputAreRefused)
@@ -324,65 +328,37 @@ pixel_shader ps_fetched { in vec4 v_Color; layout(location = 0) out vec4 o; void
 technique flat { pass P0 { VertexShader = vs_flat; PixelShader = ps_flat; ZWriteEnable = true; } }
 technique fetch { pass P0 { VertexShader = vs_fetch; PixelShader = ps_fetched; } }
 )";
+}
 
-class GLDepthAndVertexTextureTest : public GLDeviceTest
+TEST_F(GLDeviceTest, SharedDepthSurfaceKeepsTheNearerDrawing)
 {
-protected:
-    void SetUp() override
-    {
-        GLDeviceTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        GLenum error = GL_NO_ERROR;
-        ASSERT_TRUE(m_Target.Create(16, 16, 1, true, error));
-        ASSERT_TRUE(m_Device.SetRenderTarget(0, &m_Target));
-        std::string message;
-        ASSERT_TRUE(m_Effect.Compile(kDepthEffect, "depth.e", message)) << message;
-    }
-
-    void DrawFlat(float depth, float red, float blue)
-    {
+    ASSERT_NO_FATAL_FAILURE(UseTarget(16, kDepthEffect));
+    const auto drawFlat = [&](float depth, float red, float blue) {
         const float color[4] = {red, 0.0f, blue, 1.0f};
         m_Effect.SetValue("g_Depth", &depth, 4);
         m_Effect.SetValue("g_Color", color, 16);
         ASSERT_TRUE(m_Effect.BeginPass(0, 0));
         EXPECT_TRUE(m_Device.DrawUnitQuad());
         m_Effect.EndPass();
-    }
-
-    uint32_t CenterTexel() const
-    {
-        std::vector<uint8_t> bytes;
-        m_Target.ReadLevel0(bytes);
-        uint32_t texel = 0;
-        std::memcpy(&texel, bytes.data() + (8 * 16 + 8) * 4, 4);
-        return texel;
-    }
-
-    CGLTexture2D m_Target;
-    CGLEffect m_Effect{&m_Device};
-};
-}
-
-TEST_F(GLDepthAndVertexTextureTest, SharedDepthSurfaceKeepsTheNearerDrawing)
-{
+    };
     CGLDevice::SRenderStates states = m_Device.GetRenderStates();
     states.m_DepthEnable = true;
     m_Device.SetRenderStates(states);
     m_Device.SetDepthSurface(true);
     m_Device.Clear(true, true, 0xff000000u, 1.0f, 0);
-    DrawFlat(0.0f, 1.0f, 0.0f);
-    DrawFlat(0.5f, 0.0f, 1.0f);
-    EXPECT_EQ(CenterTexel(), 0xffff0000u) << "the farther quad must fail the depth test";
+    drawFlat(0.0f, 1.0f, 0.0f);
+    drawFlat(0.5f, 0.0f, 1.0f);
+    EXPECT_EQ(Texel(8, 8), 0xffff0000u) << "the farther quad must fail the depth test";
 
     // Without the depth surface nothing is tested: the later quad wins.
     m_Device.SetDepthSurface(false);
-    DrawFlat(0.5f, 0.0f, 1.0f);
-    EXPECT_EQ(CenterTexel(), 0xff0000ffu);
+    drawFlat(0.5f, 0.0f, 1.0f);
+    EXPECT_EQ(Texel(8, 8), 0xff0000ffu);
 }
 
-TEST_F(GLDepthAndVertexTextureTest, VertexStagesFeedVertexShaders)
+TEST_F(GLDeviceTest, VertexStagesFeedVertexShaders)
 {
+    ASSERT_NO_FATAL_FAILURE(UseTarget(16, kDepthEffect));
     const uint32_t texels[2] = {0xff000000u, 0xff00ff00u};
     CGLTexture2D source;
     GLenum error = GL_NO_ERROR;
@@ -395,5 +371,5 @@ TEST_F(GLDepthAndVertexTextureTest, VertexStagesFeedVertexShaders)
     ASSERT_TRUE(m_Effect.BeginPass(1, 0));
     EXPECT_TRUE(m_Device.DrawUnitQuad());
     m_Effect.EndPass();
-    EXPECT_EQ(CenterTexel(), 0xff00ff00u);
+    EXPECT_EQ(Texel(8, 8), 0xff00ff00u);
 }

@@ -86,14 +86,15 @@ CGLTestContext::~CGLTestContext()
 
 bool CGLTestContext::Create(uint32_t windowWidth, uint32_t windowHeight, std::string& error)
 {
+    const auto fail = [&](const char* reason) {
+        error = reason;
+        return false;
+    };
     EGLDisplay display = SharedDisplay(error);
     if (display == EGL_NO_DISPLAY)
         return false;
     if (!eglBindAPI(EGL_OPENGL_API))
-    {
-        error = "eglBindAPI(EGL_OPENGL_API) failed";
-        return false;
-    }
+        return fail("eglBindAPI(EGL_OPENGL_API) failed");
     const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
                                        EGL_PBUFFER_BIT,
                                        EGL_RENDERABLE_TYPE,
@@ -110,10 +111,7 @@ bool CGLTestContext::Create(uint32_t windowWidth, uint32_t windowHeight, std::st
     EGLConfig config = nullptr;
     EGLint configCount = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configCount) || configCount < 1)
-    {
-        error = "no RGBA8 pbuffer EGL config";
-        return false;
-    }
+        return fail("no RGBA8 pbuffer EGL config");
     const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
                                         3,
                                         EGL_CONTEXT_MINOR_VERSION,
@@ -122,27 +120,17 @@ bool CGLTestContext::Create(uint32_t windowWidth, uint32_t windowHeight, std::st
                                         EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
                                         EGL_NONE};
     m_Display = display;
+    // EGL_NO_CONTEXT and EGL_NO_SURFACE are null: a failed creation leaves nothing to destroy.
     m_Context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (m_Context == EGL_NO_CONTEXT)
-    {
-        m_Context = nullptr;
-        error = "no OpenGL 3.3 core context";
-        return false;
-    }
+        return fail("no OpenGL 3.3 core context");
     const EGLint surfaceAttributes[] = {EGL_WIDTH, static_cast<EGLint>(windowWidth), EGL_HEIGHT,
                                         static_cast<EGLint>(windowHeight), EGL_NONE};
     m_Surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
     if (m_Surface == EGL_NO_SURFACE)
-    {
-        m_Surface = nullptr;
-        error = "no pbuffer surface";
-        return false;
-    }
+        return fail("no pbuffer surface");
     if (!eglMakeCurrent(display, m_Surface, m_Surface, m_Context))
-    {
-        error = "eglMakeCurrent failed";
-        return false;
-    }
+        return fail("eglMakeCurrent failed");
     m_Width = windowWidth;
     m_Height = windowHeight;
     return true;

@@ -1,9 +1,8 @@
 #include "kelvo/gpu/gl/PictureFile.h"
 
-#include <filesystem>
-#include <fstream>
+#include "support/TestFiles.h"
+
 #include <string>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -38,8 +37,7 @@ std::string OverfullHuffmanTable()
 // header promising a gigabyte of pixels in a few bytes.
 TEST(PictureFileTest, FilesThatCannotBeDecodedSafelyAreRefusedWithTheReason)
 {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("brovell_picture_" + std::to_string(getpid()));
+    const std::string path = MakeScratchFolder("brovell_picture") + "/picture";
     const std::pair<std::string, std::string> cases[] = {
         {"BM" + std::string(64, '\0'), "not a JPEG or PNG picture"},
         {OverfullHuffmanTable(), "a Huffman table holds more than 256 codes"},
@@ -47,11 +45,10 @@ TEST(PictureFileTest, FilesThatCannotBeDecodedSafelyAreRefusedWithTheReason)
     };
     for (const auto& [bytes, reason] : cases)
     {
-        std::ofstream(path, std::ios::binary) << bytes;
+        WriteFile(path, bytes);
         SPicture picture;
         std::string why;
-        EXPECT_FALSE(LoadPictureFile(path.string(), picture, why));
+        EXPECT_FALSE(LoadPictureFile(path, picture, why));
         EXPECT_EQ(why, reason);
     }
-    std::filesystem::remove(path);
 }

@@ -5,14 +5,14 @@
 
 void CBinaryXWriter::Name(const std::string& name)
 {
-    Token(1);
+    Word(1);
     DoubleWord(static_cast<uint32_t>(name.size()));
     m_Tokens += name;
 }
 
 void CBinaryXWriter::Integers(std::initializer_list<uint32_t> values)
 {
-    Token(6);
+    Word(6);
     DoubleWord(static_cast<uint32_t>(values.size()));
     for (uint32_t value : values)
         DoubleWord(value);
@@ -20,7 +20,7 @@ void CBinaryXWriter::Integers(std::initializer_list<uint32_t> values)
 
 void CBinaryXWriter::Floats(std::initializer_list<float> values)
 {
-    Token(7);
+    Word(7);
     DoubleWord(static_cast<uint32_t>(values.size()));
     for (float value : values)
     {
@@ -57,11 +57,6 @@ std::string CBinaryXWriter::CompressedFile() const
     file.m_Tokens += "CK";
     file.m_Tokens.append(reinterpret_cast<const char*>(packed.data()), packedSize);
     return file.m_Tokens;
-}
-
-void CBinaryXWriter::Token(uint16_t token)
-{
-    Word(token);
 }
 
 void CBinaryXWriter::Word(uint16_t value)

@@ -11,8 +11,8 @@ class CBinaryXWriter
 {
 public:
     void Name(const std::string& name);
-    void OpenBrace() { Token(10); }
-    void CloseBrace() { Token(11); }
+    void OpenBrace() { Word(10); }
+    void CloseBrace() { Word(11); }
     void Integers(std::initializer_list<uint32_t> values);
     void Floats(std::initializer_list<float> values);
 
@@ -22,7 +22,7 @@ public:
     std::string CompressedFile() const;
 
 private:
-    void Token(uint16_t token);
+    // Tokens are words; counts and values double words.
     void Word(uint16_t value);
     void DoubleWord(uint32_t value);
 

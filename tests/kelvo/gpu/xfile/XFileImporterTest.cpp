@@ -1,6 +1,7 @@
 #include "kelvo/gpu/xfile/XFileImporter.h"
 
 #include "BinaryXWriter.h"
+#include "support/TestFiles.h"
 
 #include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
@@ -8,8 +9,6 @@
 
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -84,34 +83,16 @@ Frame Root {
 }
 )";
 
-// Writes a mesh file again as ".x" with Assimp's own exporter, so that the importer can be
-// tried on a file written by another tool.
-bool ExportThroughAssimp(const std::string& sourcePath, const std::string& targetPath)
-{
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(sourcePath, 0);
-    Assimp::Exporter exporter;
-    return scene != nullptr && exporter.Export(scene, "x", targetPath) == AI_SUCCESS;
-}
-
 class XFileImporterTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_Folder = std::filesystem::temp_directory_path() / ("brovell_xfile_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_Folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Folder); }
-
     std::string Write(const std::string& name, const std::string& text)
     {
-        const std::filesystem::path path = m_Folder / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
+        WriteFile(m_Folder / name, text);
+        return (m_Folder / name).string();
     }
 
-    std::filesystem::path m_Folder;
+    const std::filesystem::path m_Folder = MakeScratchFolder("brovell_xfile");
 };
 
 const SImportedStream* FindStream(const SImportedMesh& mesh, const std::string& name)
@@ -245,10 +226,13 @@ TEST_F(XFileImporterTest, InvalidFilesAreRefusedWithTheirName)
 
 TEST_F(XFileImporterTest, FileWrittenByAnotherToolLoadsTheSameTriangles)
 {
-    // Assimp's writer stores each subset as a mesh of its own and writes no materials.
+    // Assimp's own writer stores each subset as a mesh of its own and writes no materials.
     const std::string source = Write("cube.x", kCubeFile);
     const std::string exported = (m_Folder / "exported.x").string();
-    ASSERT_TRUE(ExportThroughAssimp(source, exported));
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(source, 0);
+    ASSERT_NE(scene, nullptr);
+    ASSERT_EQ(Assimp::Exporter().Export(scene, "x", exported), AI_SUCCESS);
 
     SImportedMesh original, mesh;
     std::string error;
