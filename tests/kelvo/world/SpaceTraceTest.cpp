@@ -33,48 +33,13 @@ C3DObjectLogic* TransformOf(const CGameObject& object)
 const SBox kSpaceCell{{-100, -100, -100, 1}, {100, 100, 100, 1}};
 }
 
-TEST(SpaceTrace, PicksTheNearerObjectWhateverItsScale)
-{
-    CFakeGPUImplementation gpu;
-    MakeSquare(gpu, "square");
-    {
-        C3DSpace space(kSpaceCell);
-        // The nearer square is shrunk to a quarter: distances still compare in world units.
-        auto farObject = MakeShown("square", MatrixTranslation(0, 0, -5));
-        auto nearObject =
-            MakeShown("square", MatrixScaling(0.25f, 0.25f, 0.25f) * MatrixTranslation(0, 0, 2));
-        auto hidden = std::make_unique<CTestObject>(); // placed but not renderable: never hit
-        hidden->AddLogic<C3DObjectLogic>()->Update();
-        space.Insert(TransformOf(*farObject));
-        space.Insert(TransformOf(*nearObject));
-        space.Insert(TransformOf(*hidden));
-
-        const SRay down{{0.1f, 0.1f, 10, 1}, {0, 0, -20, 0}, 20.0f};
-        kelvo::trace_hit_t hit;
-        ASSERT_TRUE(space.Trace(down, hit));
-        EXPECT_EQ(hit.payload, TransformOf(*nearObject));
-        EXPECT_NEAR(hit.distance, 8.0f, 1e-5f);
-        EXPECT_EQ(hit.surface, 0u);
-
-        // Beside the small square only the far one is met.
-        const SRay beside{{0.5f, 0.5f, 10, 1}, {0, 0, -20, 0}, 20.0f};
-        ASSERT_TRUE(space.Trace(beside, hit));
-        EXPECT_EQ(hit.payload, TransformOf(*farObject));
-        EXPECT_NEAR(hit.distance, 15.0f, 1e-5f);
-        EXPECT_EQ(hit.triangle, 1u);
-
-        // Too short to reach either.
-        EXPECT_FALSE(space.Trace({{0.1f, 0.1f, 10, 1}, {0, 0, -7, 0}, 7.0f}, hit));
-        EXPECT_EQ(hit.payload, nullptr);
-    }
-}
-
 TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
 {
     CFakeGPUImplementation gpu;
     std::mt19937 random(2024);
-    // One shared mesh of 40 small triangles around the origin.
-    const SMeshData soup = RandomTriangles(random, 40, 2, 1);
+    // One shared mesh of small triangles around the origin.
+    constexpr uint32_t kSoupTriangles = 40;
+    const SMeshData soup = RandomTriangles(random, kSoupTriangles, 2, 1);
     gpu.MakeMesh("soup", soup.positions, soup.indices);
     {
         C3DSpace space(kSpaceCell);
@@ -90,6 +55,10 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
             objects.push_back(MakeShown("soup", local));
             space.Insert(TransformOf(*objects.back()));
         }
+        // Placed in the space but not renderable: never hit.
+        CTestObject hidden;
+        hidden.AddLogic<C3DObjectLogic>()->Update();
+        space.Insert(TransformOf(hidden));
 
         // Every triangle of every object in world space, for the loop.
         SMeshData world;
@@ -108,21 +77,40 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
         for (int r = 0; r < 2000; ++r)
         {
             const SRay ray = RandomSegment(random, 70);
-            float nearest = C3DSpace::kNoHitDistance;
+            // The nearest and second-nearest triangle: the object and triangle hit are
+            // compared only where rounding cannot swap the two.
+            float nearest = C3DSpace::kNoHitDistance, second = C3DSpace::kNoHitDistance;
+            uint32_t nearestTriangle = 0;
             for (uint32_t t = 0; t < everything.GetTriangleCount(); ++t)
             {
                 STraceMeshHit candidate;
-                if (CTraceGeometry::TraceTriangle(ray, everything.GetTriangles()[t], candidate))
-                    nearest = std::min(nearest, candidate.distance);
+                if (!CTraceGeometry::TraceTriangle(ray, everything.GetTriangles()[t], candidate))
+                    continue;
+                second = std::min(second, std::max(nearest, candidate.distance));
+                if (candidate.distance < nearest)
+                {
+                    nearest = candidate.distance;
+                    nearestTriangle = t;
+                }
             }
             kelvo::trace_hit_t hit;
             const bool found = space.Trace(ray, hit);
             ASSERT_EQ(found, nearest < C3DSpace::kNoHitDistance) << "ray " << r;
-            if (found)
+            if (!found)
             {
-                ASSERT_NEAR(hit.distance, nearest, 1e-3f * ray.length) << "ray " << r;
+                EXPECT_EQ(hit.payload, nullptr);
+                continue;
             }
-            hits += found;
+            // Distances compare in world units, whatever each object's scale.
+            ASSERT_NEAR(hit.distance, nearest, 1e-3f * ray.length) << "ray " << r;
+            if (second - nearest > 2e-3f * ray.length)
+            {
+                ASSERT_EQ(hit.payload, TransformOf(*objects[nearestTriangle / kSoupTriangles]))
+                    << "ray " << r;
+                ASSERT_EQ(hit.triangle, nearestTriangle % kSoupTriangles) << "ray " << r;
+                ASSERT_EQ(hit.surface, 0u);
+            }
+            ++hits;
         }
         EXPECT_GT(hits, 100);
     }
