@@ -18,8 +18,6 @@
 #include "../../support/CaptureStderr.h"
 #include "../../support/TestFiles.h"
 
-#include <stb/stb_image_write.h>
-
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -45,24 +43,6 @@ public:
     }
     CZoomPhase* m_Zoom;
 };
-
-void WritePicture(const fs::path& path, uint32_t width, uint32_t height,
-                  uint32_t (*colorAt)(uint32_t, uint32_t))
-{
-    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x)
-        {
-            const uint32_t c = colorAt(x, y);
-            uint8_t* texel = &rgba[(static_cast<size_t>(y) * width + x) * 4];
-            texel[0] = static_cast<uint8_t>(c >> 16);
-            texel[1] = static_cast<uint8_t>(c >> 8);
-            texel[2] = static_cast<uint8_t>(c);
-            texel[3] = 255;
-        }
-    stbi_write_png(path.c_str(), static_cast<int>(width), static_cast<int>(height), 4, rgba.data(),
-                   static_cast<int>(width * 4));
-}
 
 uint32_t BankColor(uint32_t x, uint32_t y)
 {
