@@ -83,28 +83,26 @@ TEST_F(KelvoRendererTest, FrameWithoutAProcessStillPresents)
     EXPECT_EQ(m_Window->m_SwapCount, swaps + 1);
 }
 
-TEST_F(KelvoRendererTest, TextAnchoredTopLeftAndBottomRightLightsOnlyItsCornerCell)
+TEST_F(KelvoRendererTest, TextLightsOnlyItsCellMeasuredFromItsAnchorsCorner)
 {
-    m_Renderer->DrawText({0, 0, 0, 0}, "A", 0);
-    ASSERT_EQ(m_Renderer->GetTexts().GetTexts().size(), 1u);
-    DrawOverlaysOnly();
-    EXPECT_TRUE(m_Renderer->GetTexts().GetTexts().empty());
     const uint32_t w = GLTest::kWindowWidth, h = GLTest::kWindowHeight;
-    EXPECT_GT(CountDifferent(0, 0, 24, 24, kBlack), 20);
-    EXPECT_EQ(CountDifferent(24, 0, w, h, kBlack), 0);
-    EXPECT_EQ(CountDifferent(0, 24, 24, h, kBlack), 0);
-    // Glyph texels are white.
-    int white = 0;
-    for (uint32_t y = 0; y < 24; ++y)
-        for (uint32_t x = 0; x < 24; ++x)
-            white += NearColor(Pixel(x, y), 0xFFFFFFFF, 2);
-    EXPECT_GT(white, 20);
-
-    m_Renderer->DrawText({0, 0, 0, 0}, "A", 3);
-    DrawOverlaysOnly();
-    EXPECT_GT(CountDifferent(w - 24, h - 24, w, h, kBlack), 20);
-    EXPECT_EQ(CountDifferent(0, 0, w, h - 24, kBlack), 0);
-    EXPECT_EQ(CountDifferent(0, h - 24, w - 24, h, kBlack), 0);
+    // A quarter of the screen in from the anchor's corner: 80 pixels across, 60 down or up;
+    // anchors 0 to 3 are the top-left, top-right, bottom-left and bottom-right corners.
+    for (int anchor = 0; anchor < 4; ++anchor)
+    {
+        m_Renderer->DrawText({0.25f, 0.25f, 0, 0}, "A", anchor);
+        DrawOverlaysOnly();
+        EXPECT_TRUE(m_Renderer->GetTexts().GetTexts().empty());
+        const uint32_t x0 = anchor % 2 ? w - 80 - 24 : 80, y0 = anchor < 2 ? 60 : h - 60 - 24;
+        // Glyph texels are white.
+        int white = 0;
+        for (uint32_t y = y0; y < y0 + 24; ++y)
+            for (uint32_t x = x0; x < x0 + 24; ++x)
+                white += NearColor(Pixel(x, y), 0xFFFFFFFF, 2);
+        EXPECT_GT(white, 20) << "anchor " << anchor;
+        EXPECT_EQ(CountDifferent(0, 0, w, h, kBlack), CountDifferent(x0, y0, x0 + 24, y0 + 24, kBlack))
+            << "anchor " << anchor;
+    }
 }
 
 TEST_F(KelvoRendererTest, MissingMeshOrEffectIsLoggedAndSkipped)
