@@ -56,7 +56,7 @@ C3DObjectLogic* PlaceCamera(CGameObject& camera, const SMatrix& world)
 }
 }
 
-TEST_F(KelvoRendererTest, CreatesBothSceneTargetsAtTheBackBufferSizeAndTheFontGrid)
+TEST_F(KelvoRendererTest, SceneTargetsTakeTheBackBufferSizeAndAFrameWithoutAProcessStillPresents)
 {
     EXPECT_EQ(g_pKelvoRenderer, m_Renderer.get());
     uint32_t width = 0, height = 0, levels = 0, format = 0;
@@ -67,20 +67,17 @@ TEST_F(KelvoRendererTest, CreatesBothSceneTargetsAtTheBackBufferSizeAndTheFontGr
     EXPECT_EQ(width, backWidth);
     EXPECT_EQ(height, backHeight);
     ASSERT_NE(m_Renderer->GetRayTracerInputBuffer(), nullptr);
+    // A frame without a process still presents.
+    const int swaps = m_Window->m_SwapCount;
+    m_Renderer->SetRenderProcess(nullptr);
+    m_Renderer->RenderFrame();
+    EXPECT_EQ(m_Window->m_SwapCount, swaps + 1);
 
     // Destruction gives the targets back and unregisters the renderer.
     m_Renderer.reset();
     EXPECT_EQ(g_pKelvoRenderer, nullptr);
     EXPECT_EQ(m_Backend->FindByName("kelvo_color_buffer", kGPUObjectTexture), nullptr);
     EXPECT_EQ(m_Backend->FindByName("kelvo_rtinput_buffer", kGPUObjectTexture), nullptr);
-}
-
-TEST_F(KelvoRendererTest, FrameWithoutAProcessStillPresents)
-{
-    const int swaps = m_Window->m_SwapCount;
-    m_Renderer->SetRenderProcess(nullptr);
-    m_Renderer->RenderFrame();
-    EXPECT_EQ(m_Window->m_SwapCount, swaps + 1);
 }
 
 TEST_F(KelvoRendererTest, TextLightsOnlyItsCellMeasuredFromItsAnchorsCorner)
