@@ -70,24 +70,15 @@ TEST(LineQueue, RaysWithoutAUsableLengthAreDrawn400Long)
     EXPECT_EQ(line.m_ColorTo, 0xFFFF0000u);
 }
 
-TEST(LineQueue, WorldLinesMoveThroughTheViewOrAreDropped)
+// Moved through a view, world lines are measured in pixels by the renderer's line test;
+// without one they are dropped, and camera lines stay.
+TEST(LineQueue, WorldLinesWithoutAViewAreDropped)
 {
     CLineQueue lines;
     lines.AddCameraLine({0, 0, 1, 1}, {0, 0, 2, 1}, 5, 6);
     lines.AddLine({1, 2, 3, 1}, {4, 5, 6, 1}, 7, 8);
-    const SMatrix view = MatrixTranslation(10, 20, 30);
-    lines.MoveToCameraSpace(&view);
-    EXPECT_TRUE(lines.GetWorldLines().empty());
-    ASSERT_EQ(lines.GetCameraLines().size(), 2u);
-    const SLineRecord& moved = lines.GetCameraLines()[1];
-    EXPECT_FLOAT_EQ(moved.m_From.x, 11);
-    EXPECT_FLOAT_EQ(moved.m_From.y, 22);
-    EXPECT_FLOAT_EQ(moved.m_To.z, 36);
-    EXPECT_EQ(moved.m_To.w, 1.0f);
-    EXPECT_EQ(moved.m_ColorTo, 8u);
-
-    lines.AddLine({1, 2, 3, 1}, {4, 5, 6, 1}, 7, 8);
     lines.MoveToCameraSpace(nullptr);
     EXPECT_TRUE(lines.GetWorldLines().empty());
-    EXPECT_EQ(lines.GetCameraLines().size(), 2u);
+    ASSERT_EQ(lines.GetCameraLines().size(), 1u);
+    EXPECT_EQ(lines.GetCameraLines()[0].m_ColorTo, 6u);
 }

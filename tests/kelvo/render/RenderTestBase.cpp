@@ -2,9 +2,8 @@
 
 #include "kelvo/gpu/ResourceManager.h"
 #include "pictures/FontPicture.h"
+#include "pictures/RgbaImage.h"
 #include "../../support/TestFiles.h"
-
-#include <stb/stb_image_write.h>
 
 #include <cstdio>
 
@@ -46,26 +45,32 @@ void MakeRenderDataFolder()
     WriteFile(root / "pixel_add.e", kPixelAddEffect);
     MakeFontPicture().WritePng((root / "font_vc60.png").string());
 
-    std::vector<uint8_t> logo(64 * 16 * 3);
-    for (std::size_t i = 0; i < logo.size(); i += 3)
-        logo[i + 1] = 255;
-    stbi_write_jpg((root / "logotyp1.jpg").c_str(), 64, 16, 3, logo.data(), 100);
-    const uint8_t quadrants[2 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
-    stbi_write_png((root / "quadrants.png").c_str(), 2, 2, 4, quadrants, 8);
+    WritePicture(root / "logotyp1.jpg", 64, 16,
+                 [](uint32_t, uint32_t) { return RenderTestBase::kLogoColor; });
+    WritePicture(root / "quadrants.png", 2, 2,
+                 [](uint32_t x, uint32_t y) { return RenderTestBase::kQuadrantColors[2 * y + x]; });
     // Colour picture all yellow; alpha picture white (covering) on its left half only.
-    uint8_t yellow[8 * 8 * 4], leftHalf[8 * 8 * 4];
-    for (int i = 0; i < 64; ++i)
-    {
-        const uint8_t y[4] = {255, 255, 0, 255};
-        const uint8_t a = (i % 8) < 4 ? 255 : 0;
-        const uint8_t h[4] = {a, a, a, 255};
-        std::copy(y, y + 4, yellow + 4 * i);
-        std::copy(h, h + 4, leftHalf + 4 * i);
-    }
-    stbi_write_png((root / "yellow.png").c_str(), 8, 8, 4, yellow, 32);
-    stbi_write_png((root / "left_half.png").c_str(), 8, 8, 4, leftHalf, 32);
+    WritePicture(root / "yellow.png", 8, 8, [](uint32_t, uint32_t) { return 0xFFFFFF00u; });
+    WritePicture(root / "left_half.png", 8, 8,
+                 [](uint32_t x, uint32_t) { return x < 4 ? 0xFFFFFFFFu : 0xFF000000u; });
     CResourceManager::Instance().ScanDirectory(folder);
 }
+}
+
+void WritePicture(const std::filesystem::path& path, uint32_t width, uint32_t height,
+                  const std::function<uint32_t(uint32_t, uint32_t)>& colorAt)
+{
+    CRgbaImage image(width, height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+        {
+            const uint32_t c = colorAt(x, y);
+            image.At(x, y) = {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                              static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 24)};
+        }
+    EXPECT_TRUE(path.extension() == ".jpg" ? image.WriteJpeg(path.string(), 100)
+                                           : image.WritePng(path.string()))
+        << path;
 }
 
 void RenderTestBase::SetUp()

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -75,55 +76,34 @@ TEST(ZoomBankTable, EveryColourTakesTheNearestImageAndTiesTheLowerIndex)
     EXPECT_EQ(BuildZoomBankTable({0xFF000A00, 0xFF0A0000})[Entry(0, 0, 0)], 0x00000A00u);
 }
 
-TEST_F(ZoomBankCacheTest, TheTableWrittenIsTheTableReadBackAndNoTemporaryStays)
-{
-    const CZoomBankCache cache(Data(), User());
-    EXPECT_TRUE(Loaded(cache).empty());
-    ASSERT_TRUE(cache.Store(m_Table));
-    EXPECT_EQ(Loaded(cache), m_Table);
-    EXPECT_EQ(fs::file_size(cache.GetDataPath()), 4u * (kZoomTableEntries + 1));
-    size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(Data()))
-        files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, 1u);
-    EXPECT_FALSE(fs::exists(User()));
-}
-
-TEST_F(ZoomBankCacheTest, ATruncatedWrongCountOrUnreadableFileIsComputedAgainAndRewritten)
+TEST_F(ZoomBankCacheTest, TheTableIsReadBackAndATruncatedWrongCountOrUnreadableFileIsRewritten)
 {
     const CZoomBankCache cache(Data(), User());
     const std::string path = cache.GetDataPath();
+    EXPECT_TRUE(Loaded(cache).empty());
     ASSERT_TRUE(cache.Store(m_Table));
+    // Read back whole; no temporary stays beside it, and the user folder is not needed.
+    EXPECT_EQ(Loaded(cache), m_Table);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Data()), fs::directory_iterator()), 1);
+    EXPECT_FALSE(fs::exists(User()));
     const auto whole = fs::file_size(path);
-
-    // A write cut short.
-    fs::resize_file(path, whole - 3);
-    // A table of another size.
-    auto wrongCount = [&] {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        const uint32_t count = 16;
-        file.write(reinterpret_cast<const char*>(&count), 4);
-        file.write(reinterpret_cast<const char*>(m_Table.data()), 4 * count);
+    // A write cut short, a table of another size, and (last) something that is no file.
+    const std::function<void()> breakings[] = {
+        [&] { fs::resize_file(path, whole - 3); },
+        [&] { WriteZoomBankFile(path, std::vector<uint32_t>(16, 0)); },
+        [&] {
+            fs::remove(path);
+            fs::create_directory(path);
+        },
     };
-    // Something that cannot be read as a file.
-    auto directory = [&] {
-        fs::remove(path);
-        fs::create_directory(path);
-    };
-    for (int broken = 0; broken < 3; ++broken)
+    for (std::size_t broken = 0; broken < std::size(breakings); ++broken)
     {
-        if (broken == 1)
-            wrongCount();
-        if (broken == 2)
-            directory();
+        breakings[broken]();
         std::vector<uint32_t> table(kZoomTableEntries, 7);
         const std::string log = CaptureStderr([&] { EXPECT_FALSE(cache.Load(table)) << broken; });
         EXPECT_EQ(table, std::vector<uint32_t>(kZoomTableEntries, 7)) << "left untouched, case " << broken;
-        if (broken == 2)
-        {
-            fs::remove(path);
-            continue;
-        }
+        if (fs::is_directory(path))
+            break;
         EXPECT_NE(log.find(path), std::string::npos) << log;
         ASSERT_TRUE(cache.Store(m_Table));
         EXPECT_EQ(Loaded(cache), m_Table) << broken;

@@ -9,7 +9,6 @@
 #include "RenderTestBase.h"
 
 #include "kelvo/gpu/GPUImplementation.h"
-#include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "kelvo/gpu/VarManager.h"
 #include "kelvo/render/RenderProcess.h"
@@ -18,8 +17,6 @@
 
 #include "../../support/CaptureStderr.h"
 #include "../../support/TestFiles.h"
-
-#include <stb/stb_image_write.h>
 
 #include <filesystem>
 
@@ -46,24 +43,6 @@ public:
     }
     CZoomPhase* m_Zoom;
 };
-
-void WritePicture(const fs::path& path, uint32_t width, uint32_t height,
-                  uint32_t (*colorAt)(uint32_t, uint32_t))
-{
-    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x)
-        {
-            const uint32_t c = colorAt(x, y);
-            uint8_t* texel = &rgba[(static_cast<size_t>(y) * width + x) * 4];
-            texel[0] = static_cast<uint8_t>(c >> 16);
-            texel[1] = static_cast<uint8_t>(c >> 8);
-            texel[2] = static_cast<uint8_t>(c);
-            texel[3] = 255;
-        }
-    stbi_write_png(path.c_str(), static_cast<int>(width), static_cast<int>(height), 4, rgba.data(),
-                   static_cast<int>(width * 4));
-}
 
 uint32_t BankColor(uint32_t x, uint32_t y)
 {
@@ -130,21 +109,16 @@ TEST_F(ZoomPhaseTest, TheTableComesFromTheLastMipLevelAndAMagnifiedTexelShowsIts
     EXPECT_EQ(table[31 * 4096 + 31 * 64 + 31] >> 24, 3u);
     EXPECT_EQ(table[63 * 4096] >> 24, 2u);
 
-    // The table texture holds the table, and the cache beside the bank holds it too.
-    GPUObjectHandle handle;
-    auto* texture = Hold<IGPUTexture>(m_Backend->LoadTexture("zoom_bank_desc", handle), handle);
-    ASSERT_NE(texture, nullptr);
-    std::vector<uint32_t> texels;
-    ASSERT_EQ(texture->ReadPixels(0, 0, 0, 512, 512, texels), 0u);
-    EXPECT_TRUE(texels == table);
+    // The cache beside the bank holds the table for the next start.
     EXPECT_TRUE(fs::exists(fs::path(m_Folder) / "bank.dsc"));
     CZoomOnlyProcess again("zoom_test_bank.png");
     EXPECT_TRUE(again.m_Zoom->GetTable() == table);
 
-    // Three pixels a texel: the grey texel itself.
+    // Three pixels a texel: the grey texel itself; at a hundred the table texture's entry for
+    // grey decides which image is drawn.
     DrawMagnified(process, 3.0f);
     EXPECT_TRUE(IsNearColor(Pixel(160, 120), kGrey));
-    // A hundred pixels a texel: the texel is image 3, yellow on its left, blue on its right.
+    // The texel is image 3, yellow on its left, blue on its right.
     DrawMagnified(process, 100.0f);
     EXPECT_TRUE(IsNearColor(Pixel(135, 120), kYellow, 12));
     EXPECT_TRUE(IsNearColor(Pixel(185, 120), kBlue, 12));

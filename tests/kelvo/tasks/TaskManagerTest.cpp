@@ -128,61 +128,28 @@ TEST(TaskManager, ThrowingTaskIsReportedOnceKeptAndItsGroupStillDrains)
     delete throwsError;
 }
 
-TEST(TaskManager, WaitGroupReturnsAtOnceForIdleGroupsAndFailsForMissingOnes)
+// A group that does not exist fails the wait and drops its tasks unrun (and undeleted);
+// idle groups, fresh or drained, are waited on at once.
+TEST(TaskManager, MissingGroupsFailTheWaitAndDropTheirTasks)
 {
-    CTaskManager manager(4);
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default")); // with the idle semaphore left signalled
-    manager.CreateGroup("Empty", 3);
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Empty"));
-    EXPECT_FALSE(manager.WaitGroup(nullptr, "Missing"));
-
-    // After a drained cycle the group is waited on again correctly.
     std::atomic<int> ran{0};
-    manager.AddTask(new CFunctionTask([&](ITask&) { ++ran; }), "Empty");
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Empty"));
-    EXPECT_EQ(ran.load(), 1);
-}
-
-TEST(TaskManager, TaskForMissingGroupIsDroppedAndNeverRuns)
-{
-    std::atomic<bool> ran{false};
     std::atomic<int> destroyed{0};
-    CFunctionTask orphan([&](ITask&) { ran = true; }, &destroyed);
+    CFunctionTask orphan([&](ITask&) { ran = 100; }, &destroyed);
     {
         CTaskManager manager(4);
+        EXPECT_FALSE(manager.WaitGroup(nullptr, "Missing"));
         manager.AddTask(&orphan, "Missing");
-        // Creating the group later does not bring the task back.
-        manager.CreateGroup("Missing", 0);
-        manager.AddTask(new CFunctionTask([](ITask&) {}), "Missing");
-        EXPECT_TRUE(manager.WaitGroup(nullptr, "Missing"));
         EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
+        EXPECT_TRUE(manager.WaitGroup(nullptr, "Default")); // with the idle semaphore left signalled
+        // Creating the group later does not bring the task back.
+        manager.CreateGroup("Missing", 3);
+        EXPECT_TRUE(manager.WaitGroup(nullptr, "Missing"));
+        manager.AddTask(new CFunctionTask([&](ITask&) { ++ran; }), "Missing");
+        EXPECT_TRUE(manager.WaitGroup(nullptr, "Missing"));
+        EXPECT_EQ(ran.load(), 1);
     }
-    EXPECT_FALSE(ran.load());
+    EXPECT_EQ(ran.load(), 1);
     EXPECT_EQ(destroyed.load(), 0);
-}
-
-TEST(TaskManager, ManyTasksRunExactlyOnceAndAreDeletedOnce)
-{
-    constexpr int kTasks = 10000;
-    CTaskManager manager(4);
-    manager.CreateGroup("Second", 1);
-    std::vector<std::atomic<int>> runs(kTasks);
-    std::atomic<int> destroyed{0};
-    for (int i = 0; i < kTasks; ++i)
-        manager.AddTask(new CFunctionTask(
-                            [&runs, i](ITask& task) {
-                                EXPECT_NE(task.GetRunningThread(), nullptr);
-                                ++runs[static_cast<std::size_t>(i)];
-                            },
-                            &destroyed),
-                        i % 2 ? "Second" : "Default");
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Second"));
-
-    for (int i = 0; i < kTasks; ++i)
-        ASSERT_EQ(runs[static_cast<std::size_t>(i)].load(), 1) << "task " << i;
-    EXPECT_EQ(destroyed.load(), kTasks);
 }
 
 // With a single worker, a task waiting for another group can only finish by running that
@@ -219,7 +186,8 @@ TEST(TaskManager, WorkerWaitingForAGroupRunsItsTasks)
 
 // Every worker waits inside a task for its own group, whose tasks the others may be
 // running: each wait must end when its group drains, whoever ran the last task. Repeated,
-// since a lost wake-up shows only in some interleavings (as a hang).
+// since a lost wake-up shows only in some interleavings (as a hang). Each of the 8,000 inner
+// tasks must run once (counted per group) and be deleted once (the sanitizers see to that).
 TEST(TaskManager, WorkersWaitingForGroupsAllResume)
 {
     constexpr int kRounds = 100;

@@ -17,6 +17,7 @@ SVector3 Project(SVector3 p, const SMatrix& projection)
 }
 }
 
+// The rays through the cursor are checked where they are used, in InputDispatcherTest.
 TEST(Camera, ProjectionFitsTheFrustumToTheAspectOfTheGPUImplementation)
 {
     CTestObject object;
@@ -48,36 +49,4 @@ TEST(Camera, ProjectionFitsTheFrustumToTheAspectOfTheGPUImplementation)
     EXPECT_FLOAT_EQ(camera->GetTop(), tan20 * 0.2f);
     const SVector3 wide = Project({camera->GetRight(), 0.0f, -0.2f}, camera->GetProjection());
     EXPECT_NEAR(wide.x, 1.0f, 1e-5f);
-}
-
-TEST(Camera, CursorRayRunsFromTheCameraThroughTheCursor)
-{
-    CTestObject object;
-    CCameraLogic* camera = object.AddLogic<CCameraLogic>();
-    SInputEvent event;
-    EXPECT_FALSE(camera->GetCursorRay(0.5f, 0.5f, event)); // no transform yet
-    EXPECT_EQ(event.ray.length, 0.0f);
-
-    C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
-    STransformState state = transform->GetTransformState();
-    state.local = MatrixRotationY(std::numbers::pi_v<float> / 2) * MatrixTranslation(1, 2, 3);
-    transform->SetTransformState(state);
-    transform->Update();
-    camera->UpdateProjection(1.0f);
-
-    ASSERT_TRUE(camera->GetCursorRay(0.5f, 0.5f, event));
-    EXPECT_EQ(event.ray.length, 200.0f);
-    EXPECT_NEAR(event.ray.origin.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(event.ray.origin.z, 3.0f, 1e-5f);
-    // Through the centre: along the camera's -z axis, which the quarter turn made -x.
-    const SVector3 direction = Normalize(XYZ(event.ray.direction));
-    EXPECT_NEAR(direction.x, -1.0f, 1e-5f);
-    EXPECT_NEAR(direction.y, 0.0f, 1e-5f);
-    EXPECT_NEAR(direction.z, 0.0f, 1e-5f);
-
-    // The top-left corner of the client area: up and to the camera's left (its -x, now +z).
-    ASSERT_TRUE(camera->GetCursorRay(0.0f, 0.0f, event));
-    EXPECT_GT(event.ray.direction.y, 0.0f);
-    EXPECT_GT(event.ray.direction.z, 0.0f);
-    EXPECT_NEAR(event.ray.direction.y / -event.ray.direction.x, camera->GetTop() / 0.2f, 1e-5f);
 }

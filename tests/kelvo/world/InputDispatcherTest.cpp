@@ -1,5 +1,6 @@
 #include "kelvo/world/InputDispatcher.h"
 
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -74,22 +75,41 @@ TEST(InputDispatcher, MouseEventsCarryTheCursorAndTheCameraRay)
     CInputTargetLogic* target = receiver.AddLogic<CInputTargetLogic>();
     dispatcher.Register(&receiver);
 
-    // Without a camera the ray stays zero.
+    // Without a camera, or with one that has no transform yet, the ray stays zero.
     dispatcher.MouseMove(0.25f, 0.75f);
     EXPECT_EQ(dispatcher.GetLastCursorX(), 0.25f);
     EXPECT_EQ(dispatcher.GetLastCursorY(), 0.75f);
     EXPECT_EQ(target->GetLastMouseMove().cursorX, 0.25f);
     EXPECT_EQ(target->GetLastMouseMove().ray.length, 0.0f);
-
-    camera.AddLogic<C3DObjectLogic>();
     CCameraLogic* cameraLogic = camera.AddLogic<CCameraLogic>();
     cameraLogic->UpdateProjection(1.0f);
     g_Camera = &camera;
+    dispatcher.MouseMove(0.5f, 0.5f);
+    EXPECT_EQ(target->GetLastMouseMove().ray.length, 0.0f);
+
+    // The camera at (1, 2, 3), turned a quarter about y: its view (down -z) runs along -x.
+    C3DObjectLogic* transform = camera.AddLogic<C3DObjectLogic>();
+    STransformState state = transform->GetTransformState();
+    state.local = MatrixRotationY(std::numbers::pi_v<float> / 2) * MatrixTranslation(1, 2, 3);
+    transform->SetTransformState(state);
+    transform->Update();
     dispatcher.ButtonDown(0.5f, 0.5f);
     const SInputEvent& down = target->GetLastButtonDown();
-    EXPECT_EQ(down.ray.length, 200.0f);
-    EXPECT_LT(down.ray.direction.z, 0.0f);
     EXPECT_EQ(down.cursorY, 0.5f);
+    EXPECT_EQ(down.ray.length, 200.0f);
+    EXPECT_NEAR(down.ray.origin.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(down.ray.origin.z, 3.0f, 1e-5f);
+    // Through the centre: along the view.
+    const SVector3 direction = Normalize(XYZ(down.ray.direction));
+    EXPECT_NEAR(direction.x, -1.0f, 1e-5f);
+    EXPECT_NEAR(direction.y, 0.0f, 1e-5f);
+    EXPECT_NEAR(direction.z, 0.0f, 1e-5f);
     // A button-down does not change the last mouse-move.
-    EXPECT_EQ(target->GetLastMouseMove().cursorX, 0.25f);
+    EXPECT_EQ(target->GetLastMouseMove().cursorX, 0.5f);
+
+    // The top-left corner of the client area: up and to the camera's left (its -x, now +z).
+    dispatcher.ButtonDown(0.0f, 0.0f);
+    EXPECT_GT(down.ray.direction.y, 0.0f);
+    EXPECT_GT(down.ray.direction.z, 0.0f);
+    EXPECT_NEAR(down.ray.direction.y / -down.ray.direction.x, cameraLogic->GetTop() / 0.2f, 1e-5f);
 }

@@ -67,22 +67,3 @@ TEST(Space, QueryVisibleReturnsWhatLiesWithinTheRadius)
     EXPECT_FLOAT_EQ(farLogic->GetTransformState().cameraCorners[0].x, -1.0f);
     EXPECT_FLOAT_EQ(farLogic->GetTransformState().cameraCorners[0].y, 1.0f);
 }
-
-TEST(Space, RefreshFollowsObjectsMovedByTheirUpdate)
-{
-    C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
-    CTestObject object;
-    C3DObjectLogic* logic = PlaceAt(object, 10, 10, 10);
-    space.Insert(logic);
-    STransformState state = logic->GetTransformState();
-    state.local = MatrixTranslation(-50, 20, 30);
-    logic->SetTransformState(state);
-    logic->Update();
-    space.Refresh();
-    EXPECT_EQ(space.GetRoot().content.min.x, -51.0f);
-    EXPECT_FLOAT_EQ(space.GetRoot().content.max.z, 31.0001f); // with the flat-box thickness
-    std::vector<const C3DSpace::SNode*> leaves;
-    space.QueryBox({{-52, 19, 29, 1}, {-49, 21, 31, 1}}, leaves);
-    ASSERT_EQ(leaves.size(), 1u);
-    EXPECT_EQ(leaves[0]->items[0]->payload, logic);
-}

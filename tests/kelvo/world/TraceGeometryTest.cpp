@@ -1,7 +1,5 @@
 #include "kelvo/gpu/TraceGeometry.h"
 
-#include <random>
-
 #include "TreeTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -76,34 +74,4 @@ TEST(TraceGeometry, BuildsOnceUntilMarkedAndSkipsBrokenTriangles)
     geometry.Build(narrow);
     EXPECT_EQ(geometry.GetTriangles()[0].vertices[0], &mesh.positions[2]);
     EXPECT_TRUE(geometry.Trace({{0.25f, 0.25f, -1, 1}, {0, 0, 2, 0}, 2.0f}, hit));
-}
-
-TEST(TraceGeometry, NearestHitMatchesALoopOverAllTriangles)
-{
-    std::mt19937 random(99);
-    const SMeshData mesh = RandomTriangles(random, 2000, 30, 3);
-    CTraceGeometry geometry;
-    geometry.EnsureBuilt(mesh.Source());
-    ASSERT_EQ(geometry.GetItemCount(), 2000u);
-
-    int hits = 0;
-    for (int r = 0; r < 3000; ++r)
-    {
-        const SRay ray = RandomSegment(random, 40);
-        float nearest = CTraceGeometry::kNoHitDistance;
-        for (uint32_t t = 0; t < geometry.GetTriangleCount(); ++t)
-        {
-            const STraceGeometryTriangle& triangle = geometry.GetTriangles()[t];
-            STraceMeshHit candidate;
-            if (kelvo::RayHitsBox(ray, CTraceGeometry::TriangleBox(triangle)) &&
-                CTraceGeometry::TraceTriangle(ray, triangle, candidate))
-                nearest = std::min(nearest, candidate.distance);
-        }
-        STraceMeshHit hit;
-        const bool found = geometry.Trace(ray, hit);
-        ASSERT_EQ(found, nearest < CTraceGeometry::kNoHitDistance) << "ray " << r;
-        ASSERT_EQ(hit.distance, nearest) << "ray " << r;
-        hits += found;
-    }
-    EXPECT_GT(hits, 300); // the rays do meet the mesh
 }
