@@ -4,10 +4,13 @@
 # show time, and checks them: the picture covers each screen, the frame-rate text sits in the
 # top-left corner, and the logo under that text, which stands still while the picture drifts,
 # looks alike on all of them once scaled to one size: same place, same share of the screen.
-#   run_framing.sh BROVELL SHOW_SECONDS SIZE...
+# On the first screen the program is then ended by Escape, on the second by asking its window
+# to close (as a window manager's close button does); either must end it with code 0 and no
+# sanitizer report. (A missing display is a case of run_bad_data.sh.)
+#   run_framing.sh BROVELL CLOSE_WINDOW SHOW_SECONDS SIZE...
 set -u -o pipefail
-brovell=$1 show_seconds=$2
-shift 2
+brovell=$1 close_window=$2 show_seconds=$3
+shift 3
 work=$(mktemp -d)
 xvfb_pid="" brovell_pid=""
 stop() {
@@ -69,6 +72,22 @@ for size in "$@"; do
   sleep "$show_seconds"
   kill -0 "$brovell_pid" 2>/dev/null || fail "brovell ended during the show at $size"
   import -window root "$work/screen-$size.png" || fail "no screenshot at $size"
+  ending=""
+  if [[ $size == "$1" ]]; then
+    ending=Escape
+    xdotool mousemove --sync 100 100 && xdotool key --clearmodifiers Escape
+  elif [[ $size == "$2" ]]; then
+    ending="the close request"
+    "$close_window" "$(xdotool search --name '^Brovell$' | head -n 1)" || fail "could not ask the window to close"
+  fi
+  if [[ -n $ending ]]; then
+    for _ in $(seq 1 300); do kill -0 "$brovell_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$brovell_pid" 2>/dev/null && fail "brovell still runs 30 s after $ending at $size"
+    wait "$brovell_pid"
+    code=$?
+    brovell_pid=""
+    [[ $code -eq 0 ]] || fail "exit code $code after $ending at $size"
+  fi
   grep -qE "Sanitizer|runtime error:" "$work/stderr" && fail "sanitizer report at $size"
   stop
   check_shot "$work/screen-$size.png" "$size"
@@ -81,4 +100,4 @@ for size in "${@:2}"; do
   awk -v d="$difference" 'BEGIN { exit !(d != "" && d * 255 <= 12) }' ||
     fail "the logo at $size is not where and as large as at $1"
 done
-echo "PASS: every screenshot is framed alike"
+echo "PASS: every screenshot is framed alike; Escape and a close request end the program cleanly"

@@ -1,4 +1,5 @@
-// Threads of the tracer: the CPU backend's workers and the scene update racing the render thread.
+// Threads of the tracer: the CPU backend's worker pool and the scene update racing the render
+// thread.
 #include "quellbeam/MemoryTexture.h"
 #include "quellbeam/cpu/CpuBackend.h"
 #include "quellbeam/cpu/WorkerPool.h"
@@ -41,30 +42,6 @@ TEST(WorkerPool, EveryWorkerRunsEveryJobAndRunWaitsForAll)
             &context);
     EXPECT_EQ(runs.load(), 150);
     EXPECT_EQ(workersSeen.load(), 7u);
-}
-
-TEST(CpuBackend, WorkersShareTheUnitsOfAFrameAndCoverEveryPixelOnce)
-{
-    CGeomTracer tracer(&MakeCpu, &MakeCpu);
-    // 256 x 24: two units across, three down; an odd count for three workers.
-    CMemoryTexture output(256, 24, kTracerTextureFloat4);
-    CMemoryTexture input(4, 4, kTracerTextureFloat4);
-    tracer.SetGLData(&output, &input);
-    ASSERT_TRUE(tracer.SetScreenSize(256, 24));
-    for (uint32_t i = 0; i < 256 * 24 * 4; ++i)
-        reinterpret_cast<float*>(output.Words())[i] = -1.0f;
-    SViewBlock view = {
-        {0, 0, 150, 1},
-        {{-0.4f, 0.3f, -1, 0}, {0.4f, 0.3f, -1, 0}, {-0.4f, -0.3f, -1, 0}, {0.4f, -0.3f, -1, 0}}};
-    tracer.UploadSpheres();
-    tracer.Prepare();
-    tracer.SetView(&view);
-    tracer.Trace();
-    tracer.Finish();
-    EXPECT_EQ(tracer.GetBackend()->GetRayCounts().primary, 256u * 24u);
-    for (uint32_t y = 0; y < 24; ++y)
-        for (uint32_t x = 0; x < 256; ++x)
-            ASSERT_GE(output.Texel(x, y)[0], 0.0f) << x << "," << y;
 }
 
 TEST(GeomTracer, SceneUpdateOnAWorkerRacesNothingOnTheRenderThread)

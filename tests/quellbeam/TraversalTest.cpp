@@ -1,9 +1,7 @@
 // Grid traversal against a brute-force loop over every sphere: same nearest ball, same distance.
 #include "TestScene.h"
 
-#include "platform/Random15.h"
 #include "quellbeam/host/JugglerField.h"
-#include "quellbeam/host/StartScene.h"
 
 #include <gtest/gtest.h>
 
@@ -71,10 +69,9 @@ void CheckRandomRays(const CTestScene& scene, uint32_t seed, int minimumHits)
 
 TEST(GridTraversal, MatchesBruteForceOnTheStartSpheresAndTheJugglerField)
 {
-    CRandom15 random;
-    std::vector<SVec4> start, field;
+    std::vector<SVec4> start = StartSpheres(), field;
     std::vector<SMaterial> materials;
-    MakeStartScene(random, kStartSphereCount, start, materials);
+    CRandom15 random;
     random.Seed(123);
     std::vector<SJugglerInstance> instances = MakeJugglerField(random);
     for (SJugglerInstance& instance : instances)
@@ -97,10 +94,7 @@ TEST(GridTraversal, RaysFromFarAwayFindOnlyTheBallsTheyPass)
     // away. A ball counts as hit only where its centre lies within its radius of the line
     // (checked in double precision, up to a thin shell for rounding), and the grid agrees
     // with the brute-force loop.
-    CRandom15 random;
-    std::vector<SVec4> spheres;
-    std::vector<SMaterial> materials;
-    MakeStartScene(random, kStartSphereCount, spheres, materials);
+    const std::vector<SVec4> spheres = StartSpheres();
     CTestScene scene;
     BuildFitted(scene, spheres);
     std::mt19937 engine(41);
@@ -135,24 +129,6 @@ TEST(GridTraversal, RaysFromFarAwayFindOnlyTheBallsTheyPass)
 
 TEST(GridTraversal, AxisParallelRaysNeverStepAlongTheOtherAxes)
 {
-    const SGridRay alongX = MakeGridRay(Vec3(-5, 1, 2), Vec3(1, 0, 0));
-    EXPECT_EQ(alongX.step[0], 1);
-    EXPECT_EQ(alongX.step[1], 0);
-    EXPECT_EQ(alongX.step[2], 0);
-    SGridWalk walk;
-    const float corner[3] = {0, 0, 0};
-    StartWalk(walk, alongX, corner, 1.0f, 1.0f, 7, 5.0f);
-    EXPECT_EQ(walk.cell[0], 0);
-    EXPECT_EQ(walk.cell[1], 1);
-    EXPECT_EQ(walk.tNext[1], kNeverReached);
-    EXPECT_EQ(walk.tNext[2], kNeverReached);
-    EXPECT_EQ(NextAxis(walk), 0);
-    for (int step = 0; step < 7; ++step)
-        ASSERT_TRUE(StepWalk(walk, alongX, NextAxis(walk), 7));
-    EXPECT_FALSE(StepWalk(walk, alongX, NextAxis(walk), 7));
-    EXPECT_EQ(walk.cell[1], 1);
-    EXPECT_EQ(walk.cell[2], 2);
-
     // A row of balls along x, hit by rays along every axis direction from outside and inside.
     std::vector<SVec4> spheres;
     for (int i = 0; i < 40; ++i)

@@ -1,11 +1,9 @@
-#include "brovell/Game.h"
 #include "brovell/tracer/KelvoRayTracer.h"
 #include "brovell/tracer/RayTracerLoader.h"
 
 #include "support/CaptureStderr.h"
 #include "kelvo/gpu/Var.h"
 #include "kelvo/gpu/VarManager.h"
-#include "kelvo/render/KelvoRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -37,21 +35,4 @@ TEST(KelvoRayTracer, WithoutLibraryTheImageIsEmptyAndNothingIsTraced)
     client.SetTexture("metal.jpg");
     client.Render(nullptr);
     EXPECT_EQ(client.GetTracer(), nullptr);
-}
-
-TEST(KelvoRayTracer, TheGameSetsTheClientUpWithEachRenderer)
-{
-    CKelvoRayTracer client(nullptr);
-    g_pKelvoRayTracer = &client;
-    CVar* scaleX = GetVariable("r_rt_scale_x", 4);
-    scaleX->SetFloat(0.0f);
-    {
-        CGame game;
-        CaptureStderr([&] { game.SetRenderer(new CKelvoRenderer(nullptr, nullptr)); });
-        game.Shutdown();
-    }
-    g_pKelvoRayTracer = nullptr;
-    float value = 0.0f;
-    ASSERT_TRUE(scaleX->GetFloat(value));
-    EXPECT_NEAR(value, 1280.0f / 1920.0f, 1e-6f);
 }

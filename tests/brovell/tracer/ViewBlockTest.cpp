@@ -40,23 +40,6 @@ TEST(ViewBlock, CornersKeepTheirDirectionsAndTheCentreRayHasLengthOne)
     }
 }
 
-TEST(ViewBlock, StraightAheadCornersGiveTheTangentOfTheHalfAngle)
-{
-    // A 90-degree square frustum: unit corners at 45 degrees off the axis in both directions.
-    const SVector4 corners[4] = {{-1.0f, 1.0f, -1.0f, 0.0f},
-                                 {1.0f, 1.0f, -1.0f, 0.0f},
-                                 {-1.0f, -1.0f, -1.0f, 0.0f},
-                                 {1.0f, -1.0f, -1.0f, 0.0f}};
-    const SViewBlock block = MakeViewBlock({0.0f, 0.0f, 0.0f, 1.0f}, corners);
-    // The mean of opposite unit corners is (0, 0, -1/sqrt(3)): each corner scales to (x, y, -1).
-    for (int i = 0; i < 4; ++i)
-    {
-        EXPECT_NEAR(block.corners[i][0], corners[i].x, 1e-5f) << i;
-        EXPECT_NEAR(block.corners[i][1], corners[i].y, 1e-5f) << i;
-        EXPECT_NEAR(block.corners[i][2], -1.0f, 1e-5f) << i;
-    }
-}
-
 TEST(ViewBlock, OppositeCornersLeaveUnitDirectionsInsteadOfInfinities)
 {
     const SVector4 corners[4] = {{0.0f, 0.0f, -2.0f, 0.0f},
