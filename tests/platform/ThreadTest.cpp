@@ -31,12 +31,6 @@ protected:
 private:
     uint32_t m_ExitCode;
 };
-
-class CIdleThread : public CThread
-{
-protected:
-    uint32_t Run() override { return 0; }
-};
 }
 
 TEST(Thread, StartRunsTheBodyOnceUntilJoined)
@@ -68,7 +62,7 @@ TEST(ThreadDeathTest, FailedThreadCreationIsReported)
     EXPECT_EXIT(
         {
             LeaveNoRoomForThreadStacks();
-            CIdleThread thread;
+            CGatedThread thread(0); // never entered: it does not start
             const bool started = thread.Start();
             _exit(!started && !thread.IsRunning() ? 0 : 1);
         },

@@ -38,10 +38,12 @@ public:
 
 using CTestObject = COwning<CGameObject>;
 
-CTraceLogic* Named(CGameObject& object, const char* name)
+CTraceLogic* Named(CGameObject& object, const char* name, CGameObject* parent = nullptr)
 {
     CTraceLogic* logic = object.AddLogic<CTraceLogic>();
     logic->m_Name = name;
+    if (parent)
+        object.SetParent(parent);
     return logic;
 }
 
@@ -64,16 +66,11 @@ TEST_F(ObjectTree, WalkVisitsParentsBeforeChildrenAndSkipsInactiveSubtrees)
     COwning<CInactiveObject> hidden;
     CTestObject underHidden;
     Named(root, "root");
-    Named(a, "a");
-    Named(b, "b");
-    Named(a1, "a1");
-    Named(hidden, "hidden");
-    Named(underHidden, "underHidden");
-    a.SetParent(&root);
-    b.SetParent(&root);
-    a1.SetParent(&a);
-    hidden.SetParent(&root);
-    underHidden.SetParent(&hidden);
+    Named(a, "a", &root);
+    Named(b, "b", &root);
+    Named(a1, "a1", &a);
+    Named(hidden, "hidden", &root);
+    Named(underHidden, "underHidden", &hidden);
 
     WalkObjectTree<SRecordingQueue>(&root, CTraceLogic::StaticTypeId(), nullptr);
     EXPECT_EQ(g_Trace, (std::vector<std::string>{"root", "a", "a1", "b"}));
@@ -112,8 +109,7 @@ TEST_F(ObjectTree, UpdateReachesOnlyTheFirstComponentOfAKind)
 TEST_F(ObjectTree, SetParentMovesTheObjectAndTellsItsComponentsOnce)
 {
     CTestObject first, second, child;
-    CTraceLogic* logic = Named(child, "child");
-    child.SetParent(&first);
+    CTraceLogic* logic = Named(child, "child", &first);
     EXPECT_EQ(logic->m_HierarchyChanges, 1);
     child.SetParent(&first); // the current parent: nothing happens
     EXPECT_EQ(logic->m_HierarchyChanges, 1);

@@ -4,7 +4,6 @@
 #include "kelvo/gpu/PixelTaskDesc.h"
 #include "support/CaptureStderr.h"
 
-#include <cstring>
 #include <vector>
 
 namespace
@@ -31,15 +30,6 @@ protected:
         return texture;
     }
 };
-
-std::vector<float> ReadFloats(IGPUTexture* texture)
-{
-    std::vector<uint8_t> bytes;
-    EXPECT_EQ(texture->ReadBack(bytes), 0u);
-    std::vector<float> floats(bytes.size() / 4);
-    std::memcpy(floats.data(), bytes.data(), floats.size() * 4);
-    return floats;
-}
 }
 
 TEST_F(PixelTaskDescTest, AddsTwoFloatTexturesTexelByTexelIntoEveryTarget)

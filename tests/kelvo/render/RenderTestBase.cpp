@@ -1,11 +1,13 @@
 #include "RenderTestBase.h"
 
+#include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "pictures/FontPicture.h"
 #include "pictures/RgbaImage.h"
 #include "../../support/TestFiles.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -100,6 +102,15 @@ int RenderTestBase::CountDifferent(uint32_t x0, uint32_t y0, uint32_t x1, uint32
         for (uint32_t x = x0; x < x1; ++x)
             count += !NearColor(Pixel(x, y), background, 24);
     return count;
+}
+
+std::vector<float> ReadFloats(IGPUTexture* texture)
+{
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(texture->ReadBack(bytes), 0u);
+    std::vector<float> floats(bytes.size() / 4);
+    std::memcpy(floats.data(), bytes.data(), floats.size() * 4);
+    return floats;
 }
 
 bool NearColor(uint32_t a, uint32_t b, int tolerance)

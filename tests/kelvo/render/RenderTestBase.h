@@ -67,6 +67,8 @@ protected:
 // Writes a PNG (or, for a ".jpg" path, a JPEG) whose texel (x, y) is colorAt(x, y), 0xAARRGGBB.
 void WritePicture(const std::filesystem::path& path, uint32_t width, uint32_t height,
                   const std::function<uint32_t(uint32_t, uint32_t)>& colorAt);
+// The texels of a float texture, channel by channel.
+std::vector<float> ReadFloats(IGPUTexture* texture);
 // True when every channel of a and b is within tolerance.
 bool NearColor(uint32_t a, uint32_t b, int tolerance = 6);
 // NearColor as an assertion whose failure shows both colours.

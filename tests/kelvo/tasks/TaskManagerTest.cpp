@@ -42,34 +42,20 @@ private:
 };
 
 constexpr const char* kTaskExceptionMessage = "[CTaskManager::RunOneTask] Task exception!\n";
-
-// Occupies workers with tasks in "Default" until released one at a time.
-class CWorkerBlockers
-{
-public:
-    CWorkerBlockers(CTaskManager& manager, int count)
-        : m_Started(count)
-    {
-        for (int i = 0; i < count; ++i)
-            manager.AddTask(new CFunctionTask([this](ITask&) {
-                                m_Started.count_down();
-                                m_Gate.acquire();
-                            }),
-                            "Default");
-        m_Started.wait();
-    }
-    void Release(int count) { m_Gate.release(count); }
-
-private:
-    std::latch m_Started;
-    std::counting_semaphore<16> m_Gate{0};
-};
 }
 
 TEST(TaskManager, ServesGroupsInAscendingPriorityEachInQueueOrder)
 {
-    CTaskManager manager(4);
-    CWorkerBlockers blockers(manager, 4);
+    // The only worker is held in "Default" while the tasks are queued.
+    CTaskManager manager(1);
+    std::latch blockerStarted(1);
+    std::binary_semaphore gate(0);
+    manager.AddTask(new CFunctionTask([&](ITask&) {
+                        blockerStarted.count_down();
+                        gate.acquire();
+                    }),
+                    "Default");
+    blockerStarted.wait();
 
     // Created out of priority order; tasks queued interleaved across the groups.
     manager.CreateGroup("Low", 9);
@@ -88,12 +74,11 @@ TEST(TaskManager, ServesGroupsInAscendingPriorityEachInQueueOrder)
                             group);
         }
 
-    // One free worker takes the queued tasks one after another; the others stay blocked.
-    blockers.Release(1);
+    // Released, the worker takes the queued tasks one after another.
+    gate.release();
     EXPECT_TRUE(manager.WaitGroup(nullptr, "Low"));
     EXPECT_TRUE(manager.WaitGroup(nullptr, "Middle"));
     EXPECT_TRUE(manager.WaitGroup(nullptr, "High"));
-    blockers.Release(3);
     EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
 
     const std::vector<std::string> expected{"High0",   "High1", "High2", "Middle0", "Middle1",
@@ -152,68 +137,41 @@ TEST(TaskManager, MissingGroupsFailTheWaitAndDropTheirTasks)
     EXPECT_EQ(destroyed.load(), 0);
 }
 
-// With a single worker, a task waiting for another group can only finish by running that
-// group's tasks itself.
-TEST(TaskManager, WorkerWaitingForAGroupRunsItsTasks)
-{
-    constexpr int kInnerTasks = 100;
-    CTaskManager manager(1);
-    manager.CreateGroup("Inner", 1);
-    std::atomic<int> innerRuns{0};
-    std::atomic<int> innerOnOuterWorker{0};
-    bool waited = false;
-    int runsWhenWaited = -1;
-    CFunctionTask outer([&](ITask& self) {
-        CTaskManagerThread* worker = self.GetRunningThread();
-        for (int i = 0; i < kInnerTasks; ++i)
-            manager.AddTask(new CFunctionTask([&, worker](ITask& inner) {
-                                ++innerRuns;
-                                if (inner.GetRunningThread() == worker)
-                                    ++innerOnOuterWorker;
-                            }),
-                            "Inner");
-        waited = manager.WaitGroup(worker, "Inner");
-        runsWhenWaited = innerRuns;
-    });
-    outer.SetDeleteAfterRun(false);
-
-    manager.AddTask(&outer, "Default");
-    EXPECT_TRUE(manager.WaitGroup(nullptr, "Default"));
-    EXPECT_TRUE(waited);
-    EXPECT_EQ(runsWhenWaited, kInnerTasks);
-    EXPECT_EQ(innerOnOuterWorker.load(), kInnerTasks);
-}
-
 // Every worker waits inside a task for its own group, whose tasks the others may be
-// running: each wait must end when its group drains, whoever ran the last task. Repeated,
-// since a lost wake-up shows only in some interleavings (as a hang). Each of the 8,000 inner
-// tasks must run once (counted per group) and be deleted once (the sanitizers see to that).
+// running: each wait must end when its group drains, whoever ran the last task. A single
+// worker can only get there by running the queued tasks (the other outer ones included)
+// inside its waits. Repeated, since a lost wake-up shows only in some interleavings (as a
+// hang). Each inner task must run once (counted per group) and be deleted once (the
+// sanitizers see to that).
 TEST(TaskManager, WorkersWaitingForGroupsAllResume)
 {
     constexpr int kRounds = 100;
     constexpr int kOuterTasks = 4;
     constexpr int kInnerTasks = 20;
-    CTaskManager manager(4);
-    for (int outer = 0; outer < kOuterTasks; ++outer)
-        manager.CreateGroup("Inner" + std::to_string(outer), 1);
-    for (int round = 0; round < kRounds; ++round)
+    for (const int workers : {1, 4})
     {
-        std::vector<std::atomic<int>> innerRuns(kOuterTasks);
-        std::vector<int> runsWhenWaited(kOuterTasks, -1);
+        CTaskManager manager(workers);
         for (int outer = 0; outer < kOuterTasks; ++outer)
-            manager.AddTask(new CFunctionTask([&, outer](ITask& self) {
-                                const std::string group = "Inner" + std::to_string(outer);
-                                auto& runs = innerRuns[static_cast<std::size_t>(outer)];
-                                for (int i = 0; i < kInnerTasks; ++i)
-                                    manager.AddTask(new CFunctionTask([&runs](ITask&) { ++runs; }), group);
-                                EXPECT_TRUE(manager.WaitGroup(self.GetRunningThread(), group));
-                                runsWhenWaited[static_cast<std::size_t>(outer)] = runs;
-                            }),
-                            "Default");
-        ASSERT_TRUE(manager.WaitGroup(nullptr, "Default"));
-        for (int outer = 0; outer < kOuterTasks; ++outer)
-            ASSERT_EQ(runsWhenWaited[static_cast<std::size_t>(outer)], kInnerTasks)
-                << "round " << round << ", outer task " << outer;
+            manager.CreateGroup("Inner" + std::to_string(outer), 1);
+        for (int round = 0; round < kRounds; ++round)
+        {
+            std::vector<std::atomic<int>> innerRuns(kOuterTasks);
+            std::vector<int> runsWhenWaited(kOuterTasks, -1);
+            for (int outer = 0; outer < kOuterTasks; ++outer)
+                manager.AddTask(new CFunctionTask([&, outer](ITask& self) {
+                                    const std::string group = "Inner" + std::to_string(outer);
+                                    auto& runs = innerRuns[static_cast<std::size_t>(outer)];
+                                    for (int i = 0; i < kInnerTasks; ++i)
+                                        manager.AddTask(new CFunctionTask([&runs](ITask&) { ++runs; }),
+                                                        group);
+                                    EXPECT_TRUE(manager.WaitGroup(self.GetRunningThread(), group));
+                                    runsWhenWaited[static_cast<std::size_t>(outer)] = runs;
+                                }),
+                                "Default");
+            ASSERT_TRUE(manager.WaitGroup(nullptr, "Default"));
+            ASSERT_EQ(runsWhenWaited, std::vector<int>(kOuterTasks, kInnerTasks))
+                << workers << " workers, round " << round;
+        }
     }
 }
 

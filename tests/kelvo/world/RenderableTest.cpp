@@ -35,164 +35,153 @@ CRecordingMesh* MakeThreeSubsetMesh(CFakeGPUImplementation& gpu)
     }
     return mesh;
 }
+
+// The fake GPU outlives what each test makes with it: objects and surfaces are the body's.
+class Renderable : public ::testing::Test
+{
+protected:
+    void SetUp() override { SScriptedInput::Reset(); }
+    CFakeGPUImplementation m_Gpu;
+};
 }
 
-TEST(Renderable, SurfacesFallBackToAmbientGreen)
+TEST_F(Renderable, SurfacesFallBackToAmbientGreen)
 {
-    CFakeGPUImplementation gpu;
-    const GPUObjectHandle fallback = gpu.MakeMaterial("ambient_green");
-    const GPUObjectHandle red = gpu.MakeMaterial("red");
-    MakeSquare(gpu, "plain");
-    CRecordingMesh* subsets = MakeThreeSubsetMesh(gpu);
-    {
-        CSurface missing("no_such_mesh.am", "");
-        EXPECT_EQ(missing.GetMesh(), nullptr);
-        EXPECT_EQ(missing.GetMaterials(), std::vector<GPUObjectHandle>{fallback});
-        SBox box;
-        EXPECT_FALSE(missing.GetBox(box.min, box.max));
-        CSurface withoutMaterials("plain", "");
-        EXPECT_EQ(withoutMaterials.GetMaterials(), std::vector<GPUObjectHandle>{fallback});
-        CSurface named("plain", "red");
-        EXPECT_EQ(named.GetMaterials(), std::vector<GPUObjectHandle>{red});
-        // A mesh with materials of its own lends them.
-        CSurface own("subsets", "");
-        EXPECT_EQ(own.GetMaterials(), subsets->GetMaterialHandles());
+    const GPUObjectHandle fallback = m_Gpu.MakeMaterial("ambient_green");
+    const GPUObjectHandle red = m_Gpu.MakeMaterial("red");
+    MakeSquare(m_Gpu, "plain");
+    CRecordingMesh* subsets = MakeThreeSubsetMesh(m_Gpu);
+    CSurface missing("no_such_mesh.am", "");
+    EXPECT_EQ(missing.GetMesh(), nullptr);
+    EXPECT_EQ(missing.GetMaterials(), std::vector<GPUObjectHandle>{fallback});
+    SBox box;
+    EXPECT_FALSE(missing.GetBox(box.min, box.max));
+    CSurface withoutMaterials("plain", "");
+    EXPECT_EQ(withoutMaterials.GetMaterials(), std::vector<GPUObjectHandle>{fallback});
+    CSurface named("plain", "red");
+    EXPECT_EQ(named.GetMaterials(), std::vector<GPUObjectHandle>{red});
+    // A mesh with materials of its own lends them.
+    CSurface own("subsets", "");
+    EXPECT_EQ(own.GetMaterials(), subsets->GetMaterialHandles());
 
-        // An object whose only surface has no mesh keeps the box it had.
-        CTestObject object;
-        C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
-        transform->SetLocalBox({-3, -3, -3, 1}, {3, 3, 3, 1});
-        object.AddLogic<CRenderableLogic>()->ShowSurface("no_such_mesh.am", "red");
-        EXPECT_EQ(transform->GetTransformState().localBox.max.x, 3.0f);
-        // A second surface with a mesh sets it.
-        object.AddLogic<CRenderableLogic>()->ShowSurface("plain", "red");
-        EXPECT_EQ(transform->GetTransformState().localBox.max.x, 1.0f);
-        EXPECT_EQ(transform->GetTransformState().localBox.max.z, 0.0f);
-    }
+    // An object whose only surface has no mesh keeps the box it had.
+    CTestObject object;
+    C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
+    transform->SetLocalBox({-3, -3, -3, 1}, {3, 3, 3, 1});
+    object.AddLogic<CRenderableLogic>()->ShowSurface("no_such_mesh.am", "red");
+    EXPECT_EQ(transform->GetTransformState().localBox.max.x, 3.0f);
+    // A second surface with a mesh sets it.
+    object.AddLogic<CRenderableLogic>()->ShowSurface("plain", "red");
+    EXPECT_EQ(transform->GetTransformState().localBox.max.x, 1.0f);
+    EXPECT_EQ(transform->GetTransformState().localBox.max.z, 0.0f);
 }
 
-TEST(Renderable, RenderWritesTheObjectsMatricesAndDrawsVisibleSurfaces)
+TEST_F(Renderable, RenderWritesTheObjectsMatricesAndDrawsVisibleSurfaces)
 {
-    CFakeGPUImplementation gpu;
-    gpu.MakeMaterial("red");
-    CRecordingMesh* square = MakeSquare(gpu, "square");
-    {
-        CTestObject object;
-        C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
-        STransformState state = transform->GetTransformState();
-        state.local = MatrixRotationY(0.5f) * MatrixTranslation(1, 2, 3);
-        transform->SetTransformState(state);
-        transform->Update();
-        CRenderableLogic* renderable = object.AddLogic<CRenderableLogic>();
-        CSurface* first = renderable->ShowSurface("square", "red");
-        renderable->ShowSurface("square", "red");
+    m_Gpu.MakeMaterial("red");
+    CRecordingMesh* square = MakeSquare(m_Gpu, "square");
+    CTestObject object;
+    C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
+    STransformState state = transform->GetTransformState();
+    state.local = MatrixRotationY(0.5f) * MatrixTranslation(1, 2, 3);
+    transform->SetTransformState(state);
+    transform->Update();
+    CRenderableLogic* renderable = object.AddLogic<CRenderableLogic>();
+    CSurface* first = renderable->ShowSurface("square", "red");
+    renderable->ShowSurface("square", "red");
 
-        const SMatrix projectionView = MatrixTranslation(0, 0, -10) * MatrixScaling(2, 2, 1);
-        GetVariable("r_projection_view", 64)->SetMatrix(projectionView);
-        first->SetVisible(false);
-        renderable->Render();
+    const SMatrix projectionView = MatrixTranslation(0, 0, -10) * MatrixScaling(2, 2, 1);
+    GetVariable("r_projection_view", 64)->SetMatrix(projectionView);
+    first->SetVisible(false);
+    renderable->Render();
 
-        // Normals turn with the object but do not move.
-        SMatrix written;
-        ASSERT_TRUE(GetVariable("r_world_normal", 64)->GetMatrix(written));
-        ExpectMatrixNear(written, MatrixRotationY(0.5f));
-        ASSERT_TRUE(GetVariable("r_projection_view_world", 64)->GetMatrix(written));
-        ExpectMatrixNear(written, state.local * projectionView);
-        // The invisible first surface is skipped; the second draws the whole mesh once.
-        EXPECT_EQ(square->m_DrawnRanges, std::vector<uint32_t>{0});
-    }
+    // Normals turn with the object but do not move.
+    SMatrix written;
+    ASSERT_TRUE(GetVariable("r_world_normal", 64)->GetMatrix(written));
+    ExpectMatrixNear(written, MatrixRotationY(0.5f));
+    ASSERT_TRUE(GetVariable("r_projection_view_world", 64)->GetMatrix(written));
+    ExpectMatrixNear(written, state.local * projectionView);
+    // The invisible first surface is skipped; the second draws the whole mesh once.
+    EXPECT_EQ(square->m_DrawnRanges, std::vector<uint32_t>{0});
 }
 
-TEST(Renderable, HoldingSpaceDrawsOneSubsetAtATimeAndReachesEach)
+TEST_F(Renderable, HoldingSpaceDrawsOneSubsetAtATimeAndReachesEach)
 {
-    CFakeGPUImplementation gpu;
-    CRecordingMesh* mesh = MakeThreeSubsetMesh(gpu);
-    SScriptedInput::Reset();
-    {
-        CSurface surface("subsets", "");
-        surface.SetInputQueries(SScriptedInput::Queries());
-        // Without the space bar every subset draws with its own material.
+    CRecordingMesh* mesh = MakeThreeSubsetMesh(m_Gpu);
+    CSurface surface("subsets", "");
+    surface.SetInputQueries(SScriptedInput::Queries());
+    // Without the space bar every subset draws with its own material.
+    surface.Draw();
+    EXPECT_EQ(mesh->m_DrawnRanges, (std::vector<uint32_t>{0, 10, 20}));
+
+    mesh->m_DrawnRanges.clear();
+    SScriptedInput::s_Held[platform::VK_SPACE] = true;
+    for (int draw = 0; draw < 260; ++draw)
         surface.Draw();
-        EXPECT_EQ(mesh->m_DrawnRanges, (std::vector<uint32_t>{0, 10, 20}));
-
-        mesh->m_DrawnRanges.clear();
-        SScriptedInput::s_Held[platform::VK_SPACE] = true;
-        for (int draw = 0; draw < 260; ++draw)
-            surface.Draw();
-        // Held past every subset's turn: one subset per draw, never one the mesh lacks.
-        const std::vector<uint32_t>& drawn = mesh->m_DrawnRanges;
-        ASSERT_EQ(drawn.size(), 260u);
-        EXPECT_EQ(std::set<uint32_t>(drawn.begin(), drawn.end()), (std::set<uint32_t>{0, 10, 20}));
-        SScriptedInput::Reset();
-    }
+    // Held past every subset's turn: one subset per draw, never one the mesh lacks.
+    const std::vector<uint32_t>& drawn = mesh->m_DrawnRanges;
+    ASSERT_EQ(drawn.size(), 260u);
+    EXPECT_EQ(std::set<uint32_t>(drawn.begin(), drawn.end()), (std::set<uint32_t>{0, 10, 20}));
 }
 
-TEST(Renderable, TraceSurfacesReportsTheNearestTraceableSurface)
+TEST_F(Renderable, TraceSurfacesReportsTheNearestTraceableSurface)
 {
-    CFakeGPUImplementation gpu;
-    MakeSquare(gpu, "far", -1.0f);
-    MakeSquare(gpu, "near", 1.0f);
-    MakeSquare(gpu, "middle", 0.0f);
-    {
-        // The nearest surface is listed between a farther one before and after it.
-        CTestObject object;
-        CRenderableLogic* renderable = object.AddLogic<CRenderableLogic>();
-        for (const char* mesh : {"far", "near", "middle"})
-            renderable->ShowSurface(mesh, "");
-        const SRay down{{0.5f, 0.5f, 5, 1}, {0, 0, -10, 0}, 10.0f};
-        kelvo::trace_hit_t hit;
-        hit.distance = 1000000.0f;
-        ASSERT_TRUE(renderable->TraceSurfaces(down, hit));
-        EXPECT_EQ(hit.surface, 1u);
-        EXPECT_FLOAT_EQ(hit.distance, 4.0f);
-        EXPECT_EQ(hit.triangle, 1u);
+    MakeSquare(m_Gpu, "far", -1.0f);
+    MakeSquare(m_Gpu, "near", 1.0f);
+    MakeSquare(m_Gpu, "middle", 0.0f);
+    // The nearest surface is listed between a farther one before and after it.
+    CTestObject object;
+    CRenderableLogic* renderable = object.AddLogic<CRenderableLogic>();
+    for (const char* mesh : {"far", "near", "middle"})
+        renderable->ShowSurface(mesh, "");
+    const SRay down{{0.5f, 0.5f, 5, 1}, {0, 0, -10, 0}, 10.0f};
+    kelvo::trace_hit_t hit;
+    hit.distance = 1000000.0f;
+    ASSERT_TRUE(renderable->TraceSurfaces(down, hit));
+    EXPECT_EQ(hit.surface, 1u);
+    EXPECT_FLOAT_EQ(hit.distance, 4.0f);
+    EXPECT_EQ(hit.triangle, 1u);
 
-        // An untraceable surface is skipped.
-        renderable->GetSurface(1)->SetTraceable(false);
-        hit.distance = 1000000.0f;
-        ASSERT_TRUE(renderable->TraceSurfaces(down, hit));
-        EXPECT_EQ(hit.surface, 2u);
-        EXPECT_FLOAT_EQ(hit.distance, 5.0f);
-        // A hit farther than the given distance is not taken.
-        hit.distance = 4.5f;
-        EXPECT_FALSE(renderable->TraceSurfaces(down, hit));
-    }
+    // An untraceable surface is skipped.
+    renderable->GetSurface(1)->SetTraceable(false);
+    hit.distance = 1000000.0f;
+    ASSERT_TRUE(renderable->TraceSurfaces(down, hit));
+    EXPECT_EQ(hit.surface, 2u);
+    EXPECT_FLOAT_EQ(hit.distance, 5.0f);
+    // A hit farther than the given distance is not taken.
+    hit.distance = 4.5f;
+    EXPECT_FALSE(renderable->TraceSurfaces(down, hit));
 }
 
-TEST(Renderable, ParticleGroupsOwnAPointMeshRewrittenEveryFrame)
+TEST_F(Renderable, ParticleGroupsOwnAPointMeshRewrittenEveryFrame)
 {
-    CFakeGPUImplementation gpu;
-    const GPUObjectHandle red = gpu.MakeMaterial("red");
-    {
-        COwning<CParticlesGroupObject> first("red");
-        COwning<CParticlesGroupObject> second("red");
-        auto* mesh = static_cast<CRecordingMesh*>(first.GetMesh());
-        ASSERT_NE(mesh, nullptr);
-        ASSERT_NE(second.GetMesh(), nullptr);
-        EXPECT_NE(second.GetMesh(), mesh);
-        EXPECT_EQ(mesh->GetPrimitiveType(), CMesh::kPointList);
-        EXPECT_EQ(RenderableOf(first)->GetSurface(0)->GetMesh(), mesh);
-        EXPECT_EQ(RenderableOf(first)->GetSurface(0)->GetMaterials(), std::vector<GPUObjectHandle>{red});
+    const GPUObjectHandle red = m_Gpu.MakeMaterial("red");
+    COwning<CParticlesGroupObject> first("red");
+    COwning<CParticlesGroupObject> second("red");
+    auto* mesh = static_cast<CRecordingMesh*>(first.GetMesh());
+    ASSERT_NE(mesh, nullptr);
+    ASSERT_NE(second.GetMesh(), nullptr);
+    EXPECT_NE(second.GetMesh(), mesh);
+    EXPECT_EQ(mesh->GetPrimitiveType(), CMesh::kPointList);
+    EXPECT_EQ(RenderableOf(first)->GetSurface(0)->GetMesh(), mesh);
+    EXPECT_EQ(RenderableOf(first)->GetSurface(0)->GetMaterials(), std::vector<GPUObjectHandle>{red});
 
-        // Positions 32 bytes apart, each followed by another vector that is skipped.
-        const float source[3][8] = {
-            {1, 2, 3, 1, 9, 9, 9, 9}, {4, 5, 6, 1, 9, 9, 9, 9}, {7, 8, 9, 1, 9, 9, 9, 9}};
-        const int uploads = mesh->m_Uploads;
-        first.SetPositions(source, 3, 32);
-        const CMeshDataBuffer* positions = mesh->FindBuffer("position");
-        ASSERT_EQ(positions->GetCount(), 3u);
-        EXPECT_EQ(positions->Element<SVector4>(2)->y, 8.0f);
-        EXPECT_EQ(positions->Element<SVector4>(1)->w, 1.0f);
-        EXPECT_EQ(mesh->m_Uploads, uploads + 1);
-        first.SetPositions(source, 1, 32);
-        EXPECT_EQ(positions->GetCount(), 1u);
-    }
+    // Positions 32 bytes apart, each followed by another vector that is skipped.
+    const float source[3][8] = {{1, 2, 3, 1, 9, 9, 9, 9}, {4, 5, 6, 1, 9, 9, 9, 9}, {7, 8, 9, 1, 9, 9, 9, 9}};
+    const int uploads = mesh->m_Uploads;
+    first.SetPositions(source, 3, 32);
+    const CMeshDataBuffer* positions = mesh->FindBuffer("position");
+    ASSERT_EQ(positions->GetCount(), 3u);
+    EXPECT_EQ(positions->Element<SVector4>(2)->y, 8.0f);
+    EXPECT_EQ(positions->Element<SVector4>(1)->w, 1.0f);
+    EXPECT_EQ(mesh->m_Uploads, uploads + 1);
+    first.SetPositions(source, 1, 32);
+    EXPECT_EQ(positions->GetCount(), 1u);
 }
 
-TEST(Renderable, MeshTraceFollowsTheMeshAfterItsUpdate)
+TEST_F(Renderable, MeshTraceFollowsTheMeshAfterItsUpdate)
 {
-    CFakeGPUImplementation gpu;
-    CRecordingMesh* square = MakeSquare(gpu, "square");
+    CRecordingMesh* square = MakeSquare(m_Gpu, "square");
     const SRay down{{0.5f, 0.5f, 5, 1}, {0, 0, -10, 0}, 10.0f};
     STraceMeshHit hit;
     hit.distance = 5.0f; // as near as the hit: taken

@@ -75,6 +75,7 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
             int hits = 0;
             for (int r = 0; r < 1000; ++r)
             {
+                SCOPED_TRACE(testing::Message() << "round " << round << " ray " << r);
                 const SRay ray = RandomSegment(random, 110);
                 // The nearest and second-nearest triangle: the object and triangle hit are
                 // compared only where rounding cannot swap the two.
@@ -94,20 +95,18 @@ TEST(SpaceTrace, NearestHitMatchesALoopOverEveryTriangleOfEveryObject)
                 }
                 kelvo::trace_hit_t hit;
                 const bool found = space.Trace(ray, hit);
-                ASSERT_EQ(found, nearest < C3DSpace::kNoHitDistance) << "round " << round << " ray " << r;
+                ASSERT_EQ(found, nearest < C3DSpace::kNoHitDistance);
                 if (!found)
                 {
                     EXPECT_EQ(hit.payload, nullptr);
                     continue;
                 }
                 // Distances compare in world units, whatever each object's scale.
-                ASSERT_NEAR(hit.distance, nearest, 1e-3f * ray.length) << "round " << round << " ray " << r;
+                ASSERT_NEAR(hit.distance, nearest, 1e-3f * ray.length);
                 if (second - nearest > 2e-3f * ray.length)
                 {
-                    ASSERT_EQ(hit.payload, TransformOf(*objects[nearestTriangle / kSoupTriangles]))
-                        << "round " << round << " ray " << r;
-                    ASSERT_EQ(hit.triangle, nearestTriangle % kSoupTriangles)
-                        << "round " << round << " ray " << r;
+                    ASSERT_EQ(hit.payload, TransformOf(*objects[nearestTriangle / kSoupTriangles]));
+                    ASSERT_EQ(hit.triangle, nearestTriangle % kSoupTriangles);
                     ASSERT_EQ(hit.surface, 0u);
                 }
                 ++hits;
