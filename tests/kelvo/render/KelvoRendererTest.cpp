@@ -34,11 +34,6 @@ protected:
         m_Backend->Present();
         ReadWindow();
     }
-    // The queued overlays alone.
-    void DrawOverlaysOnly()
-    {
-        DrawInScene([&] { m_Renderer->DrawOverlays(nullptr); });
-    }
 };
 
 using SCameraRig = COwning<CGameObject>;
@@ -88,7 +83,7 @@ TEST_F(KelvoRendererTest, TextLightsOnlyItsCellMeasuredFromItsAnchorsCorner)
     for (int anchor = 0; anchor < 4; ++anchor)
     {
         m_Renderer->DrawText({0.25f, 0.25f, 0, 0}, "A", anchor);
-        DrawOverlaysOnly();
+        DrawInScene([&] { m_Renderer->DrawOverlays(nullptr); });
         EXPECT_TRUE(m_Renderer->GetTexts().GetTexts().empty());
         const uint32_t x0 = anchor % 2 ? w - 80 - 24 : 80, y0 = anchor < 2 ? 60 : h - 60 - 24;
         // Glyph texels are white.
@@ -112,25 +107,9 @@ TEST_F(KelvoRendererTest, MissingMeshOrEffectIsLoggedAndSkipped)
     EXPECT_NE(log.find("[CKelvoRenderer::DrawMesh] Error loading effect!\n"), std::string::npos);
 }
 
-// The scene sets the camera's view and projection: world lines drawn after it are seen
-// from the camera object.
-TEST_F(KelvoRendererTest, WorldLinesAreSeenFromTheCameraObject)
-{
-    SCameraRig camera;
-    PlaceCamera(camera, MatrixTranslation(0.0f, 0.25f, -0.5f));
-    // Ahead of the camera (it looks down -z) at its own height: across the middle rows.
-    m_Renderer->AddLine({-5.0f, 0.25f, -3.0f, 1.0f}, {5.0f, 0.25f, -3.0f, 1.0f}, 0xFF00FF00, 0xFF00FF00);
-    DrawInScene([&] {
-        m_Renderer->RenderScene(&camera);
-        m_Renderer->DrawOverlays(&camera);
-    });
-    const uint32_t w = GLTest::kWindowWidth, h = GLTest::kWindowHeight;
-    EXPECT_GT(CountDifferent(0, h / 2 - 1, w, h / 2 + 1, kBlack), 300);
-    EXPECT_EQ(CountDifferent(0, 0, w, h / 2 - 2, kBlack), 0);
-    EXPECT_EQ(CountDifferent(0, h / 2 + 2, w, h, kBlack), 0);
-}
-
-TEST_F(KelvoRendererTest, SceneDrawsWhatTheCameraSeesThroughItsRenderables)
+// The scene draws what the camera object sees through the renderables of the space, and sets
+// its view and projection for the world lines drawn after it.
+TEST_F(KelvoRendererTest, SceneAndWorldLinesAreSeenFromTheCameraObject)
 {
     C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
     m_Renderer.reset();
@@ -147,15 +126,24 @@ TEST_F(KelvoRendererTest, SceneDrawsWhatTheCameraSeesThroughItsRenderables)
     SCameraRig camera;
     PlaceCamera(camera,
                 MatrixRotationY(std::numbers::pi_v<float> / 2) * MatrixTranslation(10.0f, 0.0f, -3.0f));
+    // Across the view, between camera and cube, at the camera's height: the middle rows.
+    m_Renderer->AddLine({5.0f, 0.0f, -9.0f, 1.0f}, {5.0f, 0.0f, 3.0f, 1.0f}, 0xFFFF0000, 0xFFFF0000);
 
-    DrawInScene([&] { m_Renderer->RenderScene(&camera); });
-    // The green cube in the middle, nothing at the top.
-    const uint32_t centre = Pixel(GLTest::kWindowWidth / 2, GLTest::kWindowHeight / 2);
+    DrawInScene([&] {
+        m_Renderer->RenderScene(&camera);
+        m_Renderer->DrawOverlays(&camera);
+    });
+    const uint32_t w = GLTest::kWindowWidth, h = GLTest::kWindowHeight;
+    // The green cube in the middle, just above the line.
+    const uint32_t centre = Pixel(w / 2, h / 2 - 6);
     const uint32_t red = (centre >> 16) & 0xFF, green = (centre >> 8) & 0xFF, blue = centre & 0xFF;
     EXPECT_GT(green, 0x80u) << ColorText(centre);
     EXPECT_GT(green, red + 0x30) << ColorText(centre);
     EXPECT_GT(green, blue + 0x30) << ColorText(centre);
-    EXPECT_EQ(CountDifferent(0, 0, GLTest::kWindowWidth, 40, kBlack), 0);
+    // The line across the whole width; nothing else above or below the cube.
+    EXPECT_GT(CountDifferent(0, h / 2 - 1, w, h / 2 + 1, kBlack), 300);
+    EXPECT_EQ(CountDifferent(0, 0, w, h / 2 - 40, kBlack), 0);
+    EXPECT_EQ(CountDifferent(0, h / 2 + 40, w, h, kBlack), 0);
 }
 
 TEST_F(KelvoRendererTest, OverlaysReportTheResourceTheyMiss)
@@ -178,10 +166,11 @@ TEST_F(KelvoRendererTest, OverlaysReportTheResourceTheyMiss)
     }
     EXPECT_EQ(lines.Draw(), kGPUResultOverlayNoLineMesh);
     EXPECT_EQ(texts.Draw(nullptr), kGPUResultOverlayNoTextMesh);
-    ASSERT_EQ(m_Backend->RenameResource(renamed[0], "line_mesh"), 0u);
-    ASSERT_EQ(m_Backend->RenameResource(renamed[1], "text_mesh"), 0u);
-    for (const GPUObjectHandle& handle : renamed)
-        m_Backend->ReleaseResource(&handle);
+    for (std::size_t i = 0; i < renamed.size(); ++i)
+    {
+        ASSERT_EQ(m_Backend->RenameResource(renamed[i], i ? "text_mesh" : "line_mesh"), 0u);
+        m_Backend->ReleaseResource(&renamed[i]);
+    }
     // The queues wait for the next frame that can draw them.
     EXPECT_EQ(lines.GetCameraLines().size(), 1u);
     EXPECT_EQ(texts.GetTexts().size(), 1u);

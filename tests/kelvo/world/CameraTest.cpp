@@ -29,17 +29,12 @@ TEST(Camera, ProjectionFitsTheFrustumToTheAspectOfTheGPUImplementation)
     EXPECT_FLOAT_EQ(camera->GetTop(), tan20 * 0.2f);
     EXPECT_FLOAT_EQ(camera->GetRight(), camera->GetTop());
     // The frustum's corners at the near and far planes land on the clip cube's corners.
-    const SVector3 nearCorner =
-        Project({camera->GetRight(), camera->GetTop(), -0.2f}, camera->GetProjection());
-    EXPECT_NEAR(nearCorner.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(nearCorner.y, 1.0f, 1e-5f);
-    EXPECT_NEAR(nearCorner.z, -1.0f, 1e-5f);
+    ExpectVectorNear(Project({camera->GetRight(), camera->GetTop(), -0.2f}, camera->GetProjection()),
+                     {1, 1, -1});
     const float farScale = 1000.0f / 0.2f;
-    const SVector3 farCorner = Project(
-        {camera->GetLeft() * farScale, camera->GetBottom() * farScale, -1000.0f}, camera->GetProjection());
-    EXPECT_NEAR(farCorner.x, -1.0f, 1e-4f);
-    EXPECT_NEAR(farCorner.y, -1.0f, 1e-4f);
-    EXPECT_NEAR(farCorner.z, 1.0f, 1e-4f);
+    ExpectVectorNear(Project({camera->GetLeft() * farScale, camera->GetBottom() * farScale, -1000.0f},
+                             camera->GetProjection()),
+                     {-1, -1, 1}, 1e-4f);
 
     // Twice as wide as high: aspect 0.5 doubles the horizontal extent only.
     CFakeGPUImplementation gpu;

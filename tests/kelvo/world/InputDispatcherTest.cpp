@@ -97,13 +97,9 @@ TEST(InputDispatcher, MouseEventsCarryTheCursorAndTheCameraRay)
     const SInputEvent& down = target->GetLastButtonDown();
     EXPECT_EQ(down.cursorY, 0.5f);
     EXPECT_EQ(down.ray.length, 200.0f);
-    EXPECT_NEAR(down.ray.origin.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(down.ray.origin.z, 3.0f, 1e-5f);
+    ExpectVectorNear(XYZ(down.ray.origin), {1, 2, 3});
     // Through the centre: along the view.
-    const SVector3 direction = Normalize(XYZ(down.ray.direction));
-    EXPECT_NEAR(direction.x, -1.0f, 1e-5f);
-    EXPECT_NEAR(direction.y, 0.0f, 1e-5f);
-    EXPECT_NEAR(direction.z, 0.0f, 1e-5f);
+    ExpectVectorNear(Normalize(XYZ(down.ray.direction)), {-1, 0, 0});
     // A button-down does not change the last mouse-move.
     EXPECT_EQ(target->GetLastMouseMove().cursorX, 0.5f);
 

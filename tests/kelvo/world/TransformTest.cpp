@@ -58,12 +58,8 @@ TEST(Transform, WorldBoxOfARotatedBoxHoldsItsTurnedCorners)
     const SBox box = logic->GetWorldBox();
     // A 2 x 4 rectangle turned by 45 degrees about z spans (1 + 2) / sqrt(2) each way.
     const float reach = 3.0f / std::numbers::sqrt2_v<float>;
-    EXPECT_NEAR(box.min.x, 10 - reach, 1e-5f);
-    EXPECT_NEAR(box.max.x, 10 + reach, 1e-5f);
-    EXPECT_NEAR(box.min.y, -reach, 1e-5f);
-    EXPECT_NEAR(box.max.y, reach, 1e-5f);
-    EXPECT_NEAR(box.min.z, -3, 1e-6f);
-    EXPECT_NEAR(box.max.z, 3, 1e-6f);
+    ExpectVectorNear(XYZ(box.min), {10 - reach, -reach, -3});
+    ExpectVectorNear(XYZ(box.max), {10 + reach, reach, 3});
     EXPECT_EQ(std::memcmp(&box, &logic->GetTransformState().worldBox, sizeof(box)), 0);
 }
 

@@ -32,7 +32,7 @@ TEST_F(Walker, EachArrowKeyStepsHalfAUnitPerFrameInTheWalkersOwnDirections)
     SScriptedInput::s_Held[VK_UP] = true;
     m_Walker->Update();
     m_Walker->Update();
-    EXPECT_NEAR(Position().z, -1.0f, 1e-6f);
+    ExpectVectorNear(Position(), {0, 0, -1});
     SScriptedInput::s_Held[VK_UP] = false;
     SScriptedInput::s_Held[VK_LEFT] = true;
     m_Walker->Update();
@@ -48,8 +48,7 @@ TEST_F(Walker, EachArrowKeyStepsHalfAUnitPerFrameInTheWalkersOwnDirections)
     m_Walker->SetTransformState(state);
     SScriptedInput::s_Held[VK_DOWN] = true;
     m_Walker->Update();
-    EXPECT_NEAR(Position().x, 0.5f, 1e-5f);
-    EXPECT_NEAR(Position().z, 0.0f, 1e-5f);
+    ExpectVectorNear(Position(), {0.5f, 0, 0});
     // The world matrix follows within the same update.
     EXPECT_NEAR(m_Walker->GetWorldMatrix().m[12], 0.5f, 1e-5f);
 }

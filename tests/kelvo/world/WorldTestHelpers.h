@@ -40,6 +40,13 @@ struct SScriptedInput
     }
 };
 
+inline void ExpectVectorNear(const SVector3& actual, const SVector3& expected, float tolerance = 1e-5f)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
 inline void ExpectMatrixNear(const SMatrix& actual, const SMatrix& expected, float tolerance = 1e-5f)
 {
     for (int i = 0; i < 16; ++i)
