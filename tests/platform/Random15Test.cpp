@@ -6,19 +6,14 @@
 #include <bit>
 #include <cstdint>
 
-TEST(Random15, FollowsTheClassicFifteenBitSequence)
+TEST(Random15, FollowsTheClassicSequenceAndRangesKeepTheValuesThePicturesWereMadeWith)
 {
-    // The first values of the classic generator's default seed 1.
-    CRandom15 random;
-    EXPECT_EQ(random.Next(), 41);
-    EXPECT_EQ(random.Next(), 18467);
-    EXPECT_EQ(random.Next(), 6334);
-    random.Seed(1);
-    EXPECT_EQ(random.Next(), 41);
-}
-
-TEST(Random15, RangesKeepTheValuesThePicturesWereMadeWith)
-{
+    // The first values of the classic fifteen-bit generator's default seed 1.
+    CRandom15 classic;
+    for (const int value : {41, 18467, 6334})
+        EXPECT_EQ(classic.Next(), value);
+    classic.Seed(1);
+    EXPECT_EQ(classic.Next(), 41);
     // Bit patterns of the first draws after seed 123: the twotris corners take the first
     // kind, the tracer's start balls and juggler field the second.
     CRandom15 engine, tracer;

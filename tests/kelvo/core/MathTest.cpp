@@ -3,23 +3,10 @@
 #include <numbers>
 #include <random>
 
-#include <gtest/gtest.h>
+#include "../world/WorldTestHelpers.h"
 
 namespace
 {
-void ExpectNear(SVector3 actual, SVector3 expected, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-void ExpectNear(const SMatrix& actual, const SMatrix& expected, float tolerance)
-{
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
-}
-
 SMatrix RandomAffine(std::mt19937& random)
 {
     std::uniform_real_distribution<float> angle(-3.0f, 3.0f), offset(-50.0f, 50.0f), scale(0.2f, 4.0f);
@@ -32,11 +19,12 @@ SMatrix RandomAffine(std::mt19937& random)
 TEST(Math, RotationsTurnAxesTheLeftHandedWay)
 {
     const float quarter = std::numbers::pi_v<float> / 2.0f;
-    ExpectNear(TransformNormal({0, 1, 0}, MatrixRotationX(quarter)), {0, 0, 1});
-    ExpectNear(TransformNormal({0, 0, 1}, MatrixRotationY(quarter)), {1, 0, 0});
-    ExpectNear(TransformNormal({1, 0, 0}, MatrixRotationZ(quarter)), {0, 1, 0});
+    ExpectVectorNear(TransformNormal({0, 1, 0}, MatrixRotationX(quarter)), {0, 0, 1});
+    ExpectVectorNear(TransformNormal({0, 0, 1}, MatrixRotationY(quarter)), {1, 0, 0});
+    ExpectVectorNear(TransformNormal({1, 0, 0}, MatrixRotationZ(quarter)), {0, 1, 0});
     // Turned, then moved.
-    ExpectNear(TransformPoint({1, 0, 0}, MatrixRotationZ(quarter) * MatrixTranslation(10, 0, 0)), {10, 1, 0});
+    ExpectVectorNear(TransformPoint({1, 0, 0}, MatrixRotationZ(quarter) * MatrixTranslation(10, 0, 0)),
+                     {10, 1, 0});
 }
 
 TEST(Math, ProductsApplyTheLeftMatrixFirstAndInversesUndoThem)
@@ -47,19 +35,20 @@ TEST(Math, ProductsApplyTheLeftMatrixFirstAndInversesUndoThem)
     {
         const SMatrix a = RandomAffine(random), b = RandomAffine(random);
         const SVector3 p{coordinate(random), coordinate(random), coordinate(random)};
-        ExpectNear(TransformPoint(p, a * b), TransformPoint(TransformPoint(p, a), b), 1e-2f);
+        ExpectVectorNear(TransformPoint(p, a * b), TransformPoint(TransformPoint(p, a), b), 1e-2f);
         // Directions ignore the translation.
-        ExpectNear(TransformNormal(p, a * b), TransformNormal(TransformNormal(p, a), b), 1e-2f);
-        ExpectNear(TransformNormal(p, a * MatrixTranslation(p.x, p.y, p.z)), TransformNormal(p, a), 1e-4f);
+        ExpectVectorNear(TransformNormal(p, a * b), TransformNormal(TransformNormal(p, a), b), 1e-2f);
+        ExpectVectorNear(TransformNormal(p, a * MatrixTranslation(p.x, p.y, p.z)), TransformNormal(p, a),
+                         1e-4f);
 
         SMatrix general;
         ASSERT_TRUE(MatrixInverse(a, general)) << "case " << i;
-        ExpectNear(a * general, MatrixIdentity(), 1e-4f);
-        ExpectNear(MatrixInverseAffine(a), general, 1e-3f);
+        ExpectMatrixNear(a * general, MatrixIdentity(), 1e-4f);
+        ExpectMatrixNear(MatrixInverseAffine(a), general, 1e-3f);
     }
     SMatrix singular = MatrixScaling(1, 0, 1), inverse;
     EXPECT_FALSE(MatrixInverse(singular, inverse));
-    ExpectNear(inverse, MatrixIdentity(), 0.0f);
+    ExpectMatrixNear(inverse, MatrixIdentity(), 0.0f);
 }
 
 TEST(Math, BoxesGrowToHoldPoints)
@@ -67,9 +56,9 @@ TEST(Math, BoxesGrowToHoldPoints)
     SBox box{{1, 1, 1, 1}, {1, 1, 1, 1}};
     ExtendBox(box, {-2, 3, 1, 1});
     ExtendBox(box, {0, 0, 5, 1});
-    ExpectNear(XYZ(box.min), {-2, 0, 1});
-    ExpectNear(XYZ(box.max), {1, 3, 5});
-    ExpectNear(Normalize({3, 0, 4}), {0.6f, 0, 0.8f});
-    ExpectNear(Normalize({0, 0, 0}), {0, 0, 0});
-    ExpectNear(Cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1});
+    ExpectVectorNear(XYZ(box.min), {-2, 0, 1});
+    ExpectVectorNear(XYZ(box.max), {1, 3, 5});
+    ExpectVectorNear(Normalize({3, 0, 4}), {0.6f, 0, 0.8f});
+    ExpectVectorNear(Normalize({0, 0, 0}), {0, 0, 0});
+    ExpectVectorNear(Cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1});
 }

@@ -49,13 +49,10 @@ TEST_F(RenderPhaseTest, SlotsOutOfRangeAreRefusedAndLogged)
 {
     std::vector<std::string> journal;
     CJournalPhase phase(&journal, "p");
-    bool accepted = true;
-    std::string log = CaptureStderr([&] { accepted = phase.SetTexture(8, true, "quadrants.png"); });
-    EXPECT_FALSE(accepted);
-    EXPECT_EQ(log, "[CRenderPhase::SetTexture] Error: input slot: 8 texture: quadrants.png\n");
-    log = CaptureStderr([&] { accepted = phase.SetTexture(4, false, "target"); });
-    EXPECT_FALSE(accepted);
-    EXPECT_EQ(log, "[CRenderPhase::SetTexture] Error: output slot: 4 texture: target\n");
+    EXPECT_EQ(CaptureStderr([&] { EXPECT_FALSE(phase.SetTexture(8, true, "quadrants.png")); }),
+              "[CRenderPhase::SetTexture] Error: input slot: 8 texture: quadrants.png\n");
+    EXPECT_EQ(CaptureStderr([&] { EXPECT_FALSE(phase.SetTexture(4, false, "target")); }),
+              "[CRenderPhase::SetTexture] Error: output slot: 4 texture: target\n");
     EXPECT_TRUE(phase.GetInputNames().empty());
     EXPECT_TRUE(phase.GetOutputNames().empty());
 }

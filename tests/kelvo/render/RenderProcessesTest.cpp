@@ -15,6 +15,7 @@
 #include "kelvo/render/RtBallsRenderProcess.h"
 
 #include <algorithm>
+#include <tuple>
 #include <memory>
 
 namespace
@@ -106,13 +107,15 @@ TEST_F(RenderProcessesTest, ClipartDrawsEachQueuedItemOnceWithItsOwnPictures)
     clipart->AddClipart({{0.0f, 0.5f, 0.25f, 0.25f}, "quadrants.png", "left_half.png"});
     DrawFrame(&process);
     EXPECT_TRUE(clipart->GetItems().empty());
-    // First item: yellow on its left half, the sky on its right half.
-    EXPECT_TRUE(IsNearColor(PixelAt(0.53f, 0.5f), 0xFFFFFF00));
-    EXPECT_TRUE(IsNearColor(PixelAt(0.72f, 0.5f), kSky));
-    // Second item: the left column of the quadrants (red above blue) at the texel centres.
-    EXPECT_TRUE(IsNearColor(PixelAt(0.0625f, 0.5625f), kQuadrantColors[0], 12));
-    EXPECT_TRUE(IsNearColor(PixelAt(0.0625f, 0.6875f), kQuadrantColors[2], 12));
-    EXPECT_TRUE(IsNearColor(PixelAt(0.1875f, 0.5625f), kSky));
+    // First item: yellow on its left half, the sky on its right half. Second item: the left
+    // column of the quadrants (red above blue) at the texel centres, the sky on its right.
+    const std::tuple<float, float, uint32_t> expected[] = {{0.53f, 0.5f, 0xFFFFFF00},
+                                                           {0.72f, 0.5f, kSky},
+                                                           {0.0625f, 0.5625f, kQuadrantColors[0]},
+                                                           {0.0625f, 0.6875f, kQuadrantColors[2]},
+                                                           {0.1875f, 0.5625f, kSky}};
+    for (const auto& [u, v, color] : expected)
+        EXPECT_TRUE(IsNearColor(PixelAt(u, v), color, 12)) << u << "," << v;
 
     // Nothing survives into the next frame.
     DrawFrame(&process);

@@ -11,15 +11,19 @@ inline float Uniform(std::mt19937& random, float low, float high)
     return std::uniform_real_distribution<float>(low, high)(random);
 }
 
+// A random point of the cube [-extent, extent] (w = 1), or a direction in it (w = 0).
+inline SVector4 RandomPoint(std::mt19937& random, float extent, float w = 1.0f)
+{
+    return {Uniform(random, -extent, extent), Uniform(random, -extent, extent),
+            Uniform(random, -extent, extent), w};
+}
+
 // A random segment between two points of the cube [-extent, extent].
 inline SRay RandomSegment(std::mt19937& random, float extent)
 {
     SRay ray;
-    ray.origin = {Uniform(random, -extent, extent), Uniform(random, -extent, extent),
-                  Uniform(random, -extent, extent), 1};
-    const SVector4 end{Uniform(random, -extent, extent), Uniform(random, -extent, extent),
-                       Uniform(random, -extent, extent), 1};
-    ray.direction = end - ray.origin;
+    ray.origin = RandomPoint(random, extent);
+    ray.direction = RandomPoint(random, extent) - ray.origin;
     ray.direction.w = 0.0f;
     ray.length = Length(XYZ(ray.direction));
     return ray;
@@ -56,13 +60,10 @@ inline SMeshData RandomTriangles(std::mt19937& random, uint32_t count, float ext
     SMeshData mesh;
     for (uint32_t i = 0; i < count; ++i)
     {
-        const SVector4 centre{Uniform(random, -extent, extent), Uniform(random, -extent, extent),
-                              Uniform(random, -extent, extent), 1};
+        const SVector4 centre = RandomPoint(random, extent);
         for (int corner = 0; corner < 3; ++corner)
         {
-            mesh.positions.push_back(centre + SVector4{Uniform(random, -spread, spread),
-                                                       Uniform(random, -spread, spread),
-                                                       Uniform(random, -spread, spread), 0});
+            mesh.positions.push_back(centre + RandomPoint(random, spread, 0.0f));
             mesh.indices.push_back(static_cast<uint32_t>(mesh.positions.size() - 1));
         }
     }

@@ -1,5 +1,5 @@
-// Shared pieces of the world tests: objects that delete their components (the engine never
-// does), a scripted keyboard and cursor, and matrix comparison.
+// Shared pieces of the world and core tests: objects that delete their components (the
+// engine never does), a scripted keyboard and cursor, and vector and matrix comparison.
 #pragma once
 
 #include <cstdint>

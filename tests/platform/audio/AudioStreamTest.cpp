@@ -94,8 +94,6 @@ TEST_F(AudioStream, StartsPartWayAndSilentOnRequest)
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     CAudioSystem audio;
     ASSERT_TRUE(audio.Init());
-    CAudioStream* whole = audio.CreateStream(m_Track);
-    ASSERT_NE(whole, nullptr);
     testing::internal::CaptureStderr();
     CAudioStream* late = audio.CreateStream(m_Track, 0.25, true);
     testing::internal::GetCapturedStderr();
@@ -103,7 +101,7 @@ TEST_F(AudioStream, StartsPartWayAndSilentOnRequest)
     EXPECT_TRUE(late->IsSilent());
     // The skipped quarter second counts as heard; the track keeps its length.
     EXPECT_EQ(late->GetPosition(), 11025u * 4u);
-    EXPECT_EQ(late->GetLength(), whole->GetLength());
+    EXPECT_EQ(late->GetLength(), 17640u * 4);
     late->Play();
     EXPECT_GE(late->BytesToSeconds(late->GetPosition()), 0.25);
     // A start past the end leaves nothing to play: the position stays at the end.
@@ -112,6 +110,5 @@ TEST_F(AudioStream, StartsPartWayAndSilentOnRequest)
     EXPECT_EQ(over->GetPosition(), over->GetLength());
     delete over;
     delete late;
-    delete whole;
     audio.Free();
 }
