@@ -148,17 +148,3 @@ TEST(GridTraversal, AxisParallelRaysNeverStepAlongTheOtherAxes)
             hits += ExpectSameHit(scene, origin, direction * 0.5f, ray++) ? 1 : 0;
     EXPECT_GE(hits, 8);
 }
-
-TEST(GridTraversal, RaysThatMissTheCubeOrPointAwayFindNothing)
-{
-    CTestScene scene;
-    scene.Build({SVec4{0, 0, 0, 5}}, {}, -10.0f, 10.0f);
-    SRayHit hit;
-    EXPECT_FALSE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 20, 0), Vec3(1, 0, 0), hit));
-    EXPECT_FALSE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 20, 0), Vec3(0, 1, 0), hit));
-    EXPECT_EQ(hit.ball, kNoBall);
-    // From inside the ball the near root lies behind the origin: no hit, as in brute force.
-    EXPECT_FALSE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 0, 0), Vec3(0, 1, 0), hit));
-    EXPECT_TRUE(TraceGrid<false>(scene.View(), scene.constants, Vec3(0, 9, 0), Vec3(0, -1, 0), hit));
-    EXPECT_FLOAT_EQ(hit.t, 4.0f);
-}

@@ -1,6 +1,7 @@
 #include "brovell/demo/DemoTimeline.h"
 
 #include "FakeScene.h"
+#include "support/CaptureStderr.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -193,7 +194,6 @@ TEST(DemoStats, AFileThatCannotBeCreatedStillEndsTheProcess)
     CFakeMusic music;
     CTestTimeline timeline(music, nullptr, MakeScratchFolder("timeline_test") + "/no_such_folder/stats.txt");
     music.m_Seconds = 60.0;
-    testing::internal::CaptureStderr();
-    EXPECT_THROW(timeline.Frame(), SExited);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Cannot write"), std::string::npos);
+    EXPECT_NE(CaptureStderr([&] { EXPECT_THROW(timeline.Frame(), SExited); }).find("Cannot write"),
+              std::string::npos);
 }

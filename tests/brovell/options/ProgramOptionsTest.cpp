@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <vector>
 
 namespace
 {
-bool Parse(std::initializer_list<const char*> arguments, SProgramOptions& options, std::string& error)
+bool Parse(const std::vector<const char*>& arguments, SProgramOptions& options, std::string& error)
 {
     std::vector<const char*> argv = {"brovell"};
-    argv.insert(argv.end(), arguments);
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
     return ParseProgramOptions(static_cast<int>(argv.size()), argv.data(), options, error);
 }
 }
@@ -74,12 +73,9 @@ TEST(ProgramOptionsTest, RefusesWithAMessageNamingTheOption)
     };
     for (const auto& [arguments, expected] : cases)
     {
-        std::vector<const char*> argv = {"brovell"};
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
         SProgramOptions options;
         std::string error;
-        EXPECT_FALSE(ParseProgramOptions(static_cast<int>(argv.size()), argv.data(), options, error))
-            << expected;
+        EXPECT_FALSE(Parse(arguments, options, error)) << expected;
         EXPECT_NE(error.find(expected), std::string::npos) << "said: " << error << "\nexpected: " << expected;
     }
 }

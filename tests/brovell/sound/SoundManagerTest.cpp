@@ -3,6 +3,7 @@
 #include "TestMp3.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "platform/audio/AudioStream.h"
+#include "support/CaptureStderr.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -93,17 +94,13 @@ TEST_F(SoundManagerTest, ANameThatDoesNotResolveOrDecodeLeavesNoStream)
 {
     CSoundManager sound;
     ASSERT_TRUE(sound.PlayFile("stereo_tone.mp3"));
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(sound.PlayFile("missing_track.mp3"));
-    const std::string missing = testing::internal::GetCapturedStderr();
+    const std::string missing = CaptureStderr([&] { EXPECT_FALSE(sound.PlayFile("missing_track.mp3")); });
     EXPECT_EQ(sound.GetStream(), nullptr);
     EXPECT_EQ(sound.GetPositionSeconds(), 0.0);
     EXPECT_NE(missing.find("[CSoundManager::PlayFile] CAudioSystem::CreateStream Failed!"),
               std::string::npos);
 
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(sound.PlayFile("not_music.mp3"));
-    const std::string broken = testing::internal::GetCapturedStderr();
+    const std::string broken = CaptureStderr([&] { EXPECT_FALSE(sound.PlayFile("not_music.mp3")); });
     EXPECT_EQ(sound.GetStream(), nullptr);
     EXPECT_NE(broken.find("not_music.mp3"), std::string::npos) << broken;
 }

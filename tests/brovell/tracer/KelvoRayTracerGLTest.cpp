@@ -1,10 +1,9 @@
-// The tracer client on the GL backend: the textures it shares, the floor by name, and a frame
-// traced through the real library into "soft_raytracer_rt".
+// The tracer client on the GL backend: the textures it shares, the floor by name, the view and
+// the traced share it hands to the tracer.
 #include "../../kelvo/render/RenderTestBase.h"
 
 #include "support/CaptureStderr.h"
 #include "brovell/tracer/KelvoRayTracer.h"
-#include "brovell/tracer/RayTracerLoader.h"
 #include "kelvo/core/GameObject.h"
 #include "kelvo/gpu/GPUImplementation.h"
 #include "kelvo/gpu/GPUTexture.h"
@@ -14,7 +13,6 @@
 #include "kelvo/world/3DObjectLogic.h"
 #include "kelvo/world/CameraLogic.h"
 
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -84,35 +82,38 @@ protected:
         RendererTestBase::TearDown();
     }
 
+    // The client on the recording tracer.
+    void UseRecordingTracer() { m_Client = std::make_unique<CKelvoRayTracer>(&m_Tracer); }
+
+    CRecordingTracer m_Tracer;
     std::unique_ptr<CKelvoRayTracer> m_Client;
 };
 }
 
 TEST_F(KelvoRayTracerGLTest, RenderTargetsAreHandedOverOnceAndTheImageIsAlways1280x960)
 {
-    CRecordingTracer tracer;
-    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    UseRecordingTracer();
     m_Client->CreateRenderTargets(1920, 1080);
     m_Client->CreateRenderTargets(640, 480);
     EXPECT_EQ(m_Client->GetWidth(), 1280);
     EXPECT_EQ(m_Client->GetHeight(), 960);
-    EXPECT_EQ(tracer.m_GLDataCalls, 1);
-    EXPECT_EQ(tracer.m_ScreenWidth, 1280u);
-    EXPECT_EQ(tracer.m_ScreenHeight, 960u);
-    ASSERT_NE(tracer.m_Output, nullptr);
-    EXPECT_EQ(tracer.m_Output->GetFormat(), kTracerTextureFloat4);
-    ASSERT_NE(tracer.m_Input, nullptr);
-    EXPECT_NE(tracer.m_Input->GetGLName(), tracer.m_Output->GetGLName());
+    EXPECT_EQ(m_Tracer.m_GLDataCalls, 1);
+    EXPECT_EQ(m_Tracer.m_ScreenWidth, 1280u);
+    EXPECT_EQ(m_Tracer.m_ScreenHeight, 960u);
+    ASSERT_NE(m_Tracer.m_Output, nullptr);
+    EXPECT_EQ(m_Tracer.m_Output->GetFormat(), kTracerTextureFloat4);
+    ASSERT_NE(m_Tracer.m_Input, nullptr);
+    EXPECT_NE(m_Tracer.m_Input->GetGLName(), m_Tracer.m_Output->GetGLName());
 
     // What the tracer writes into the output's host copy reaches the shared texture.
     uint32_t pitch = 0;
-    auto* texels = static_cast<float*>(tracer.m_Output->Lock(&pitch));
+    auto* texels = static_cast<float*>(m_Tracer.m_Output->Lock(&pitch));
     ASSERT_NE(texels, nullptr);
     EXPECT_EQ(pitch, 1280u * 16);
-    EXPECT_EQ(tracer.m_Output->Lock(&pitch), nullptr) << "a second lock while locked";
+    EXPECT_EQ(m_Tracer.m_Output->Lock(&pitch), nullptr) << "a second lock while locked";
     const float texel[4] = {0.25f, 0.5f, 0.75f, 1.0f};
     std::memcpy(texels + (961 * 1280 / 2) * 4, texel, sizeof(texel));
-    tracer.m_Output->Unlock();
+    m_Tracer.m_Output->Unlock();
     GPUObjectHandle handle;
     ASSERT_EQ(m_Backend->LoadTexture("soft_raytracer_rt", handle), 0u);
     std::vector<uint32_t> firstWords;
@@ -126,8 +127,7 @@ TEST_F(KelvoRayTracerGLTest, RenderTargetsAreHandedOverOnceAndTheImageIsAlways12
 
 TEST_F(KelvoRayTracerGLTest, RecreatedInputBufferIsHandedToTheTracer)
 {
-    CRecordingTracer tracer;
-    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    UseRecordingTracer();
     g_pRayTraceClient = m_Client.get();
     m_Client->CreateRenderTargets(1920, 1080);
     SCameraRig camera(MatrixTranslation(0.0f, 0.0f, 10.0f));
@@ -135,31 +135,30 @@ TEST_F(KelvoRayTracerGLTest, RecreatedInputBufferIsHandedToTheTracer)
     // While the renderer has no buffer, nothing is traced.
     m_Renderer->ReleaseRenderTargets();
     CaptureStderr([&] { m_Client->Render(&camera); });
-    EXPECT_EQ(tracer.m_Traces, 0);
+    EXPECT_EQ(m_Tracer.m_Traces, 0);
 
     m_Renderer->CreateRenderTargets();
-    EXPECT_EQ(tracer.m_GLDataCalls, 2);
-    ASSERT_NE(tracer.m_Input, nullptr);
+    EXPECT_EQ(m_Tracer.m_GLDataCalls, 2);
+    ASSERT_NE(m_Tracer.m_Input, nullptr);
     IGPUTexture* buffer = m_Renderer->GetRayTracerInputBuffer();
     ASSERT_NE(buffer, nullptr);
-    EXPECT_EQ(tracer.m_Input->GetGLName(), buffer->GetInteropName());
+    EXPECT_EQ(m_Tracer.m_Input->GetGLName(), buffer->GetInteropName());
     m_Client->Render(&camera);
-    EXPECT_EQ(tracer.m_Traces, 1);
+    EXPECT_EQ(m_Tracer.m_Traces, 1);
     // The same buffer again changes nothing.
     m_Client->TakeInputBuffer();
-    EXPECT_EQ(tracer.m_GLDataCalls, 2);
+    EXPECT_EQ(m_Tracer.m_GLDataCalls, 2);
     g_pRayTraceClient = nullptr;
 }
 
 TEST_F(KelvoRayTracerGLTest, TheSameFloorNameTwiceReachesTheTracerOnce)
 {
-    CRecordingTracer tracer;
-    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    UseRecordingTracer();
     m_Client->SetTexture("quadrants.png");
     m_Client->SetTexture("quadrants.png");
-    ASSERT_EQ(tracer.m_Floors.size(), 1u);
+    ASSERT_EQ(m_Tracer.m_Floors.size(), 1u);
     // A picture reaches the tracer as packed 0xAARRGGBB words, row 0 on top.
-    ITracerTexture* floor = tracer.m_Floors[0];
+    ITracerTexture* floor = m_Tracer.m_Floors[0];
     EXPECT_EQ(floor->GetFormat(), kTracerTextureArgb8);
     uint32_t pitch = 0;
     const auto* words = static_cast<const uint32_t*>(floor->Lock(&pitch));
@@ -171,32 +170,31 @@ TEST_F(KelvoRayTracerGLTest, TheSameFloorNameTwiceReachesTheTracerOnce)
 
     m_Client->SetTexture("yellow.png");
     m_Client->SetTexture("quadrants.png");
-    EXPECT_EQ(tracer.m_Floors.size(), 3u);
+    EXPECT_EQ(m_Tracer.m_Floors.size(), 3u);
     // A name that does not load leaves the floor as it was.
     CaptureStderr([&] { m_Client->SetTexture("no_such_floor.png"); });
-    EXPECT_EQ(tracer.m_Floors.size(), 3u);
+    EXPECT_EQ(m_Tracer.m_Floors.size(), 3u);
 }
 
 TEST_F(KelvoRayTracerGLTest, RenderSendsTheCameraCornersAndQueuesStatistics)
 {
-    CRecordingTracer tracer;
-    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    UseRecordingTracer();
     SCameraRig camera(MatrixTranslation(1.0f, 2.0f, 30.0f));
     m_Client->Render(&camera);
-    EXPECT_EQ(tracer.m_Prepares, 1);
-    EXPECT_EQ(tracer.m_Traces, 1);
-    EXPECT_EQ(tracer.m_Finishes, 1);
-    EXPECT_NEAR(tracer.m_View.position[0], 1.0f, 1e-5f);
-    EXPECT_NEAR(tracer.m_View.position[1], 2.0f, 1e-5f);
-    EXPECT_NEAR(tracer.m_View.position[2], 30.0f, 1e-5f);
-    // The camera looks along -z: the centre ray is (0, 0, -1).
+    EXPECT_EQ(m_Tracer.m_Prepares, 1);
+    EXPECT_EQ(m_Tracer.m_Traces, 1);
+    EXPECT_EQ(m_Tracer.m_Finishes, 1);
+    // The camera at (1, 2, 30) looks along -z: the centre ray is (0, 0, -1).
     for (int axis = 0; axis < 3; ++axis)
-        EXPECT_NEAR((tracer.m_View.corners[0][axis] + tracer.m_View.corners[3][axis]) * 0.5f,
+    {
+        EXPECT_NEAR(m_Tracer.m_View.position[axis], axis == 2 ? 30.0f : axis + 1.0f, 1e-5f);
+        EXPECT_NEAR((m_Tracer.m_View.corners[0][axis] + m_Tracer.m_View.corners[3][axis]) * 0.5f,
                     axis == 2 ? -1.0f : 0.0f, 1e-4f)
             << axis;
+    }
     // Top-left lies up and to the left of bottom-right.
-    EXPECT_LT(tracer.m_View.corners[0][0], tracer.m_View.corners[3][0]);
-    EXPECT_GT(tracer.m_View.corners[0][1], tracer.m_View.corners[3][1]);
+    EXPECT_LT(m_Tracer.m_View.corners[0][0], m_Tracer.m_View.corners[3][0]);
+    EXPECT_GT(m_Tracer.m_View.corners[0][1], m_Tracer.m_View.corners[3][1]);
     // "<rate> Mpx/s <time> ms <cycles> cpr <status>", the status word in 8 hex digits.
     const auto& texts = m_Renderer->GetTexts().GetTexts();
     ASSERT_EQ(texts.size(), 1u);
@@ -206,39 +204,9 @@ TEST_F(KelvoRayTracerGLTest, RenderSendsTheCameraCornersAndQueuesStatistics)
     EXPECT_EQ(text.substr(text.size() - 13), " cpr 00000000") << text;
 }
 
-TEST_F(KelvoRayTracerGLTest, RealLibraryTracesAFrameIntoTheSharedPicture)
-{
-    IRayTracer* library = nullptr;
-    CaptureStderr([&] { library = LoadRayTracer(QUELLBEAM_DIR, "libquellbeam.so"); });
-    ASSERT_NE(library, nullptr);
-    m_Client = std::make_unique<CKelvoRayTracer>(library);
-    CaptureStderr([&] { m_Client->CreateRenderTargets(1920, 1080); });
-    ASSERT_EQ(m_Client->GetWidth(), 1280);
-    SCameraRig camera(MatrixTranslation(0.0f, 20.0f, 300.0f));
-    CaptureStderr([&] { m_Client->Render(&camera); });
-
-    GPUObjectHandle handle;
-    ASSERT_EQ(m_Backend->LoadTexture("soft_raytracer_rt", handle), 0u);
-    auto* output = GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle));
-    std::vector<uint32_t> words;
-    ASSERT_EQ(output->ReadPixels(0, 0, 0, 1280, 960, words), 0u);
-    m_Backend->ReleaseResource(&handle);
-    // The traced picture is finite everywhere and lit: sky, floor or ball.
-    std::size_t lit = 0;
-    for (const uint32_t word : words)
-    {
-        float red = 0.0f;
-        std::memcpy(&red, &word, sizeof(red));
-        ASSERT_TRUE(std::isfinite(red));
-        lit += red > 0.0f;
-    }
-    EXPECT_GT(lit, words.size() / 2) << lit << " lit pixels";
-}
-
 TEST_F(KelvoRayTracerGLTest, TheTracedShareReachesTheTracerAndTheScaleVariables)
 {
-    CRecordingTracer tracer;
-    m_Client = std::make_unique<CKelvoRayTracer>(&tracer);
+    UseRecordingTracer();
     m_Client->CreateRenderTargets(1920, 1080);
     SCameraRig camera(MatrixTranslation(0.0f, 0.0f, 10.0f));
     float scaleX = 0.0f, scaleY = 0.0f;
@@ -247,21 +215,21 @@ TEST_F(KelvoRayTracerGLTest, TheTracedShareReachesTheTracerAndTheScaleVariables)
         GetVariable("r_rt_scale_y", 4)->GetFloat(scaleY);
     };
     // A tracer on the host, pinned to half of each axis.
-    tracer.m_OnHost = true;
+    m_Tracer.m_OnHost = true;
     m_Client->PinScale(0.5f);
     m_Client->Render(&camera);
-    EXPECT_EQ(tracer.m_ScreenWidth, 640u);
-    EXPECT_EQ(tracer.m_ScreenHeight, 480u);
+    EXPECT_EQ(m_Tracer.m_ScreenWidth, 640u);
+    EXPECT_EQ(m_Tracer.m_ScreenHeight, 480u);
     EXPECT_EQ(m_Client->GetTracedScale(), 0.5f);
     readScales();
     EXPECT_NEAR(scaleX, 640.0f / 1920.0f, 1e-6f);
     EXPECT_NEAR(scaleY, 480.0f / 1080.0f, 1e-6f);
     // A device tracer left free traces the whole image at once.
-    tracer.m_OnHost = false;
+    m_Tracer.m_OnHost = false;
     m_Client->Unpin();
     m_Client->Render(&camera);
-    EXPECT_EQ(tracer.m_ScreenWidth, 1280u);
-    EXPECT_EQ(tracer.m_ScreenHeight, 960u);
+    EXPECT_EQ(m_Tracer.m_ScreenWidth, 1280u);
+    EXPECT_EQ(m_Tracer.m_ScreenHeight, 960u);
     readScales();
     EXPECT_NEAR(scaleX, 1280.0f / 1920.0f, 1e-6f);
 }
