@@ -173,18 +173,7 @@ TEST(CMesh, ReleaseGivesBackMaterialReferencesAndForgetsSurfaces)
     EXPECT_EQ(CFakeResource::s_LiveCount, liveBefore);
 }
 
-TEST(CMesh, RenderSurfaceChecksTheIndexBeforeDrawing)
-{
-    CMesh mesh(nullptr);
-    mesh.GetSurfaces() = {{0, 1, 0, 3}, {1, 1, 0, 3}, {2, 1, 0, 3}};
-    EXPECT_EQ(mesh.RenderSurface(5), 55u);
-    EXPECT_EQ(mesh.RenderSurface(3), 55u);
-    // In range, the draw is the mesh's own: the base class has no device.
-    EXPECT_EQ(mesh.RenderSurface(2), 2u);
-    EXPECT_EQ(mesh.Render(), 2u);
-}
-
-TEST(CMesh, RenderSurfaceDebugDisplayFollowsTheInjectedKeys)
+TEST(CMesh, RenderSurfaceChecksTheIndexAndItsDebugDisplayFollowsTheInjectedKeys)
 {
     CRecordingDebugDraw draw;
     SMeshDebugAids aids{HeldKeys(), &draw};
@@ -201,8 +190,14 @@ TEST(CMesh, RenderSurfaceDebugDisplayFollowsTheInjectedKeys)
     mesh.GetDebugDisplay().AddTriangleGroup({1});
     mesh.GetDebugDisplay().AddTriangleGroup({0, 7, 1});
 
-    // No keys: surface 0 brings the white boxes, nothing else is drawn and every surface is.
+    // Surfaces past the last are refused before anything is drawn.
     g_HeldKeys.clear();
+    EXPECT_EQ(mesh.RenderSurface(5), 55u);
+    EXPECT_EQ(mesh.RenderSurface(3), 55u);
+    EXPECT_TRUE(draw.m_Boxes.empty());
+    // No keys: surface 0 brings the white boxes, nothing else is drawn and every surface is
+    // (the draw is the mesh's own: the base class has no device).
+    EXPECT_EQ(mesh.Render(), 2u);
     EXPECT_EQ(mesh.RenderSurface(0), 2u);
     EXPECT_EQ(mesh.RenderSurface(1), 2u);
     EXPECT_EQ(draw.m_Boxes, std::vector<uint32_t>{CMeshDebugDisplay::kBoxColor});
