@@ -18,12 +18,11 @@ const std::vector<uint32_t> Indices(const CMesh& mesh)
 }
 
 // (b - a) x (c - a) of triangle t.
-SFloat4 FaceNormal(const CMesh& mesh, const std::vector<uint32_t>& indices, std::size_t t)
+SVector3 FaceNormal(const CMesh& mesh, const std::vector<uint32_t>& indices, std::size_t t)
 {
-    const SFloat4& a = Float4At(mesh, "position", indices[t * 3]);
-    const SFloat4& b = Float4At(mesh, "position", indices[t * 3 + 1]);
-    const SFloat4& c = Float4At(mesh, "position", indices[t * 3 + 2]);
-    return Cross(Minus(b, a), Minus(c, a));
+    const SVector3 a = Xyz(mesh, "position", indices[t * 3]);
+    return Cross(Xyz(mesh, "position", indices[t * 3 + 1]) - a,
+                 Xyz(mesh, "position", indices[t * 3 + 2]) - a);
 }
 
 // Counts the triangles (of area above a minimum) whose winding agrees with the sum of their
@@ -34,14 +33,13 @@ void CountWinding(const CMesh& mesh, int& outAgree, int& outDisagree)
     outAgree = outDisagree = 0;
     for (std::size_t t = 0; t < indices.size() / 3; ++t)
     {
-        const SFloat4 face = FaceNormal(mesh, indices, t);
-        if (Length3(face) < 1e-7f)
+        const SVector3 face = FaceNormal(mesh, indices, t);
+        if (Length(face) < 1e-7f)
             continue;
-        SFloat4 normals = {0, 0, 0, 0};
+        SVector3 normals;
         for (int corner = 0; corner < 3; ++corner)
-            for (int axis = 0; axis < 3; ++axis)
-                normals[axis] += Float4At(mesh, "normal", indices[t * 3 + corner])[axis];
-        (Dot3(face, normals) > 0 ? outAgree : outDisagree)++;
+            normals = normals + Xyz(mesh, "normal", indices[t * 3 + corner]);
+        (Dot(face, normals) > 0 ? outAgree : outDisagree)++;
     }
 }
 
@@ -49,7 +47,7 @@ void ExpectUnitNormals(const CMesh& mesh)
 {
     const CMeshDataBuffer* normals = mesh.FindBuffer("normal");
     for (uint32_t i = 0; i < normals->GetCount(); ++i)
-        ASSERT_NEAR(Length3(Float4At(mesh, "normal", i)), 1.0f, 1e-4f) << "normal " << i;
+        ASSERT_NEAR(Length(Xyz(mesh, "normal", i)), 1.0f, 1e-4f) << "normal " << i;
 }
 }
 
@@ -65,20 +63,15 @@ TEST(BuiltInMeshes, BallIsSubdividedOnTheUnitSphereWithInwardNormals)
     EXPECT_EQ(mesh.FindBuffer("normal")->GetCount(), count);
     for (uint32_t i = 0; i < count; ++i)
     {
-        const SFloat4& position = Float4At(mesh, "position", i);
-        const SFloat4& normal = Float4At(mesh, "normal", i);
-        ASSERT_NEAR(Length3(position), 1.0f, 1e-5f) << i;
-        for (int axis = 0; axis < 3; ++axis)
-            ASSERT_EQ(normal[axis], -position[axis]) << i;
+        const SVector3 position = Xyz(mesh, "position", i), normal = Xyz(mesh, "normal", i);
+        ASSERT_NEAR(Length(position), 1.0f, 1e-5f) << i;
+        ASSERT_EQ(Length(position + normal), 0.0f) << i;
     }
     // Triangles face outwards while the normals point in.
     for (std::size_t t = 0; t < indices.size() / 3; ++t)
-        ASSERT_GT(Dot3(FaceNormal(mesh, indices, t), Float4At(mesh, "position", indices[t * 3])), 0.0f)
-            << "triangle " << t;
-    float low[4], high[4];
-    mesh.GetBoundingBox(low, high);
-    EXPECT_EQ(low[1], -1.0f);
-    EXPECT_EQ(high[0], 1.0f);
+        ASSERT_GT(Dot(FaceNormal(mesh, indices, t), Xyz(mesh, "position", indices[t * 3])), 0.0f) << t;
+    EXPECT_EQ(BoundingBox(mesh).first[1], -1.0f);
+    EXPECT_EQ(BoundingBox(mesh).second[0], 1.0f);
 }
 
 TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
@@ -91,9 +84,8 @@ TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
     for (uint32_t i = 0; i < 24; ++i)
     {
         const SFloat4& position = Float4At(mesh, "position", i);
-        const SFloat4& normal = Float4At(mesh, "normal", i);
         // The normal is the axis of the face the corner lies on.
-        EXPECT_NEAR(Dot3(position, normal), 0.5f, 1e-6f) << i;
+        EXPECT_NEAR(Dot(Xyz(mesh, "position", i), Xyz(mesh, "normal", i)), 0.5f, 1e-6f) << i;
         EXPECT_EQ(std::fabs(position[0]) + std::fabs(position[1]) + std::fabs(position[2]), 1.5f);
         EXPECT_EQ(position[3], 0.0f);
     }
@@ -102,9 +94,8 @@ TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
     CountWinding(mesh, agree, disagree);
     EXPECT_EQ(agree, 12);
     EXPECT_EQ(disagree, 0);
-    float low[4], high[4];
-    mesh.GetBoundingBox(low, high);
-    EXPECT_EQ((SFloat4{low[0], low[1], low[2], high[0]}), (SFloat4{-0.5f, -0.5f, -0.5f, 0.5f}));
+    EXPECT_EQ(BoundingBox(mesh).first, (SFloat4{-0.5f, -0.5f, -0.5f, 1}));
+    EXPECT_EQ(BoundingBox(mesh).second, (SFloat4{0.5f, 0.5f, 0.5f, 1}));
 }
 
 TEST(BuiltInMeshes, TorusIsBuiltThenNegated)
@@ -142,8 +133,7 @@ TEST(BuiltInMeshes, TeapotIsACentredPotFacingOutwards)
     CountWinding(mesh, agree, disagree);
     EXPECT_GT(agree, 2000);
     EXPECT_EQ(disagree, 0);
-    float low[4], high[4];
-    mesh.GetBoundingBox(low, high);
+    const auto [low, high] = BoundingBox(mesh);
     // Handle to spout tip along x, lid knob to bottom along y, round along z.
     EXPECT_NEAR(low[0], -1.5f, 1e-4f);
     EXPECT_GT(high[0], 1.65f);
@@ -152,28 +142,24 @@ TEST(BuiltInMeshes, TeapotIsACentredPotFacingOutwards)
     EXPECT_NEAR(high[1], 0.7875f, 1e-4f);
     EXPECT_NEAR(low[2], -1.0f, 1e-4f);
     EXPECT_NEAR(high[2], 1.0f, 1e-4f);
-    // Normals on the widest part of the body, away from spout and handle, point outwards.
-    const CMeshDataBuffer* positions = mesh.FindBuffer("position");
-    int bodyPoints = 0;
-    for (uint32_t i = 0; i < positions->GetCount(); ++i)
+    // Normals on the widest part of the body, away from spout and handle, point outwards; the
+    // knob's top faces up, the bottom faces down.
+    int bodyPoints = 0, capPoints = 0;
+    for (uint32_t i = 0; i < mesh.FindBuffer("position")->GetCount(); ++i)
     {
-        const SFloat4& position = Float4At(mesh, "position", i);
-        if (std::hypot(position[0], position[2]) < 0.95f || std::fabs(position[0]) > 0.7f)
-            continue;
-        ++bodyPoints;
-        const SFloat4 radial = {position[0], 0, position[2], 0};
-        ASSERT_GT(Dot3(Float4At(mesh, "normal", i), radial), 0.0f) << i;
+        const SVector3 position = Xyz(mesh, "position", i), normal = Xyz(mesh, "normal", i);
+        const float radius = std::hypot(position.x, position.z);
+        if (radius >= 0.95f && std::fabs(position.x) <= 0.7f)
+        {
+            ++bodyPoints;
+            ASSERT_GT(Dot(normal, {position.x, 0, position.z}), 0.0f) << i;
+        }
+        if (radius <= 0.05f && std::fabs(position.y) >= 0.7f)
+        {
+            ++capPoints;
+            ASSERT_GT(normal.y * position.y, 0.0f) << i;
+        }
     }
     EXPECT_GT(bodyPoints, 0);
-    // The knob's top faces up, the bottom faces down.
-    int capPoints = 0;
-    for (uint32_t i = 0; i < positions->GetCount(); ++i)
-    {
-        const SFloat4& position = Float4At(mesh, "position", i);
-        if (std::hypot(position[0], position[2]) > 0.05f || std::fabs(position[1]) < 0.7f)
-            continue;
-        ++capPoints;
-        ASSERT_GT(Float4At(mesh, "normal", i)[1] * position[1], 0.0f) << i;
-    }
     EXPECT_GT(capPoints, 0);
 }

@@ -83,6 +83,14 @@ TEST_F(GPUResourceManagerTest, LoadingTwiceSharesOneResourceUntilTheLastRelease)
     EXPECT_NE(reloaded.m_Id, first.m_Id);
     EXPECT_EQ(loads, (std::vector<int>{1, 2, 1, 2}));
     EXPECT_TRUE(m_Manager.ReleaseResource(&reloaded));
+
+    // A failed load is announced too, and leaves nothing behind.
+    GPUObjectHandle missing;
+    EXPECT_EQ(m_Manager.Load(kGPUObjectEffect, "missing.e", missing), CFakeResource::kMissingFileCode);
+    EXPECT_FALSE(missing.IsValid());
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(m_Manager.FindByName("missing.e", kGPUObjectEffect), nullptr);
+    EXPECT_EQ(loads, (std::vector<int>{1, 2, 1, 2, 1, 2}));
 }
 
 TEST_F(GPUResourceManagerTest, FoundHandlesAreReferencesAndMayBeReleasedDirectly)
@@ -101,20 +109,6 @@ TEST_F(GPUResourceManagerTest, FoundHandlesAreReferencesAndMayBeReleasedDirectly
     EXPECT_TRUE(m_Manager.ReleaseResource(found));
     EXPECT_EQ(Live(), 0);
     EXPECT_EQ(m_Manager.FindByName("wall.jpg", kGPUObjectTexture), nullptr);
-}
-
-TEST_F(GPUResourceManagerTest, FailedLoadLeavesNothingBehind)
-{
-    std::vector<int> loads;
-    CCountingSubscriber subscriber(&loads, 1);
-    m_Manager.AddLoadResourceSubscriber(&subscriber);
-
-    GPUObjectHandle handle;
-    EXPECT_EQ(m_Manager.Load(kGPUObjectEffect, "missing.e", handle), CFakeResource::kMissingFileCode);
-    EXPECT_FALSE(handle.IsValid());
-    EXPECT_EQ(Live(), 0);
-    EXPECT_EQ(m_Manager.FindByName("missing.e", kGPUObjectEffect), nullptr);
-    EXPECT_EQ(loads.size(), 1u); // the attempt itself was announced
 }
 
 TEST_F(GPUResourceManagerTest, IdsComeFromTheProcessWideCounter)
@@ -153,22 +147,15 @@ TEST_F(GPUResourceManagerTest, HandlesOutsideTheStoresAreRefused)
     EXPECT_TRUE(m_Manager.ReleaseResource(&loaded));
 }
 
-TEST_F(GPUResourceManagerTest, AddingUnderATakenNameDestroysTheNewcomer)
+TEST_F(GPUResourceManagerTest, TakenNamesRefuseNewcomersAndRenamesMoveTheNameOrChangeNothing)
 {
-    GPUObjectHandle kept, refused;
-    ASSERT_EQ(m_Manager.Add(kGPUObjectMaterial, "white", kept), kGPUResultOk);
-    EXPECT_EQ(m_Manager.Add(kGPUObjectMaterial, "white", refused), kGPUResultNameInUse);
-    EXPECT_FALSE(refused.IsValid());
-    EXPECT_EQ(Live(), 1);
-    EXPECT_TRUE(Finds("white", kGPUObjectMaterial, kept));
-    EXPECT_TRUE(m_Manager.ReleaseResource(&kept));
-}
-
-TEST_F(GPUResourceManagerTest, RenameMovesTheNameOrChangesNothing)
-{
-    GPUObjectHandle effect, other;
+    GPUObjectHandle effect, other, refused;
     ASSERT_EQ(m_Manager.Load(kGPUObjectEffect, "default.e", effect), kGPUResultOk);
     ASSERT_EQ(m_Manager.Load(kGPUObjectEffect, "pressure.e", other), kGPUResultOk);
+    // A resource added under a taken name is destroyed.
+    EXPECT_EQ(m_Manager.Add(kGPUObjectEffect, "default.e", refused), kGPUResultNameInUse);
+    EXPECT_FALSE(refused.IsValid());
+    EXPECT_EQ(Live(), 2);
 
     // Conflicts, including the name it already has, leave both names where they were.
     EXPECT_EQ(m_Manager.RenameResource(effect, "pressure.e"), kGPUResultNameInUse);
@@ -198,8 +185,19 @@ TEST_F(GPUResourceManagerTest, RenameMovesTheNameOrChangesNothing)
         EXPECT_TRUE(m_Manager.ReleaseResource(handle));
 }
 
-TEST_F(GPUResourceManagerTest, CloneMakesAnUnnamedIndependentCopy)
+TEST_F(GPUResourceManagerTest, CloneMakesAnUnnamedIndependentCopyOrGives45)
 {
+    GPUObjectHandle texture, miscopied, failed;
+    ASSERT_EQ(m_Manager.Load<CFakeResource>(kGPUObjectTexture, "wall.jpg", texture), kGPUResultOk);
+    ASSERT_EQ(m_Manager.Load<CFakeMiscopiedResource>(kGPUObjectMesh, "odd.x", miscopied), kGPUResultOk);
+    EXPECT_EQ(m_Manager.CloneResource(texture, failed), kGPUResultCannotCopy);
+    // A copy of the wrong class is refused and destroyed, not leaked.
+    EXPECT_EQ(m_Manager.CloneResource(miscopied, failed), kGPUResultCannotCopy);
+    EXPECT_FALSE(failed.IsValid());
+    EXPECT_EQ(Live(), 2);
+    EXPECT_TRUE(m_Manager.ReleaseResource(&texture));
+    EXPECT_TRUE(m_Manager.ReleaseResource(&miscopied));
+
     GPUObjectHandle original, copy;
     ASSERT_EQ(m_Manager.Load(kGPUObjectMesh, "car.am", original), kGPUResultOk);
     ASSERT_EQ(m_Manager.CloneResource(original, copy), kGPUResultOk);
@@ -217,22 +215,6 @@ TEST_F(GPUResourceManagerTest, CloneMakesAnUnnamedIndependentCopy)
     EXPECT_TRUE(m_Manager.ReleaseResource(&original));
     EXPECT_EQ(m_Manager.GetResource(copy), copied);
     EXPECT_TRUE(m_Manager.ReleaseResource(&copy));
-}
-
-TEST_F(GPUResourceManagerTest, CloneOfAResourceThatCannotBeCopiedGives45)
-{
-    GPUObjectHandle texture, miscopied, out;
-    ASSERT_EQ(m_Manager.Load<CFakeResource>(kGPUObjectTexture, "wall.jpg", texture), kGPUResultOk);
-    ASSERT_EQ(m_Manager.Load<CFakeMiscopiedResource>(kGPUObjectMesh, "odd.x", miscopied), kGPUResultOk);
-
-    EXPECT_EQ(m_Manager.CloneResource(texture, out), kGPUResultCannotCopy);
-    // A copy of the wrong class is refused and destroyed, not leaked.
-    EXPECT_EQ(m_Manager.CloneResource(miscopied, out), kGPUResultCannotCopy);
-    EXPECT_FALSE(out.IsValid());
-    EXPECT_EQ(Live(), 2);
-
-    EXPECT_TRUE(m_Manager.ReleaseResource(&texture));
-    EXPECT_TRUE(m_Manager.ReleaseResource(&miscopied));
 }
 
 TEST_F(GPUResourceManagerTest, ScopedReferencesGoBackOnceWhereverTheyEnd)

@@ -85,9 +85,7 @@ TEST_F(MeshLoadTest, AmFileFillsTheMeshAndNamesItAfterItsPath)
     EXPECT_EQ(mesh.GetSurfaces(), source.GetSurfaces());
     ASSERT_EQ(mesh.GetStreams().size(), 3u);
     EXPECT_EQ(*mesh.FindBuffer("indices")->Element<uint32_t>(0), 2u);
-    float low[4], high[4];
-    mesh.GetBoundingBox(low, high);
-    EXPECT_EQ((SFloat4{low[0], low[1], low[2], high[1]}), (SFloat4{-1, 0, -2, 5}));
+    EXPECT_EQ(BoundingBox(mesh), (std::pair<SFloat4, SFloat4>{{-1, 0, -2, 1}, {1, 5, 3, 1}}));
 }
 
 TEST(MeshAssetCorrections, BugattiVeyronLosesTenSurfacesWithTheirTriangles)

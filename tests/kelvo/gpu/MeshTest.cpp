@@ -63,16 +63,11 @@ TEST(CMesh, BoundingBoxComesFromPositions)
 
     mesh.GetBuffer("position", 16);
     ASSERT_TRUE(mesh.UpdateBoundingBox());
-    float low[4], high[4];
-    mesh.GetBoundingBox(low, high);
-    ExpectFloat4Near({low[0], low[1], low[2], low[3]}, {0, 0, 0, 0});
-    ExpectFloat4Near({high[0], high[1], high[2], high[3]}, {0, 0, 0, 0});
+    EXPECT_EQ(BoundingBox(mesh), (std::pair<SFloat4, SFloat4>{{0, 0, 0, 0}, {0, 0, 0, 0}}));
 
     FillFloat4(mesh, "position", {{1, -2, 3, 7}, {-4, 5, 0, 7}, {2, 1, -6, 7}});
     ASSERT_TRUE(mesh.UpdateBoundingBox());
-    mesh.GetBoundingBox(low, high);
-    ExpectFloat4Near({low[0], low[1], low[2], low[3]}, {-4, -2, -6, 1});
-    ExpectFloat4Near({high[0], high[1], high[2], high[3]}, {2, 5, 3, 1});
+    EXPECT_EQ(BoundingBox(mesh), (std::pair<SFloat4, SFloat4>{{-4, -2, -6, 1}, {2, 5, 3, 1}}));
 }
 
 TEST(CMesh, UpdateNeedsPositionsAndMarksTheTraceGeometry)
@@ -105,36 +100,25 @@ TEST(CMesh, TransformMovesPositionsAndTurnsNormals)
     ExpectFloat4Near(Float4At(mesh, "normal", 1), {-1, 0, 0, 1});
     // Too short to normalise: turned and scaled but left as it is.
     ExpectFloat4Near(Float4At(mesh, "normal", 2), {0, 2e-8f, 0, 1});
-}
 
-TEST(CMesh, TransformSkipsMissingStreams)
-{
-    CMesh mesh(nullptr);
-    FillFloat4(mesh, "normal", {{0, 0, 2, 0}});
-    mesh.Transform(MatrixTranslation(1, 1, 1));
-    EXPECT_EQ(mesh.FindBuffer("position"), nullptr);
-    // A look-up without a stride creates nothing either.
-    EXPECT_EQ(mesh.GetBuffer("position", 0), nullptr);
-    ExpectFloat4Near(Float4At(mesh, "normal", 0), {0, 0, 1, 1});
+    // A mesh of normals alone gets no positions, nor does a look-up without a stride.
+    CMesh normals(nullptr);
+    FillFloat4(normals, "normal", {{0, 0, 2, 0}});
+    normals.Transform(MatrixTranslation(1, 1, 1));
+    EXPECT_EQ(normals.FindBuffer("position"), nullptr);
+    EXPECT_EQ(normals.GetBuffer("position", 0), nullptr);
+    ExpectFloat4Near(Float4At(normals, "normal", 0), {0, 0, 1, 1});
 }
 
 TEST(CMesh, VertexLayoutFollowsTheStreamNames)
 {
     CMesh mesh(nullptr);
-    mesh.GetBuffer("indices", 4);
-    mesh.GetBuffer("position", 16);
-    mesh.GetBuffer("weight", 12);
-    mesh.GetBuffer("weight matrix", 4);
-    mesh.GetBuffer("normal", 16);
-    mesh.GetBuffer("psize", 4);
-    mesh.GetBuffer("diffuse", 4);
-    mesh.GetBuffer("specular", 4);
-    mesh.GetBuffer("tex0", 8);
-    mesh.GetBuffer("tex1", 6);
-    mesh.GetBuffer("tex7", 4);
-    mesh.GetBuffer("materials", 4);
-    mesh.GetBuffer("tex8", 8);
-    mesh.GetBuffer("xyzrhw", 16);
+    const std::pair<const char*, uint32_t> streams[] = {
+        {"indices", 4}, {"position", 16}, {"weight", 12},  {"weight matrix", 4}, {"normal", 16},
+        {"psize", 4},   {"diffuse", 4},   {"specular", 4}, {"tex0", 8},          {"tex1", 6},
+        {"tex7", 4},    {"materials", 4}, {"tex8", 8},     {"xyzrhw", 16}};
+    for (const auto& [name, stride] : streams)
+        mesh.GetBuffer(name, stride);
 
     // Streams that are not vertex data, and texture coordinates of no whole float count, are
     // left out; the stream numbers stay consecutive over them.
@@ -189,18 +173,7 @@ TEST(CMesh, ReleaseGivesBackMaterialReferencesAndForgetsSurfaces)
     EXPECT_EQ(CFakeResource::s_LiveCount, liveBefore);
 }
 
-TEST(CMesh, RenderSurfaceChecksTheIndexBeforeDrawing)
-{
-    CMesh mesh(nullptr);
-    mesh.GetSurfaces() = {{0, 1, 0, 3}, {1, 1, 0, 3}, {2, 1, 0, 3}};
-    EXPECT_EQ(mesh.RenderSurface(5), 55u);
-    EXPECT_EQ(mesh.RenderSurface(3), 55u);
-    // In range, the draw is the mesh's own: the base class has no device.
-    EXPECT_EQ(mesh.RenderSurface(2), 2u);
-    EXPECT_EQ(mesh.Render(), 2u);
-}
-
-TEST(CMesh, RenderSurfaceDebugDisplayFollowsTheInjectedKeys)
+TEST(CMesh, RenderSurfaceChecksTheIndexAndItsDebugDisplayFollowsTheInjectedKeys)
 {
     CRecordingDebugDraw draw;
     SMeshDebugAids aids{HeldKeys(), &draw};
@@ -217,8 +190,14 @@ TEST(CMesh, RenderSurfaceDebugDisplayFollowsTheInjectedKeys)
     mesh.GetDebugDisplay().AddTriangleGroup({1});
     mesh.GetDebugDisplay().AddTriangleGroup({0, 7, 1});
 
-    // No keys: surface 0 brings the white boxes, nothing else is drawn and every surface is.
+    // Surfaces past the last are refused before anything is drawn.
     g_HeldKeys.clear();
+    EXPECT_EQ(mesh.RenderSurface(5), 55u);
+    EXPECT_EQ(mesh.RenderSurface(3), 55u);
+    EXPECT_TRUE(draw.m_Boxes.empty());
+    // No keys: surface 0 brings the white boxes, nothing else is drawn and every surface is
+    // (the draw is the mesh's own: the base class has no device).
+    EXPECT_EQ(mesh.Render(), 2u);
     EXPECT_EQ(mesh.RenderSurface(0), 2u);
     EXPECT_EQ(mesh.RenderSurface(1), 2u);
     EXPECT_EQ(draw.m_Boxes, std::vector<uint32_t>{CMeshDebugDisplay::kBoxColor});

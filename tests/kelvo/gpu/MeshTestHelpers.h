@@ -1,11 +1,12 @@
-// Small helpers for mesh tests: four-float elements and filling streams from lists.
+// Small helpers for mesh tests: four-float elements, filling streams from lists, bounding boxes.
 #pragma once
 
+#include "kelvo/core/Math.h"
 #include "kelvo/gpu/Mesh.h"
 
 #include <array>
-#include <cmath>
 #include <initializer_list>
+#include <utility>
 
 using SFloat4 = std::array<float, 4>;
 
@@ -23,22 +24,17 @@ inline const SFloat4& Float4At(const CMesh& mesh, const char* name, uint32_t i)
     return *mesh.FindBuffer(name)->Element<SFloat4>(i);
 }
 
-inline SFloat4 Cross(const SFloat4& a, const SFloat4& b)
+// The first three floats of element i, for the vector arithmetic of the engine's math.
+inline SVector3 Xyz(const CMesh& mesh, const char* name, uint32_t i)
 {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0], 0};
+    const SFloat4& value = Float4At(mesh, name, i);
+    return {value[0], value[1], value[2]};
 }
 
-inline SFloat4 Minus(const SFloat4& a, const SFloat4& b)
+// The mesh's bounding box as its low and high corners.
+inline std::pair<SFloat4, SFloat4> BoundingBox(const CMesh& mesh)
 {
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2], 0};
-}
-
-inline float Dot3(const SFloat4& a, const SFloat4& b)
-{
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-inline float Length3(const SFloat4& a)
-{
-    return std::sqrt(Dot3(a, a));
+    std::pair<SFloat4, SFloat4> box;
+    mesh.GetBoundingBox(box.first.data(), box.second.data());
+    return box;
 }

@@ -75,7 +75,7 @@ TEST(CResourceManager, ScanRegistersBareNamesSkipsHiddenEntriesAndLetsTheLaterFi
                        loser + "\n");
 }
 
-TEST(CResourceManager, PathsAreFullAndNormalWhateverTheSpelling)
+TEST(CResourceManager, PathsAreFullAndNormalWhateverTheSpellingAndUnknownOnesEmpty)
 {
     CDataTree tree;
     const std::string name = tree.AddFile("", "music.mp3");
@@ -90,12 +90,8 @@ TEST(CResourceManager, PathsAreFullAndNormalWhateverTheSpelling)
     EXPECT_EQ(entered, 0u);
     EXPECT_NE(log.find("Old file: " + tree.PathOf(name) + "\n"), std::string::npos);
     EXPECT_EQ(registry.GetPath(name), tree.PathOf(name));
-}
 
-TEST(CResourceManager, MissingFoldersAndUnknownNamesGiveNothing)
-{
-    CDataTree tree;
-    CResourceManager& registry = CResourceManager::Instance();
+    // Missing folders and unknown names give nothing.
     EXPECT_EQ(registry.ScanDirectory(tree.PathOf("no_such_folder")), 0u);
     EXPECT_EQ(registry.GetPath(tree.Tagged("unknown.jpg")), "");
     EXPECT_EQ(registry.GetPath(""), "");

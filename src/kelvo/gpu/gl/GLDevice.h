@@ -77,6 +77,8 @@ public:
         bool m_DepthEnable = false;
         bool m_DepthWrite = true;
         ECullMode m_CullMode = ECullMode::None;
+
+        bool operator==(const SRenderStates&) const = default;
     };
 
     CGLDevice() = default;

@@ -6,7 +6,9 @@
 #include "kelvo/gpu/gl/GLEffect.h"
 #include "kelvo/gpu/gl/TextureGL.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace
 {
@@ -52,8 +54,7 @@ TEST_F(GPUImplementationGLTest, SizeAspectAndViewportFollowTheClientAreaAndBadSe
     ASSERT_EQ(m_Backend->OnResize(1, 1), kGPUResultOk);
     uint32_t width = 0, height = 0;
     m_Backend->GetSize(width, height);
-    EXPECT_EQ(width, 1280u);
-    EXPECT_EQ(height, 720u);
+    EXPECT_EQ((std::pair{width, height}), (std::pair{1280u, 720u}));
     EXPECT_FLOAT_EQ(m_Backend->GetAspect(), 0.5625f);
     EXPECT_EQ(m_Backend->SetViewport(0, 0, 0, 10, 0.0f, 1.0f), kGPUResultViewport);
     EXPECT_EQ(m_Backend->SetViewport(0, 0, 1920, 1081, 0.0f, 1.0f), kGPUResultViewport);
@@ -101,30 +102,25 @@ TEST_F(GPUImplementationGLTest, BackBufferFitsTheDepthSurfaceAndPresentFillsTheW
     ASSERT_NO_FATAL_FAILURE(RestartOnDesktop(2560, 1440));
     uint32_t width = 0, height = 0;
     ASSERT_TRUE(m_Backend->GetBackBufferSize(width, height));
-    EXPECT_EQ(width, 1920u);
-    EXPECT_EQ(height, 1080u);
+    EXPECT_EQ((std::pair{width, height}), (std::pair{1920u, 1080u}));
 
     // A window larger than a small desktop's back buffer: the whole back buffer is drawn,
     // with the window's aspect, and Present scales it over the whole window.
     ASSERT_NO_FATAL_FAILURE(RestartOnDesktop(GLTest::kWindowWidth / 2, GLTest::kWindowHeight / 2));
     m_Backend->GetSize(width, height);
-    EXPECT_EQ(width, GLTest::kWindowWidth / 2);
-    EXPECT_EQ(height, GLTest::kWindowHeight / 2);
+    EXPECT_EQ((std::pair{width, height}), (std::pair{GLTest::kWindowWidth / 2, GLTest::kWindowHeight / 2}));
     EXPECT_FLOAT_EQ(m_Backend->GetAspect(), 0.75f);
     m_Backend->GetDevice()->Clear(true, false, 0xffcc2200u, 1.0f, 0);
     ASSERT_EQ(m_Backend->Present(), kGPUResultOk);
     const std::vector<uint32_t> window = m_Context.ReadWindow();
-    EXPECT_EQ(window.front(), 0xffcc2200u);
-    EXPECT_EQ(window[window.size() / 2], 0xffcc2200u);
-    EXPECT_EQ(window.back(), 0xffcc2200u);
+    EXPECT_EQ(std::count(window.begin(), window.end(), 0xffcc2200u), std::ssize(window));
 
     // A window smaller than the back buffer is drawn at its own size, copied unscaled.
     m_Window->m_ClientWidth = 100;
     m_Window->m_ClientHeight = 50;
     ASSERT_EQ(m_Backend->OnResize(100, 50), kGPUResultOk);
     m_Backend->GetSize(width, height);
-    EXPECT_EQ(width, 100u);
-    EXPECT_EQ(height, 50u);
+    EXPECT_EQ((std::pair{width, height}), (std::pair{100u, 50u}));
     EXPECT_FLOAT_EQ(m_Backend->GetAspect(), 0.5f);
 }
 

@@ -57,17 +57,19 @@ protected:
     }
 
     // Renders mesh with white points on a width x height target cleared black; what the
-    // render logged.
-    std::string RenderWhite(CMeshGL& mesh, uint32_t width, uint32_t height, CTextureGL*& outTarget)
+    // render logged, and the target's texels.
+    std::pair<std::string, std::vector<uint32_t>> RenderWhite(CMeshGL& mesh, uint32_t width, uint32_t height)
     {
         CGLEffect effect(m_Backend->GetDevice());
         std::string error;
         EXPECT_TRUE(effect.Compile(kPointsEffect, "points.e", error)) << error;
-        outTarget = UseTarget(width, height, 1, 0xff000000u);
+        CTextureGL* target = UseTarget(width, height, 1, 0xff000000u);
         EXPECT_TRUE(effect.BeginPass(0, 0));
         const std::string log = CaptureStderr([&] { EXPECT_EQ(mesh.Render(), kGPUResultOk); });
         effect.EndPass();
-        return log;
+        if (target == nullptr)
+            return {log, {}};
+        return {log, Pixels(target, width, height)};
     }
 
     // A point list of count points across a count x 1 target, one per pixel.
@@ -146,10 +148,9 @@ TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
     CMeshGL* mesh = NewMesh("points");
     FillPointRow(*mesh, 8, 10);
     ASSERT_TRUE(mesh->Update());
-    CTextureGL* target = nullptr;
-    EXPECT_EQ(RenderWhite(*mesh, 10, 1, target), "[CMeshGL::Render] Different vertex count in buffers!\n");
-    ASSERT_NE(target, nullptr);
-    const std::vector<uint32_t> texels = Pixels(target, 10, 1);
+    const auto [log, texels] = RenderWhite(*mesh, 10, 1);
+    EXPECT_EQ(log, "[CMeshGL::Render] Different vertex count in buffers!\n");
+    ASSERT_EQ(texels.size(), 10u);
     for (uint32_t x = 0; x < 10; ++x)
         EXPECT_EQ(texels[x], x < 8 ? 0xffffffffu : 0xff000000u) << x;
 }
@@ -163,36 +164,16 @@ TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
     *mesh->GetBuffer("position", 0)->Element<SFloat4>(2) = {3, -1, 0, 0};
     mesh->GetBuffer("indices", 4);
     ASSERT_TRUE(mesh->Update());
-    CTextureGL* target = nullptr;
-    EXPECT_EQ(RenderWhite(*mesh, 4, 4, target), "[CMeshGL::Render] Missing index buffer!\n");
-    ASSERT_NE(target, nullptr);
-    EXPECT_EQ(Lit(Pixels(target, 4, 4), 0xff000000u), 0u);
+    const auto [log, texels] = RenderWhite(*mesh, 4, 4);
+    EXPECT_EQ(log, "[CMeshGL::Render] Missing index buffer!\n");
+    ASSERT_EQ(texels.size(), 16u);
+    EXPECT_EQ(Lit(texels, 0xff000000u), 0u);
 }
 
-TEST_F(MeshGLTest, CloneCopiesStreamsButNotSurfacesOrMaterials)
-{
-    GPUObjectHandle cube, copyHandle;
-    WriteDataFile("three_materials.x", kThreeMaterialCube);
-    const auto* original = Hold<CMeshGL>(m_Backend->LoadMesh("three_materials.x", cube), cube);
-    ASSERT_NE(original, nullptr);
-    const auto* copy = Hold<CMeshGL>(m_Backend->CloneResource(cube, copyHandle), copyHandle);
-    ASSERT_NE(copy, nullptr);
-    ASSERT_EQ(copy->GetStreams().size(), original->GetStreams().size());
-    for (std::size_t i = 0; i < copy->GetStreams().size(); ++i)
-    {
-        EXPECT_EQ(copy->GetStreams()[i]->GetName(), original->GetStreams()[i]->GetName());
-        EXPECT_EQ(copy->GetStreams()[i]->GetByteCount(), original->GetStreams()[i]->GetByteCount());
-    }
-    EXPECT_EQ(original->GetSurfaces().size(), 3u);
-    EXPECT_TRUE(copy->GetSurfaces().empty());
-    EXPECT_TRUE(copy->GetMaterialHandles().empty());
-    EXPECT_EQ(copy->GetDeclaration().size(), original->GetDeclaration().size());
-}
-
-TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterials)
+TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterialsThatClonesLeaveOut)
 {
     WriteDataFile("three_materials.x", kThreeMaterialCube);
-    GPUObjectHandle handle;
+    GPUObjectHandle handle, copyHandle;
     ASSERT_EQ(m_Backend->LoadMesh("three_materials.x", handle), kGPUResultOk);
     const auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(handle));
     ASSERT_EQ(mesh->GetSurfaces().size(), 3u);
@@ -211,6 +192,18 @@ TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterials)
         ASSERT_NE(described, nullptr);
         EXPECT_EQ(described->GetTextureName(0), "white.jpg");
     }
+    // A clone copies the streams, not the surfaces or the materials.
+    const auto* copy = Hold<CMeshGL>(m_Backend->CloneResource(handle, copyHandle), copyHandle);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->GetStreams().size(), mesh->GetStreams().size());
+    for (std::size_t i = 0; i < copy->GetStreams().size(); ++i)
+    {
+        EXPECT_EQ(copy->GetStreams()[i]->GetName(), mesh->GetStreams()[i]->GetName());
+        EXPECT_EQ(copy->GetStreams()[i]->GetByteCount(), mesh->GetStreams()[i]->GetByteCount());
+    }
+    EXPECT_TRUE(copy->GetSurfaces().empty());
+    EXPECT_TRUE(copy->GetMaterialHandles().empty());
+    EXPECT_EQ(copy->GetDeclaration().size(), mesh->GetDeclaration().size());
     m_Backend->ReleaseResource(&handle);
     // The mesh gave its material references back with it.
     GPUObjectHandle gone;

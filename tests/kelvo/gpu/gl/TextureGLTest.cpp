@@ -94,12 +94,9 @@ TEST_F(TextureGLTest, FourFloatTexturesCopySixteenBytesPerTexel)
     std::vector<uint32_t> texels;
     ASSERT_EQ(texture->ReadPixels(0, 0, 0, 2, 2, texels), kGPUResultOk);
     ASSERT_EQ(texels.size(), 4u);
-    float words[4];
-    std::memcpy(words, texels.data(), sizeof(words));
-    EXPECT_EQ(words[0], 0.5f);
-    EXPECT_EQ(words[1], 1.5f);
-    EXPECT_EQ(words[2], 8.5f);
-    EXPECT_EQ(words[3], 9.5f);
+    std::vector<float> words(4);
+    std::memcpy(words.data(), texels.data(), 16);
+    EXPECT_EQ(words, (std::vector<float>{0.5f, 1.5f, 8.5f, 9.5f}));
 }
 
 TEST_F(TextureGLTest, LoadedPictureKeepsItsTopRowFirst)
@@ -109,10 +106,7 @@ TEST_F(TextureGLTest, LoadedPictureKeepsItsTopRowFirst)
     ASSERT_NE(picture, nullptr) << result;
     uint32_t width = 0, height = 0, levels = 0, format = 9;
     picture->GetDesc(width, height, levels, format);
-    EXPECT_EQ(width, 4u);
-    EXPECT_EQ(height, 2u);
-    EXPECT_EQ(levels, 3u);
-    EXPECT_EQ(format, 0u);
+    EXPECT_EQ((std::vector<uint32_t>{width, height, levels, format}), (std::vector<uint32_t>{4, 2, 3, 0}));
     ASSERT_TRUE(picture->GetLevelSize(2, width, height));
     EXPECT_EQ(width, 1u);
     EXPECT_FALSE(picture->GetLevelSize(3, width, height));

@@ -1,4 +1,5 @@
 #include "kelvo/gpu/xfile/XFileImporter.h"
+#include "kelvo/gpu/xfile/ImportedMeshBytes.h"
 
 #include "BinaryXWriter.h"
 #include "support/TestFiles.h"
@@ -59,8 +60,9 @@ constexpr SFloat3 kCubeCorners[8] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1,
 constexpr uint32_t kCubeFaces[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
                                        {2, 3, 7, 6}, {0, 4, 7, 3}, {1, 2, 6, 5}};
 
-// One quad with normals and texture coordinates, placed by a frame's transform (row-vector
-// convention: translation in the fourth row), no materials.
+// One quad with texture coordinates, normals and vertex colours (in that order in the file),
+// placed by a frame's transform (row-vector convention: translation in the fourth row), no
+// materials.
 constexpr const char* kQuadFile = R"(xof 0303txt 0032
 Frame Root {
  FrameTransformMatrix { 1.0,0.0,0.0,0.0, 0.0,1.0,0.0,0.0, 0.0,0.0,1.0,0.0, 5.0,0.0,0.0,1.0;; }
@@ -69,16 +71,9 @@ Frame Root {
   0.0;0.0;2.0;, 1.0;0.0;2.0;, 1.0;1.0;3.0;, 0.0;1.0;3.0;;
   1;
   4;0,1,2,3;;
-  MeshNormals {
-   1;
-   0.0;-0.707107;0.707107;;
-   1;
-   4;0,0,0,0;;
-  }
-  MeshTextureCoords {
-   4;
-   0.0;0.0;, 1.0;0.0;, 1.0;0.25;, 0.0;0.25;;
-  }
+  MeshTextureCoords { 4; 0.0;0.0;, 1.0;0.0;, 1.0;0.25;, 0.0;0.25;; }
+  MeshNormals { 1; 0.0;-0.707107;0.707107;; 1; 4;0,0,0,0;; }
+  MeshVertexColors { 4; 0;1.0;0.0;0.0;1.0;;, 1;0.0;1.0;0.0;0.5;;, 2;0.0;0.0;1.0;0.0;;, 3;1.0;1.0;1.0;1.0;;; }
  }
 }
 )";
@@ -175,12 +170,13 @@ TEST_F(XFileImporterTest, CubeWithThreeMaterialsGivesThreeSubsetsInFileOrder)
     EXPECT_EQ(mesh.m_Subsets[2].m_Material.m_TextureFile, "sky.png");
 }
 
-TEST_F(XFileImporterTest, NormalsTexCoordsAndFrameTransformAreKeptAsTheFileHasThem)
+// Vertex colours become packed diffuse after the normals, whatever the file's order.
+TEST_F(XFileImporterTest, NormalsColoursTexCoordsAndFrameTransformAreKeptAsTheFileHasThem)
 {
     SImportedMesh mesh;
     std::string error;
     ASSERT_TRUE(ImportXFile(Write("quad.x", kQuadFile), mesh, error)) << error;
-    EXPECT_EQ(StreamNames(mesh), (std::vector<std::string>{"position", "normal", "tex0"}));
+    EXPECT_EQ(StreamNames(mesh), (std::vector<std::string>{"position", "normal", "diffuse", "tex0"}));
     EXPECT_TRUE(mesh.m_Subsets.empty());
     ASSERT_EQ(mesh.m_VertexCount, 4u);
     ASSERT_EQ(mesh.m_Indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
@@ -203,6 +199,11 @@ TEST_F(XFileImporterTest, NormalsTexCoordsAndFrameTransformAreKeptAsTheFileHasTh
     std::vector<float> uv(8);
     std::memcpy(uv.data(), tex.m_Data.data(), 32);
     EXPECT_EQ(uv, (std::vector<float>{0, 0, 1, 0, 1, 0.25f, 0, 0.25f}));
+    const SImportedStream& colours = *FindStream(mesh, "diffuse");
+    ASSERT_EQ(colours.m_Stride, 4u);
+    std::vector<uint32_t> packed(4);
+    std::memcpy(packed.data(), colours.m_Data.data(), 16);
+    EXPECT_EQ(packed, (std::vector<uint32_t>{0xffff0000u, 0x8000ff00u, 0x000000ffu, 0xffffffffu}));
 }
 
 // Broken files, and files that crash Assimp itself (kept in crashers/), give an error that
@@ -277,54 +278,30 @@ CBinaryXWriter BinaryQuad()
     return x;
 }
 
-void ExpectBinaryQuad(const SImportedMesh& mesh)
-{
-    ASSERT_EQ(mesh.m_VertexCount, 4u);
-    EXPECT_EQ(mesh.m_Indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
-    EXPECT_EQ(Float3At(*FindStream(mesh, "position"), 2), (SFloat3{1, 1, 3}));
-    std::vector<float> uv(8);
-    std::memcpy(uv.data(), FindStream(mesh, "tex0")->m_Data.data(), 32);
-    EXPECT_EQ(uv, (std::vector<float>{0, 0, 1, 0, 1, 0.25f, 0, 0.25f}));
-    ASSERT_EQ(mesh.m_Subsets.size(), 1u);
-    EXPECT_EQ(mesh.m_Subsets[0].m_Material.m_Diffuse[1], 0.25f);
-    EXPECT_EQ(mesh.m_Subsets[0].m_Material.m_Power, 16.0f);
+// The same quad in the text format.
+constexpr const char* kTextQuad = R"(xof 0303txt 0032
+Mesh Quad {
+ 4; 0.0;0.0;2.0;, 1.0;0.0;2.0;, 1.0;1.0;3.0;, 0.0;1.0;3.0;;
+ 1; 4;0,1,2,3;;
+ MeshTextureCoords { 4; 0.0;0.0;, 1.0;0.0;, 1.0;0.25;, 0.0;0.25;; }
+ MeshMaterialList { 1; 1; 0;; Material { 0.5;0.25;1.0;1.0;; 16.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
 }
+)";
 }
 
 TEST_F(XFileImporterTest, BinaryAndCompressedFilesLoadLikeText)
 {
-    SImportedMesh binary, compressed;
+    SImportedMesh text, binary, compressed;
     std::string error;
+    ASSERT_TRUE(ImportXFile(Write("quad_txt.x", kTextQuad), text, error)) << error;
+    ASSERT_EQ(text.m_Subsets.size(), 1u);
+    EXPECT_EQ(text.m_Subsets[0].m_Material.m_Power, 16.0f);
     ASSERT_TRUE(ImportXFile(Write("quad_bin.x", BinaryQuad().BinaryFile()), binary, error)) << error;
-    ExpectBinaryQuad(binary);
+    EXPECT_EQ(EncodeImportedMesh(binary), EncodeImportedMesh(text));
     ASSERT_TRUE(ImportXFile(Write("quad_zip.x", BinaryQuad().CompressedFile()), compressed, error)) << error;
-    ExpectBinaryQuad(compressed);
+    EXPECT_EQ(EncodeImportedMesh(compressed), EncodeImportedMesh(text));
 
     // A compressed file cut inside its block is refused.
     const std::string cut = BinaryQuad().CompressedFile();
     EXPECT_FALSE(ImportXFile(Write("cut_zip.x", cut.substr(0, cut.size() - 20)), compressed, error));
-}
-
-TEST_F(XFileImporterTest, VertexColoursBecomePackedDiffuseAfterTheNormals)
-{
-    const std::string text = R"(xof 0303txt 0032
-Mesh {
- 3;
- 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
- 1;
- 3;0,1,2;;
- MeshTextureCoords { 3; 0.0;0.0;, 1.0;0.0;, 0.0;1.0;; }
- MeshNormals { 1; 0.0;0.0;-1.0;; 1; 3;0,0,0;; }
- MeshVertexColors { 3; 0;1.0;0.0;0.0;1.0;;, 1;0.0;1.0;0.0;0.5;;, 2;0.0;0.0;1.0;0.0;;; }
-}
-)";
-    SImportedMesh mesh;
-    std::string error;
-    ASSERT_TRUE(ImportXFile(Write("coloured.x", text), mesh, error)) << error;
-    EXPECT_EQ(StreamNames(mesh), (std::vector<std::string>{"position", "normal", "diffuse", "tex0"}));
-    const SImportedStream& colours = *FindStream(mesh, "diffuse");
-    ASSERT_EQ(colours.m_Stride, 4u);
-    std::vector<uint32_t> packed(3);
-    std::memcpy(packed.data(), colours.m_Data.data(), 12);
-    EXPECT_EQ(packed, (std::vector<uint32_t>{0xffff0000u, 0x8000ff00u, 0x000000ffu}));
 }
