@@ -48,18 +48,13 @@ public:
     std::vector<std::string> m_Events;
     std::vector<std::string> m_FrameRateTexts;
 };
-
-SWindowMessage Message(uint32_t id, uint64_t wParam = 0)
-{
-    return {id, wParam, 0};
-}
 }
 
 TEST(MainLoop, FirstSixPassesOnlySleepThenFramesRunUntilClose)
 {
     CScriptedHost host;
     host.m_Script.resize(9);
-    host.m_Script[8].push_back(Message(platform::WM_CLOSE));
+    host.m_Script[8].push_back({platform::WM_CLOSE, 0, 0});
     EXPECT_EQ(RunMainLoop(host), 0);
 
     std::vector<std::string> expected(6, "sleep 10");
@@ -74,7 +69,7 @@ TEST(MainLoop, QuitTakenMidPassEndsTheLoopBeforeThatPassRunsItsFrame)
 {
     CScriptedHost host;
     host.m_Script.resize(8);
-    host.m_Script[7] = {Message(platform::WM_KEYDOWN, 'A'), Message(platform::WM_QUIT, 3)};
+    host.m_Script[7] = {{platform::WM_KEYDOWN, 'A', 0}, {platform::WM_QUIT, 3, 0}};
     EXPECT_EQ(RunMainLoop(host), 3);
     ASSERT_GE(host.m_Events.size(), 2u);
     EXPECT_EQ(host.m_Events.back(), "dispatch 256");
@@ -83,7 +78,7 @@ TEST(MainLoop, QuitTakenMidPassEndsTheLoopBeforeThatPassRunsItsFrame)
     // A quit followed by further messages in the same pass is not the last one taken.
     CScriptedHost later;
     later.m_Script.resize(8);
-    later.m_Script[7] = {Message(platform::WM_QUIT, 3), Message(platform::WM_CLOSE)};
+    later.m_Script[7] = {{platform::WM_QUIT, 3, 0}, {platform::WM_CLOSE, 0, 0}};
     EXPECT_EQ(RunMainLoop(later), 0);
     EXPECT_EQ(later.m_Events.back(), "frame");
 }

@@ -9,23 +9,19 @@ using namespace quellbeam;
 
 namespace
 {
-SBall Ball(float x, float y, float z, float mass, float radius)
+// A simulation started in configuration 5, the show's.
+class BallSimulation : public testing::Test
 {
-    SBall ball = {};
-    ball.position[0] = x;
-    ball.position[1] = y;
-    ball.position[2] = z;
-    ball.mass = mass;
-    ball.radius = radius;
-    return ball;
-}
-}
+protected:
+    void SetUp() override { simulation.Start(5, random); }
 
-TEST(BallSimulation, ConfigurationFiveBuildsAJitteredLatticeAndOneHeavyBall)
-{
     CRandom15 random;
     CBallSimulation simulation;
-    simulation.Start(5, random);
+};
+}
+
+TEST_F(BallSimulation, ConfigurationFiveBuildsAJitteredLatticeAndOneHeavyBall)
+{
     const std::vector<SBall>& balls = simulation.GetBalls();
     ASSERT_EQ(balls.size(), 9u * 9u * 9u + 1u);
     // x is the outermost loop, z the innermost.
@@ -44,12 +40,9 @@ TEST(BallSimulation, ConfigurationFiveBuildsAJitteredLatticeAndOneHeavyBall)
     EXPECT_EQ(simulation.GetAcceleration()[0], 0.0f);
 }
 
-TEST(BallSimulation, StepsEveryEightMillisecondsOfTheClock)
+TEST_F(BallSimulation, StepsEveryEightMillisecondsOfTheClock)
 {
-    CRandom15 random;
-    CBallSimulation simulation;
-    simulation.Start(5, random);
-    simulation.GetBalls().assign(1, Ball(0, 0, 0, 0.4f, 0.019f));
+    simulation.GetBalls().assign(1, SBall{{0, 0, 0}, {}, 0.4f, 0.019f, {}, {}});
     simulation.Advance(1000.0); // records the clock only
     EXPECT_EQ(simulation.GetBalls()[0].velocity[1], 0.0f);
     simulation.Advance(1007.9); // shorter than a step
@@ -61,13 +54,10 @@ TEST(BallSimulation, StepsEveryEightMillisecondsOfTheClock)
     EXPECT_NEAR(simulation.GetBalls()[0].velocity[1], -3.0f * 0.003f * 10, 2e-4);
 }
 
-TEST(BallSimulation, BallRestingOnTheLowerWallSinksByItsWeightOverTheStiffness)
+TEST_F(BallSimulation, BallRestingOnTheLowerWallSinksByItsWeightOverTheStiffness)
 {
-    CRandom15 random;
-    CBallSimulation simulation;
-    simulation.Start(5, random);
     const float radius = 0.019f, mass = 0.4f;
-    simulation.GetBalls().assign(1, Ball(0.05f, -0.3f + radius, 0.02f, mass, radius));
+    simulation.GetBalls().assign(1, SBall{{0.05f, -0.3f + radius, 0.02f}, {}, mass, radius, {}, {}});
     // Average the penetration over many oscillations about the balance point.
     double sum = 0.0;
     const int steps = 4000;
@@ -81,11 +71,8 @@ TEST(BallSimulation, BallRestingOnTheLowerWallSinksByItsWeightOverTheStiffness)
     EXPECT_FALSE(simulation.HadContact());
 }
 
-TEST(BallSimulation, TurningGravityMovesTheLatticeToAnotherFace)
+TEST_F(BallSimulation, TurningGravityMovesTheLatticeToAnotherFace)
 {
-    CRandom15 random;
-    CBallSimulation simulation;
-    simulation.Start(5, random);
     // Settle on the lower face, then push everything towards +x.
     double clock = 0.0;
     for (; clock <= 3000.0; clock += 40.0)

@@ -42,8 +42,7 @@ TEST(BallTree, ExhaustedTreeMemoryIsReportedAndNothingIsWrittenOutside)
     // 600 balls covering the whole cube need far more than one refill region.
     std::vector<SVec4> spheres(600, SVec4{0.0f, 0.0f, 0.0f, 200.0f});
     const uint32_t window = kFreeMemoryStart + kRefillWords;
-    std::vector<SVec4> data(3 * spheres.size(), SVec4{0, 0, 0, 0});
-    std::copy(spheres.begin(), spheres.end(), data.begin());
+    std::vector<SVec4> data = SceneElements(spheres);
     std::vector<uint32_t> memory(window, 0); // exactly the window: the sanitizer sees any overrun
     uint32_t tree[kTreeDescriptorWords];
     EXPECT_FALSE(CBallTreeBuilder().Build(data.data(), static_cast<uint32_t>(spheres.size()), -100.0f, 100.0f,

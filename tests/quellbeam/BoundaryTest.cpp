@@ -10,16 +10,14 @@
 #include <cstdlib>
 #include <string>
 
-namespace
+// One test: the library's tracer is set up for the rest of the process once it has textures.
+TEST(Boundary, OneTracerBehindOneExportTracesOnTheCpuWithoutADeviceAndSaysWhyInOneLine)
 {
-using GetRayTracerFunction = IRayTracer* (*)();
-}
-
-TEST(Boundary, GetRayTracerHandsOutOneObjectWhoseTracerSideIsFoundByCast)
-{
+    // Hides every device from the CUDA runtime, as on a machine without GPU or driver.
+    setenv("CUDA_VISIBLE_DEVICES", "-1", 1);
     platform::CDynamicLibrary library;
     ASSERT_TRUE(library.Open(QUELLBEAM_LIBRARY_PATH)) << library.GetError();
-    auto getRayTracer = reinterpret_cast<GetRayTracerFunction>(library.FindSymbol("GetRayTracer"));
+    auto getRayTracer = reinterpret_cast<IRayTracer* (*)()>(library.FindSymbol("GetRayTracer"));
     ASSERT_NE(getRayTracer, nullptr) << library.GetError();
     IRayTracer* rayTracer = getRayTracer();
     ASSERT_NE(rayTracer, nullptr);
@@ -31,30 +29,18 @@ TEST(Boundary, GetRayTracerHandsOutOneObjectWhoseTracerSideIsFoundByCast)
     EXPECT_NE(static_cast<void*>(tracer), static_cast<void*>(rayTracer));
     EXPECT_EQ(dynamic_cast<void*>(tracer), dynamic_cast<void*>(rayTracer));
 
+    // Only the one export is visible; the tracer's classes stay inside the library.
+    EXPECT_EQ(library.FindSymbol("DebugLog"), nullptr);
+    EXPECT_EQ(library.FindSymbol("_ZN9quellbeam11CGeomTracer6UpdateEv"), nullptr);
+
     // Before the device is set up a frame does nothing.
     rayTracer->Prepare();
     rayTracer->Trace();
     rayTracer->Finish();
     EXPECT_TRUE(rayTracer->SetScreenSize(1280, 960));
 
-    // Only the one export is visible; the tracer's classes stay inside the library.
-    EXPECT_EQ(library.FindSymbol("DebugLog"), nullptr);
-    EXPECT_EQ(library.FindSymbol("_ZN9quellbeam11CGeomTracer6UpdateEv"), nullptr);
-}
-
-// Runs last: the library's tracer is set up for the rest of the process.
-TEST(Boundary, WithoutAUsableDeviceTheLibraryTracesOnTheCpuAndSaysWhyInOneLine)
-{
-    // Hides every device from the CUDA runtime, as on a machine without GPU or driver.
-    setenv("CUDA_VISIBLE_DEVICES", "-1", 1);
-    platform::CDynamicLibrary library;
-    ASSERT_TRUE(library.Open(QUELLBEAM_LIBRARY_PATH)) << library.GetError();
-    auto getRayTracer = reinterpret_cast<GetRayTracerFunction>(library.FindSymbol("GetRayTracer"));
-    ASSERT_NE(getRayTracer, nullptr);
-    IRayTracer* rayTracer = getRayTracer();
     quellbeam::CMemoryTexture output(128, 8, kTracerTextureFloat4);
     quellbeam::CMemoryTexture input(4, 4, kTracerTextureFloat4);
-
     const std::string log = CaptureStderr([&] { rayTracer->SetGLData(&output, &input); });
     const size_t reason = log.find("tracing on the CPU");
     ASSERT_NE(reason, std::string::npos) << log;

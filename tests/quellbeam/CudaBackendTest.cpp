@@ -42,19 +42,6 @@ std::unique_ptr<ITracerBackend> StartDevice(std::string& reason)
     return backend;
 }
 
-std::unique_ptr<ITracerBackend> CreateDeviceOnly()
-{
-    return CCudaBackend::Create();
-}
-
-// Spheres and matte materials in the layout of the scene buffer.
-std::vector<SVec4> SceneElements(const std::vector<SVec4>& spheres)
-{
-    std::vector<SVec4> elements(3 * spheres.size(), SVec4{1, 1, 1, 1});
-    std::copy(spheres.begin(), spheres.end(), elements.begin());
-    return elements;
-}
-
 // Builds the tree over the spheres on the device and reads its memory back; BuildTree's result.
 int BuildOnDevice(ITracerBackend& device, const std::vector<SVec4>& spheres, float minBB, float maxBB,
                   uint32_t* tree, std::vector<uint32_t>& memory)
@@ -166,7 +153,8 @@ TEST(CudaBackend, BenchmarkScenesTraceToTheCpuPicture)
         CMemoryTexture input(4, 4, kTracerTextureFloat4);
         CMemoryTexture floor(64, 64, kTracerTextureArgb8);
         bench::PaintBenchFloor(floor);
-        CGeomTracer tracer(&CreateDeviceOnly, &CreateCpuBackend);
+        CGeomTracer tracer([]() -> std::unique_ptr<ITracerBackend> { return CCudaBackend::Create(); },
+                           &CreateCpuBackend);
         std::string log = CaptureStderr([&] { tracer.SetGLData(&output, &input); });
         if (!tracer.IsReady() || std::string(tracer.GetBackend()->GetName()) != "CUDA")
             GTEST_SKIP() << log;

@@ -1,9 +1,9 @@
 // The tracer's host side on the CPU backend: set-up, tiling, sphere lists per scene mode,
 // material uploads, the tree box, and one traced frame.
-#include "RecordingBackend.h"
 #include "TestScene.h"
 
 #include "quellbeam/MemoryTexture.h"
+#include "quellbeam/cpu/CpuBackend.h"
 #include "quellbeam/host/GeomTracer.h"
 #include "quellbeam/host/StartScene.h"
 
@@ -18,25 +18,74 @@ using namespace quellbeam::test;
 
 namespace
 {
-CRecordingBackend::SLog g_Log;
+struct SSceneWrite
+{
+    uint32_t offset;
+    uint32_t bytes;
+};
 
-std::unique_ptr<ITracerBackend> MakeRecording()
+// What the device received, kept after the tracer took ownership of the backend.
+struct SLog
 {
-    return std::make_unique<CRecordingBackend>(&g_Log, false);
-}
-std::unique_ptr<ITracerBackend> MakeFailing()
+    SKernelConstants constants;
+    std::vector<SSceneWrite> sceneWrites;
+    int registered = 0;
+} g_Log;
+
+// A CPU backend that records in g_Log what the host side sends it; with FailStart its
+// Initialize fails, as a device backend's does without a device.
+template <bool FailStart>
+class CRecordingBackend final : public ITracerBackend
 {
-    return std::make_unique<CRecordingBackend>(&g_Log, true);
-}
+public:
+    static std::unique_ptr<ITracerBackend> Create() { return std::make_unique<CRecordingBackend>(); }
+
+    const char* GetName() const override { return FailStart ? "failing" : "recording CPU"; }
+    const char* DescribeError(int error) const override { return m_Cpu.DescribeError(error); }
+    int Initialize() override { return FailStart ? kBackendOutOfMemory : m_Cpu.Initialize(); }
+    uint64_t GetSceneBufferAddress() const override { return m_Cpu.GetSceneBufferAddress(); }
+    int RegisterTexture(ITracerTexture* texture) override
+    {
+        ++g_Log.registered;
+        return m_Cpu.RegisterTexture(texture);
+    }
+    int WriteSceneData(uint32_t offset, const void* data, uint32_t bytes) override
+    {
+        g_Log.sceneWrites.push_back({offset, bytes});
+        return m_Cpu.WriteSceneData(offset, data, bytes);
+    }
+    int WriteConstants(const SKernelConstants& constants, uint32_t offset, uint32_t bytes) override
+    {
+        std::memcpy(reinterpret_cast<char*>(&g_Log.constants) + offset,
+                    reinterpret_cast<const char*>(&constants) + offset, bytes);
+        return m_Cpu.WriteConstants(constants, offset, bytes);
+    }
+    int BindFloorTexture(ITracerTexture* texture) override { return m_Cpu.BindFloorTexture(texture); }
+    int ResetFrame() override { return m_Cpu.ResetFrame(); }
+    int MapOutput(ITracerTexture* output) override { return m_Cpu.MapOutput(output); }
+    int UnmapOutput() override { return m_Cpu.UnmapOutput(); }
+    int BuildTree(uint32_t count, uint32_t* descriptor) override
+    {
+        return m_Cpu.BuildTree(count, descriptor);
+    }
+    int TraceFrame(uint32_t count, uint32_t width, uint32_t height) override
+    {
+        return m_Cpu.TraceFrame(count, width, height);
+    }
+    SRayCounts GetRayCounts() const override { return m_Cpu.GetRayCounts(); }
+
+private:
+    CCpuBackend m_Cpu{2};
+};
+constexpr BackendFactory kRecording = &CRecordingBackend<false>::Create;
 
 // A tracer on the recording backend with small output and input textures.
 struct STracerFixture
 {
-    explicit STracerFixture(uint32_t width = 128, uint32_t height = 16,
-                            BackendFactory preferred = &MakeRecording)
+    explicit STracerFixture(uint32_t width = 128, uint32_t height = 16, BackendFactory preferred = kRecording)
         : output(width, height, kTracerTextureFloat4)
         , input(width, height, kTracerTextureFloat4)
-        , tracer(preferred, &MakeRecording)
+        , tracer(preferred, kRecording)
     {
         g_Log = {};
         tracer.SetGLData(&output, &input);
@@ -63,7 +112,7 @@ struct STracerFixture
     CGeomTracer tracer;
 };
 
-size_t MaterialWrites(const CRecordingBackend::SLog& log)
+size_t MaterialWrites(const SLog& log)
 {
     size_t writes = 0;
     for (const SSceneWrite& write : log.sceneWrites)
@@ -112,27 +161,7 @@ TEST(GeomTracer, JugglerFieldIsBuiltOnceAndTheSameEveryTime)
     EXPECT_EQ(second.tracer.GetSpheres().size(), instances.size() * CJugglerModel::kSpheres);
 }
 
-TEST(GeomTracer, MaterialsGoToTheDeviceOnlyWhenTheCountChanges)
-{
-    STracerFixture fixture;
-    fixture.tracer.StartBallSimulation(5);
-    fixture.tracer.UploadSpheres();
-    ASSERT_EQ(MaterialWrites(g_Log), 2u); // start scene, then 730 balls
-    const SSceneWrite& write = g_Log.sceneWrites.back().offset != 0
-                                   ? g_Log.sceneWrites.back()
-                                   : g_Log.sceneWrites[g_Log.sceneWrites.size() - 2];
-    EXPECT_EQ(write.offset, 730u * 16u);
-    EXPECT_EQ(write.bytes, 730u * 32u);
-    fixture.tracer.SetTime(0.5f);
-    fixture.tracer.Update();
-    fixture.tracer.UploadSpheres();
-    EXPECT_EQ(MaterialWrites(g_Log), 2u);
-    // The balls keep the start scene's first materials.
-    EXPECT_EQ(fixture.tracer.GetMaterials().size(), 730u);
-    EXPECT_GE(fixture.tracer.GetMaterials()[0].reflectance, 0.06f);
-}
-
-TEST(GeomTracer, BallSimulationIsScaledIntoTheFixedBoxWithCappedRadii)
+TEST(GeomTracer, BallSimulationIsScaledIntoTheFixedBoxAndItsMaterialsGoUpOnlyWhenTheCountChanges)
 {
     STracerFixture fixture;
     fixture.tracer.StartBallSimulation(5);
@@ -147,6 +176,20 @@ TEST(GeomTracer, BallSimulationIsScaledIntoTheFixedBoxWithCappedRadii)
     EXPECT_EQ(g_Log.constants.minBB, -100.0f);
     EXPECT_EQ(g_Log.constants.maxBB, 100.0f);
 
+    ASSERT_EQ(MaterialWrites(g_Log), 2u); // start scene, then 730 balls
+    const SSceneWrite& write = g_Log.sceneWrites.back().offset != 0
+                                   ? g_Log.sceneWrites.back()
+                                   : g_Log.sceneWrites[g_Log.sceneWrites.size() - 2];
+    EXPECT_EQ(write.offset, 730u * 16u);
+    EXPECT_EQ(write.bytes, 730u * 32u);
+    fixture.tracer.SetTime(0.5f);
+    fixture.tracer.Update();
+    fixture.tracer.UploadSpheres();
+    EXPECT_EQ(MaterialWrites(g_Log), 2u);
+    // The balls keep the start scene's first materials.
+    EXPECT_EQ(fixture.tracer.GetMaterials().size(), 730u);
+    EXPECT_GE(fixture.tracer.GetMaterials()[0].reflectance, 0.06f);
+
     const float gravity[3] = {1, 2, 3};
     fixture.tracer.SetGravity(gravity);
     fixture.tracer.SetGravity(nullptr); // ignored
@@ -155,7 +198,7 @@ TEST(GeomTracer, BallSimulationIsScaledIntoTheFixedBoxWithCappedRadii)
 
 TEST(GeomTracer, ADeviceBackendThatCannotStartHandsOverToTheCpu)
 {
-    STracerFixture fixture(128, 8, &MakeFailing);
+    STracerFixture fixture(128, 8, &CRecordingBackend<true>::Create);
     ASSERT_TRUE(fixture.tracer.IsReady());
     EXPECT_STREQ(fixture.tracer.GetBackend()->GetName(), "recording CPU");
     EXPECT_EQ(fixture.tracer.GetSpheres().size(), kStartSphereCount);

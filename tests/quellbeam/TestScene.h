@@ -17,6 +17,14 @@
 
 namespace quellbeam::test
 {
+// Spheres and white materials in the layout of the scene buffer.
+inline std::vector<SVec4> SceneElements(const std::vector<SVec4>& spheres)
+{
+    std::vector<SVec4> elements(3 * spheres.size(), SVec4{1, 1, 1, 1});
+    std::copy(spheres.begin(), spheres.end(), elements.begin());
+    return elements;
+}
+
 class CTestScene
 {
 public:
@@ -25,8 +33,7 @@ public:
     {
         m_Count = static_cast<uint32_t>(spheres.size());
         materials.resize(spheres.size(), SMaterial{{1, 1, 1}, 1, 0, 1, 0, 0});
-        m_Data.assign(3 * spheres.size(), SVec4{0, 0, 0, 0});
-        std::copy(spheres.begin(), spheres.end(), m_Data.begin());
+        m_Data = SceneElements(spheres);
         if (!materials.empty())
             std::memcpy(&m_Data[m_Count], materials.data(), materials.size() * sizeof(SMaterial));
         constants.minBB = minBB;

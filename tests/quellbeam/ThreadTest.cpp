@@ -25,23 +25,20 @@ TEST(WorkerPool, EveryWorkerRunsEveryJobAndRunWaitsForAll)
 {
     CWorkerPool pool(3);
     ASSERT_EQ(pool.GetThreadCount(), 3u);
-    std::atomic<int> runs{0};
-    std::atomic<uint32_t> workersSeen{0};
-    struct SContext
+    struct SSeen
     {
-        std::atomic<int>* runs;
-        std::atomic<uint32_t>* workers;
-    } context{&runs, &workersSeen};
+        std::atomic<int> runs{0};
+        std::atomic<uint32_t> workers{0};
+    } seen;
     for (int job = 0; job < 50; ++job)
         pool.Run(
-            [](void* c, uint32_t worker) {
-                auto* ctx = static_cast<SContext*>(c);
-                ctx->runs->fetch_add(1);
-                ctx->workers->fetch_or(1u << worker);
+            [](void* context, uint32_t worker) {
+                static_cast<SSeen*>(context)->runs.fetch_add(1);
+                static_cast<SSeen*>(context)->workers.fetch_or(1u << worker);
             },
-            &context);
-    EXPECT_EQ(runs.load(), 150);
-    EXPECT_EQ(workersSeen.load(), 7u);
+            &seen);
+    EXPECT_EQ(seen.runs.load(), 150);
+    EXPECT_EQ(seen.workers.load(), 7u);
 }
 
 TEST(GeomTracer, SceneUpdateOnAWorkerRacesNothingOnTheRenderThread)

@@ -94,8 +94,14 @@ protected:
 };
 }
 
-TEST_F(DemoTimelineTest, FirstFrameLoadsEverySceneAndStartsOneOfTheTracks)
+TEST_F(DemoTimelineTest, LoaderCountsResourcesUntilTheFirstFrameLoadsEverySceneAndStartsATrack)
 {
+    m_Timeline.OnLoadResource();
+    m_Timeline.OnLoadResource();
+    ASSERT_EQ(m_Loader->m_Times.size(), 2u);
+    EXPECT_FLOAT_EQ(m_Loader->m_Times[0], 1.0f / 26.0f);
+    EXPECT_FLOAT_EQ(m_Loader->m_Times[1], 2.0f / 26.0f);
+
     ASSERT_FALSE(FrameAt(0.0));
     EXPECT_TRUE(m_Timeline.IsStarted());
     EXPECT_EQ(m_Loader->m_Loads, 1);
@@ -104,27 +110,20 @@ TEST_F(DemoTimelineTest, FirstFrameLoadsEverySceneAndStartsOneOfTheTracks)
     ASSERT_EQ(m_Music.m_Played.size(), 1u);
     const std::string& track = m_Music.m_Played[0];
     EXPECT_TRUE(track == "velrin.mp3" || track == "ostyn.mp3" || track == "maruvel.mp3") << track;
-    // Later frames load and play nothing more.
+    // Later frames and resources load, count and play nothing more.
+    m_Timeline.OnLoadResource();
+    EXPECT_EQ(m_Loader->m_Times.size(), 2u);
     ASSERT_FALSE(FrameAt(0.1));
     EXPECT_EQ(m_Timeline.Scene(0).m_Loads, 1);
     EXPECT_EQ(m_Music.m_Played.size(), 1u);
 }
 
-TEST_F(DemoTimelineTest, LoaderProgressCountsResourcesUntilTheShowStarts)
+TEST_F(DemoTimelineTest, AnEntrysEndBelongsToTheNextEntryAndOnlyASceneWithACameraMovesTheWalker)
 {
-    m_Timeline.OnLoadResource();
-    m_Timeline.OnLoadResource();
-    ASSERT_EQ(m_Loader->m_Times.size(), 2u);
-    EXPECT_FLOAT_EQ(m_Loader->m_Times[0], 1.0f / 26.0f);
-    EXPECT_FLOAT_EQ(m_Loader->m_Times[1], 2.0f / 26.0f);
-    ASSERT_FALSE(FrameAt(0.0));
-    m_Timeline.OnLoadResource();
-    EXPECT_EQ(m_Loader->m_Times.size(), 2u);
-}
-
-TEST_F(DemoTimelineTest, AnEntrysEndBelongsToTheNextEntryWithLocalTimeFromItsStart)
-{
+    m_Timeline.Scene(1).m_HasCamera = true;
+    m_Timeline.Scene(1).m_Camera.m[12] = 7.0f;
     ASSERT_FALSE(FrameAt(5.0));
+    EXPECT_TRUE(m_Timeline.m_Placements.empty());
     ASSERT_FALSE(FrameAt(22.6f));
     ASSERT_FALSE(FrameAt(30.0));
     ASSERT_EQ(m_Timeline.Scene(0).m_Times, std::vector<float>{5.0f});
@@ -135,17 +134,8 @@ TEST_F(DemoTimelineTest, AnEntrysEndBelongsToTheNextEntryWithLocalTimeFromItsSta
     EXPECT_TRUE(m_Timeline.Scene(2).m_Times.empty());
     EXPECT_EQ(m_Timeline.Scene(0).GetFrameCount(), 1u);
     EXPECT_EQ(m_Timeline.Scene(1).GetFrameCount(), 2u);
-}
-
-TEST_F(DemoTimelineTest, OnlyAsceneWithACameraMovesTheWalker)
-{
-    m_Timeline.Scene(1).m_HasCamera = true;
-    m_Timeline.Scene(1).m_Camera.m[12] = 7.0f;
-    ASSERT_FALSE(FrameAt(1.0));
-    EXPECT_TRUE(m_Timeline.m_Placements.empty());
-    ASSERT_FALSE(FrameAt(23.0));
-    ASSERT_EQ(m_Timeline.m_Placements.size(), 1u);
-    EXPECT_EQ(m_Timeline.m_Placements[0].m[12], 7.0f);
+    ASSERT_EQ(m_Timeline.m_Placements.size(), 2u);
+    EXPECT_EQ(m_Timeline.m_Placements[1].m[12], 7.0f);
 }
 
 TEST_F(DemoTimelineTest, PassingTheLastEndWritesTheStatsWithWindowsLineEnds)

@@ -1,6 +1,7 @@
 #include "brovell/demo/Harlune1.h"
 #include "brovell/scenes/Scene.h"
 
+#include "../../kelvo/world/WorldTestHelpers.h"
 #include "kelvo/world/BeingObjectLogic.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +32,6 @@ TEST(Harlune1, ACameraMatrixReplacesOnlyTheWalkersLocalMatrix)
 
     const SMatrix camera = MatrixTranslation(4.0f, 5.0f, 6.0f);
     demo.PlaceWalker(camera);
-    for (int i = 0; i < 16; ++i)
-    {
-        EXPECT_EQ(walker.GetTransformState().local.m[i], camera.m[i]) << i;
-        EXPECT_EQ(walker.GetTransformState().world.m[i], state.world.m[i]) << i;
-    }
+    ExpectMatrixNear(walker.GetTransformState().local, camera, 0.0f);
+    ExpectMatrixNear(walker.GetTransformState().world, state.world, 0.0f);
 }

@@ -5,6 +5,7 @@
 #include "brovell/scenes/JugglerScene.h"
 #include "brovell/tracer/SceneTracer.h"
 
+#include "../../kelvo/world/WorldTestHelpers.h"
 #include "support/CaptureStderr.h"
 #include "kelvo/gpu/Var.h"
 #include "kelvo/gpu/VarManager.h"
@@ -128,20 +129,13 @@ void ExpectRotationOf(const SMatrix& camera, const SCameraKey& key, const char* 
                 << name << " " << row << "," << column;
 }
 
-void ExpectNear(SVector3 a, SVector3 b, float tolerance, const char* what)
-{
-    EXPECT_NEAR(a.x, b.x, tolerance) << what;
-    EXPECT_NEAR(a.y, b.y, tolerance) << what;
-    EXPECT_NEAR(a.z, b.z, tolerance) << what;
-}
-
 using Calls = std::vector<std::string>;
 }
 
 TEST(CameraKeys, AKeyIsTakenTransposedWithItsPositionInTheFourthRow)
 {
     const SMatrix camera = CameraFromKey(kCameraB3);
-    ExpectNear(GetCameraPosition(camera), {55.497f, 31.8452f, -1.37209f}, 0.0f, "position");
+    ExpectVectorNear(GetCameraPosition(camera), {55.497f, 31.8452f, -1.37209f}, 0.0f);
     EXPECT_EQ(camera(0, 2), -0.998639f);
     EXPECT_EQ(camera(2, 0), 0.722472f);
     EXPECT_EQ(camera(0, 3), 0.0f);
@@ -158,7 +152,7 @@ TEST(JugglerScene, ScriptWindowsDriveTracerCameraOverlayAndClipart)
                                       "SetShading 0 0,1,0 1,1,0 0,60,60", "UploadSpheres", "Update"}));
     ExpectRotationOf(rig.Camera(), kCameraJ1, "J1");
     const SVector3 j1 = GetCameraPosition(CameraFromKey(kCameraJ1));
-    ExpectNear(GetCameraPosition(rig.Camera()), j1 + SVector3{0.0f, 0.8f, 0.0f}, 1e-4f, "rising");
+    ExpectVectorNear(GetCameraPosition(rig.Camera()), j1 + SVector3{0.0f, 0.8f, 0.0f}, 1e-4f);
     const auto& items = rig.m_Scene.GetProcess().GetClipartPhase()->GetItems();
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].m_ColorTexture, "design3.jpg");
@@ -171,8 +165,7 @@ TEST(JugglerScene, ScriptWindowsDriveTracerCameraOverlayAndClipart)
     const float overlayBefore = rig.Present().GetOverlayAmount();
     EXPECT_EQ(rig.Frame(9.7f),
               (Calls{"SetTime 18.43", "SetShading 1 1,1,1 1,1,1 0,60,60", "UploadSpheres", "Update"}));
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(rig.Camera().m[i], before.m[i]) << i;
+    ExpectMatrixNear(rig.Camera(), before, 0.0f);
     EXPECT_EQ(rig.Present().GetOverlayAmount(), overlayBefore);
 
     // A red flash on J2.
@@ -196,7 +189,7 @@ TEST(JugglerScene, ScriptWindowsDriveTracerCameraOverlayAndClipart)
     rig.Frame(20.0f);
     const SVector3 at20 = GetCameraPosition(rig.Camera());
     rig.Frame(21.0f);
-    ExpectNear(GetCameraPosition(rig.Camera()) - at20, {-12.23f, 0.0f, -10.03f}, 1e-3f, "per second");
+    ExpectVectorNear(GetCameraPosition(rig.Camera()) - at20, {-12.23f, 0.0f, -10.03f}, 1e-3f);
     ExpectRotationOf(rig.Camera(), kCameraJ3, "J3");
     rig.Frame(0.5f);
     ASSERT_TRUE(GetVariable("r_camera_noise", 4)->GetFloat(noise));
@@ -223,7 +216,7 @@ TEST(BallsScene, GravitySwingsInItsWindowsAndTheCallsKeepTheirOrder)
         const Calls calls = rig.Frame(c[0]);
         ASSERT_EQ(calls.size(), 6u) << c[0];
         EXPECT_EQ(calls[3], "SetGravity") << c[0];
-        ExpectNear(rig.m_Tracer.m_Gravity, {c[1], -1.0f, 0.0f}, 1e-5f, "gravity");
+        ExpectVectorNear(rig.m_Tracer.m_Gravity, {c[1], -1.0f, 0.0f}, 1e-5f);
     }
     // No gravity call outside those windows; at 30 s the picture fades to black.
     EXPECT_EQ(rig.Frame(10.0f).size(), 5u);
@@ -239,18 +232,18 @@ TEST(BallsScene, OnceKeysAreTakenOncePerRunEvenWhenTheSceneIsEnteredAgain)
     SSceneRig<CBallsScene> rig;
     const SVector3 b1 = GetCameraPosition(CameraFromKey(kCameraB1));
     rig.Frame(8.0f);
-    ExpectNear(GetCameraPosition(rig.Camera()), b1 + SVector3{5.0f, 0.0f, 0.0f}, 1e-4f, "pan");
+    ExpectVectorNear(GetCameraPosition(rig.Camera()), b1 + SVector3{5.0f, 0.0f, 0.0f}, 1e-4f);
     rig.Frame(16.2f);
     ExpectRotationOf(rig.Camera(), kCameraB2, "B2");
-    ExpectNear(GetCameraPosition(rig.Camera()), GetCameraPosition(CameraFromKey(kCameraB2)), 0.0f, "B2");
+    ExpectVectorNear(GetCameraPosition(rig.Camera()), GetCameraPosition(CameraFromKey(kCameraB2)), 0.0f);
 
     // Entered again: the pan goes on from its first capture on B2's rotation, and B2 is not
     // taken a second time.
     rig.Frame(9.0f);
     ExpectRotationOf(rig.Camera(), kCameraB2, "no second B1");
-    ExpectNear(GetCameraPosition(rig.Camera()), b1 + SVector3{10.0f, 0.0f, 0.0f}, 1e-4f, "second pan");
+    ExpectVectorNear(GetCameraPosition(rig.Camera()), b1 + SVector3{10.0f, 0.0f, 0.0f}, 1e-4f);
     rig.Frame(16.2f);
-    ExpectNear(GetCameraPosition(rig.Camera()), b1 + SVector3{10.0f, 0.0f, 0.0f}, 1e-4f, "no second B2");
+    ExpectVectorNear(GetCameraPosition(rig.Camera()), b1 + SVector3{10.0f, 0.0f, 0.0f}, 1e-4f);
 }
 
 TEST(BallsScene, ProgramScenesShareOneMemory)

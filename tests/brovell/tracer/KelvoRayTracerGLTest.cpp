@@ -3,6 +3,7 @@
 #include "../../kelvo/render/RenderTestBase.h"
 
 #include "support/CaptureStderr.h"
+#include "support/OwningObject.h"
 #include "brovell/tracer/KelvoRayTracer.h"
 #include "kelvo/core/GameObject.h"
 #include "kelvo/gpu/GPUImplementation.h"
@@ -56,7 +57,7 @@ public:
 };
 
 // A camera at the world position whose components go with it.
-struct SCameraRig : CGameObject
+struct SCameraRig : COwning<CGameObject>
 {
     explicit SCameraRig(const SMatrix& world)
     {
@@ -65,11 +66,6 @@ struct SCameraRig : CGameObject
         STransformState state = place->GetTransformState();
         state.world = world;
         place->SetTransformState(state);
-    }
-    ~SCameraRig() override
-    {
-        for (CObjectLogicBase* logic : GetLogics())
-            delete logic;
     }
 };
 

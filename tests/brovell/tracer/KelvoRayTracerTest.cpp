@@ -2,8 +2,6 @@
 #include "brovell/tracer/RayTracerLoader.h"
 
 #include "support/CaptureStderr.h"
-#include "kelvo/gpu/Var.h"
-#include "kelvo/gpu/VarManager.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +24,6 @@ TEST(KelvoRayTracer, WithoutLibraryTheImageIsEmptyAndNothingIsTraced)
     client.CreateRenderTargets(1920, 1080);
     EXPECT_EQ(client.GetWidth(), 0);
     EXPECT_EQ(client.GetHeight(), 0);
-    // The effects' scale variables are set all the same.
-    float scaleX = 0.0f, scaleY = 0.0f;
-    ASSERT_TRUE(GetVariable("r_rt_scale_x", 4)->GetFloat(scaleX));
-    ASSERT_TRUE(GetVariable("r_rt_scale_y", 4)->GetFloat(scaleY));
-    EXPECT_NEAR(scaleX, 1280.0f / 1920.0f, 1e-6f);
-    EXPECT_NEAR(scaleY, 960.0f / 1080.0f, 1e-6f);
     client.SetTexture("metal.jpg");
     client.Render(nullptr);
     EXPECT_EQ(client.GetTracer(), nullptr);

@@ -36,13 +36,20 @@ void SetFlow(CWindTunnel& tunnel, float ux, float uy)
     std::fill(tunnel.GetVelocityX().begin(), tunnel.GetVelocityX().end(), ux);
     std::fill(tunnel.GetVelocityY().begin(), tunnel.GetVelocityY().end(), uy);
 }
+
+// A tunnel set up on the block grid.
+class WindTunnelParticles : public testing::Test
+{
+protected:
+    void SetUp() override { tunnel.Setup(BlockGrid()); }
+
+    CRandom15 random;
+    CWindTunnel tunnel{random};
+};
 }
 
-TEST(WindTunnelParticles, SeedsOnlyOpenCellsInsideTheGrid)
+TEST_F(WindTunnelParticles, SeedsOnlyOpenCellsInsideTheGrid)
 {
-    CRandom15 random;
-    CWindTunnel tunnel(random);
-    tunnel.Setup(BlockGrid());
     for (int32_t p = 0; p < CWindTunnel::kParticleCount; ++p)
     {
         const float x = tunnel.GetParticlesX()[p];
@@ -53,11 +60,8 @@ TEST(WindTunnelParticles, SeedsOnlyOpenCellsInsideTheGrid)
     }
 }
 
-TEST(WindTunnelParticles, FollowTheFlowBilinearly)
+TEST_F(WindTunnelParticles, FollowTheFlowBilinearly)
 {
-    CRandom15 random;
-    CWindTunnel tunnel(random);
-    tunnel.Setup(BlockGrid());
     // ux grows by 0.01 per column, so the interpolation is exact between columns.
     for (int32_t x = 0; x < kSize; ++x)
         for (int32_t y = 0; y < kSize; ++y)
@@ -71,12 +75,10 @@ TEST(WindTunnelParticles, FollowTheFlowBilinearly)
     EXPECT_NEAR(tunnel.GetParticlesY()[0], 0.3f + 0.5f * 0.002f, 1e-6f);
 }
 
-TEST(WindTunnelParticles, RespawnInTheSameStepWhenEnteringSolidOrLeaving)
+TEST_F(WindTunnelParticles, RespawnInTheSameStepWhenEnteringSolidOrLeaving)
 {
     for (int32_t mode : {0, 1})
     {
-        CRandom15 random;
-        CWindTunnel tunnel(random);
         tunnel.Setup(BlockGrid());
         tunnel.SetRespawnMode(mode);
         SetFlow(tunnel, 0.1f, 0.0f);
@@ -114,11 +116,9 @@ TEST(WindTunnelParticles, RespawnInTheSameStepWhenEnteringSolidOrLeaving)
     }
 }
 
-TEST(WindTunnelParticles, RespawnEndsWhenNoCellCanTakeTheParticle)
+TEST_F(WindTunnelParticles, RespawnEndsWhenNoCellCanTakeTheParticle)
 {
     // All solid: nothing can be respawned anywhere, yet the step ends and the particles stay.
-    CRandom15 random;
-    CWindTunnel tunnel(random);
     tunnel.Setup(SCellGrid{kSize, kSize, std::vector<int32_t>(kSize * kSize, 2)});
     SetFlow(tunnel, 0.1f, 0.0f);
     tunnel.GetParticlesX()[0] = 0.5f;
@@ -128,11 +128,8 @@ TEST(WindTunnelParticles, RespawnEndsWhenNoCellCanTakeTheParticle)
     EXPECT_EQ(tunnel.GetParticlesY()[0], 0.5f);
 }
 
-TEST(WindTunnelParticles, TimeStepIsTheChangeOfTimeAndStaysWhenTimeStands)
+TEST_F(WindTunnelParticles, TimeStepIsTheChangeOfTimeAndStaysWhenTimeStands)
 {
-    CRandom15 random;
-    CWindTunnel tunnel(random);
-    tunnel.Setup(BlockGrid());
     tunnel.Step(0.0f);
     EXPECT_EQ(tunnel.GetTimeStep(), 0.0f);
     tunnel.Step(8.0f);

@@ -1,11 +1,11 @@
 #include "TestMp3.h"
 
 #include "music/Mp3Encoder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <vector>
 
@@ -23,7 +23,6 @@ std::string WriteTestMp3(const std::string& name, int sampleRate, int channels, 
     std::string error;
     EXPECT_TRUE(EncodeMp3(samples, sampleRate, channels, 4.0f, mp3, error)) << error;
     const std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(mp3.data()), static_cast<std::streamsize>(mp3.size()));
+    WriteFile(path, std::string(mp3.begin(), mp3.end()));
     return path;
 }

@@ -5,11 +5,9 @@
 
 #include "brovell/windtunnel/CellFile.h"
 #include "kelvo/gpu/xfile/XFileImporter.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <unistd.h>
 
 TEST(CarAssets, TunnelCellsOpenWhereParticlesRespawnAndSolidUnderTheCar)
 {
@@ -56,13 +54,11 @@ TEST(CarAssets, ModelReadsBackWithEveryPart)
     EXPECT_GT(triangles, 2000u);
     EXPECT_LT(triangles, 20000u);
 
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("car_assets_test_" + std::to_string(getpid()) + ".x");
-    ASSERT_TRUE(car::WriteFile(path.string(), car::MakeXFileText()));
+    const std::string path = MakeScratchFolder("car_assets_test") + "/car.x";
+    ASSERT_TRUE(car::WriteFile(path, car::MakeXFileText()));
     SImportedMesh mesh;
     std::string error;
-    ASSERT_TRUE(ImportXFile(path.string(), mesh, error)) << error;
-    std::filesystem::remove(path);
+    ASSERT_TRUE(ImportXFile(path, mesh, error)) << error;
     ASSERT_EQ(mesh.m_Subsets.size(), parts.size());
     EXPECT_EQ(mesh.m_Indices.size(), 3 * triangles);
     for (size_t i = 0; i < parts.size(); ++i)
