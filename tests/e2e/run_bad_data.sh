@@ -7,16 +7,12 @@
 # JOBS cases run at a time (default 2); CASES, an extended regular expression, picks cases by
 # name (default: all).
 # Cases: no data folder; each data file missing, replaced by random bytes, cut to half its
-# size; tracks that are not MP3 files; the tracer library missing or not a library; no audio
-# device; no display. Prints one line per case: name, exit code, the message found.
-set -u
-brovell=$1 data=$2 jobs=${3:-2} pick=${4:-.}
-work=$(mktemp -d)
-# BAD_DATA_KEEP=1 keeps the cases' folders, with each run's output, for a look.
-[[ -n "${BAD_DATA_KEEP:-}" ]] && echo "cases kept in $work" || trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
-unset DISPLAY WAYLAND_DISPLAY
+# size; tracks that are not MP3 files; the tracer library missing or not a library; no
+# display (run_capture.sh plays without an audio device). Prints one line per case: name, exit code, the message found.
+# E2E_KEEP=1 keeps the cases' folders, with each run's output, for a look.
+source "$(dirname "$0")/common.sh"
+data=$2 jobs=${3:-2} pick=${4:-.}
+export SDL_VIDEODRIVER=offscreen
 library="$(dirname "$brovell")/libquellbeam.so"
 [[ -f "$library" ]] || fail "no tracer library beside $brovell"
 
@@ -84,7 +80,6 @@ run_case() {
       expected=fail pattern="(velrin|ostyn|maruvel)\.mp3\"?: " ;;
     nolibrary) program="$work/no_library/brovell" pattern="libquellbeam.so: .*cannot open shared object file" ;;
     badlibrary) program="$work/bad_library/brovell" pattern="libquellbeam.so: .*(invalid ELF header|file too short)" ;;
-    noaudio) environment=(SDL_AUDIODRIVER=no-such-driver) pattern="No audio output" ;;
     nodisplay) environment=(-u SDL_VIDEODRIVER) expected=fail pattern="cannot open a display" ;;
   esac
   if [[ -n "$file" ]]; then
@@ -104,7 +99,6 @@ export work
   echo "notmp3 notmp3"
   echo "nolibrary nolibrary"
   echo "badlibrary badlibrary"
-  echo "noaudio noaudio"
   echo "nodisplay nodisplay"
   for file in $files; do
     for damage in missing garbage truncated; do echo "$damage-$file $damage $file"; done
