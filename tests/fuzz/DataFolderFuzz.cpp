@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <set>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -22,14 +23,10 @@ constexpr size_t kMaxEntries = 24;
 
 std::vector<std::string> SplitEntries(const uint8_t* data, size_t size)
 {
-    std::vector<std::string> entries(1);
-    for (size_t i = 0; i < size && entries.size() <= kMaxEntries; ++i)
-    {
-        if (data[i] == 0)
-            entries.emplace_back();
-        else
-            entries.back().push_back(static_cast<char>(data[i]));
-    }
+    std::istringstream input(std::string(reinterpret_cast<const char*>(data), size));
+    std::vector<std::string> entries;
+    for (std::string entry; entries.size() < kMaxEntries && std::getline(input, entry, '\0');)
+        entries.push_back(entry);
     return entries;
 }
 
