@@ -7,16 +7,12 @@
 # JOBS cases run at a time (default 2); CASES, an extended regular expression, picks cases by
 # name (default: all).
 # Cases: no data folder; each data file missing, replaced by random bytes, cut to half its
-# size; tracks that are not MP3 files; the tracer library missing or not a library; no audio
-# device; no display. Prints one line per case: name, exit code, the message found.
-set -u
-brovell=$1 data=$2 jobs=${3:-2} pick=${4:-.}
-work=$(mktemp -d)
-# BAD_DATA_KEEP=1 keeps the cases' folders, with each run's output, for a look.
-[[ -n "${BAD_DATA_KEEP:-}" ]] && echo "cases kept in $work" || trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
-unset DISPLAY WAYLAND_DISPLAY
+# size; tracks that are not MP3 files; the tracer library missing or not a library; no
+# display (run_capture.sh plays without an audio device). Prints one line per case: name, exit code, the message found.
+# E2E_KEEP=1 keeps the cases' folders, with each run's output, for a look.
+source "$(dirname "$0")/common.sh"
+data=$2 jobs=${3:-2} pick=${4:-.}
+export SDL_VIDEODRIVER=offscreen
 library="$(dirname "$brovell")/libquellbeam.so"
 [[ -f "$library" ]] || fail "no tracer library beside $brovell"
 
@@ -42,22 +38,8 @@ find "$data" -maxdepth 1 -type f -exec cp {} "$work/intact/data/" \;
 rm -f "$work/intact/stats.txt"
 files=$(ls "$work/intact/data")
 
-# What damage to a file must give: the exit code ("0", "fail", or "track": decided by whether
-# the show drew that track), and a pattern the program's messages must hold (empty: none).
-expect() {
-  case "$1" in
-    bank.dsc) echo "0|" ;;                                   # a cache: rebuilt
-    car7b.ppm) echo "fail|car7b.ppm" ;;                      # the wind tunnel cannot run
-    *.mp3) echo "track|" ;;                                  # matters only when drawn
-    default.e) echo "fail|default.e" ;;                      # nothing can be drawn
-    floor.jpg) echo "0|" ;;                                  # read at the jugglers' first frame, not played here
-    *) echo "0|$1" ;;                                        # the show plays without it
-  esac
-}
-
 # Runs one case in its own folder: damage FILE (missing, garbage, truncated) or a special
-# case; writes name, exit code, expected code, pattern and file, separated by the unit
-# separator (patterns hold "|"), to the case's result file.
+# case; writes its line, and what went wrong if anything did, to the case's report.
 run_case() {
   local name=$1 damage=$2 file=${3:-} folder="$work/cases/$1" program="$work/with_library/brovell"
   local expected="0" pattern="" environment=()
@@ -84,57 +66,51 @@ run_case() {
       expected=fail pattern="(velrin|ostyn|maruvel)\.mp3\"?: " ;;
     nolibrary) program="$work/no_library/brovell" pattern="libquellbeam.so: .*cannot open shared object file" ;;
     badlibrary) program="$work/bad_library/brovell" pattern="libquellbeam.so: .*(invalid ELF header|file too short)" ;;
-    noaudio) environment=(SDL_AUDIODRIVER=no-such-driver) pattern="No audio output" ;;
     nodisplay) environment=(-u SDL_VIDEODRIVER) expected=fail pattern="cannot open a display" ;;
   esac
-  if [[ -n "$file" ]]; then
-    IFS='|' read -r expected pattern <<<"$(expect "$file")"
-    # A cut effect file that still parses (the cut falls between techniques) plays without
-    # the techniques it lost; one that does not parse stops the show: either is sound.
-    [[ $damage == truncated && $file == default.e ]] && expected=any pattern=""
-  fi
+  # What damage to a file must give: the exit code ("0", "fail", or "track": decided by whether
+  # the show drew that track), and a pattern the program's messages must hold (empty: none).
+  case "$file" in
+    "" | bank.dsc) ;;                                 # a special case; a cache: rebuilt
+    car7b.ppm) expected=fail pattern=$file ;;         # the wind tunnel cannot run
+    *.mp3) expected=track ;;                          # matters only when drawn
+    default.e) expected=fail pattern=$file ;;         # nothing can be drawn
+    floor.jpg) ;;                                     # read at the jugglers' first frame, not played here
+    *) pattern=$file ;;                               # the show plays without it
+  esac
+  # A cut effect file that still parses (the cut falls between techniques) plays without the
+  # techniques it lost; one that does not parse stops the show: either is sound.
+  [[ $damage == truncated && $file == default.e ]] && expected=any pattern=""
   (cd "$folder" && env "${environment[@]}" timeout 300 "$program" --start 219 >"$folder/stdout" 2>"$folder/stderr")
-  printf '%s\x1f%s\x1f%s\x1f%s\x1f%s\n' "$name" "$?" "$expected" "$pattern" "$file" >"$folder/result"
-}
-export -f run_case expect
-export work
-
-{
-  echo "nodata nodata"
-  echo "notmp3 notmp3"
-  echo "nolibrary nolibrary"
-  echo "badlibrary badlibrary"
-  echo "noaudio noaudio"
-  echo "nodisplay nodisplay"
-  for file in $files; do
-    for damage in missing garbage truncated; do echo "$damage-$file $damage $file"; done
-  done
-} | grep -E -- "^[^ ]*($pick)" | xargs -P "$jobs" -L 1 bash -c 'run_case "$@"' run_case
-
-status=0
-for folder in "$work"/cases/*/; do
-  IFS=$'\x1f' read -r name code expected pattern file <"$folder/result"
+  local code=$? said="" problem=""
   if [[ $expected == track ]]; then
     # The show draws one of its three tracks; a damaged one that was drawn and does not
     # decode ends the show as a failure.
     expected=0
     grep -qE -- "${file//./\\.}\"?: " "$folder/stderr" && expected=fail pattern="$file"
   fi
-  said=""
   [[ -n "$pattern" ]] && said=$(grep -h -m 1 -E -- "$pattern" "$folder/stderr" "$folder/stdout" | head -n 1)
-  problem=""
   if [[ $code -eq 124 || $code -ge 128 ]]; then problem="crashed or hung (exit code $code)"
   elif grep -qE "Sanitizer|runtime error:" "$folder/stderr"; then problem="sanitizer report"
   elif [[ $expected == 0 && $code -ne 0 ]]; then problem="exit code $code where the show can play"
   elif [[ $expected == fail && $code -eq 0 ]]; then problem="exit code 0 where the show cannot play"
   elif [[ -n "$pattern" && -z "$said" ]]; then problem="no message matching \"$pattern\""
   fi
-  printf '%-28s %3s  %s\n' "$name" "$code" "${said:-(no message)}"
-  if [[ -n "$problem" ]]; then
-    status=1
-    echo "FAIL: $name: $problem"
-    grep -E "Sanitizer|runtime error:|ERROR" "$folder/stderr" | head -n 5
-  fi
-done
-[[ $status -eq 0 ]] && echo "PASS: every broken installation ends as expected"
-exit $status
+  printf '%-28s %3s  %s\n' "$name" "$code" "${said:-(no message)}" >"$folder/report"
+  [[ -z "$problem" ]] && return
+  echo "FAIL: $name: $problem" >>"$folder/report"
+  grep -E "Sanitizer|runtime error:|ERROR" "$folder/stderr" | head -n 5 >>"$folder/report"
+}
+export -f run_case
+export work
+
+{
+  for special in nodata notmp3 nolibrary badlibrary nodisplay; do echo "$special $special"; done
+  for file in $files; do
+    for damage in missing garbage truncated; do echo "$damage-$file $damage $file"; done
+  done
+} | grep -E -- "^[^ ]*($pick)" | xargs -P "$jobs" -L 1 bash -c 'run_case "$@"' run_case
+
+cat "$work"/cases/*/report
+grep -q '^FAIL' "$work"/cases/*/report && exit 1
+echo "PASS: every broken installation ends as expected"

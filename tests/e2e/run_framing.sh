@@ -8,10 +8,10 @@
 # to close (as a window manager's close button does); either must end it with code 0 and no
 # sanitizer report. (A missing display is a case of run_bad_data.sh.)
 #   run_framing.sh BROVELL CLOSE_WINDOW SHOW_SECONDS SIZE...
-set -u -o pipefail
-brovell=$1 close_window=$2 show_seconds=$3
+source "$(dirname "$0")/common.sh"
+set -o pipefail
+close_window=$2 show_seconds=$3
 shift 3
-work=$(mktemp -d)
 xvfb_pid="" brovell_pid=""
 stop() {
   [[ -n "$brovell_pid" ]] && kill -9 "$brovell_pid" 2>/dev/null && wait "$brovell_pid" 2>/dev/null
@@ -19,8 +19,13 @@ stop() {
   brovell_pid="" xvfb_pid=""
 }
 trap 'stop; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; echo "--- brovell's standard error (end):"; tail -n 20 "$work/stderr" 2>/dev/null; exit 1; }
 calc() { awk "BEGIN { print ($1) }"; }
+brovell_ended() { ! kill -0 "$brovell_pid" 2>/dev/null; }
+# Whether the show clock runs; fails when the program ended first.
+show_started() {
+  brovell_ended && fail "brovell ended before the show started at $size"
+  grep -q '^gtc: ' "$work/stderr"
+}
 
 # A screenshot of SIZE checked on its own; its logo, reduced to 24 x 4 mean colours, is kept
 # for the comparison between sizes.
@@ -50,8 +55,6 @@ check_shot() {
     "$work/logo-$size.png" || fail "no logo at $size"
 }
 
-export SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 cd "$work"
 for size in "$@"; do
   rm -f "$work/display" && mkfifo "$work/display"
@@ -63,12 +66,7 @@ for size in "$@"; do
   "$brovell" 2>"$work/stderr" &
   brovell_pid=$!
   # The show clock starts with the track, after loading (minutes allow for a loaded machine).
-  for _ in $(seq 1 1800); do
-    kill -0 "$brovell_pid" 2>/dev/null || fail "brovell ended before the show started at $size"
-    grep -q '^gtc: ' "$work/stderr" && break
-    sleep 0.1
-  done
-  grep -q '^gtc: ' "$work/stderr" || fail "the show did not start within 3 minutes at $size"
+  wait_for 180 show_started || fail "the show did not start within 3 minutes at $size"
   sleep "$show_seconds"
   kill -0 "$brovell_pid" 2>/dev/null || fail "brovell ended during the show at $size"
   import -window root "$work/screen-$size.png" || fail "no screenshot at $size"
@@ -81,14 +79,13 @@ for size in "$@"; do
     "$close_window" "$(xdotool search --name '^Brovell$' | head -n 1)" || fail "could not ask the window to close"
   fi
   if [[ -n $ending ]]; then
-    for _ in $(seq 1 300); do kill -0 "$brovell_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$brovell_pid" 2>/dev/null && fail "brovell still runs 30 s after $ending at $size"
+    wait_for 30 brovell_ended || fail "brovell still runs 30 s after $ending at $size"
     wait "$brovell_pid"
     code=$?
     brovell_pid=""
     [[ $code -eq 0 ]] || fail "exit code $code after $ending at $size"
   fi
-  grep -qE "Sanitizer|runtime error:" "$work/stderr" && fail "sanitizer report at $size"
+  check_sanitizers "at $size"
   stop
   check_shot "$work/screen-$size.png" "$size"
 done

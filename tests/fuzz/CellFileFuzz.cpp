@@ -4,10 +4,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const CFuzzFolder s_Folder;
     SCellGrid grid;
     std::string error;
-    if (ReadCellFile(s_Folder.Write("car.ppm", data, size), grid, error) &&
+    if (ReadCellFile(WriteFuzzInput("car.ppm", data, size), grid, error) &&
         grid.m_Flags.size() != static_cast<size_t>(grid.m_Width) * static_cast<size_t>(grid.m_Height))
         __builtin_trap();
     return 0;

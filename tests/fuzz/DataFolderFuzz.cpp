@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <set>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -22,14 +23,10 @@ constexpr size_t kMaxEntries = 24;
 
 std::vector<std::string> SplitEntries(const uint8_t* data, size_t size)
 {
-    std::vector<std::string> entries(1);
-    for (size_t i = 0; i < size && entries.size() <= kMaxEntries; ++i)
-    {
-        if (data[i] == 0)
-            entries.emplace_back();
-        else
-            entries.back().push_back(static_cast<char>(data[i]));
-    }
+    std::istringstream input(std::string(reinterpret_cast<const char*>(data), size));
+    std::vector<std::string> entries;
+    for (std::string entry; entries.size() < kMaxEntries && std::getline(input, entry, '\0');)
+        entries.push_back(entry);
     return entries;
 }
 
@@ -37,50 +34,46 @@ bool IsUsableName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
+
+// Whether a path below the data folder passes through a "." name.
+bool IsHidden(const fs::path& relative)
+{
+    for (const fs::path& part : relative)
+        if (part.native()[0] == '.')
+            return true;
+    return false;
+}
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const CFuzzFolder s_Folder;
-    const fs::path root = s_Folder.GetPath() / "data";
+    const fs::path root = FuzzFolder() / "data";
     std::error_code error;
     fs::remove_all(root, error);
     fs::create_directory(root, error);
 
     std::set<std::string> visibleFiles;
-    fs::path current = root;
-    bool hidden = false; // the current folder lies below a "." name
-    std::vector<bool> hiddenStack;
+    fs::path folder; // the current folder, relative to the root
     for (const std::string& entry : SplitEntries(data, size))
     {
         const char kind = entry.empty() ? '\0' : entry[0];
         const std::string name = entry.empty() ? std::string() : entry.substr(1);
-        if (kind == 'u' && current != root)
-        {
-            current = current.parent_path();
-            hidden = hiddenStack.back();
-            hiddenStack.pop_back();
+        const fs::path path = root / folder / name;
+        if (kind == 'u')
+            folder = folder.parent_path();
+        else if (!IsUsableName(name) || fs::symlink_status(path, error).type() != fs::file_type::not_found)
             continue;
-        }
-        if (!IsUsableName(name) ||
-            fs::symlink_status(current / name, error).type() != fs::file_type::not_found)
-            continue;
-        const fs::path path = current / name;
-        if (kind == 'f')
+        else if (kind == 'f')
         {
             if (FILE* file = std::fopen(path.c_str(), "w"))
             {
                 std::fclose(file);
-                if (!hidden && name[0] != '.')
+                if (!IsHidden(folder / name))
                     visibleFiles.insert(name);
             }
         }
         else if (kind == 'd' && fs::create_directory(path, error))
-        {
-            hiddenStack.push_back(hidden);
-            hidden = hidden || name[0] == '.';
-            current = path;
-        }
+            folder /= name;
         else if (kind == 'l')
             fs::create_directory_symlink(root, path, error);
         else if (kind == 'm')

@@ -1,24 +1,25 @@
-// A private temporary folder for the fuzz targets whose readers take a path: each input is
+// A private scratch folder for the fuzz targets whose readers take a path: each input is
 // written to a file there and read back through the reader itself. Removed at exit.
 #pragma once
 
-#include <cstddef>
+#include "support/TestFiles.h"
+
 #include <cstdint>
-#include <filesystem>
-#include <string>
 
-class CFuzzFolder
+inline const std::filesystem::path& FuzzFolder()
 {
-public:
-    CFuzzFolder();
-    ~CFuzzFolder();
-    CFuzzFolder(const CFuzzFolder&) = delete;
-    CFuzzFolder& operator=(const CFuzzFolder&) = delete;
+    static const std::filesystem::path s_Folder = MakeScratchFolder("brovell-fuzz");
+    if (s_Folder.empty())
+        std::abort();
+    return s_Folder;
+}
 
-    const std::filesystem::path& GetPath() const { return m_Path; }
-    // Writes the bytes to the named file in the folder (replacing it); its path.
-    std::string Write(const std::string& name, const uint8_t* data, std::size_t size) const;
-
-private:
-    std::filesystem::path m_Path;
-};
+// Writes the bytes to the named file in the folder (replacing it); its path.
+inline std::string WriteFuzzInput(const std::string& name, const uint8_t* data, std::size_t size)
+{
+    const std::string path = FuzzFolder() / name;
+    WriteFile(path, std::string(reinterpret_cast<const char*>(data), size));
+    if (std::filesystem::file_size(path) != size)
+        std::abort();
+    return path;
+}

@@ -4,10 +4,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const CFuzzFolder s_Folder;
     SPcmAudio audio;
     std::string error;
-    if (!DecodeMp3File(s_Folder.Write("track.mp3", data, size), audio, error) &&
+    if (!DecodeMp3File(WriteFuzzInput("track.mp3", data, size), audio, error) &&
         (error.empty() || !audio.m_Samples.empty()))
         __builtin_trap();
     return 0;

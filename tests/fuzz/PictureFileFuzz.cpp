@@ -4,10 +4,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const CFuzzFolder s_Folder;
     SPicture picture;
     std::string reason;
-    if (LoadPictureFile(s_Folder.Write("picture.jpg", data, size), picture, reason) &&
+    if (LoadPictureFile(WriteFuzzInput("picture.jpg", data, size), picture, reason) &&
         picture.m_Rgba.size() != size_t{picture.m_Width} * picture.m_Height * 4)
         __builtin_trap();
     return 0;

@@ -8,10 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const CFuzzFolder s_Folder;
     SImportedMesh mesh;
     std::string error;
-    if (!ReadXFileWithAssimp(s_Folder.Write("mesh.x", data, size), mesh, error))
+    if (!ReadXFileWithAssimp(WriteFuzzInput("mesh.x", data, size), mesh, error))
         return 0;
     const std::vector<uint8_t> bytes = EncodeImportedMesh(mesh);
     SImportedMesh decoded;

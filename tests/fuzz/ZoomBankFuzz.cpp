@@ -7,9 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const CFuzzFolder s_Folder;
-    s_Folder.Write(CZoomBankCache::kFileName, data, size);
-    const CZoomBankCache cache(s_Folder.GetPath().string(), "");
+    WriteFuzzInput(CZoomBankCache::kFileName, data, size);
+    const CZoomBankCache cache(FuzzFolder().string(), "");
     std::vector<uint32_t> table(kZoomTableEntries, 0);
     cache.Load(table);
     if (table.size() != kZoomTableEntries)

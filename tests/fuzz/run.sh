@@ -41,19 +41,18 @@ findings=$build/fuzz-findings/$target
 mkdir -p "$corpus" "$findings"
 folders=("$corpus" "$build/fuzz-seeds/$target")
 [[ -d $regressions ]] && folders+=("$regressions")
-if [[ $target != xfile ]]; then
-  exec "$binary" "${options[@]}" -max_total_time="$mode" -print_final_stats=1 \
-    -artifact_prefix="$findings/" "${folders[@]}"
-fi
 
 # Assimp crashes on some malformed ".x" files; the program runs it in the reader process,
 # which contains that. The ".x" target therefore fuzzes on past crashes, then sorts each new
 # one by where it happened: inside Assimp it is moved to contained/ (a candidate for the
 # reader's crash regressions), anywhere else it fails the run.
+contained=()
+[[ $target == xfile ]] && contained=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1)
 start=$(mktemp)
 trap 'rm -f "$start"' EXIT
-"$binary" "${options[@]}" -max_total_time="$mode" -print_final_stats=1 -fork=1 \
-  -ignore_crashes=1 -ignore_timeouts=1 -artifact_prefix="$findings/" "${folders[@]}"
+"$binary" "${options[@]}" "${contained[@]}" -max_total_time="$mode" -print_final_stats=1 \
+  -artifact_prefix="$findings/" "${folders[@]}"
+[[ $target == xfile ]] || exit 0
 mkdir -p "$findings/contained"
 failed=0
 while IFS= read -r -d '' crash; do

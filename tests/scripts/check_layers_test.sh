@@ -42,9 +42,8 @@ for expected in \
   'check-layers: 9 problem(s)'; do
   grep -qF -- "$expected" "$tree/out" || fail "not reported: $expected"
 done
-grep -q '^src/brovell/Window.cpp:[13]:\|^src/platform/\|^src/kelvo/gpu/gl/' "$tree/out" && fail "an allowed include was reported"
 
-# The same tree with the offending lines removed.
+# The same tree with the offending lines removed (the allowed ones kept) passes.
 put src/kelvo/core/Object.h '#pragma once'
 put src/kelvo/gpu/Pass.h '#pragma once'
 put src/quellbeam/Tracer.cpp '#include "platform/Log.h"'
