@@ -7,8 +7,8 @@
 # JOBS cases run at a time (default 2); CASES, an extended regular expression, picks cases by
 # name (default: all).
 # Cases: no data folder; each data file missing, replaced by random bytes, cut to half its
-# size; tracks that are not MP3 files; the tracer library missing or not a library; no
-# display (run_capture.sh plays without an audio device). Prints one line per case: name, exit code, the message found.
+# size; tracks that are not MP3 files; the tracer library missing or not a library; no audio
+# device; no display. Prints one line per case: name, exit code, the message found.
 # E2E_KEEP=1 keeps the cases' folders, with each run's output, for a look.
 source "$(dirname "$0")/common.sh"
 data=$2 jobs=${3:-2} pick=${4:-.}
@@ -66,6 +66,7 @@ run_case() {
       expected=fail pattern="(velrin|ostyn|maruvel)\.mp3\"?: " ;;
     nolibrary) program="$work/no_library/brovell" pattern="libquellbeam.so: .*cannot open shared object file" ;;
     badlibrary) program="$work/bad_library/brovell" pattern="libquellbeam.so: .*(invalid ELF header|file too short)" ;;
+    noaudio) environment=(SDL_AUDIODRIVER=no-such-driver) pattern="No audio output" ;;
     nodisplay) environment=(-u SDL_VIDEODRIVER) expected=fail pattern="cannot open a display" ;;
   esac
   # What damage to a file must give: the exit code ("0", "fail", or "track": decided by whether
@@ -105,12 +106,19 @@ export -f run_case
 export work
 
 {
-  for special in nodata notmp3 nolibrary badlibrary nodisplay; do echo "$special $special"; done
+  for special in nodata notmp3 nolibrary badlibrary noaudio nodisplay; do echo "$special $special"; done
   for file in $files; do
     for damage in missing garbage truncated; do echo "$damage-$file $damage $file"; done
   done
-} | grep -E -- "^[^ ]*($pick)" | xargs -P "$jobs" -L 1 bash -c 'run_case "$@"' run_case
+} | grep -E -- "^[^ ]*($pick)" >"$work/cases.txt"
+xargs -P "$jobs" -L 1 bash -c 'run_case "$@"' run_case <"$work/cases.txt"
 
-cat "$work"/cases/*/report
+# A case that wrote no report (its shell died) fails too.
+mkdir -p "$work/cases"
+while read -r name _; do
+  [[ -f "$work/cases/$name/report" ]] || echo "FAIL: $name: no report" >"$work/cases/$name.missing"
+done <"$work/cases.txt"
+cat "$work"/cases/*/report "$work"/cases/*.missing 2>/dev/null
+compgen -G "$work/cases/*.missing" >/dev/null && exit 1
 grep -q '^FAIL' "$work"/cases/*/report && exit 1
 echo "PASS: every broken installation ends as expected"
