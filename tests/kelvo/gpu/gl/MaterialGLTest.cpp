@@ -56,20 +56,17 @@ TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSampl
     EXPECT_NE(BoundTexture(1), BoundTexture(0));
     for (uint32_t stage = 2; stage < kPixelStageCount; ++stage)
         EXPECT_EQ(BoundTexture(stage), 0) << stage;
-}
 
-TEST_F(MaterialGLTest, SetupKeepsEightPixelAndFourVertexTextures)
-{
-    CMaterial material;
-    const std::vector<std::string> ten(10, "rows.png");
-    const std::vector<std::string> six(6, "white.jpg");
-    material.Setup("default", "d3d_material", ten, six);
-    EXPECT_EQ(material.GetPixelTextureCount(), 8u);
-    EXPECT_EQ(material.GetVertexTextureCount(), 4u);
-    EXPECT_EQ(material.GetTextureName(7), "rows.png");
-    EXPECT_EQ(material.GetTextureName(8), "white.jpg");
-    EXPECT_EQ(material.GetTextureName(11), "white.jpg");
-    EXPECT_NE(material.GetTexture(11), nullptr);
+    // Past eight pixel and four vertex textures the rest are dropped.
+    CMaterial full;
+    full.Setup("default", "d3d_material", std::vector<std::string>(10, "rows.png"),
+               std::vector<std::string>(6, "white.jpg"));
+    EXPECT_EQ(full.GetPixelTextureCount(), 8u);
+    EXPECT_EQ(full.GetVertexTextureCount(), 4u);
+    EXPECT_EQ(full.GetTextureName(7), "rows.png");
+    EXPECT_EQ(full.GetTextureName(8), "white.jpg");
+    EXPECT_EQ(full.GetTextureName(11), "white.jpg");
+    EXPECT_NE(full.GetTexture(11), nullptr);
 }
 
 TEST_F(MaterialGLTest, VariablesAreSetOnceAndCopiedWhenTheMaterialBegins)
