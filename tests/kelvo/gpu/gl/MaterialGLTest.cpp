@@ -48,9 +48,9 @@ TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSampl
     EXPECT_EQ(material.End(), kGPUResultOk);
 
     // "white.jpg" is 1 pixel wide, "rows.png" 4: the vertex texture also went to stage 1.
-    EXPECT_EQ(VariableUInt("r_texw_0"), 1u);
-    EXPECT_EQ(VariableUInt("r_texw_1"), 4u);
-    EXPECT_EQ(VariableUInt("r_texw_257"), 4u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_0"), 1u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_1"), 4u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_257"), 4u);
     EXPECT_NE(BoundTexture(0), 0);
     EXPECT_EQ(BoundTexture(1), BoundTexture(kFirstVertexStage));
     EXPECT_NE(BoundTexture(1), BoundTexture(0));
@@ -88,7 +88,7 @@ TEST_F(MaterialGLTest, VariablesAreSetOnceAndCopiedWhenTheMaterialBegins)
     EXPECT_EQ(material.End(), kGPUResultNoEffect);
     EXPECT_EQ(GetTechnique(), "");
     EXPECT_EQ(GetVariable("r_mt_resized", 16)->GetSize(), 16u);
-    EXPECT_EQ(VariableFloat("r_mt_power"), 8.0f);
+    EXPECT_EQ(Variable<float>("r_mt_power"), 8.0f);
     std::array<float, 4> written{};
     std::memcpy(written.data(), GetVariable("r_mt_colour", 16)->GetData(), 16);
     EXPECT_EQ(written, colour);
