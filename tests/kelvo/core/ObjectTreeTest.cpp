@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/OwningObject.h"
+#include "../world/WorldTestHelpers.h"
 
 namespace
 {
@@ -35,8 +35,6 @@ class CInactiveObject : public CGameObject
 public:
     bool IsActive() const override { return false; }
 };
-
-using CTestObject = COwning<CGameObject>;
 
 CTraceLogic* Named(CGameObject& object, const char* name, CGameObject* parent = nullptr)
 {

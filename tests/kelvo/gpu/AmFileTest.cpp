@@ -107,17 +107,6 @@ TEST(AmFile, WrittenMeshReadsBackIdentically)
     EXPECT_EQ(Written(read.m_Records[1]), Written(materials[1]));
 }
 
-TEST(AmFile, FileEndingAfterTheStreamsHasNoMaterials)
-{
-    CAmWriter writer = StartedFile(1);
-    const CReadBack read(writer);
-    EXPECT_FALSE(read.m_Complete); // said to be cut short, yet kept
-    EXPECT_EQ(read.m_Mesh.GetSurfaces().size(), 1u);
-    ASSERT_NE(read.m_Mesh.FindBuffer("indices"), nullptr);
-    EXPECT_EQ(read.m_Mesh.FindBuffer("indices")->GetCount(), 3u);
-    EXPECT_TRUE(read.m_Indices.empty());
-}
-
 // A stream name of 1024 bytes or more, a zero stride or one that would leave floats
 // misaligned ends the reading at that stream, before the materials.
 TEST(AmFile, LongStreamNamesAndBadStridesStopTheReading)
@@ -174,26 +163,35 @@ TEST(AmFile, TruncatedOrHugeStreamKeepsItsWholeElements)
     }
 }
 
-TEST(AmFile, MaterialsStopAtTheFirstThatFails)
+// After the streams: no material section, records up to one the reader refuses, or a count
+// far past the records present. The reading keeps the mesh, stops at the first record that
+// fails and says the file was cut short.
+TEST(AmFile, MaterialsStopAtTheFirstMissingOrRefusedRecord)
 {
-    CAmWriter writer = StartedFile(1);
-    writer.WriteMaterials({ShinyMaterial(), ShinyMaterial(), ShinyMaterial()});
-    const CReadBack read(writer, 1);
-    EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0, 1}));
-}
-
-TEST(AmFile, HugeMaterialCountMakesNoMaterialPastTheEnd)
-{
-    CAmWriter writer = StartedFile(1);
-    writer.WriteUInt32(0xffffffffu);
-    CAmWriter material;
-    material.WriteMaterials({ShinyMaterial()});
-    // The record without its leading count.
-    writer.WriteBytes(material.GetBytes().data() + 4, material.GetBytes().size() - 4);
-    const CReadBack read(writer);
-    EXPECT_EQ(read.m_Indices, (std::vector<uint32_t>{0}));
-    ASSERT_EQ(read.m_Records.size(), 1u);
-    EXPECT_EQ(Written(read.m_Records[0]), Written(ShinyMaterial()));
+    CAmWriter shiny;
+    shiny.WriteMaterials({ShinyMaterial()});
+    struct SCase
+    {
+        uint32_t m_Count, m_Written, m_Refused;
+        std::vector<uint32_t> m_Indices;
+    };
+    for (const SCase& c : {SCase{0, 0, ~0u, {}}, SCase{3, 3, 1, {0, 1}}, SCase{0xffffffffu, 1, ~0u, {0}}})
+    {
+        CAmWriter writer = StartedFile(1);
+        if (c.m_Written > 0)
+            writer.WriteUInt32(c.m_Count);
+        for (uint32_t i = 0; i < c.m_Written; ++i) // the record without its leading count
+            writer.WriteBytes(shiny.GetBytes().data() + 4, shiny.GetBytes().size() - 4);
+        const CReadBack read(writer, c.m_Refused);
+        EXPECT_FALSE(read.m_Complete) << c.m_Count;
+        EXPECT_EQ(read.m_Mesh.GetSurfaces().size(), 1u);
+        ASSERT_NE(read.m_Mesh.FindBuffer("indices"), nullptr);
+        EXPECT_EQ(read.m_Mesh.FindBuffer("indices")->GetCount(), 3u);
+        EXPECT_EQ(read.m_Indices, c.m_Indices) << c.m_Count;
+        EXPECT_EQ(read.m_Records.size(), c.m_Indices.size() - (c.m_Refused < c.m_Count));
+        for (const SMaterialRecord& record : read.m_Records)
+            EXPECT_EQ(Written(record), Written(ShinyMaterial()));
+    }
 }
 
 TEST(MaterialRecord, HugeCountsAndSizesFailWithoutReadingPastTheEnd)

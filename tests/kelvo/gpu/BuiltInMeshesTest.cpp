@@ -3,6 +3,7 @@
 #include "MeshTestHelpers.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -25,12 +26,12 @@ SVector3 FaceNormal(const CMesh& mesh, const std::vector<uint32_t>& indices, std
                  Xyz(mesh, "position", indices[t * 3 + 2]) - a);
 }
 
-// Counts the triangles (of area above a minimum) whose winding agrees with the sum of their
-// vertex normals, and those that disagree.
-void CountWinding(const CMesh& mesh, int& outAgree, int& outDisagree)
+// The number of triangles (of area above a minimum) whose winding agrees with the sum of
+// their vertex normals, and the number that disagree.
+std::pair<int, int> Winding(const CMesh& mesh)
 {
     const std::vector<uint32_t> indices = Indices(mesh);
-    outAgree = outDisagree = 0;
+    std::pair<int, int> counts{0, 0};
     for (std::size_t t = 0; t < indices.size() / 3; ++t)
     {
         const SVector3 face = FaceNormal(mesh, indices, t);
@@ -39,8 +40,9 @@ void CountWinding(const CMesh& mesh, int& outAgree, int& outDisagree)
         SVector3 normals;
         for (int corner = 0; corner < 3; ++corner)
             normals = normals + Xyz(mesh, "normal", indices[t * 3 + corner]);
-        (Dot(face, normals) > 0 ? outAgree : outDisagree)++;
+        (Dot(face, normals) > 0 ? counts.first : counts.second)++;
     }
+    return counts;
 }
 
 void ExpectUnitNormals(const CMesh& mesh)
@@ -90,10 +92,7 @@ TEST(BuiltInMeshes, BoxHasTwentyFourVerticesWithFaceNormals)
         EXPECT_EQ(position[3], 0.0f);
     }
     ExpectUnitNormals(mesh);
-    int agree = 0, disagree = 0;
-    CountWinding(mesh, agree, disagree);
-    EXPECT_EQ(agree, 12);
-    EXPECT_EQ(disagree, 0);
+    EXPECT_EQ(Winding(mesh), std::make_pair(12, 0));
     EXPECT_EQ(BoundingBox(mesh).first, (SFloat4{-0.5f, -0.5f, -0.5f, 1}));
     EXPECT_EQ(BoundingBox(mesh).second, (SFloat4{0.5f, 0.5f, 0.5f, 1}));
 }
@@ -118,10 +117,7 @@ TEST(BuiltInMeshes, TorusIsBuiltThenNegated)
         EXPECT_EQ(std::signbit(normal[3]), true);
     }
     // Negating positions keeps the winding's direction, so it now opposes the normals.
-    int agree = 0, disagree = 0;
-    CountWinding(mesh, agree, disagree);
-    EXPECT_EQ(agree, 0);
-    EXPECT_EQ(disagree, 30 * 18 * 2);
+    EXPECT_EQ(Winding(mesh), std::make_pair(0, 30 * 18 * 2));
 }
 
 TEST(BuiltInMeshes, TeapotIsACentredPotFacingOutwards)
@@ -129,8 +125,7 @@ TEST(BuiltInMeshes, TeapotIsACentredPotFacingOutwards)
     CMesh mesh(nullptr);
     ASSERT_TRUE(BuildTeapot(mesh));
     ExpectUnitNormals(mesh);
-    int agree = 0, disagree = 0;
-    CountWinding(mesh, agree, disagree);
+    const auto [agree, disagree] = Winding(mesh);
     EXPECT_GT(agree, 2000);
     EXPECT_EQ(disagree, 0);
     const auto [low, high] = BoundingBox(mesh);

@@ -5,9 +5,9 @@
 #include "support/CaptureStderr.h"
 #include "FakeResources.h"
 #include "MeshTestHelpers.h"
+#include "../world/WorldTestHelpers.h"
 
 #include <numbers>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -21,16 +21,6 @@ void ExpectFloat4Near(const SFloat4& actual, const SFloat4& expected)
 {
     for (int i = 0; i < 4; ++i)
         EXPECT_NEAR(actual[i], expected[i], kTolerance) << "component " << i;
-}
-
-// The keys a debugging-display test holds down.
-std::set<uint32_t> g_HeldKeys;
-
-SInputQueries HeldKeys()
-{
-    SInputQueries queries;
-    queries.keyState = [](uint32_t key) -> int16_t { return g_HeldKeys.count(key) ? -128 : 0; };
-    return queries;
 }
 
 class CRecordingDebugDraw : public IMeshDebugDraw
@@ -176,7 +166,7 @@ TEST(CMesh, ReleaseGivesBackMaterialReferencesAndForgetsSurfaces)
 TEST(CMesh, RenderSurfaceChecksTheIndexAndItsDebugDisplayFollowsTheInjectedKeys)
 {
     CRecordingDebugDraw draw;
-    SMeshDebugAids aids{HeldKeys(), &draw};
+    SMeshDebugAids aids{SScriptedInput::Queries(), &draw};
     CMesh mesh(nullptr);
     mesh.GetDebugDisplay().SetAids(&aids);
     FillFloat4(mesh, "position", {{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}});
@@ -191,7 +181,11 @@ TEST(CMesh, RenderSurfaceChecksTheIndexAndItsDebugDisplayFollowsTheInjectedKeys)
     mesh.GetDebugDisplay().AddTriangleGroup({0, 7, 1});
 
     // Surfaces past the last are refused before anything is drawn.
-    g_HeldKeys.clear();
+    const auto hold = [](uint32_t key) {
+        SScriptedInput::Reset();
+        SScriptedInput::s_Held[key] = true;
+    };
+    SScriptedInput::Reset();
     EXPECT_EQ(mesh.RenderSurface(5), 55u);
     EXPECT_EQ(mesh.RenderSurface(3), 55u);
     EXPECT_TRUE(draw.m_Boxes.empty());
@@ -205,11 +199,11 @@ TEST(CMesh, RenderSurfaceChecksTheIndexAndItsDebugDisplayFollowsTheInjectedKeys)
 
     // End steps forward once per press, Home back; past either end no group is shown.
     const auto press = [&](uint32_t key) {
-        g_HeldKeys = {key};
+        hold(key);
         draw.Clear();
         mesh.RenderSurface(0);
         mesh.RenderSurface(0); // still held: no second step
-        g_HeldKeys.clear();
+        SScriptedInput::Reset();
         mesh.RenderSurface(1);
         return std::make_pair(mesh.GetDebugDisplay().GetShownGroup(), draw.m_Lines.size());
     };
@@ -220,12 +214,12 @@ TEST(CMesh, RenderSurfaceChecksTheIndexAndItsDebugDisplayFollowsTheInjectedKeys)
     EXPECT_EQ(press(platform::VK_HOME), std::make_pair(0, std::size_t{6}));
 
     // Space writes the surface and its triangle count; left Shift hides the listed surfaces.
-    g_HeldKeys = {platform::VK_SPACE};
+    hold(platform::VK_SPACE);
     draw.Clear();
     mesh.RenderSurface(2);
     EXPECT_EQ(draw.m_Texts, std::vector<std::string>{"surface: 2, tris: 2"});
-    g_HeldKeys = {platform::VK_LSHIFT};
+    hold(platform::VK_LSHIFT);
     EXPECT_EQ(mesh.RenderSurface(1), 0u);
     EXPECT_EQ(mesh.RenderSurface(2), 2u);
-    g_HeldKeys.clear();
+    SScriptedInput::Reset();
 }

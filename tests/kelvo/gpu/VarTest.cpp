@@ -3,6 +3,7 @@
 
 #include "support/CaptureStderr.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -11,29 +12,6 @@
 
 namespace
 {
-std::string SizeChangeLog(uint32_t oldSize, uint32_t newSize)
-{
-    return "[CVarManager::GetVariable] Bad variable size! old: " + std::to_string(oldSize) +
-           ", new: " + std::to_string(newSize) + "!\n" +
-           "[CVarManager::GetVariable] Variable size change is unsafe!\n";
-}
-
-// Variables live as long as the process: a test that needs a new one takes a name no earlier
-// run of it has used.
-std::string FreshName(const std::string& base)
-{
-    static int s_Count = 0;
-    return base + "_" + std::to_string(++s_Count);
-}
-
-bool AllZero(const CVar* variable)
-{
-    for (uint32_t i = 0; i < variable->GetSize(); ++i)
-        if (variable->GetData()[i] != 0)
-            return false;
-    return true;
-}
-
 // A producer as the program writes them: the variable is looked up once per call site.
 void ProduceNoise(float value)
 {
@@ -44,11 +22,13 @@ void ProduceNoise(float value)
 
 TEST(CVarManager, NewVariablesAreZeroAndSameSizeLookUpsKeepThem)
 {
-    const std::string name = FreshName("test_new_color");
+    // Variables live as long as the process: each run of the test takes a name of its own.
+    static int s_Runs = 0;
+    const std::string name = "test_new_color_" + std::to_string(++s_Runs);
     CVar* created = GetVariable(name, 16);
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->GetSize(), 16u);
-    EXPECT_TRUE(AllZero(created));
+    EXPECT_EQ(std::count(created->GetData(), created->GetData() + 16, 0), 16);
 
     const std::array<float, 4> color{0.25f, 0.5f, 0.75f, 1.0f};
     created->SetVector(color);
@@ -91,9 +71,10 @@ TEST(CVarManager, CachedPointerSurvivesASizeChange)
     // Another user asks for the name with another size: the cached pointer stays valid,
     // is reset to zeros of the new size, and the producer's next write takes its own size back.
     const std::string log = CaptureStderr([&] { EXPECT_EQ(GetVariable("test_cached_noise", 16), noise); });
-    EXPECT_EQ(log, SizeChangeLog(4, 16));
+    EXPECT_EQ(log, "[CVarManager::GetVariable] Bad variable size! old: 4, new: 16!\n"
+                   "[CVarManager::GetVariable] Variable size change is unsafe!\n");
     EXPECT_EQ(noise->GetSize(), 16u);
-    EXPECT_TRUE(AllZero(noise));
+    EXPECT_EQ(std::count(noise->GetData(), noise->GetData() + 16, 0), 16);
     ProduceNoise(0.75f);
     ASSERT_TRUE(noise->GetFloat(value));
     EXPECT_EQ(value, 0.75f);

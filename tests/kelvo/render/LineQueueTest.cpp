@@ -6,6 +6,7 @@
 #include <limits>
 #include <set>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace
@@ -49,23 +50,23 @@ TEST(LineQueue, RaysWithoutAUsableLengthAreDrawn400Long)
 {
     const SVector4 origin{1, 2, 3, 1};
     const SVector4 direction{0, 3, 4, 0};
-    for (float length : {0.0f, -1.0f, 400.0f, 1000.0f, std::numeric_limits<float>::quiet_NaN(),
-                         std::numeric_limits<float>::infinity()})
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const std::pair<float, float> cases[] = {{0.0f, 400.0f},    {-1.0f, 400.0f}, {400.0f, 400.0f},
+                                             {1000.0f, 400.0f}, {kNaN, 400.0f},  {kInfinity, 400.0f},
+                                             {12.5f, 12.5f}};
+    for (const auto& [length, drawn] : cases)
     {
         CLineQueue lines;
-        lines.AddRay(origin, direction, length, 1, 2);
+        lines.AddRay(origin, direction, length, 0xFF0000FF, 0xFFFF0000);
         ASSERT_EQ(lines.GetWorldLines().size(), 1u);
         const SLineRecord& line = lines.GetWorldLines()[0];
-        EXPECT_NEAR(Distance(line.m_From, line.m_To), 400.0f, 1e-3f) << "length " << length;
-        // Along the direction.
+        EXPECT_NEAR(Distance(line.m_From, line.m_To), drawn, 1e-3f) << "length " << length;
+        // Along the direction, from the first colour to the second.
         EXPECT_NEAR((line.m_To.y - origin.y) / (line.m_To.z - origin.z), 0.75f, 1e-5f);
+        EXPECT_EQ(line.m_ColorFrom, 0xFF0000FFu);
+        EXPECT_EQ(line.m_ColorTo, 0xFFFF0000u);
     }
-    CLineQueue lines;
-    lines.AddRay(origin, direction, 12.5f, 0xFF0000FF, 0xFFFF0000);
-    const SLineRecord& line = lines.GetWorldLines()[0];
-    EXPECT_NEAR(Distance(line.m_From, line.m_To), 12.5f, 1e-4f);
-    EXPECT_EQ(line.m_ColorFrom, 0xFF0000FFu);
-    EXPECT_EQ(line.m_ColorTo, 0xFFFF0000u);
 }
 
 // Moved through a view, world lines are measured in pixels by the renderer's line test;

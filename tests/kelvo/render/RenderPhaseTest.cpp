@@ -81,8 +81,8 @@ TEST_F(RenderPhaseTest, ResolutionIsAllOrNothingAndKeptUntilAnInputNameChanges)
     const std::vector<IGPUTexture*> resolved = phase.GetTextures();
     ASSERT_EQ(resolved.size(), 3u);
     // Binding published each stage's texture size.
-    EXPECT_EQ(VariableUInt("r_texw_0"), 4u);
-    EXPECT_EQ(VariableUInt("r_texw_1"), 2u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_0"), 4u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_1"), 2u);
 
     // The same input name and a new output name keep what is resolved.
     ASSERT_TRUE(phase.SetTexture(1, true, "quadrants.png"));

@@ -3,11 +3,11 @@
 #include "kelvo/render/ZoomBankTable.h"
 
 #include "../../support/CaptureStderr.h"
+#include "../../support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,14 +28,7 @@ const std::vector<uint32_t> kAverages = {0xFF000000, 0xFFFF0000, 0xFFFF0000, 0xF
 class ZoomBankCacheTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_Folder = fs::temp_directory_path() / ("zoom_bank_" + std::to_string(::getpid()));
-        fs::remove_all(m_Folder);
-        fs::create_directories(m_Folder / "data");
-        m_Table = BuildZoomBankTable(kAverages);
-    }
-    void TearDown() override { fs::remove_all(m_Folder); }
+    void SetUp() override { fs::create_directories(m_Folder / "data"); }
 
     std::string Data() const { return (m_Folder / "data").string(); }
     std::string User() const { return (m_Folder / "user" / "brovell").string(); }
@@ -51,8 +44,8 @@ protected:
         return cache.Load(table) ? table : std::vector<uint32_t>();
     }
 
-    fs::path m_Folder;
-    std::vector<uint32_t> m_Table;
+    const fs::path m_Folder = MakeScratchFolder("zoom_bank");
+    const std::vector<uint32_t> m_Table = BuildZoomBankTable(kAverages);
 };
 }
 

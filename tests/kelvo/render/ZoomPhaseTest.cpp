@@ -102,7 +102,7 @@ TEST_F(ZoomPhaseTest, TheTableComesFromTheLastMipLevelAndAMagnifiedTexelShowsIts
     CZoomOnlyProcess process("zoom_test_bank.png");
     CZoomPhase& zoom = *process.m_Zoom;
     ASSERT_EQ(zoom.GetImagesPerRow(), 2u);
-    EXPECT_EQ(VariableUInt("r_zoom_images_x"), 2u);
+    EXPECT_EQ(Variable<uint32_t>("r_zoom_images_x"), 2u);
     const std::vector<uint32_t>& table = zoom.GetTable();
     ASSERT_EQ(table.size(), kZoomTableEntries);
     // Grey (level 31 of 63) is image 3's average; pure blue is nearest image 2.

@@ -122,14 +122,9 @@ public:
                              const std::vector<uint32_t>& indices)
     {
         auto* mesh = static_cast<CRecordingMesh*>(CreateMesh(name));
-        CMeshDataBuffer* positionStream = mesh->GetBuffer("position", 16);
-        positionStream->Resize(static_cast<uint32_t>(positions.size()));
-        for (uint32_t i = 0; i < positions.size(); ++i)
-            *positionStream->Element<SVector4>(i) = positions[i];
-        CMeshDataBuffer* indexStream = mesh->GetBuffer("indices", 4);
-        indexStream->Resize(static_cast<uint32_t>(indices.size()));
-        for (uint32_t i = 0; i < indices.size(); ++i)
-            *indexStream->Element<uint32_t>(i) = indices[i];
+        const auto count = [](const auto& list) { return static_cast<uint32_t>(list.size()); };
+        mesh->GetBuffer("position", 16)->CopyStrided(positions.data(), 0, 16, 16, count(positions));
+        mesh->GetBuffer("indices", 4)->CopyStrided(indices.data(), 0, 4, 4, count(indices));
         mesh->Update();
         return mesh;
     }

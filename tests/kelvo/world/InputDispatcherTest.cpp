@@ -88,11 +88,7 @@ TEST(InputDispatcher, MouseEventsCarryTheCursorAndTheCameraRay)
     EXPECT_EQ(target->GetLastMouseMove().ray.length, 0.0f);
 
     // The camera at (1, 2, 3), turned a quarter about y: its view (down -z) runs along -x.
-    C3DObjectLogic* transform = camera.AddLogic<C3DObjectLogic>();
-    STransformState state = transform->GetTransformState();
-    state.local = MatrixRotationY(std::numbers::pi_v<float> / 2) * MatrixTranslation(1, 2, 3);
-    transform->SetTransformState(state);
-    transform->Update();
+    Place(camera, MatrixRotationY(std::numbers::pi_v<float> / 2) * MatrixTranslation(1, 2, 3));
     dispatcher.ButtonDown(0.5f, 0.5f);
     const SInputEvent& down = target->GetLastButtonDown();
     EXPECT_EQ(down.cursorY, 0.5f);

@@ -81,11 +81,8 @@ TEST_F(Renderable, RenderWritesTheObjectsMatricesAndDrawsVisibleSurfaces)
     m_Gpu.MakeMaterial("red");
     CRecordingMesh* square = MakeSquare(m_Gpu, "square");
     CTestObject object;
-    C3DObjectLogic* transform = object.AddLogic<C3DObjectLogic>();
-    STransformState state = transform->GetTransformState();
-    state.local = MatrixRotationY(0.5f) * MatrixTranslation(1, 2, 3);
-    transform->SetTransformState(state);
-    transform->Update();
+    const SMatrix local = MatrixRotationY(0.5f) * MatrixTranslation(1, 2, 3);
+    Place(object, local);
     CRenderableLogic* renderable = object.AddLogic<CRenderableLogic>();
     CSurface* first = renderable->ShowSurface("square", "red");
     renderable->ShowSurface("square", "red");
@@ -100,7 +97,7 @@ TEST_F(Renderable, RenderWritesTheObjectsMatricesAndDrawsVisibleSurfaces)
     ASSERT_TRUE(GetVariable("r_world_normal", 64)->GetMatrix(written));
     ExpectMatrixNear(written, MatrixRotationY(0.5f));
     ASSERT_TRUE(GetVariable("r_projection_view_world", 64)->GetMatrix(written));
-    ExpectMatrixNear(written, state.local * projectionView);
+    ExpectMatrixNear(written, local * projectionView);
     // The invisible first surface is skipped; the second draws the whole mesh once.
     EXPECT_EQ(square->m_DrawnRanges, std::vector<uint32_t>{0});
 }

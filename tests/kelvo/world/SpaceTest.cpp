@@ -15,16 +15,6 @@ public:
     bool IsUnbounded() const override { return true; }
 };
 
-C3DObjectLogic* PlaceAt(CGameObject& object, float x, float y, float z)
-{
-    C3DObjectLogic* logic = object.AddLogic<C3DObjectLogic>();
-    STransformState state = logic->GetTransformState();
-    state.local = MatrixTranslation(x, y, z);
-    logic->SetTransformState(state);
-    logic->Update();
-    return logic;
-}
-
 bool Contains(const std::vector<C3DObjectLogic*>& list, const C3DObjectLogic* logic)
 {
     return std::find(list.begin(), list.end(), logic) != list.end();
@@ -35,8 +25,8 @@ TEST(Space, QueryVisibleReturnsWhatLiesWithinTheRadius)
 {
     C3DSpace space({{-100, -100, -100, 1}, {100, 100, 100, 1}});
     CTestObject nearObject, farObject, skyObject, cameraObject;
-    C3DObjectLogic* nearLogic = PlaceAt(nearObject, 5, 0, -10);
-    C3DObjectLogic* farLogic = PlaceAt(farObject, 80, 80, 80);
+    C3DObjectLogic* nearLogic = Place(nearObject, MatrixTranslation(5, 0, -10));
+    C3DObjectLogic* farLogic = Place(farObject, MatrixTranslation(80, 80, 80));
     CUnboundedLogic* sky = skyObject.AddLogic<CUnboundedLogic>();
     EXPECT_TRUE(space.Insert(nearLogic));
     EXPECT_TRUE(space.Insert(farLogic));
@@ -45,7 +35,7 @@ TEST(Space, QueryVisibleReturnsWhatLiesWithinTheRadius)
     EXPECT_FALSE(space.Insert(sky));
     EXPECT_EQ(space.GetItemCount(), 2u);
 
-    C3DObjectLogic* camera = PlaceAt(cameraObject, 0, 0, 0);
+    C3DObjectLogic* camera = Place(cameraObject, MatrixTranslation(0, 0, 0));
     std::vector<C3DObjectLogic*> visible;
     ASSERT_TRUE(space.QueryVisible(visible, MatrixIdentity(), camera->GetTransformState(), 20.0f));
     EXPECT_EQ(visible.size(), 2u);

@@ -21,14 +21,10 @@ C3DObjectLogic* TransformOf(const CGameObject& object)
 void PlaceAtRandom(CGameObject& object, std::mt19937& random)
 {
     const float scale = Uniform(random, 0.5f, 3.0f);
-    C3DObjectLogic* transform = TransformOf(object);
-    STransformState state = transform->GetTransformState();
-    state.local =
-        MatrixScaling(scale, scale, scale) * MatrixRotationX(Uniform(random, 0, 6)) *
-        MatrixRotationY(Uniform(random, 0, 6)) *
-        MatrixTranslation(Uniform(random, -105, 105), Uniform(random, -105, 105), Uniform(random, -105, 105));
-    transform->SetTransformState(state);
-    transform->Update();
+    Place(object, MatrixScaling(scale, scale, scale) * MatrixRotationX(Uniform(random, 0, 6)) *
+                      MatrixRotationY(Uniform(random, 0, 6)) *
+                      MatrixTranslation(Uniform(random, -105, 105), Uniform(random, -105, 105),
+                                        Uniform(random, -105, 105)));
 }
 }
 

@@ -5,18 +5,6 @@
 
 #include "WorldTestHelpers.h"
 
-namespace
-{
-C3DObjectLogic* Placed(CGameObject& object, const SMatrix& local)
-{
-    C3DObjectLogic* logic = object.AddLogic<C3DObjectLogic>();
-    STransformState state = logic->GetTransformState();
-    state.local = local;
-    logic->SetTransformState(state);
-    return logic;
-}
-}
-
 TEST(Transform, WorldMatricesFollowThreeLevelsWithinOneFrame)
 {
     // Above the root an object without a transform: the root stays at its local matrix.
@@ -27,9 +15,10 @@ TEST(Transform, WorldMatricesFollowThreeLevelsWithinOneFrame)
     const SMatrix rootLocal = MatrixRotationY(0.3f) * MatrixTranslation(1, 2, 3);
     const SMatrix childLocal = MatrixScaling(2, 2, 2) * MatrixTranslation(0, 5, 0);
     const SMatrix grandLocal = MatrixRotationX(-0.7f) * MatrixTranslation(4, 0, -1);
-    C3DObjectLogic* rootLogic = Placed(root, rootLocal);
-    C3DObjectLogic* childLogic = Placed(child, childLocal);
-    C3DObjectLogic* grandLogic = Placed(grandchild, grandLocal);
+    // Placed children first, so that only the walk can give them their parents' matrices.
+    C3DObjectLogic* grandLogic = Place(grandchild, grandLocal);
+    C3DObjectLogic* childLogic = Place(child, childLocal);
+    C3DObjectLogic* rootLogic = Place(root, rootLocal);
     rootLogic->GetTransformState().coarse.x.cell = 7;
 
     UpdateKind(&plainParent, C3DObjectLogic::StaticTypeId());
@@ -51,7 +40,7 @@ TEST(Transform, WorldBoxOfARotatedBoxHoldsItsTurnedCorners)
 {
     CTestObject object;
     C3DObjectLogic* logic =
-        Placed(object, MatrixRotationZ(std::numbers::pi_v<float> / 4) * MatrixTranslation(10, 0, 0));
+        Place(object, MatrixRotationZ(std::numbers::pi_v<float> / 4) * MatrixTranslation(10, 0, 0));
     logic->SetLocalBox({-1, -2, -3, 1}, {1, 2, 3, 1});
     logic->UpdateCorners();
     logic->Update();

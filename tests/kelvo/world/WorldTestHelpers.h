@@ -1,5 +1,6 @@
 // Shared pieces of the world and core tests: objects that delete their components (the
-// engine never does), a scripted keyboard and cursor, and vector and matrix comparison.
+// engine never does), placing them, a scripted keyboard and cursor, and vector and matrix
+// comparison.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,20 @@
 #include "kelvo/core/Math.h"
 #include "kelvo/core/ObjectTree.h"
 #include "kelvo/core/InputQueries.h"
+#include "kelvo/world/3DObjectLogic.h"
 
 using CTestObject = COwning<CGameObject>;
+
+// The object's transform (added when it has none) given a local matrix and updated.
+inline C3DObjectLogic* Place(CGameObject& object, const SMatrix& local)
+{
+    C3DObjectLogic* logic = object.AddLogic<C3DObjectLogic>();
+    STransformState state = logic->GetTransformState();
+    state.local = local;
+    logic->SetTransformState(state);
+    logic->Update();
+    return logic;
+}
 
 // A keyboard and cursor the test sets by hand.
 struct SScriptedInput

@@ -7,8 +7,6 @@
 #include "kelvo/gpu/gl/EffectGL.h"
 #include "kelvo/gpu/gl/TextureGL.h"
 
-#include <cstring>
-
 namespace
 {
 class EffectGLTest : public GLBackendTestBase
@@ -30,15 +28,6 @@ protected:
             return begun;
         m_Backend->GetDevice()->DrawUnitQuad();
         return effect.End();
-    }
-
-    static std::vector<float> FirstTexel(CTextureGL& target)
-    {
-        std::vector<uint8_t> bytes;
-        target.ReadBack(bytes);
-        std::vector<float> texel(4);
-        std::memcpy(texel.data(), bytes.data(), 16);
-        return texel;
     }
 };
 

@@ -2,12 +2,9 @@
 
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/ResourceManager.h"
-#include "kelvo/gpu/VarManager.h"
 #include "../../../support/TestFiles.h"
 
 #include <stb/stb_image_write.h>
-
-#include <cstring>
 
 namespace
 {
@@ -80,20 +77,6 @@ technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
 
     CResourceManager::Instance().ScanDirectory(folder);
     return folder;
-}
-
-uint32_t VariableUInt(const std::string& name)
-{
-    uint32_t value = 0;
-    std::memcpy(&value, GetVariable(name, 4)->GetData(), sizeof(value));
-    return value;
-}
-
-float VariableFloat(const std::string& name)
-{
-    float value = 0;
-    std::memcpy(&value, GetVariable(name, 4)->GetData(), sizeof(value));
-    return value;
 }
 
 void GLBackendTestBase::SetUp()

@@ -6,10 +6,12 @@
 #include "GLTestContext.h"
 
 #include "kelvo/core/Rtti.h"
+#include "kelvo/gpu/VarManager.h"
 #include "kelvo/gpu/gl/GLWindowSurface.h"
 #include "kelvo/gpu/gl/GPUImplementationGL.h"
 #include "kelvo/gpu/gl/TextureGL.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,8 +56,13 @@ private:
 const std::string& TestDataFolder();
 
 // The first four bytes of a variable, as a whole number or a float.
-uint32_t VariableUInt(const std::string& name);
-float VariableFloat(const std::string& name);
+template <typename T>
+T Variable(const std::string& name)
+{
+    T value{};
+    std::memcpy(&value, GetVariable(name, 4)->GetData(), sizeof(value));
+    return value;
+}
 
 class GLBackendTestBase : public GLTest
 {
@@ -77,6 +84,15 @@ protected:
     // A held width x height render target of the format, made current and cleared to the
     // packed colour clear.
     CTextureGL* UseTarget(uint32_t width, uint32_t height, uint32_t format, uint32_t clear);
+    // The first texel of a render target of four floats.
+    static std::vector<float> FirstTexel(CTextureGL& target)
+    {
+        std::vector<uint8_t> bytes;
+        EXPECT_EQ(target.ReadBack(bytes), 0u);
+        std::vector<float> texel(4);
+        std::memcpy(texel.data(), bytes.data(), 16);
+        return texel;
+    }
 
     std::unique_ptr<CTestWindow> m_Window;
     std::unique_ptr<CGPUImplementationGL> m_Backend;

@@ -7,7 +7,6 @@
 #include "kelvo/gpu/gl/TextureGL.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace
@@ -177,10 +176,7 @@ technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
     effect.EndPass();
     ASSERT_EQ(m_Backend->SetAlphaBlend(false), kGPUResultOk);
 
-    std::vector<uint8_t> bytes;
-    ASSERT_EQ(target->ReadBack(bytes), kGPUResultOk);
-    float texel[4];
-    std::memcpy(texel, bytes.data(), sizeof(texel));
+    const std::vector<float> texel = FirstTexel(*target);
     EXPECT_FLOAT_EQ(texel[0], 0.75f);
     EXPECT_FLOAT_EQ(texel[1], 0.0f);
     EXPECT_FLOAT_EQ(texel[2], 0.25f);

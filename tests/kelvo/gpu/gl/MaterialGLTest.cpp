@@ -48,28 +48,25 @@ TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSampl
     EXPECT_EQ(material.End(), kGPUResultOk);
 
     // "white.jpg" is 1 pixel wide, "rows.png" 4: the vertex texture also went to stage 1.
-    EXPECT_EQ(VariableUInt("r_texw_0"), 1u);
-    EXPECT_EQ(VariableUInt("r_texw_1"), 4u);
-    EXPECT_EQ(VariableUInt("r_texw_257"), 4u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_0"), 1u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_1"), 4u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_257"), 4u);
     EXPECT_NE(BoundTexture(0), 0);
     EXPECT_EQ(BoundTexture(1), BoundTexture(kFirstVertexStage));
     EXPECT_NE(BoundTexture(1), BoundTexture(0));
     for (uint32_t stage = 2; stage < kPixelStageCount; ++stage)
         EXPECT_EQ(BoundTexture(stage), 0) << stage;
-}
 
-TEST_F(MaterialGLTest, SetupKeepsEightPixelAndFourVertexTextures)
-{
-    CMaterial material;
-    const std::vector<std::string> ten(10, "rows.png");
-    const std::vector<std::string> six(6, "white.jpg");
-    material.Setup("default", "d3d_material", ten, six);
-    EXPECT_EQ(material.GetPixelTextureCount(), 8u);
-    EXPECT_EQ(material.GetVertexTextureCount(), 4u);
-    EXPECT_EQ(material.GetTextureName(7), "rows.png");
-    EXPECT_EQ(material.GetTextureName(8), "white.jpg");
-    EXPECT_EQ(material.GetTextureName(11), "white.jpg");
-    EXPECT_NE(material.GetTexture(11), nullptr);
+    // Past eight pixel and four vertex textures the rest are dropped.
+    CMaterial full;
+    full.Setup("default", "d3d_material", std::vector<std::string>(10, "rows.png"),
+               std::vector<std::string>(6, "white.jpg"));
+    EXPECT_EQ(full.GetPixelTextureCount(), 8u);
+    EXPECT_EQ(full.GetVertexTextureCount(), 4u);
+    EXPECT_EQ(full.GetTextureName(7), "rows.png");
+    EXPECT_EQ(full.GetTextureName(8), "white.jpg");
+    EXPECT_EQ(full.GetTextureName(11), "white.jpg");
+    EXPECT_NE(full.GetTexture(11), nullptr);
 }
 
 TEST_F(MaterialGLTest, VariablesAreSetOnceAndCopiedWhenTheMaterialBegins)
@@ -91,7 +88,7 @@ TEST_F(MaterialGLTest, VariablesAreSetOnceAndCopiedWhenTheMaterialBegins)
     EXPECT_EQ(material.End(), kGPUResultNoEffect);
     EXPECT_EQ(GetTechnique(), "");
     EXPECT_EQ(GetVariable("r_mt_resized", 16)->GetSize(), 16u);
-    EXPECT_EQ(VariableFloat("r_mt_power"), 8.0f);
+    EXPECT_EQ(Variable<float>("r_mt_power"), 8.0f);
     std::array<float, 4> written{};
     std::memcpy(written.data(), GetVariable("r_mt_colour", 16)->GetData(), 16);
     EXPECT_EQ(written, colour);

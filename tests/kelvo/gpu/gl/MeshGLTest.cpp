@@ -1,4 +1,5 @@
 #include "GLBackendFixture.h"
+#include "../MeshTestHelpers.h"
 
 #include "support/CaptureStderr.h"
 #include "AmWriter.h"
@@ -20,8 +21,6 @@
 
 namespace
 {
-using SFloat4 = std::array<float, 4>;
-
 // Points at clip (x, y) straight from "position", drawn white.
 constexpr const char* kPointsEffect = R"(
 vertex_shader vs { void main() { gl_Position = vec4(in_position.xy, 0.0, 1.0); } }
@@ -158,10 +157,7 @@ TEST_F(MeshGLTest, UnequalStreamsAreLoggedAndTheSmallerCountIsDrawn)
 TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
 {
     CMeshGL* mesh = NewMesh("no_indices");
-    mesh->GetBuffer("position", 16)->Resize(3);
-    *mesh->GetBuffer("position", 0)->Element<SFloat4>(0) = {-1, -1, 0, 0};
-    *mesh->GetBuffer("position", 0)->Element<SFloat4>(1) = {-1, 3, 0, 0};
-    *mesh->GetBuffer("position", 0)->Element<SFloat4>(2) = {3, -1, 0, 0};
+    FillFloat4(*mesh, "position", {{-1, -1, 0, 0}, {-1, 3, 0, 0}, {3, -1, 0, 0}});
     mesh->GetBuffer("indices", 4);
     ASSERT_TRUE(mesh->Update());
     const auto [log, texels] = RenderWhite(*mesh, 4, 4);

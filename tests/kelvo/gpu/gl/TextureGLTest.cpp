@@ -137,22 +137,22 @@ TEST_F(TextureGLTest, BindingPublishesTheStageSize)
     CTextureGL* texture = Create(256, 128, 1, false);
     ASSERT_NE(texture, nullptr);
     ASSERT_EQ(texture->SetTexture(2), kGPUResultOk);
-    EXPECT_EQ(VariableUInt("r_texw_2"), 256u);
-    EXPECT_EQ(VariableUInt("r_texh_2"), 128u);
-    EXPECT_EQ(VariableFloat("r_texdx_2"), 0.00390625f);
-    EXPECT_EQ(VariableFloat("r_texdy_2"), 0.0078125f);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_2"), 256u);
+    EXPECT_EQ(Variable<uint32_t>("r_texh_2"), 128u);
+    EXPECT_EQ(Variable<float>("r_texdx_2"), 0.00390625f);
+    EXPECT_EQ(Variable<float>("r_texdy_2"), 0.0078125f);
 
     // Stage 300 is no stage: refused, and nothing is published.
     CTextureGL* other = Create(64, 32, 1, false);
     ASSERT_NE(other, nullptr);
     std::string log = CaptureStderr([&] { EXPECT_EQ(other->SetTexture(300), kGPUResultBindTexture); });
     EXPECT_EQ(log, "[CTextureGL::SetTexture] Failed to set texture!hr = 1281\n");
-    EXPECT_EQ(VariableUInt("r_texw_2"), 256u);
-    EXPECT_EQ(VariableUInt("r_texw_260"), 0u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_2"), 256u);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_260"), 0u);
 
     ASSERT_EQ(other->SetVertexTexture(0), kGPUResultOk);
-    EXPECT_EQ(VariableUInt("r_texw_257"), 64u);
-    EXPECT_EQ(VariableFloat("r_texdy_257"), 1.0f / 32.0f);
+    EXPECT_EQ(Variable<uint32_t>("r_texw_257"), 64u);
+    EXPECT_EQ(Variable<float>("r_texdy_257"), 1.0f / 32.0f);
 
     CTextureGL empty(m_Backend->GetDevice());
     log = CaptureStderr([&] {

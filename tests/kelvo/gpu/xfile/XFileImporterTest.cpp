@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -98,6 +99,13 @@ const SImportedStream* FindStream(const SImportedMesh& mesh, const std::string& 
     return nullptr;
 }
 
+// A material's fields in order, so that whole materials compare at once.
+auto Fields(const SMaterialDescription& m)
+{
+    return std::tuple(std::to_array(m.m_Diffuse), std::to_array(m.m_Ambient), std::to_array(m.m_Specular),
+                      std::to_array(m.m_Emissive), m.m_Power, m.m_TextureFile);
+}
+
 std::vector<std::string> StreamNames(const SImportedMesh& mesh)
 {
     std::vector<std::string> names;
@@ -154,20 +162,13 @@ TEST_F(XFileImporterTest, CubeWithThreeMaterialsGivesThreeSubsetsInFileOrder)
     EXPECT_EQ(mesh.m_Subsets[2].m_Surface.m_FirstVertex + mesh.m_Subsets[2].m_Surface.m_VertexCount,
               mesh.m_VertexCount);
 
-    const SMaterialDescription& red = mesh.m_Subsets[0].m_Material;
-    EXPECT_EQ((std::array<float, 4>{red.m_Diffuse[0], red.m_Diffuse[1], red.m_Diffuse[2], red.m_Diffuse[3]}),
-              (std::array<float, 4>{1, 0, 0, 0.5f}));
-    EXPECT_EQ(red.m_Power, 12.0f);
-    EXPECT_EQ(red.m_Specular[1], 0.25f);
-    EXPECT_EQ(red.m_Emissive[0], 0.1f);
-    EXPECT_EQ(red.m_Ambient[0], 0.0f);
-    EXPECT_EQ(red.m_TextureFile, "bricks.jpg");
-    EXPECT_EQ(mesh.m_Subsets[1].m_Material.m_Diffuse[1], 1.0f);
-    EXPECT_EQ(mesh.m_Subsets[1].m_Material.m_Power, 4.0f);
-    EXPECT_EQ(mesh.m_Subsets[1].m_Material.m_TextureFile, "");
-    EXPECT_EQ(mesh.m_Subsets[2].m_Material.m_Diffuse[2], 1.0f);
-    EXPECT_EQ(mesh.m_Subsets[2].m_Material.m_Emissive[1], 0.2f);
-    EXPECT_EQ(mesh.m_Subsets[2].m_Material.m_TextureFile, "sky.png");
+    // The file gives no ambient colour, and specular and emissive colours without alpha.
+    const SMaterialDescription materials[3] = {
+        {{1, 0, 0, 0.5f}, {}, {0.25f, 0.25f, 0.25f, 1}, {0.1f, 0, 0, 1}, 12, "bricks.jpg"},
+        {{0, 1, 0, 1}, {}, {0, 0, 0, 1}, {0, 0, 0, 1}, 4, ""},
+        {{0, 0, 1, 1}, {}, {0, 0, 0, 1}, {0, 0.2f, 0, 1}, 8, "sky.png"}};
+    for (uint32_t s = 0; s < 3; ++s)
+        EXPECT_EQ(Fields(mesh.m_Subsets[s].m_Material), Fields(materials[s])) << s;
 }
 
 // Vertex colours become packed diffuse after the normals, whatever the file's order.
