@@ -25,6 +25,17 @@ void CMaterial::Setup(const std::string& effect, const std::string& technique,
                       const std::vector<std::string>& pixelTextures,
                       const std::vector<std::string>& vertexTextures)
 {
+    // A material set up again gives back what its last set-up held.
+    if (g_pGPUImplementation != nullptr)
+    {
+        g_pGPUImplementation->ReleaseResource(&m_EffectHandle);
+        for (GPUObjectHandle& handle : m_TextureHandles)
+        {
+            g_pGPUImplementation->ReleaseResource(&handle);
+            handle = GPUObjectHandle();
+        }
+    }
+    m_Textures.fill(nullptr);
     m_EffectName = effect;
     m_EffectHandle = GPUObjectHandle();
     m_Effect = nullptr;

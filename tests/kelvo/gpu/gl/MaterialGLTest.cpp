@@ -56,6 +56,10 @@ TEST_F(MaterialGLTest, TexturesFillPixelStagesFromTheCombinedArrayAndVertexSampl
     EXPECT_NE(BoundTexture(1), BoundTexture(0));
     for (uint32_t stage = 2; stage < kPixelStageCount; ++stage)
         EXPECT_EQ(BoundTexture(stage), 0) << stage;
+    // Set up again, it gives back what it held (else the leak check fails) and keeps the new.
+    material.Setup("default", "d3d_material", {"rows.png"}, {});
+    EXPECT_EQ(material.GetTextureName(0), "rows.png");
+    EXPECT_EQ(material.GetVertexTextureCount(), 0u);
 
     // Past eight pixel and four vertex textures the rest are dropped.
     CMaterial full;
