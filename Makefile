@@ -18,7 +18,7 @@ run: deps
 # today's ratio while the tests are trimmed towards it.
 test: deps
 	scripts/check-format
-	scripts/test-ratio 0.46
+	scripts/test-ratio 0.41
 	scripts/check-layers
 	cmake --preset asan
 	cmake --build --preset asan
