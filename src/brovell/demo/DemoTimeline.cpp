@@ -120,12 +120,11 @@ void CDemoTimeline::RunScenes(float time)
         if (!(entry.m_Start <= time && time < entry.m_End))
             continue;
         // What the scene before this one allocated and freed goes back to the system, so the
-        // show's memory stays what it was after loading: on the second frame, once the driver
-        // has shown the first and let go of the last frame before it, and once more about a
-        // second later for what the workers and the driver still held then.
+        // show's memory stays what it was after loading. Not before the second frame: the
+        // driver may hold the last frame of the scene before until the first one is shown.
         m_RunningSceneFrames = m_RunningScene == &entry ? m_RunningSceneFrames + 1 : 0;
         m_RunningScene = &entry;
-        if (m_RunningSceneFrames == 1 || m_RunningSceneFrames == kTrimAgainFrame)
+        if (m_RunningSceneFrames == 1)
             platform::ReturnFreeHeapPages();
         entry.m_Scene->Frame((time - entry.m_Start) * entry.m_TimeScale);
         entry.m_Scene->CountFrame();

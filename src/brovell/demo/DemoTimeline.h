@@ -50,9 +50,6 @@ public:
     static constexpr float kResourceCount = 26.0f;
     // Frames with an unchanged music position after which the show is over.
     static constexpr uint32_t kStallFrames = 22;
-    // The frame of a scene, counted from 0, on which free heap pages go back to the system a
-    // second time (the first is frame 1).
-    static constexpr uint32_t kTrimAgainFrame = 30;
 
     explicit CDemoTimeline(SDemoSetup setup);
     virtual ~CDemoTimeline(); // deletes the scenes
