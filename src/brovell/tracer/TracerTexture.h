@@ -3,7 +3,8 @@
 // 4-byte textures; a float texture that only the tracer writes keeps its last copy); Unlock
 // uploads the copy of that float texture, the one the tracer writes, and nothing of the
 // textures it only reads. Pictures (format 0) show as format 1: both are packed 0xAARRGGBB
-// words. The tracer's output is written black when this is made. The texture is not owned and must outlive this object. Render thread only.
+// words. The tracer's output is written black when this is made. The texture is not owned
+// and must outlive this object. Render thread only.
 #pragma once
 
 #include "quellbeam/RayTracer.h"

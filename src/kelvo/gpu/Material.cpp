@@ -14,6 +14,11 @@
 
 CMaterial::~CMaterial()
 {
+    ReleaseReferences();
+}
+
+void CMaterial::ReleaseReferences()
+{
     if (g_pGPUImplementation == nullptr)
         return;
     g_pGPUImplementation->ReleaseResource(&m_EffectHandle);
@@ -26,15 +31,8 @@ void CMaterial::Setup(const std::string& effect, const std::string& technique,
                       const std::vector<std::string>& vertexTextures)
 {
     // A material set up again gives back what its last set-up held.
-    if (g_pGPUImplementation != nullptr)
-    {
-        g_pGPUImplementation->ReleaseResource(&m_EffectHandle);
-        for (GPUObjectHandle& handle : m_TextureHandles)
-        {
-            g_pGPUImplementation->ReleaseResource(&handle);
-            handle = GPUObjectHandle();
-        }
-    }
+    ReleaseReferences();
+    m_TextureHandles.fill(GPUObjectHandle());
     m_Textures.fill(nullptr);
     m_EffectName = effect;
     m_EffectHandle = GPUObjectHandle();

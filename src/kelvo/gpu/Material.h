@@ -78,6 +78,8 @@ private:
     void SetValue(const std::string& name, const void* value, uint32_t size);
     // Loads texture name into entry index.
     void LoadTextureEntry(uint32_t index, const std::string& name);
+    // Gives back the effect and texture references; the handles keep their values.
+    void ReleaseReferences();
 
     std::string m_EffectName;
     GPUObjectHandle m_EffectHandle;
