@@ -1,29 +1,16 @@
 #include "platform/audio/AudioSystem.h"
 
 #include "TestMp3.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <thread>
 
 namespace
 {
-// Polls until done() holds or ten seconds pass (generous: sanitizers and a busy machine).
-bool WaitFor(const std::function<bool()>& done)
-{
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done())
-    {
-        if (std::chrono::steady_clock::now() > giveUp)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 // Plays a 0.4 s stereo track to its end and checks the position on the way.
 void CheckPositionFollowsPlayback(CAudioStream& stream)
 {
