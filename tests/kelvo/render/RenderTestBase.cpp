@@ -3,7 +3,6 @@
 #include "kelvo/gpu/GPUTexture.h"
 #include "kelvo/gpu/ResourceManager.h"
 #include "pictures/FontPicture.h"
-#include "pictures/RgbaImage.h"
 #include "../../support/TestFiles.h"
 
 #include <cstdio>
@@ -57,22 +56,6 @@ void MakeRenderDataFolder()
                  [](uint32_t x, uint32_t) { return x < 4 ? 0xFFFFFFFFu : 0xFF000000u; });
     CResourceManager::Instance().ScanDirectory(folder);
 }
-}
-
-void WritePicture(const std::filesystem::path& path, uint32_t width, uint32_t height,
-                  const std::function<uint32_t(uint32_t, uint32_t)>& colorAt)
-{
-    CRgbaImage image(width, height);
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x)
-        {
-            const uint32_t c = colorAt(x, y);
-            image.At(x, y) = {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
-                              static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 24)};
-        }
-    EXPECT_TRUE(path.extension() == ".jpg" ? image.WriteJpeg(path.string(), 100)
-                                           : image.WritePng(path.string()))
-        << path;
 }
 
 void RenderTestBase::SetUp()

@@ -7,8 +7,6 @@
 #include "kelvo/render/KelvoRenderer.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,9 +62,6 @@ protected:
     std::unique_ptr<CKelvoRenderer> m_Renderer;
 };
 
-// Writes a PNG (or, for a ".jpg" path, a JPEG) whose texel (x, y) is colorAt(x, y), 0xAARRGGBB.
-void WritePicture(const std::filesystem::path& path, uint32_t width, uint32_t height,
-                  const std::function<uint32_t(uint32_t, uint32_t)>& colorAt);
 // The texels of a float texture, channel by channel.
 std::vector<float> ReadFloats(IGPUTexture* texture);
 // True when every channel of a and b is within tolerance.

@@ -2,9 +2,8 @@
 
 #include "kelvo/gpu/GPUResult.h"
 #include "kelvo/gpu/ResourceManager.h"
+#include "pictures/RgbaImage.h"
 #include "../../../support/TestFiles.h"
-
-#include <stb/stb_image_write.h>
 
 namespace
 {
@@ -14,6 +13,22 @@ vertex_shader vs
     void main() { gl_Position = vec4(in_position.xy * 2.0 - 1.0, 0.0, 1.0); }
 }
 )";
+}
+
+void WritePicture(const std::filesystem::path& path, uint32_t width, uint32_t height,
+                  const std::function<uint32_t(uint32_t, uint32_t)>& colorAt)
+{
+    CRgbaImage image(width, height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+        {
+            const uint32_t c = colorAt(x, y);
+            image.At(x, y) = {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                              static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 24)};
+        }
+    EXPECT_TRUE(path.extension() == ".jpg" ? image.WriteJpeg(path.string(), 100)
+                                           : image.WritePng(path.string()))
+        << path;
 }
 
 const std::string& TestDataFolder()
@@ -67,13 +82,12 @@ technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
     writeParams("number_params.e", "float params = 1.0");
 
     // 4 x 2 picture: top row red, green, blue, white; bottom row black.
-    const uint8_t picture[4 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255,
-                                        0,   0, 0, 255, 0, 0,   0, 255, 0, 0, 0,   255, 0,   0,   0,   255};
-    stbi_write_png((root / "rows.png").c_str(), 4, 2, 4, picture, 16);
+    const uint32_t top[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu};
+    WritePicture(root / "rows.png", 4, 2,
+                 [&](uint32_t x, uint32_t y) { return y == 0 ? top[x] : 0xFF000000u; });
     WriteFile(root / "not_a_picture.png", "this is text, not a picture\n");
     // The texture of untextured materials.
-    const uint8_t white[4] = {255, 255, 255, 255};
-    stbi_write_jpg((root / "white.jpg").c_str(), 1, 1, 4, white, 100);
+    WritePicture(root / "white.jpg", 1, 1, [](uint32_t, uint32_t) { return 0xFFFFFFFFu; });
 
     CResourceManager::Instance().ScanDirectory(folder);
     return folder;

@@ -12,6 +12,8 @@
 #include "kelvo/gpu/gl/TextureGL.h"
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +56,10 @@ private:
 
 // Registers the test data folder (first call only) and gives its path.
 const std::string& TestDataFolder();
+
+// Writes a PNG (or, for a ".jpg" path, a JPEG) whose texel (x, y) is colorAt(x, y), 0xAARRGGBB.
+void WritePicture(const std::filesystem::path& path, uint32_t width, uint32_t height,
+                  const std::function<uint32_t(uint32_t, uint32_t)>& colorAt);
 
 // The first four bytes of a variable, as a whole number or a float.
 template <typename T>
