@@ -1,7 +1,9 @@
 #include "GLBackendFixture.h"
+#include "../CubeXFile.h"
 #include "../MeshTestHelpers.h"
 
 #include "support/CaptureStderr.h"
+#include "support/TestFiles.h"
 #include "AmWriter.h"
 #include "kelvo/core/Math.h"
 #include "kelvo/gpu/GPUResult.h"
@@ -17,7 +19,6 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 namespace
 {
@@ -26,23 +27,6 @@ constexpr const char* kPointsEffect = R"(
 vertex_shader vs { void main() { gl_Position = vec4(in_position.xy, 0.0, 1.0); } }
 pixel_shader ps { layout(location = 0) out vec4 o; void main() { o = vec4(1.0); } }
 technique t { pass P0 { VertexShader = vs; PixelShader = ps; } }
-)";
-
-// A cube in the ".x" text format with three materials over its six quads.
-constexpr const char* kThreeMaterialCube = R"(xof 0303txt 0032
-Mesh {
- 8;
- -1.0;-1.0;-1.0;, 1.0;-1.0;-1.0;, 1.0;1.0;-1.0;, -1.0;1.0;-1.0;,
- -1.0;-1.0;1.0;, 1.0;-1.0;1.0;, 1.0;1.0;1.0;, -1.0;1.0;1.0;;
- 6;
- 4;0,3,2,1;, 4;4,5,6,7;, 4;0,1,5,4;, 4;2,3,7,6;, 4;0,4,7,3;, 4;1,2,6,5;;
- MeshMaterialList {
-  3; 6; 0,0,1,1,2,2;;
-  Material { 1.0;0.0;0.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
-  Material { 0.0;1.0;0.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { "maps\\white.jpg"; } }
-  Material { 0.0;0.0;1.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
- }
-}
 )";
 
 class MeshGLTest : public GLBackendTestBase
@@ -97,7 +81,7 @@ protected:
     std::string WriteDataFile(const std::string& name, const std::string& bytes)
     {
         const std::string path = TestDataFolder() + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
+        WriteFile(path, bytes);
         CResourceManager::Instance().AddEntry(TestDataFolder() + "/", std::filesystem::directory_entry(path));
         return path;
     }
@@ -168,7 +152,7 @@ TEST_F(MeshGLTest, TriangleListWithoutIndicesDrawsNothing)
 
 TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterialsThatClonesLeaveOut)
 {
-    WriteDataFile("three_materials.x", kThreeMaterialCube);
+    WriteDataFile("three_materials.x", kCubeXFile);
     GPUObjectHandle handle, copyHandle;
     ASSERT_EQ(m_Backend->LoadMesh("three_materials.x", handle), kGPUResultOk);
     const auto* mesh = GPUResourceCast<CMeshGL>(m_Backend->GetResource(handle));
@@ -178,7 +162,8 @@ TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterialsThatClonesLeaveOu
     const CMeshDataBuffer* materials = mesh->FindBuffer("materials");
     ASSERT_NE(materials, nullptr);
     ASSERT_EQ(materials->GetCount(), 12u);
-    std::string prefix;
+    // Untextured materials take "white.jpg".
+    const char* const textures[3] = {"bricks.jpg", "white.jpg", "sky.png"};
     for (uint32_t i = 0; i < 3; ++i)
     {
         const GPUObjectHandle material = mesh->GetMaterialHandles()[i];
@@ -186,7 +171,7 @@ TEST_F(MeshGLTest, XFileSubsetsBecomeSurfacesWithNamedMaterialsThatClonesLeaveOu
             EXPECT_EQ(*materials->Element<uint32_t>(t), material.m_Id);
         const auto* described = GPUResourceCast<CMaterial>(m_Backend->GetResource(material));
         ASSERT_NE(described, nullptr);
-        EXPECT_EQ(described->GetTextureName(0), "white.jpg");
+        EXPECT_EQ(described->GetTextureName(0), textures[i]);
     }
     // A clone copies the streams, not the surfaces or the materials.
     const auto* copy = Hold<CMeshGL>(m_Backend->CloneResource(handle, copyHandle), copyHandle);

@@ -1,6 +1,7 @@
 #include "kelvo/gpu/xfile/XFileImporter.h"
 #include "kelvo/gpu/xfile/ImportedMeshBytes.h"
 
+#include "../CubeXFile.h"
 #include "BinaryXWriter.h"
 #include "support/TestFiles.h"
 
@@ -19,43 +20,7 @@ namespace
 {
 using SFloat3 = std::array<float, 3>;
 
-// A cube of eight corners and six quads; faces 0-1 use "Red", 2-3 "Green", 4-5 "Blue".
-// "Red" is declared at the top and referenced, the other two inline.
-constexpr const char* kCubeFile = R"(xof 0303txt 0032
-Material Red {
- 1.000000;0.000000;0.000000;0.500000;;
- 12.000000;
- 0.250000;0.250000;0.250000;;
- 0.100000;0.000000;0.000000;;
- TextureFilename { "textures\\bricks.jpg"; }
-}
-Mesh Cube {
- 8;
- -1.0;-1.0;-1.0;, 1.0;-1.0;-1.0;, 1.0;1.0;-1.0;, -1.0;1.0;-1.0;,
- -1.0;-1.0;1.0;, 1.0;-1.0;1.0;, 1.0;1.0;1.0;, -1.0;1.0;1.0;;
- 6;
- 4;0,3,2,1;, 4;4,5,6,7;, 4;0,1,5,4;, 4;2,3,7,6;, 4;0,4,7,3;, 4;1,2,6,5;;
- MeshMaterialList {
-  3;
-  6;
-  0,0,1,1,2,2;;
-  { Red }
-  Material Green {
-   0.000000;1.000000;0.000000;1.000000;;
-   4.000000;
-   0.000000;0.000000;0.000000;;
-   0.000000;0.000000;0.000000;;
-  }
-  Material Blue {
-   0.000000;0.000000;1.000000;1.000000;;
-   8.000000;
-   0.000000;0.000000;0.000000;;
-   0.000000;0.200000;0.000000;;
-   TextureFilename { "C:\\art\\sky.png"; }
-  }
- }
-}
-)";
+// The cube file's corners and quads.
 constexpr SFloat3 kCubeCorners[8] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
                                      {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
 constexpr uint32_t kCubeFaces[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
@@ -141,7 +106,7 @@ TEST_F(XFileImporterTest, CubeWithThreeMaterialsGivesThreeSubsetsInFileOrder)
 {
     SImportedMesh mesh;
     std::string error;
-    ASSERT_TRUE(ImportXFile(Write("cube.x", kCubeFile), mesh, error)) << error;
+    ASSERT_TRUE(ImportXFile(Write("cube.x", kCubeXFile), mesh, error)) << error;
     EXPECT_EQ(StreamNames(mesh), (std::vector<std::string>{"position"}));
     EXPECT_EQ(mesh.m_Indices.size(), 36u);
     ASSERT_EQ(mesh.m_Subsets.size(), 3u);
@@ -229,7 +194,7 @@ TEST_F(XFileImporterTest, InvalidFilesAreRefusedWithTheirName)
 TEST_F(XFileImporterTest, FileWrittenByAnotherToolLoadsTheSameTriangles)
 {
     // Assimp's own writer stores each subset as a mesh of its own and writes no materials.
-    const std::string source = Write("cube.x", kCubeFile);
+    const std::string source = Write("cube.x", kCubeXFile);
     const std::string exported = (m_Folder / "exported.x").string();
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(source, 0);
