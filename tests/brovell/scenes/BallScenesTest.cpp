@@ -135,11 +135,11 @@ using Calls = std::vector<std::string>;
 TEST(CameraKeys, AKeyIsTakenTransposedWithItsPositionInTheFourthRow)
 {
     const SMatrix camera = CameraFromKey(kCameraB3);
-    ExpectVectorNear(GetCameraPosition(camera), {55.497f, 31.8452f, -1.37209f}, 0.0f);
-    EXPECT_EQ(camera(0, 2), -0.998639f);
-    EXPECT_EQ(camera(2, 0), 0.722472f);
-    EXPECT_EQ(camera(0, 3), 0.0f);
-    EXPECT_EQ(camera(3, 3), 1.0f);
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            EXPECT_EQ(camera(row, column),
+                      column < 3 ? kCameraB3.m_Rows[column][row] : (row == 3 ? 1.0f : 0.0f));
+    ExpectVectorNear(GetCameraPosition(camera), {camera(3, 0), camera(3, 1), camera(3, 2)}, 0.0f);
 }
 
 TEST(JugglerScene, ScriptWindowsDriveTracerCameraOverlayAndClipart)
