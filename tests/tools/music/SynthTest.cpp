@@ -6,6 +6,8 @@
 #include "music/PingPongDelay.h"
 #include "music/Reverb.h"
 
+#include "support/SignalMeasures.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,24 +15,6 @@
 
 namespace
 {
-// Upward zero crossings per second of a signal.
-double MeasureFrequency(const std::vector<float>& signal)
-{
-    int crossings = 0;
-    for (size_t i = 1; i < signal.size(); ++i)
-        if (signal[i - 1] < 0.0f && signal[i] >= 0.0f)
-            ++crossings;
-    return crossings * static_cast<double>(kSampleRate) / signal.size();
-}
-
-double Rms(const std::vector<float>& signal, size_t from, size_t to)
-{
-    double sum = 0.0;
-    for (size_t i = from; i < to; ++i)
-        sum += signal[i] * signal[i];
-    return std::sqrt(sum / (to - from));
-}
-
 std::vector<float> Sine(float hz, size_t samples)
 {
     COscillator oscillator(EWaveform::Sine);
@@ -63,7 +47,7 @@ TEST(Oscillator, EveryWaveformHasItsPitchAndStaysBounded)
                 value = oscillator.Next(hz);
                 peak = std::max(peak, std::fabs(value));
             }
-            EXPECT_NEAR(MeasureFrequency(signal), hz, 1.0);
+            EXPECT_NEAR(MeasureFrequency(signal, kSampleRate, 0, signal.size()), hz, 1.0);
             // Band-limiting rounds the corners of a high saw or square a little, no more.
             EXPECT_GT(peak, 0.8f);
             EXPECT_LT(peak, 1.2f);
