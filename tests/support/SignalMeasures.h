@@ -6,7 +6,8 @@
 #include <vector>
 
 // Upward zero crossings per second over samples [from, to) of a signal sampled at rate.
-inline double MeasureFrequency(const std::vector<float>& signal, double rate, std::size_t from, std::size_t to)
+inline double MeasureFrequency(const std::vector<float>& signal, double rate, std::size_t from,
+                               std::size_t to)
 {
     int crossings = 0;
     for (std::size_t i = from + 1; i < to; ++i)

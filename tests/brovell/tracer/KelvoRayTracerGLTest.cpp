@@ -16,6 +16,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace
@@ -28,8 +29,7 @@ public:
     void SetView(const SViewBlock* view) override { m_View = *view; }
     bool SetScreenSize(uint32_t width, uint32_t height) override
     {
-        m_ScreenWidth = width;
-        m_ScreenHeight = height;
+        m_ScreenSize = {width, height};
         return true;
     }
     void Prepare() override { ++m_Prepares; }
@@ -49,7 +49,7 @@ public:
 
     bool m_OnHost = false;
     int m_Traces = 0, m_Prepares = 0, m_Finishes = 0, m_GLDataCalls = 0;
-    uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
+    std::pair<uint32_t, uint32_t> m_ScreenSize;
     SViewBlock m_View{};
     ITracerTexture* m_Output = nullptr;
     ITracerTexture* m_Input = nullptr;
@@ -91,11 +91,9 @@ TEST_F(KelvoRayTracerGLTest, RenderTargetsAreHandedOverOnceAndTheImageIsAlways12
     UseRecordingTracer();
     m_Client->CreateRenderTargets(1920, 1080);
     m_Client->CreateRenderTargets(640, 480);
-    EXPECT_EQ(m_Client->GetWidth(), 1280);
-    EXPECT_EQ(m_Client->GetHeight(), 960);
+    EXPECT_EQ(std::make_pair(m_Client->GetWidth(), m_Client->GetHeight()), std::make_pair(1280, 960));
     EXPECT_EQ(m_Tracer.m_GLDataCalls, 1);
-    EXPECT_EQ(m_Tracer.m_ScreenWidth, 1280u);
-    EXPECT_EQ(m_Tracer.m_ScreenHeight, 960u);
+    EXPECT_EQ(m_Tracer.m_ScreenSize, std::make_pair(1280u, 960u));
     ASSERT_NE(m_Tracer.m_Output, nullptr);
     EXPECT_EQ(m_Tracer.m_Output->GetFormat(), kTracerTextureFloat4);
     ASSERT_NE(m_Tracer.m_Input, nullptr);
@@ -214,8 +212,7 @@ TEST_F(KelvoRayTracerGLTest, TheTracedShareReachesTheTracerAndTheScaleVariables)
     m_Tracer.m_OnHost = true;
     m_Client->PinScale(0.5f);
     m_Client->Render(&camera);
-    EXPECT_EQ(m_Tracer.m_ScreenWidth, 640u);
-    EXPECT_EQ(m_Tracer.m_ScreenHeight, 480u);
+    EXPECT_EQ(m_Tracer.m_ScreenSize, std::make_pair(640u, 480u));
     EXPECT_EQ(m_Client->GetTracedScale(), 0.5f);
     readScales();
     EXPECT_NEAR(scaleX, 640.0f / 1920.0f, 1e-6f);
@@ -224,8 +221,7 @@ TEST_F(KelvoRayTracerGLTest, TheTracedShareReachesTheTracerAndTheScaleVariables)
     m_Tracer.m_OnHost = false;
     m_Client->Unpin();
     m_Client->Render(&camera);
-    EXPECT_EQ(m_Tracer.m_ScreenWidth, 1280u);
-    EXPECT_EQ(m_Tracer.m_ScreenHeight, 960u);
+    EXPECT_EQ(m_Tracer.m_ScreenSize, std::make_pair(1280u, 960u));
     readScales();
     EXPECT_NEAR(scaleX, 1280.0f / 1920.0f, 1e-6f);
 }
