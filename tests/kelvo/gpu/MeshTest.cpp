@@ -46,25 +46,17 @@ public:
 };
 }
 
-TEST(CMesh, BoundingBoxNeedsAPositionStreamAndAnEmptyOneGivesZeros)
+// Filled meshes' boxes are checked by the built-in mesh and mesh loading tests, the rebuild an
+// update asks of the trace geometry by the world's mesh trace test.
+TEST(CMesh, UpdateAndItsBoundingBoxNeedAPositionStreamAndAnEmptyOneGivesZeros)
 {
     CMesh mesh(nullptr);
     EXPECT_FALSE(mesh.UpdateBoundingBox());
+    EXPECT_FALSE(mesh.Update());
 
     mesh.GetBuffer("position", 16);
     ASSERT_TRUE(mesh.UpdateBoundingBox());
     EXPECT_EQ(BoundingBox(mesh), (std::pair<SFloat4, SFloat4>{{0, 0, 0, 0}, {0, 0, 0, 0}}));
-    // Boxes of filled meshes: the built-in meshes' tests and the mesh loading test.
-}
-
-TEST(CMesh, UpdateNeedsPositionsAndMarksTheTraceGeometry)
-{
-    CMesh mesh(nullptr);
-    EXPECT_FALSE(mesh.Update());
-    FillFloat4(mesh, "position", {{0, 0, 0, 0}});
-    EXPECT_TRUE(mesh.Update());
-    EXPECT_TRUE(mesh.IsTraceGeometryStale());
-    EXPECT_EQ(mesh.UploadBuffers(), 2u);
 }
 
 TEST(CMesh, TransformMovesPositionsAndTurnsNormals)
