@@ -132,19 +132,17 @@ TEST(AmFile, LongStreamNamesAndBadStridesStopTheReading)
     }
 }
 
-TEST(AmFile, HugeSurfaceCountKeepsTheRecordsPresent)
+// Counts past what the file holds keep the whole surface records and stream elements present.
+TEST(AmFile, HugeSurfaceCountsAndTruncatedOrHugeStreamsKeepWhatIsPresent)
 {
-    CAmWriter writer;
-    writer.WriteUInt32(0xffffffffu);
+    CAmWriter surfaces;
+    surfaces.WriteUInt32(0xffffffffu);
     for (uint32_t value : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u})
-        writer.WriteUInt32(value);
-    const CReadBack read(writer);
-    EXPECT_EQ(read.m_Mesh.GetSurfaces(), (std::vector<SMeshSurface>{{1, 2, 3, 4}, {5, 6, 7, 8}}));
-    EXPECT_TRUE(read.m_Mesh.GetStreams().empty());
-}
+        surfaces.WriteUInt32(value);
+    const CReadBack surfacesRead(surfaces);
+    EXPECT_EQ(surfacesRead.m_Mesh.GetSurfaces(), (std::vector<SMeshSurface>{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+    EXPECT_TRUE(surfacesRead.m_Mesh.GetStreams().empty());
 
-TEST(AmFile, TruncatedOrHugeStreamKeepsItsWholeElements)
-{
     for (const uint32_t count : {100u, 0x40000000u, 0xffffffffu})
     {
         CAmWriter writer = StartedFile(3);
