@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace
@@ -26,8 +27,7 @@ TEST(ProgramOptionsTest, ReadsWhatViewersAndCapturesAskFor)
         Parse({"--windowed", "--size", "800x600", "--vsync", "--mute", "--start", "160.5"}, options, error));
     EXPECT_EQ(options.m_Action, SProgramOptions::EAction::Play);
     EXPECT_TRUE(options.m_Windowed && options.m_Vsync && options.m_Mute);
-    EXPECT_EQ(options.m_Width, 800u);
-    EXPECT_EQ(options.m_Height, 600u);
+    EXPECT_EQ(std::make_pair(options.m_Width, options.m_Height), std::make_pair(800u, 600u));
     EXPECT_DOUBLE_EQ(options.m_StartSeconds, 160.5);
 
     // A capture defaults to 1920x1080 at 60 frames per second.
@@ -35,8 +35,7 @@ TEST(ProgramOptionsTest, ReadsWhatViewersAndCapturesAskFor)
     EXPECT_EQ(options.m_Action, SProgramOptions::EAction::Capture);
     EXPECT_EQ(options.m_VideoPath, "show.mp4");
     EXPECT_EQ(options.m_Track, "ostyn.mp3");
-    EXPECT_EQ(options.m_Width, 1920u);
-    EXPECT_EQ(options.m_Height, 1080u);
+    EXPECT_EQ(std::make_pair(options.m_Width, options.m_Height), std::make_pair(1920u, 1080u));
     EXPECT_EQ(options.m_FramesPerSecond, 60u);
     // A capture traces the whole picture unless a share is given; playing lets it vary.
     EXPECT_EQ(options.m_TraceScale, 1.0f);
