@@ -21,6 +21,9 @@ class IGPUImplementation : public CGPUResourceManager
 public:
     // Clears the whole target with the stored colour, depth and stencil values.
     virtual uint32_t Clear(bool color, bool depth) = 0;
+    // Fills bound colour target index (0..3) with rgba, within the current binding and leaving
+    // the other targets as they are; kGPUResultSetRenderTarget with nothing bound there.
+    virtual uint32_t ClearRenderTarget(uint32_t index, const float (&rgba)[4]) = 0;
     // Shows the back buffer's client-sized top-left part; nothing on an empty client area.
     virtual uint32_t Present() = 0;
     // Load-or-find by file name; a hit adds a reference to the stored resource.

@@ -132,13 +132,20 @@ void CKelvoRenderer::RenderFrame()
 bool CKelvoRenderer::BeginScenePass()
 {
     static CVar* clearColor = GetVariable("r_clear_color", 16);
-    clearColor->SetVector(SVector4{-1.0f, -1.0f, -1.0f, -1.0f});
+    const float inputClear[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    clearColor->SetVector(SVector4{inputClear[0], inputClear[1], inputClear[2], inputClear[3]});
     if (m_Backend == nullptr)
         return false;
-    if (m_RtInputBuffer != nullptr)
-        m_RtInputBuffer->Clear();
+    // The input buffer is filled with "r_clear_color" as a second target of the scene pass
+    // rather than as a target of its own: that saves a target switch per frame, and a
+    // software driver keeps what each in-flight pass binned until it reuses that pass, so a
+    // pass drawn while the separate clear was still running held its memory long after.
+    m_Backend->SetDefaultRenderTarget();
+    const bool inputBound = m_RtInputBuffer != nullptr && m_RtInputBuffer->SetRenderTarget(1) == kGPUResultOk;
     m_Backend->Clear(true, true);
-    return m_RtInputBuffer != nullptr && m_RtInputBuffer->SetRenderTarget(1) == kGPUResultOk;
+    if (inputBound)
+        m_Backend->ClearRenderTarget(1, inputClear);
+    return inputBound;
 }
 
 void CKelvoRenderer::DrawMesh(const std::string& meshName, const std::string& effectName,

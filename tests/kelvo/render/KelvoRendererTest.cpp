@@ -12,6 +12,8 @@
 #include "kelvo/world/CameraLogic.h"
 #include "kelvo/world/PrimitiveObject.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <numbers>
 
@@ -73,6 +75,32 @@ TEST_F(KelvoRendererTest, SceneTargetsTakeTheBackBufferSizeAndAFrameWithoutAProc
     EXPECT_EQ(g_pKelvoRenderer, nullptr);
     EXPECT_EQ(m_Backend->FindByName("kelvo_color_buffer", kGPUObjectTexture), nullptr);
     EXPECT_EQ(m_Backend->FindByName("kelvo_rtinput_buffer", kGPUObjectTexture), nullptr);
+}
+
+// The scene pass clears the back buffer and fills the ray-tracer input with -1 as its second
+// target; a target can be cleared alone only while it is bound.
+TEST_F(KelvoRendererTest, ScenePassClearsTheBackBufferAndFillsTheInputBufferItBinds)
+{
+    IGPUTexture* input = m_Renderer->GetRayTracerInputBuffer();
+    ASSERT_NE(input, nullptr);
+    const float white[4] = {1, 1, 1, 1}, five[4] = {5, 5, 5, 5};
+    m_Backend->SetDefaultRenderTarget();
+    EXPECT_EQ(m_Backend->ClearRenderTarget(1, five), kGPUResultSetRenderTarget);
+    ASSERT_EQ(input->SetRenderTarget(1), kGPUResultOk);
+    ASSERT_EQ(m_Backend->ClearRenderTarget(1, five), kGPUResultOk);
+    ASSERT_EQ(m_Backend->ClearRenderTarget(0, white), kGPUResultOk);
+
+    m_Backend->BeginScene();
+    EXPECT_TRUE(m_Renderer->BeginScenePass());
+    m_Backend->EndScene();
+    m_Backend->Present();
+    ReadWindow();
+    EXPECT_EQ(CountDifferent(0, 0, GLTest::kWindowWidth, GLTest::kWindowHeight, kBlack), 0);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(input->ReadBack(bytes), kGPUResultOk);
+    std::vector<float> texels(bytes.size() / sizeof(float));
+    std::memcpy(texels.data(), bytes.data(), texels.size() * sizeof(float));
+    EXPECT_EQ(std::count(texels.begin(), texels.end(), -1.0f), static_cast<std::ptrdiff_t>(texels.size()));
 }
 
 TEST_F(KelvoRendererTest, TextLightsOnlyItsCellMeasuredFromItsAnchorsCorner)

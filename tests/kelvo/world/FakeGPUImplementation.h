@@ -80,6 +80,7 @@ public:
     float GetAspect() const override { return m_Aspect; }
 
     uint32_t Clear(bool, bool) override { return 0; }
+    uint32_t ClearRenderTarget(uint32_t, const float (&)[4]) override { return 0; }
     uint32_t Present() override { return 0; }
     uint32_t LoadEffect(const std::string&, GPUObjectHandle&) override { return kGPUResultNotFound; }
     uint32_t LoadTexture(const std::string&, GPUObjectHandle&) override { return kGPUResultNotFound; }

@@ -259,6 +259,14 @@ void CGLDevice::Clear(bool color, bool depth, uint32_t argb, float depthValue, u
     glDepthMask(m_States.m_DepthWrite ? GL_TRUE : GL_FALSE);
 }
 
+bool CGLDevice::ClearTarget(uint32_t index, const float (&rgba)[4])
+{
+    if (index >= kRenderTargetCount || (m_Targets[index].m_Texture == 0 && (index != 0 || m_BackBuffer == 0)))
+        return false;
+    glClearBufferfv(GL_COLOR, static_cast<GLint>(index), rgba);
+    return true;
+}
+
 bool CGLDevice::BeginScene()
 {
     if (m_InScene)

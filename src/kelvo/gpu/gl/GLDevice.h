@@ -103,6 +103,8 @@ public:
 
     // Clears the whole of every bound target; colour is packed 0xAARRGGBB.
     void Clear(bool color, bool depth, uint32_t argb, float depthValue, uint32_t stencil);
+    // Fills colour target index alone with rgba; false when nothing is bound there.
+    bool ClearTarget(uint32_t index, const float (&rgba)[4]);
     // Scene brackets; false when they do not pair up.
     bool BeginScene();
     bool EndScene();

@@ -96,6 +96,13 @@ uint32_t CGPUImplementationGL::Clear(bool color, bool depth)
     return kGPUResultOk;
 }
 
+uint32_t CGPUImplementationGL::ClearRenderTarget(uint32_t index, const float (&rgba)[4])
+{
+    if (!m_Device.IsCreated())
+        return kGPUResultNoDevice;
+    return m_Device.ClearTarget(index, rgba) ? kGPUResultOk : kGPUResultSetRenderTarget;
+}
+
 uint32_t CGPUImplementationGL::Present()
 {
     if (m_Window == nullptr || !m_Device.IsCreated())

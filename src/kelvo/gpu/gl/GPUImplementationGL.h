@@ -19,6 +19,7 @@ public:
     ~CGPUImplementationGL() override;
 
     uint32_t Clear(bool color, bool depth) override;
+    uint32_t ClearRenderTarget(uint32_t index, const float (&rgba)[4]) override;
     uint32_t Present() override;
     uint32_t LoadMesh(const std::string& fileName, GPUObjectHandle& outHandle) override;
     uint32_t LoadEffect(const std::string& fileName, GPUObjectHandle& outHandle) override;
