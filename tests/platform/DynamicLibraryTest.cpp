@@ -1,7 +1,5 @@
 #include "platform/DynamicLibrary.h"
 
-#include <filesystem>
-
 #include <gtest/gtest.h>
 
 TEST(CDynamicLibrary, OpensFindsAndReportsWhatIsMissing)
@@ -19,12 +17,4 @@ TEST(CDynamicLibrary, OpensFindsAndReportsWhatIsMissing)
     EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
     EXPECT_EQ(math.FindSymbol("no_such_symbol_here"), nullptr);
     EXPECT_NE(math.GetError().find("no_such_symbol_here"), std::string::npos);
-}
-
-TEST(CDynamicLibrary, ExecutableDirectoryHoldsTheTestBinary)
-{
-    const std::string folder = platform::GetExecutableDirectory();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_TRUE(std::filesystem::exists(folder + "platform_tests")) << folder;
 }
