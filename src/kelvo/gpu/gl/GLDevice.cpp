@@ -261,7 +261,7 @@ void CGLDevice::Clear(bool color, bool depth, uint32_t argb, float depthValue, u
 
 bool CGLDevice::ClearTarget(uint32_t index, const float (&rgba)[4])
 {
-    if (index >= kRenderTargetCount || (m_Targets[index].m_Texture == 0 && (index != 0 || m_BackBuffer == 0)))
+    if (index >= kRenderTargetCount || !IsTargetBound(index))
         return false;
     glClearBufferfv(GL_COLOR, static_cast<GLint>(index), rgba);
     return true;
@@ -352,13 +352,17 @@ void CGLDevice::AttachTargets()
             glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, m_BackBuffer);
         else
             glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, 0);
-        const bool bound = target.m_Texture != 0 || (index == 0 && m_BackBuffer != 0);
-        drawBuffers[index] = bound ? attachment : GL_NONE;
+        drawBuffers[index] = IsTargetBound(index) ? attachment : GL_NONE;
     }
     glDrawBuffers(kRenderTargetCount, drawBuffers);
     glReadBuffer(drawBuffers[0]);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                               m_DepthAttached ? m_DepthSurface : 0);
+}
+
+bool CGLDevice::IsTargetBound(uint32_t index) const
+{
+    return m_Targets[index].m_Texture != 0 || (index == 0 && m_BackBuffer != 0);
 }
 
 void CGLDevice::GetRenderTargetSize(uint32_t& outWidth, uint32_t& outHeight) const

@@ -177,6 +177,8 @@ private:
     };
 
     void AttachTargets();
+    // Whether colour target index has a texture, or is target 0 on the back buffer.
+    bool IsTargetBound(uint32_t index) const;
     void ApplySamplerFilter(const SSamplerStage& stage);
     // Points every declared input at its stream; false when a stream is missing or too short
     // for vertexCount vertices (0: not checked, for indexed draws).
