@@ -39,10 +39,13 @@ for start in 0 22.6 53.4 82 111.43 151.43 175.4 202; do
   previous=$picture
 done
 
-# A capture asked to stop before the show's end fails and leaves nothing behind.
+# A capture asked to stop before the show's end fails and leaves nothing behind. The last
+# run's standard error goes first: read before the new run truncates it, its progress lines
+# would let the signal come before the program has started.
+rm -f "$work/stderr"
 "$brovell" --capture "$work/stopped.mp4" --size 320x240 --fps 2 2>"$work/stderr" &
 pid=$!
-wait_for 60 grep -q '^capture: [0-9]*/' "$work/stderr"
+wait_for 600 grep -q '^capture: [0-9]*/' "$work/stderr" || fail "the capture wrote no frame within 10 minutes"
 kill -TERM "$pid"
 wait "$pid"
 code=$?
