@@ -13,6 +13,8 @@ float4 r_color;
 float4 r_dbg_tex_pos;
 float4 r_dbg_tex_scale;
 float4 r_dbg_tex_base;
+float4 r_bicubic_rows;
+float4 r_bicubic_extent;
 float r_rt_scale_x;
 float r_rt_scale_y;
 float4x4 r_projection;
@@ -46,25 +48,37 @@ common
                           -3.0 * t3 + 4.0 * t2 + t, t3 - t2);
     }
 
-    // Catmull-Rom filtered stage 0 at uv, which spans the texture's top-left extent texels;
-    // texels outside that extent are never read.
+    // The Catmull-Rom sum across the four columns around u of one row of stage 0, whose
+    // top-left extent texels are the picture; texels outside that extent are never read.
+    vec4 SampleBicubicRow(float u, int row, ivec2 extent)
+    {
+        float position = u * float(extent.x) - 0.5;
+        float corner = floor(position);
+        vec4 weights = CubicWeights(position - corner);
+        ivec4 columns = clamp(ivec4(int(corner)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(extent.x - 1));
+        vec4 sum = vec4(0.0);
+        for (int i = 0; i < 4; ++i)
+            sum += texelFetch(g_Texture0, ivec2(columns[i], row), 0) * weights[i];
+        return sum;
+    }
+
+    // The four rows around v, clamped to the extent's height, and their weights.
+    ivec4 BicubicRows(float v, int height, out vec4 weights)
+    {
+        float position = v * float(height) - 0.5;
+        float corner = floor(position);
+        weights = CubicWeights(position - corner);
+        return clamp(ivec4(int(corner)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(height - 1));
+    }
+
+    // Catmull-Rom filtered stage 0 at uv, which spans the texture's top-left extent texels.
     vec4 SampleBicubic(vec2 uv, ivec2 extent)
     {
-        vec2 position = uv * vec2(extent) - 0.5;
-        vec2 corner = floor(position);
-        vec4 weightsX = CubicWeights(position.x - corner.x);
-        vec4 weightsY = CubicWeights(position.y - corner.y);
-        // The four columns and rows around the sample, clamped to the extent once per axis.
-        ivec4 columns = clamp(ivec4(int(corner.x)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(extent.x - 1));
-        ivec4 rows = clamp(ivec4(int(corner.y)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(extent.y - 1));
+        vec4 weightsY;
+        ivec4 rows = BicubicRows(uv.y, extent.y, weightsY);
         vec4 sum = vec4(0.0);
         for (int j = 0; j < 4; ++j)
-        {
-            vec4 row = vec4(0.0);
-            for (int i = 0; i < 4; ++i)
-                row += texelFetch(g_Texture0, ivec2(columns[i], rows[j]), 0) * weightsX[i];
-            sum += row * weightsY[j];
-        }
+            sum += SampleBicubicRow(uv.x, rows[j], extent) * weightsY[j];
         return sum;
     }
 }
@@ -85,6 +99,15 @@ vertex_shader vs_rectangle
     {
         gl_Position = PlaceOnRectangle(in_texcoord0.xy, r_dbg_tex_pos);
         v_TexCoord = in_texcoord0.xy;
+    }
+}
+
+// The rectangle's columns over every row of the target: the across pass of the filter.
+vertex_shader vs_rectangle_columns
+{
+    void main()
+    {
+        gl_Position = PlaceOnRectangle(in_texcoord0.xy, vec4(r_dbg_tex_pos.x, 0.0, r_dbg_tex_pos.z, 1.0));
     }
 }
 
@@ -215,9 +238,48 @@ pixel_shader ps_bicubic
     }
 }
 
-// The traced image: only its top-left part of "r_rt_scale_x" x "r_rt_scale_y" (in units of
-// a 1920 x 1080 screen) holds this frame's picture, so only that part is stretched over the
-// rectangle. Unset (zero) scales take the whole texture.
+// The two-pass filter. "r_bicubic_rows" holds the first picture row filtered across, the
+// number of rows and the width in pixels of the target the picture goes to;
+// "r_bicubic_extent" the picture's extent in texels.
+//
+// Pass one of two: target row r holds picture row "r_bicubic_rows".x + r filtered across at
+// each pixel column of the rectangle. The column's place on the rectangle comes from its
+// pixel, as it does in pass two, so both agree on it exactly.
+pixel_shader ps_bicubic_across
+{
+    layout(location = 0) out vec4 o_Color;
+
+    void main()
+    {
+        ivec2 extent = ivec2(r_bicubic_extent.xy);
+        int row = min(int(r_bicubic_rows.x) + int(gl_FragCoord.y), extent.y - 1);
+        float u = (gl_FragCoord.x / r_bicubic_rows.z - r_dbg_tex_pos.x) / r_dbg_tex_pos.z;
+        o_Color = SampleBicubicRow(u, row, extent);
+    }
+}
+
+// Pass two: the rows of pass one (stage 1) filtered down onto the rectangle; the same sum,
+// in the same order, as the one-pass filter.
+pixel_shader ps_bicubic_down
+{
+    in vec2 v_TexCoord;
+    layout(location = 0) out vec4 o_Color;
+
+    void main()
+    {
+        vec4 weights;
+        ivec4 rows = BicubicRows(v_TexCoord.y, int(r_bicubic_extent.y), weights);
+        rows = clamp(rows - int(r_bicubic_rows.x), ivec4(0), ivec4(int(r_bicubic_rows.y) - 1));
+        int column = int(gl_FragCoord.x);
+        vec4 sum = vec4(0.0);
+        for (int j = 0; j < 4; ++j)
+            sum += texelFetch(g_Texture1, ivec2(column, rows[j]), 0) * weights[j];
+        o_Color = vec4(clamp(sum.rgb, 0.0, 1.0), 0.0);
+    }
+}
+
+// The traced image: only its top-left "r_bicubic_extent" texels hold this frame's picture
+// (the share the tracer traced), so only that part is stretched over the rectangle.
 pixel_shader ps_traced_image
 {
     in vec2 v_TexCoord;
@@ -225,10 +287,7 @@ pixel_shader ps_traced_image
 
     void main()
     {
-        ivec2 size = textureSize(g_Texture0, 0);
-        vec2 scale = vec2(r_rt_scale_x, r_rt_scale_y);
-        ivec2 traced = scale.x > 0.0 && scale.y > 0.0 ? ivec2(floor(scale * vec2(1920.0, 1080.0) + 0.5)) : size;
-        traced = clamp(traced, ivec2(1), size);
+        ivec2 traced = clamp(ivec2(r_bicubic_extent.xy), ivec2(1), textureSize(g_Texture0, 0));
         o_Color = vec4(clamp(SampleBicubic(v_TexCoord, traced).rgb, 0.0, 1.0), 0.0);
     }
 }
@@ -293,8 +352,9 @@ technique dbg_tex < string params = "r_dbg_tex_pos r_dbg_tex_scale r_dbg_tex_bas
     }
 }
 
-// The texture of stage 0 filtered bicubically onto the rectangle.
-technique bicubic_tex < string params = "r_dbg_tex_pos"; >
+// The texture of stage 0 filtered bicubically onto the rectangle: in one pass ("P0"), or in
+// two: "P1" filters the rows in view across into a float target, "P2" filters those down.
+technique bicubic_tex < string params = "r_dbg_tex_pos r_bicubic_rows r_bicubic_extent"; >
 {
     pass P0
     {
@@ -302,10 +362,24 @@ technique bicubic_tex < string params = "r_dbg_tex_pos"; >
         PixelShader = ps_bicubic;
         ZEnable = false;
     }
+    pass P1
+    {
+        VertexShader = vs_rectangle_columns;
+        PixelShader = ps_bicubic_across;
+        AlphaBlendEnable = false;
+        ZEnable = false;
+    }
+    pass P2
+    {
+        VertexShader = vs_rectangle;
+        PixelShader = ps_bicubic_down;
+        AlphaBlendEnable = false;
+        ZEnable = false;
+    }
 }
 
 // The traced part of the tracer's picture on stage 0, filtered bicubically onto the rectangle.
-technique traced_image < string params = "r_dbg_tex_pos r_rt_scale_x r_rt_scale_y"; >
+technique traced_image < string params = "r_dbg_tex_pos r_bicubic_extent"; >
 {
     pass P0
     {

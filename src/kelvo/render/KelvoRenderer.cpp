@@ -11,6 +11,9 @@
 #include "kelvo/render/RenderProcess.h"
 #include "platform/Log.h"
 
+#include <algorithm>
+#include <cmath>
+
 CKelvoRenderer* g_pKelvoRenderer = nullptr;
 
 namespace
@@ -72,19 +75,25 @@ void CKelvoRenderer::CreateRenderTargets()
         width = kDefaultWidth;
         height = kDefaultHeight;
     }
-    auto create = [&](const char* name, uint32_t format, GPUObjectHandle& handle) -> IGPUTexture* {
-        if (m_Backend->CreateTexture(name, width, height, 1, format, true, handle) != kGPUResultOk)
+    auto create = [&](const char* name, uint32_t format, uint32_t rows,
+                      GPUObjectHandle& handle) -> IGPUTexture* {
+        if (m_Backend->CreateTexture(name, width, rows, 1, format, true, handle) != kGPUResultOk)
         {
-            DebugLog("[CKelvoRenderer::CreateRenderTargets] Failed to create color buffer!\n");
+            DebugLog("[CKelvoRenderer::CreateRenderTargets] Failed to create %s!\n", name);
             return nullptr;
         }
         return GPUResourceCast<IGPUTexture>(m_Backend->GetResource(handle));
     };
-    m_ColorBuffer = create("kelvo_color_buffer", kColorFormat, m_ColorBufferHandle);
+    m_ColorBuffer = create("kelvo_color_buffer", kColorFormat, height, m_ColorBufferHandle);
     if (m_ColorBuffer != nullptr)
-        m_RtInputBuffer = create("kelvo_rtinput_buffer", kFloat4Format, m_RtInputHandle);
+        m_RtInputBuffer = create("kelvo_rtinput_buffer", kFloat4Format, height, m_RtInputHandle);
     if (m_RtInputBuffer != nullptr && g_pRayTraceClient != nullptr)
         g_pRayTraceClient->TakeInputBuffer();
+    // The bicubic filter's rows: room for a picture up to half as tall again in texels as the
+    // target in pixels, but no taller than the largest back buffer, which is the height of the
+    // depth surface that stays attached beside it.
+    m_BicubicRows = create("kelvo_bicubic_rows", kFloat4Format, std::min(height + height / 2, kDefaultHeight),
+                           m_BicubicRowsHandle);
 }
 
 void CKelvoRenderer::ReleaseRenderTargets()
@@ -99,9 +108,12 @@ void CKelvoRenderer::ReleaseRenderTargets()
             m_Backend->ReleaseResource(&m_ColorBufferHandle);
         if (m_RtInputBuffer != nullptr)
             m_Backend->ReleaseResource(&m_RtInputHandle);
+        if (m_BicubicRows != nullptr)
+            m_Backend->ReleaseResource(&m_BicubicRowsHandle);
     }
     m_ColorBuffer = nullptr;
     m_RtInputBuffer = nullptr;
+    m_BicubicRows = nullptr;
 }
 
 void CKelvoRenderer::SetScreenSize(uint32_t width, uint32_t height)
@@ -231,15 +243,34 @@ bool CKelvoRenderer::DrawRayTracerImage()
     CScopedResource textureRef(m_Backend);
     if (m_Backend->LoadTexture("soft_raytracer_rt", textureRef.Receive()) != kGPUResultOk)
         return false;
-    static CVar* position = GetVariable("r_dbg_tex_pos", 16);
-    position->SetVector(SVector4{0.0f, 0.0f, 1.0f, 1.0f});
-    if (auto* texture = textureRef.Get<IGPUTexture>())
+    auto* texture = textureRef.Get<IGPUTexture>();
+    uint32_t width = 0, height = 0, levels = 0, format = 0;
+    if (texture != nullptr)
+    {
         texture->SetTexture(0);
+        texture->GetDesc(width, height, levels, format);
+    }
+    // Only the traced share, in units of a 1920 x 1080 screen, holds this frame's picture;
+    // unset scales take the whole texture.
+    static CVar* scaleX = GetVariable("r_rt_scale_x", 4);
+    static CVar* scaleY = GetVariable("r_rt_scale_y", 4);
+    float shareX = 0.0f, shareY = 0.0f;
+    scaleX->GetFloat(shareX);
+    scaleY->GetFloat(shareY);
+    if (shareX > 0.0f && shareY > 0.0f && width > 0 && height > 0)
+    {
+        auto traced = [](float share, float screen, uint32_t size) {
+            return static_cast<uint32_t>(
+                std::clamp(std::floor(share * screen + 0.5f), 1.0f, static_cast<float>(size)));
+        };
+        width = traced(shareX, 1920.0f, width);
+        height = traced(shareY, 1080.0f, height);
+    }
     uint32_t savedFillMode = kSolidFill;
     m_Backend->GetFillMode(savedFillMode);
     m_Backend->SetFillMode(kSolidFill);
     m_Backend->SetTextureFilter(0, 0);
-    DrawMesh("bilboard", "default", "traced_image", "P0");
+    DrawBicubic(SVector4{0.0f, 0.0f, 1.0f, 1.0f}, width, height, "traced_image");
     m_Backend->SetTextureFilter(0, 1);
     m_Backend->ResetTexture(0);
     m_Backend->SetFillMode(savedFillMode);

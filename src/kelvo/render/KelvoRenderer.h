@@ -1,6 +1,7 @@
 // The one renderer of the program: runs the current render process once per frame between
 // begin-scene and end-scene and presents; owns the two full-screen targets the scene pass
-// writes ("kelvo_color_buffer", "kelvo_rtinput_buffer"); sets the camera variables; draws
+// writes ("kelvo_color_buffer", "kelvo_rtinput_buffer") and the bicubic filter's row target
+// ("kelvo_bicubic_rows"); sets the camera variables; draws
 // named meshes with a named technique; keeps the frame's debug lines and screen texts,
 // which the present phase draws last. Constructing it makes it g_pKelvoRenderer and the
 // drawer of the meshes' debugging display.
@@ -74,12 +75,19 @@ public:
                           const SVector4& base, IGPUTexture* texture);
     // The traced picture "soft_raytracer_rt" over the whole target; false when it does not exist.
     bool DrawRayTracerImage();
+    // The top-left extent texels of the texture on stage 0, Catmull-Rom filtered onto the
+    // rectangle (x, y, width, height) of the target. Two passes through the row target (4 + 4
+    // texel reads per pixel instead of 16) when it holds the picture rows in view; otherwise
+    // pass "P0" of onePassTechnique, which filters the same way.
+    void DrawBicubic(const SVector4& rectangle, uint32_t extentWidth, uint32_t extentHeight,
+                     const std::string& onePassTechnique);
 
     // The inverse of the camera's world matrix (affine); the matrix itself when singular.
     static SMatrix ViewMatrixOf(const SMatrix& world);
 
     IGPUTexture* GetColorBuffer() const { return m_ColorBuffer; }
     IGPUTexture* GetRayTracerInputBuffer() const { return m_RtInputBuffer; }
+    IGPUTexture* GetBicubicRowTarget() const { return m_BicubicRows; }
     uint32_t GetCellWidth() const { return m_CellWidth; }
     uint32_t GetCellHeight() const { return m_CellHeight; }
     const CLineQueue& GetLines() const { return m_Lines; }
@@ -98,6 +106,8 @@ private:
     IGPUTexture* m_ColorBuffer = nullptr;
     GPUObjectHandle m_RtInputHandle;
     IGPUTexture* m_RtInputBuffer = nullptr;
+    GPUObjectHandle m_BicubicRowsHandle;
+    IGPUTexture* m_BicubicRows = nullptr;
     CTextQueue m_Texts;
     GPUObjectHandle m_FontHandle;
     IGPUTexture* m_Font = nullptr;
