@@ -48,37 +48,35 @@ common
                           -3.0 * t3 + 4.0 * t2 + t, t3 - t2);
     }
 
-    // The Catmull-Rom sum across the four columns around u of one row of stage 0, whose
-    // top-left extent texels are the picture; texels outside that extent are never read.
-    vec4 SampleBicubicRow(float u, int row, ivec2 extent)
+    // The four texels around a sample at position p (0 to 1) along an axis of size texels,
+    // clamped to the axis, and their Catmull-Rom weights.
+    ivec4 BicubicTaps(float p, int size, out vec4 weights)
     {
-        float position = u * float(extent.x) - 0.5;
+        float position = p * float(size) - 0.5;
         float corner = floor(position);
-        vec4 weights = CubicWeights(position - corner);
-        ivec4 columns = clamp(ivec4(int(corner)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(extent.x - 1));
+        weights = CubicWeights(position - corner);
+        return clamp(ivec4(int(corner)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(size - 1));
+    }
+
+    // The weighted sum of four columns of one row of stage 0.
+    vec4 SampleBicubicRow(ivec4 columns, vec4 weights, int row)
+    {
         vec4 sum = vec4(0.0);
         for (int i = 0; i < 4; ++i)
             sum += texelFetch(g_Texture0, ivec2(columns[i], row), 0) * weights[i];
         return sum;
     }
 
-    // The four rows around v, clamped to the extent's height, and their weights.
-    ivec4 BicubicRows(float v, int height, out vec4 weights)
-    {
-        float position = v * float(height) - 0.5;
-        float corner = floor(position);
-        weights = CubicWeights(position - corner);
-        return clamp(ivec4(int(corner)) + ivec4(-1, 0, 1, 2), ivec4(0), ivec4(height - 1));
-    }
-
-    // Catmull-Rom filtered stage 0 at uv, which spans the texture's top-left extent texels.
+    // Catmull-Rom filtered stage 0 at uv, which spans the texture's top-left extent texels;
+    // texels outside that extent are never read.
     vec4 SampleBicubic(vec2 uv, ivec2 extent)
     {
-        vec4 weightsY;
-        ivec4 rows = BicubicRows(uv.y, extent.y, weightsY);
+        vec4 weightsX, weightsY;
+        ivec4 columns = BicubicTaps(uv.x, extent.x, weightsX);
+        ivec4 rows = BicubicTaps(uv.y, extent.y, weightsY);
         vec4 sum = vec4(0.0);
         for (int j = 0; j < 4; ++j)
-            sum += SampleBicubicRow(uv.x, rows[j], extent) * weightsY[j];
+            sum += SampleBicubicRow(columns, weightsX, rows[j]) * weightsY[j];
         return sum;
     }
 }
@@ -254,7 +252,9 @@ pixel_shader ps_bicubic_across
         ivec2 extent = ivec2(r_bicubic_extent.xy);
         int row = min(int(r_bicubic_rows.x) + int(gl_FragCoord.y), extent.y - 1);
         float u = (gl_FragCoord.x / r_bicubic_rows.z - r_dbg_tex_pos.x) / r_dbg_tex_pos.z;
-        o_Color = SampleBicubicRow(u, row, extent);
+        vec4 weights;
+        ivec4 columns = BicubicTaps(u, extent.x, weights);
+        o_Color = SampleBicubicRow(columns, weights, row);
     }
 }
 
@@ -268,7 +268,7 @@ pixel_shader ps_bicubic_down
     void main()
     {
         vec4 weights;
-        ivec4 rows = BicubicRows(v_TexCoord.y, int(r_bicubic_extent.y), weights);
+        ivec4 rows = BicubicTaps(v_TexCoord.y, int(r_bicubic_extent.y), weights);
         rows = clamp(rows - int(r_bicubic_rows.x), ivec4(0), ivec4(int(r_bicubic_rows.y) - 1));
         int column = int(gl_FragCoord.x);
         vec4 sum = vec4(0.0);
